@@ -1,0 +1,44 @@
+// The run context handed to every decoder: the image, the options, the output sink and the
+// shared tables of one decode. Nothing of a decode lives in globals, so several files can be
+// decoded in one process and each decoder can be tested on its own.
+#pragma once
+
+#include <cstdint>
+
+#include "bgl/image.h"
+#include "bgl/output.h"
+#include "bgl/tables.h"
+
+namespace terrova {
+
+// The settings of a run, filled from the command line.
+struct DecodeOptions {
+  int degrees_minutes = 0;  // -d: degrees and decimal minutes
+  int terse = 0;            // -t: no diagnostic comments
+  int feet = 0;             // -f: altitudes and lengths in feet
+  int nautical_miles = 0;   // -m: ranges in nautical miles
+  int circle_enabled = 0;   // partial decoding is active
+  uint32_t radius_km = 0;   // -r
+  const char* center_lat_text = nullptr;  // -n
+  const char* center_lon_text = nullptr;  // -e
+  double radius_m = 0;
+  double center_lat = 0;
+  double center_lon = 0;
+};
+
+struct DecodeContext {
+  DecodeContext(Image image_, const DecodeOptions& options_, Output& out_, SharedTables& tables_)
+      : image(image_), options(options_), out(out_), tables(tables_) {}
+
+  // Writes the warning comment for a damaged structure at `offset` on a line of its own (with
+  // or without -t) and counts it for the closing console line.
+  void report_malformed(uint64_t offset);
+
+  Image image;
+  const DecodeOptions& options;
+  Output& out;
+  SharedTables& tables;
+  uint32_t malformed_count = 0;
+};
+
+}  // namespace terrova

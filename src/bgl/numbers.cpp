@@ -1,0 +1,144 @@
+#include "bgl/numbers.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+namespace terrova {
+namespace {
+
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Writes the decimal digits of v, at least min_digits of them.
+char* write_decimal(char* p, uint64_t v, int min_digits) {
+  char tmp[24];
+  char* end = tmp + sizeof tmp;
+  char* q = end;
+  while (v >= 100) {
+    unsigned pair = static_cast<unsigned>(v % 100) * 2;
+    v /= 100;
+    *--q = kDigitPairs[pair + 1];
+    *--q = kDigitPairs[pair];
+  }
+  if (v >= 10) {
+    unsigned pair = static_cast<unsigned>(v) * 2;
+    *--q = kDigitPairs[pair + 1];
+    *--q = kDigitPairs[pair];
+  } else if (v > 0 || min_digits > 0) {
+    *--q = static_cast<char>('0' + v);
+  }
+  for (int n = static_cast<int>(end - q); n < min_digits; ++n) *p++ = '0';
+  size_t n = static_cast<size_t>(end - q);
+  std::memcpy(p, q, n);
+  return p + n;
+}
+
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+constexpr uint64_t kIntPowersOfTen[] = {1,      10,      100,      1000,      10000,
+                                        100000, 1000000, 10000000, 100000000, 1000000000};
+
+// Splits a into two halves whose products are exact (Veltkamp).
+inline void split(double a, double& hi, double& lo) {
+  double c = 134217729.0 * a;  // 2^27 + 1
+  hi = c - (c - a);
+  lo = a - hi;
+}
+
+// The exact rounding error of r = a * b, so that a * b == r + error exactly (Dekker).
+inline double product_error(double a, double b, double r) {
+  double ah, al, bh, bl;
+  split(a, ah, al);
+  split(b, bh, bl);
+  return ((ah * bh - r) + ah * bl + al * bh) + al * bl;
+}
+
+// Rounds a * 10^precision to the nearest integer, ties to even, from the exact product. Returns
+// false when the value is outside the range where that can be done with doubles alone.
+bool scaled_round(double a, int precision, uint64_t& result) {
+  const double scale = kPowersOfTen[precision];
+  const double r = a * scale;
+  if (!(r < 4503599627370496.0)) return false;  // 2^52: half-integers are still exact
+  if (a < 1e-200) {  // far below every rounding boundary; keeps the error term from underflowing
+    result = 0;
+    return true;
+  }
+  const double e = product_error(a, scale, r);
+  const double n = std::nearbyint(r);  // ties to even on r itself
+  const double diff = r - n;           // exact
+  if (diff == 0.5 || diff == -0.5) {
+    // r is a half-integer; the error term decides the side, and only a zero error is a true tie.
+    const double below = diff > 0 ? n : n - 1;  // floor(r)
+    if (e > 0) {
+      result = static_cast<uint64_t>(below + 1);
+    } else if (e < 0) {
+      result = static_cast<uint64_t>(below);
+    } else {
+      result = static_cast<uint64_t>(n);
+    }
+  } else {
+    // |diff| <= 0.5 - ulp(r) and |e| <= ulp(r) / 2, so n is the correct rounding.
+    result = static_cast<uint64_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+char* write_signed(char* p, int32_t value, int min_digits) {
+  uint64_t magnitude;
+  if (value < 0) {
+    *p++ = '-';
+    magnitude = static_cast<uint64_t>(-static_cast<int64_t>(value));
+  } else {
+    magnitude = static_cast<uint64_t>(value);
+  }
+  return write_decimal(p, magnitude, min_digits);
+}
+
+char* write_unsigned(char* p, uint32_t value, int min_digits) {
+  return write_decimal(p, value, min_digits);
+}
+
+char* write_hex(char* p, uint32_t value, int min_digits, bool upper) {
+  const char* digits = upper ? "0123456789ABCDEF" : "0123456789abcdef";
+  char tmp[8];
+  int n = 0;
+  while (value != 0) {
+    tmp[n++] = digits[value & 15];
+    value >>= 4;
+  }
+  for (int i = n; i < min_digits; ++i) *p++ = '0';
+  while (n > 0) *p++ = tmp[--n];
+  return p;
+}
+
+size_t fixed_room(double value, int precision) {
+  // Digits before the point of a finite double are at most 309; the fast path needs far less.
+  double a = std::fabs(value);
+  size_t whole = a < 1e15 ? 16 : 312;
+  return whole + static_cast<size_t>(precision) + 4;
+}
+
+char* write_fixed(char* p, double value, int precision) {
+  if (precision >= 0 && precision <= 9 && std::isfinite(value)) {
+    uint64_t n;
+    if (scaled_round(std::fabs(value), precision, n)) {
+      if (std::signbit(value)) *p++ = '-';
+      const uint64_t unit = kIntPowersOfTen[precision];
+      p = write_decimal(p, n / unit, 1);
+      if (precision > 0) {
+        *p++ = '.';
+        p = write_decimal(p, n % unit, precision);
+      }
+      return p;
+    }
+  }
+  // Large values and non-finite ones: the library's exact conversion.
+  char* end = p + fixed_room(value, precision);
+  return std::to_chars(p, end, value, std::chars_format::fixed, precision).ptr;
+}
+
+}  // namespace terrova

@@ -1,0 +1,81 @@
+// String tables and the lists that decoders leave for one another.
+//
+// The name-list section fills the city, state, country and region tables, and the airport decoder
+// reads them by position; the scenery-object, waypoint and navaid decoders set records aside that
+// the airport decoder writes later. Everything here is only ever added to during a run.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace terrova {
+
+struct StringTableEntry {
+  uint32_t value = 0;  // chosen by the inserter: a file offset into the image
+  std::string key;
+  std::string name;  // an owned text value (library-object names)
+};
+
+// A growable array of (value, key) entries, kept in ascending byte order of the keys when
+// `sorted` is set. Positions 0 .. count-1 are what the decoders use as name indices.
+class StringTable {
+ public:
+  StringTable() = default;
+  StringTable(bool sorted, int duplicates) : sorted_(sorted), duplicates_(duplicates) {}
+
+  // Binary search. Returns true when the key is present; `index` always receives a position:
+  // with duplicates 0 the first entry not below the key, otherwise the first equal entry met (or
+  // the insertion point).
+  bool find(std::string_view key, int& index) const;
+  // Stores the entry and returns its position, or -1 when a sorted table that rejects
+  // duplicates already holds the key.
+  int add(std::string_view key, uint32_t value, std::string name = {});
+  void insert_at(int index, std::string_view key, uint32_t value, std::string name = {});
+  void clear();
+
+  int count() const { return static_cast<int>(entries_.size()); }
+  int capacity() const { return capacity_; }
+  bool sorted() const { return sorted_; }
+  const StringTableEntry& operator[](int index) const {
+    return entries_[static_cast<size_t>(index)];
+  }
+
+ private:
+  std::vector<StringTableEntry> entries_;
+  int capacity_ = 0;
+  bool sorted_ = false;
+  int duplicates_ = 0;
+};
+
+// Byte-wise key order: unsigned byte values, a proper prefix first.
+int compare_keys(std::string_view a, std::string_view b);
+
+// A record set aside for a later decoder: its file offset and a word whose meaning the filling
+// decoder defines.
+struct DeferredRecord {
+  uint32_t offset = 0;
+  uint32_t tag = 0;
+};
+
+// One ident entry of the name list (20 bytes in the file), kept byte for byte.
+struct AirportIdentEntry {
+  unsigned char bytes[20];
+};
+
+// The tables and lists shared by the decoders of one run.
+struct SharedTables {
+  StringTable airport_names{false, 0};
+  StringTable city_names{true, 1};
+  StringTable state_names{true, 1};
+  StringTable country_names{true, 1};
+  StringTable region_names{true, 1};
+  StringTable library_object_names{true, 1};
+  std::vector<AirportIdentEntry> airport_ident_entries;
+  std::vector<DeferredRecord> deferred_navaids;
+  std::vector<DeferredRecord> deferred_signs;
+  std::vector<DeferredRecord> deferred_waypoints;
+};
+
+}  // namespace terrova

@@ -1,0 +1,88 @@
+#include "bgl/walker.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "bgl/header.h"
+
+namespace terrova {
+namespace {
+
+constexpr uint32_t kSectionEntrySize = 20;
+constexpr uint32_t kSubsectionEntrySize = 16;
+
+const SectionKind* find_kind(std::span<const SectionKind> kinds, uint32_t type) {
+  for (const SectionKind& kind : kinds) {
+    if (kind.type == type) return &kind;
+  }
+  return nullptr;
+}
+
+void walk_subsections(DecodeContext& ctx, const SectionEntry& section, const SectionKind* kind) {
+  const Image& image = ctx.image;
+  for (uint32_t i = 0; i < section.subsection_count; ++i) {
+    uint64_t entry = uint64_t{section.subsection_table_offset} + uint64_t{i} * kSubsectionEntrySize;
+    if (!image.contains(entry, kSubsectionEntrySize)) {
+      ctx.report_malformed(entry);
+      return;
+    }
+    const uint32_t lat_info = image.u32(entry);
+    SubsectionRun run{image.u32(entry + 4), image.u32(entry + 8), image.u32(entry + 12)};
+    if (!ctx.options.terse) {
+      ctx.out.format("<!--\n\tLatInfo: 0x%0.8X, offset: 0x%0.8X, length: 0x%0.8X, count: %d\n-->\n",
+                     lat_info, run.data_offset, run.data_size, run.record_count);
+    }
+    if (kind != nullptr && kind->decode_subsection != nullptr) {
+      if (kind->single_record) run.record_count = 1;
+      kind->decode_subsection(ctx, run);
+    }
+  }
+}
+
+}  // namespace
+
+bool record_fits(DecodeContext& ctx, uint64_t offset, uint64_t size, uint64_t min_size) {
+  if (size < min_size || !ctx.image.contains(offset, size)) {
+    ctx.report_malformed(offset);
+    return false;
+  }
+  return true;
+}
+
+void walk_sections(DecodeContext& ctx, std::span<const SectionKind> kinds) {
+  const Image& image = ctx.image;
+  const uint32_t declared = image.u32(20);
+  // A section count that reaches past the file keeps only the entries that lie inside it.
+  const uint64_t room = image.size() > kHeaderSize ? (image.size() - kHeaderSize) / kSectionEntrySize : 0;
+  const uint32_t count = static_cast<uint32_t>(std::min<uint64_t>(declared, room));
+  if (count < declared) ctx.report_malformed(kHeaderSize);
+
+  std::vector<SectionEntry> sections(count);
+  for (uint32_t i = 0; i < count; ++i) {
+    uint64_t at = kHeaderSize + uint64_t{i} * kSectionEntrySize;
+    sections[i] = SectionEntry{image.u32(at), image.u32(at + 4), image.u32(at + 8),
+                               image.u32(at + 12), image.u32(at + 16)};
+  }
+  // Descending type; sections of equal type keep their file order.
+  std::stable_sort(sections.begin(), sections.end(),
+                   [](const SectionEntry& a, const SectionEntry& b) { return a.type > b.type; });
+
+  for (const SectionEntry& section : sections) {
+    if (!ctx.options.terse) {
+      ctx.out.format(
+          "<!--\n\tObject type: 0x%0.8X\n\toffset: 0x%0.8X\n\tgroup count: %d\n\tunknown1: "
+          "0x%0.8X\n\ttable size: 0x%0.8X\n-->\n",
+          section.type, section.subsection_table_offset, section.subsection_count,
+          section.unknown1, section.subsection_table_size);
+    }
+    const SectionKind* kind = find_kind(kinds, section.type);
+    if (is_whole_section_type(section.type)) {
+      if (kind != nullptr && kind->decode_section != nullptr) kind->decode_section(ctx, section);
+      continue;
+    }
+    if (section.subsection_table_offset >= image.size()) continue;
+    walk_subsections(ctx, section, kind);
+  }
+}
+
+}  // namespace terrova

@@ -1,0 +1,63 @@
+// The section walker: reads the section and subsection tables and hands each run of records to
+// the decoder of its section type.
+//
+// SectionEntry, 20 bytes, from offset 56, as many as the header's count at +20:
+//   +0  u32  type            selects the decoder
+//   +4  u32  unknown1        shown in the section comment only
+//   +8  u32  subsection count
+//   +12 u32  subsection table offset
+//   +16 u32  subsection table size
+// SubsectionEntry, 16 bytes, consecutive from the subsection table offset:
+//   +0  u32  LatInfo         shown in the subsection comment only
+//   +4  u32  record count
+//   +8  u32  data offset     file offset of the first record
+//   +12 u32  data size       size of the run of records
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "bgl/context.h"
+
+namespace terrova {
+
+struct SectionEntry {
+  uint32_t type = 0;
+  uint32_t unknown1 = 0;
+  uint32_t subsection_count = 0;
+  uint32_t subsection_table_offset = 0;
+  uint32_t subsection_table_size = 0;
+};
+
+// One run of records, as a subsection entry gives it.
+struct SubsectionRun {
+  uint32_t record_count = 0;
+  uint32_t data_offset = 0;
+  uint32_t data_size = 0;
+};
+
+using SubsectionDecoder = void (*)(DecodeContext&, const SubsectionRun&);
+// Sections that are decoded whole (boundaries and Geopol lines walk their own index).
+using SectionDecoder = void (*)(DecodeContext&, const SectionEntry&);
+
+// One row of the dispatch table by section type.
+struct SectionKind {
+  uint32_t type;
+  SubsectionDecoder decode_subsection;  // called once per subsection
+  SectionDecoder decode_section;        // sections 32 and 35: called once, with the entry
+  bool single_record;                   // the decoder is told a record count of 1
+};
+
+// Sections are decoded in descending order of type, so that the name list, scenery objects,
+// waypoints and navaids have filled the shared lists before the first airport is written.
+void walk_sections(DecodeContext& ctx, std::span<const SectionKind> kinds);
+
+// True for the section types whose decoder walks the whole section itself.
+inline bool is_whole_section_type(uint32_t type) { return type == 32 || type == 35; }
+
+// Checks a record or sub-record whose size field a walk uses to advance: it must hold at least
+// its own header (`min_size` bytes) and end inside the image. Reports the damage and returns
+// false otherwise; the caller then ends its walk.
+bool record_fits(DecodeContext& ctx, uint64_t offset, uint64_t size, uint64_t min_size = 6);
+
+}  // namespace terrova

@@ -1,0 +1,37 @@
+// Console messages of a run. They go to standard output, or into a string when a run is
+// driven in-process (tests, batch runs).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "bgl/output.h"
+
+namespace terrova {
+
+class Console {
+ public:
+  // Messages go to standard output.
+  Console();
+  // Messages are kept in `capture`.
+  explicit Console(std::string* capture);
+
+  template <class... Args>
+  void print(const char* pattern, const Args&... args) {
+    out_.format(pattern, args...);
+    out_.flush();
+  }
+  void write(std::string_view text) {
+    out_.write(text);
+    out_.flush();
+  }
+
+  // "%s\n(%s)\nError code: %d\n": the message, the system's text for the code (or "unknown
+  // error"), trimmed of trailing dots and blanks, and the code.
+  void report_system_error(const std::string& message, int code);
+
+ private:
+  Output out_;
+};
+
+}  // namespace terrova

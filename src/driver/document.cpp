@@ -1,0 +1,26 @@
+#include "driver/document.h"
+
+#include "bgl/walker.h"
+#include "driver/sections.h"
+
+namespace terrova {
+
+void write_document_head(Output& out, const platform::LocalTime& t) {
+  out.format("<!--\n\tdecoded by terrova on %0.4d-%0.2d-%0.2d, %0.2d:%0.2d:%0.2d\n-->\n", t.year,
+             t.month, t.day, t.hour, t.minute, t.second);
+  out.write("<FSData version=\"9.0\" xmlns:xsi='");
+  out.write("http://www.w3.org/2001/XMLSchema-instance");
+  out.write("'\n xsi:noNamespaceSchemaLocation=\"bglcomp.xsd\" >\n\n");
+}
+
+uint32_t write_document(const Image& image, const DecodeOptions& options, SharedTables& tables,
+                        const platform::LocalTime& time, Output& out) {
+  write_document_head(out, time);
+  DecodeContext ctx(image, options, out, tables);
+  walk_sections(ctx, section_kinds());
+  out.write("</FSData>\n");
+  out.flush();
+  return ctx.malformed_count;
+}
+
+}  // namespace terrova

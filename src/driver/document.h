@@ -1,0 +1,19 @@
+// The document of one decode: head, body and tail, written in-process into an output sink.
+#pragma once
+
+#include <cstdint>
+
+#include "bgl/context.h"
+#include "driver/platform.h"
+
+namespace terrova {
+
+// "<!--\n\tdecoded by terrova on ...-->" and the FSData start tag.
+void write_document_head(Output& out, const platform::LocalTime& time);
+
+// Writes the whole document for the image: head, every section in walker order, and the tail.
+// Returns the number of damaged structures that were skipped.
+uint32_t write_document(const Image& image, const DecodeOptions& options, SharedTables& tables,
+                        const platform::LocalTime& time, Output& out);
+
+}  // namespace terrova

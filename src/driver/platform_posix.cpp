@@ -1,0 +1,176 @@
+// POSIX implementation of the platform layer.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+
+#include "driver/platform.h"
+
+namespace terrova::platform {
+namespace {
+
+int open_retrying(const char* path, int flags, mode_t mode = 0) {
+  int fd;
+  do {
+    fd = ::open(path, flags | O_CLOEXEC, mode);
+  } while (fd < 0 && errno == EINTR);
+  return fd;
+}
+
+std::string guard_path() {
+  const char* dir = std::getenv("TMPDIR");
+  std::string path = (dir != nullptr && *dir != 0) ? dir : "/tmp";
+  if (path.back() != '/') path += '/';
+  path += "terrova_file." + std::to_string(::getuid()) + ".lock";
+  return path;
+}
+
+// Only regular files are decoded: a directory or a device has no size to map, and opening a
+// pipe could wait for ever.
+int regular_file_error(const struct stat& st) {
+  if (S_ISREG(st.st_mode)) return 0;
+  return S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+}
+
+}  // namespace
+
+int file_size(const char* path, uint64_t& size) {
+  struct stat st;
+  if (::stat(path, &st) != 0) return errno;
+  if (int code = regular_file_error(st)) return code;
+  size = static_cast<uint64_t>(st.st_size);
+  return 0;
+}
+
+int open_input(const char* path, InputFile& input) {
+  int fd = open_retrying(path, O_RDONLY | O_NONBLOCK);
+  if (fd < 0) return errno;
+  struct stat st;
+  int code = ::fstat(fd, &st) != 0 ? errno : regular_file_error(st);
+  if (code != 0) {
+    ::close(fd);
+    return code;
+  }
+  input.file = fd;
+  return 0;
+}
+
+int acquire_run_guard(InputFile& input) {
+  // An advisory lock on a per-user file in the temporary directory stands for the named mapping
+  // object: it is released by the system when the process ends, however it ends.
+  int fd = open_retrying(guard_path().c_str(), O_RDWR | O_CREAT | O_NOFOLLOW, 0600);
+  if (fd < 0) return errno;
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    int code = (errno == EWOULDBLOCK) ? kAlreadyExists : errno;
+    ::close(fd);
+    return code;
+  }
+  input.guard = fd;
+  return 0;
+}
+
+int map_input(InputFile& input) {
+  struct stat st;
+  if (::fstat(static_cast<int>(input.file), &st) != 0) return errno;
+  size_t size = static_cast<size_t>(st.st_size);
+  if (size == 0) return EINVAL;
+  void* view = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, static_cast<int>(input.file), 0);
+  if (view == MAP_FAILED) return errno;
+  input.view = static_cast<const unsigned char*>(view);
+  input.view_size = size;
+  return 0;
+}
+
+void release_input(InputFile& input) {
+  if (input.view != nullptr) {
+    ::munmap(const_cast<unsigned char*>(input.view), static_cast<size_t>(input.view_size));
+    input.view = nullptr;
+    input.view_size = 0;
+  }
+  if (input.guard >= 0) {
+    ::close(static_cast<int>(input.guard));
+    input.guard = -1;
+  }
+  if (input.file >= 0) {
+    ::close(static_cast<int>(input.file));
+    input.file = -1;
+  }
+}
+
+bool is_same_file(const InputFile& input, const char* path) {
+  struct stat in, out;
+  if (::fstat(static_cast<int>(input.file), &in) != 0) return false;
+  if (::stat(path, &out) != 0) return false;
+  return in.st_dev == out.st_dev && in.st_ino == out.st_ino;
+}
+
+int create_output(const char* path, OutputFile& file) {
+  int fd = open_retrying(path, O_WRONLY | O_CREAT | O_TRUNC, 0666);
+  if (fd < 0) return errno;
+  file.handle = fd;
+  return 0;
+}
+
+int write_output(OutputFile& file, const char* data, size_t size) {
+  while (size > 0) {
+    ssize_t n = ::write(static_cast<int>(file.handle), data, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    if (n == 0) return EIO;
+    data += n;
+    size -= static_cast<size_t>(n);
+  }
+  return 0;
+}
+
+int close_output(OutputFile& file) {
+  if (file.handle < 0) return 0;
+  int code = ::close(static_cast<int>(file.handle)) != 0 ? errno : 0;
+  file.handle = -1;
+  return code;
+}
+
+int write_whole_file(const char* path, const void* data, size_t size) {
+  OutputFile file;
+  int code = create_output(path, file);
+  if (code != 0) return code;
+  code = write_output(file, static_cast<const char*>(data), size);
+  int closed = close_output(file);
+  return code != 0 ? code : closed;
+}
+
+std::string system_error_text(int code) {
+  char buffer[512];
+  buffer[0] = 0;
+#if defined(__GLIBC__) && defined(_GNU_SOURCE)
+  const char* text = ::strerror_r(code, buffer, sizeof buffer);
+#else
+  const char* text = ::strerror_r(code, buffer, sizeof buffer) == 0 ? buffer : "";
+#endif
+  // The C library makes up "Unknown error N" for codes it has no text for.
+  if (text == nullptr || std::strncmp(text, "Unknown error", 13) == 0) return "";
+  return text;
+}
+
+LocalTime local_time() {
+  std::time_t now = std::time(nullptr);
+  struct tm t;
+  ::localtime_r(&now, &t);
+  return LocalTime{t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec};
+}
+
+void write_console(const char* data, size_t size) {
+  std::fwrite(data, 1, size, stdout);
+  std::fflush(stdout);
+}
+
+}  // namespace terrova::platform

@@ -1,0 +1,150 @@
+// Windows implementation of the platform layer.
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "driver/platform.h"
+
+namespace terrova::platform {
+namespace {
+
+HANDLE as_handle(intptr_t h) { return reinterpret_cast<HANDLE>(h); }
+intptr_t from_handle(HANDLE h) { return reinterpret_cast<intptr_t>(h); }
+bool is_open(intptr_t h) { return h != -1 && h != 0; }
+
+}  // namespace
+
+int file_size(const char* path, uint64_t& size) {
+  WIN32_FIND_DATAA data;
+  HANDLE find = ::FindFirstFileA(path, &data);
+  if (find == INVALID_HANDLE_VALUE) return static_cast<int>(::GetLastError());
+  ::FindClose(find);
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return ERROR_ACCESS_DENIED;
+  size = (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+  return 0;
+}
+
+int open_input(const char* path, InputFile& input) {
+  HANDLE file = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_READONLY, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return static_cast<int>(::GetLastError());
+  input.file = from_handle(file);
+  return 0;
+}
+
+int acquire_run_guard(InputFile& input) {
+  // The named read-only mapping of the input is the guard: a second run finds the name taken.
+  HANDLE mapping = ::CreateFileMappingA(as_handle(input.file), nullptr, PAGE_READONLY, 0, 0,
+                                        "terrova_file");
+  DWORD code = ::GetLastError();
+  if (mapping == nullptr) return code != 0 ? static_cast<int>(code) : ERROR_INVALID_HANDLE;
+  if (code == ERROR_ALREADY_EXISTS) {
+    ::CloseHandle(mapping);
+    return kAlreadyExists;
+  }
+  input.guard = from_handle(mapping);
+  return 0;
+}
+
+int map_input(InputFile& input) {
+  void* view = ::MapViewOfFile(as_handle(input.guard), FILE_MAP_READ, 0, 0, 0);
+  if (view == nullptr) {
+    DWORD code = ::GetLastError();
+    return code != 0 ? static_cast<int>(code) : ERROR_NOT_ENOUGH_MEMORY;
+  }
+  LARGE_INTEGER size;
+  if (!::GetFileSizeEx(as_handle(input.file), &size)) size.QuadPart = 0;
+  input.view = static_cast<const unsigned char*>(view);
+  input.view_size = static_cast<uint64_t>(size.QuadPart);
+  return 0;
+}
+
+void release_input(InputFile& input) {
+  if (input.view != nullptr) {
+    ::UnmapViewOfFile(input.view);
+    input.view = nullptr;
+    input.view_size = 0;
+  }
+  if (is_open(input.guard)) {
+    ::CloseHandle(as_handle(input.guard));
+    input.guard = -1;
+  }
+  if (is_open(input.file)) {
+    ::CloseHandle(as_handle(input.file));
+    input.file = -1;
+  }
+}
+
+bool is_same_file(const InputFile& input, const char* path) {
+  HANDLE other = ::CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (other == INVALID_HANDLE_VALUE) return false;
+  BY_HANDLE_FILE_INFORMATION a, b;
+  bool same = ::GetFileInformationByHandle(as_handle(input.file), &a) &&
+              ::GetFileInformationByHandle(other, &b) &&
+              a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
+              a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
+  ::CloseHandle(other);
+  return same;
+}
+
+int create_output(const char* path, OutputFile& file) {
+  HANDLE h = ::CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE,
+                           nullptr);
+  if (h == INVALID_HANDLE_VALUE) return static_cast<int>(::GetLastError());
+  file.handle = from_handle(h);
+  return 0;
+}
+
+int write_output(OutputFile& file, const char* data, size_t size) {
+  while (size > 0) {
+    DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
+    DWORD written = 0;
+    if (!::WriteFile(as_handle(file.handle), data, chunk, &written, nullptr)) {
+      return static_cast<int>(::GetLastError());
+    }
+    if (written == 0) return ERROR_WRITE_FAULT;
+    data += written;
+    size -= written;
+  }
+  return 0;
+}
+
+int close_output(OutputFile& file) {
+  if (!is_open(file.handle)) return 0;
+  int code = ::CloseHandle(as_handle(file.handle)) ? 0 : static_cast<int>(::GetLastError());
+  file.handle = -1;
+  return code;
+}
+
+int write_whole_file(const char* path, const void* data, size_t size) {
+  OutputFile file;
+  int code = create_output(path, file);
+  if (code != 0) return code;
+  code = write_output(file, static_cast<const char*>(data), size);
+  int closed = close_output(file);
+  return code != 0 ? code : closed;
+}
+
+std::string system_error_text(int code) {
+  char buffer[512];
+  DWORD n = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                             static_cast<DWORD>(code), 0, buffer, sizeof buffer, nullptr);
+  return std::string(buffer, n);
+}
+
+LocalTime local_time() {
+  SYSTEMTIME t;
+  ::GetLocalTime(&t);
+  return LocalTime{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+}
+
+void write_console(const char* data, size_t size) {
+  // Standard output in text mode turns LF into the platform's CR LF.
+  std::fwrite(data, 1, size, stdout);
+  std::fflush(stdout);
+}
+
+}  // namespace terrova::platform

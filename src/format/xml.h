@@ -1,0 +1,38 @@
+// Text other than fixed templates: names from the file as escaped attribute values, raw bytes as
+// hexadecimal comments, and the one-line comment that precedes each decoded record.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "bgl/image.h"
+#include "bgl/output.h"
+
+namespace terrova {
+
+// Writes text from the file as a double-quoted attribute value: "<" "&lt;", ">" "&gt;", "&"
+// "&amp;", '"' "&quot;", bytes below 0x20, above 0x7F and the grave accent as "&#x%0.2X;",
+// every other byte as it is.
+void write_quoted_text(Output& out, std::string_view text);
+// The same escaping without the quotes, for file text placed inside a template's quotes.
+void write_escaped_text(Output& out, std::string_view text);
+// File text placed inside a comment: a "-" right after a written "-" becomes " -", and a text
+// ending in "-" gets a space after it, so the text never ends the comment early.
+void write_comment_text(Output& out, std::string_view text);
+
+// Bytes of the image as a comment block, 16 to a line, with a second space after the eighth.
+// Only bytes inside the image are shown.
+void write_hex_dump(Output& out, const Image& image, uint64_t offset, uint64_t count);
+
+// "\n\t<!-- %s, offset 0x%.8X (%d) -->\n" with the kind and the record's file offset.
+void write_record_comment(Output& out, std::string_view kind, uint32_t offset);
+// The same with a kind text composed from a template.
+template <class... Args>
+void write_record_comment_f(Output& out, uint32_t offset, const char* kind_pattern,
+                            const Args&... args) {
+  out.write("\n\t<!-- ");
+  out.format(kind_pattern, args...);
+  out.format(", offset 0x%.8X (%d) -->\n", offset, offset);
+}
+
+}  // namespace terrova

@@ -1,0 +1,155 @@
+// The switch parser, the option table, coordinate arguments and the circle set-up.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "driver/options.h"
+
+namespace terrova {
+namespace {
+
+struct Parsed {
+  int result = 0;
+  DecodeOptions options;
+  std::vector<std::string> positional;
+  std::string messages;
+};
+
+Parsed parse(std::vector<const char*> args, bool positional_ok = true) {
+  Parsed p;
+  args.insert(args.begin(), "terrova");
+  OptionTable table(p.options);
+  SwitchParser parser;
+  auto positional = [](void* c, const char* text, int number) {
+    auto& self = *static_cast<Parsed*>(c);
+    if (number > 2) return kParseError;
+    self.positional.push_back(text);
+    return kParseEnd;
+  };
+  auto message = [](void* c, const std::string& text) { static_cast<Parsed*>(c)->messages += text; };
+  p.result = parser.parse_switches(static_cast<int>(args.size()), args.data(), table.rows,
+                                   positional_ok ? +positional : nullptr, message, &p);
+  return p;
+}
+
+TEST(Switches, FlagsGroupAndMix) {
+  Parsed p = parse({"-tdf", "in.bgl"});
+  EXPECT_EQ(p.result, kParseEnd);
+  EXPECT_EQ(p.options.terse, 1);
+  EXPECT_EQ(p.options.degrees_minutes, 1);
+  EXPECT_EQ(p.options.feet, 1);
+  EXPECT_EQ(p.options.nautical_miles, 0);
+  EXPECT_EQ(p.positional, (std::vector<std::string>{"in.bgl"}));
+
+  Parsed q = parse({"in.bgl", "-t", "out.xml", "-m"});
+  EXPECT_EQ(q.result, kParseEnd);
+  EXPECT_EQ(q.options.terse, 1);
+  EXPECT_EQ(q.options.nautical_miles, 1);
+  EXPECT_EQ(q.positional, (std::vector<std::string>{"in.bgl", "out.xml"}));
+}
+
+TEST(Switches, Help) {
+  EXPECT_EQ(parse({"-h"}).result, kParseHelp);
+  EXPECT_EQ(parse({"-H"}).result, kParseHelp);
+  EXPECT_EQ(parse({"-?"}).result, kParseHelp);
+  Parsed p = parse({"-th"});
+  EXPECT_EQ(p.result, kParseHelp);
+  EXPECT_EQ(p.options.terse, 1);
+}
+
+TEST(Switches, ArgumentsAttachedOrSeparate) {
+  EXPECT_EQ(parse({"-r100"}).options.radius_km, 100u);
+  EXPECT_EQ(parse({"-r", "100"}).options.radius_km, 100u);
+  EXPECT_EQ(parse({"-tr100"}).options.radius_km, 100u);
+  EXPECT_EQ(parse({"-r-5"}).options.radius_km, 4294967291u);
+  EXPECT_EQ(parse({"-r", "99999999999"}).options.radius_km, 4294967295u);
+  EXPECT_EQ(parse({"-r", " 12x"}).options.radius_km, 12u);
+  Parsed n = parse({"-n", "N47:30", "-eW122.5"});
+  EXPECT_STREQ(n.options.center_lat_text, "N47:30");
+  EXPECT_STREQ(n.options.center_lon_text, "W122.5");
+}
+
+TEST(Switches, ErrorsAndTheirMessages) {
+  Parsed unknown = parse({"-x"});
+  EXPECT_EQ(unknown.result, kParseError);
+  EXPECT_EQ(unknown.messages, "? -- unrecognized option x\n");
+  Parsed colon = parse({"-:"});
+  EXPECT_EQ(colon.messages, "? -- unrecognized option :\n");
+  Parsed last = parse({"in.bgl", "-r"});
+  EXPECT_EQ(last.result, kParseError);
+  EXPECT_EQ(last.messages, "? -- expect an argument after r\n");
+  Parsed dashes = parse({"--"});
+  EXPECT_EQ(dashes.result, kParseError);
+  EXPECT_EQ(dashes.messages, "? -- invalid argument -\n");
+  Parsed lone = parse({"-"});
+  EXPECT_EQ(lone.result, kParseError);
+  EXPECT_EQ(lone.messages, "? -- no options on line\n");
+  Parsed bad_number = parse({"-rabc"});
+  EXPECT_EQ(bad_number.result, kParseError);
+  EXPECT_EQ(bad_number.messages, "");
+  EXPECT_EQ(parse({"a", "b", "c"}).result, kParseError);
+  EXPECT_EQ(parse({"a"}, false).result, kParseError);
+}
+
+TEST(Switches, AnEmptyNumberLeavesTheTargetAndGoesOn) {
+  Parsed p = parse({"-r", "", "-t"});
+  EXPECT_EQ(p.result, kParseEnd);
+  EXPECT_EQ(p.options.radius_km, 0u);
+  EXPECT_EQ(p.options.terse, 1);
+}
+
+TEST(Switches, HelpText) {
+  DecodeOptions o;
+  OptionTable table(o);
+  std::string help = switches_help(table.rows);
+  EXPECT_EQ(help.substr(0, 11), "\nSwitches:\n");
+  EXPECT_NE(help.find("  -t       Do not print verbose information to output file\n"), std::string::npos);
+  EXPECT_NE(help.find("  -r<arg>  Radius of circle (in KM) for partial decoding\n"), std::string::npos);
+  EXPECT_EQ(std::count(help.begin(), help.end(), '\n'), 9);
+}
+
+TEST(CoordinateArgument, PrefixesAndFields) {
+  EXPECT_DOUBLE_EQ(parse_coordinate_arg("N47:30"), 47.5);
+  EXPECT_NEAR(parse_coordinate_arg("S33:52:12"), -33.87, 0.0001);
+  EXPECT_DOUBLE_EQ(parse_coordinate_arg("W122.5"), -122.5);
+  EXPECT_DOUBLE_EQ(parse_coordinate_arg("47:30:"), 47.5);
+  EXPECT_DOUBLE_EQ(parse_coordinate_arg("::47::30"), 47.5);
+  EXPECT_EQ(parse_coordinate_arg("n47"), 0.0);
+  EXPECT_EQ(parse_coordinate_arg(""), 0.0);
+  EXPECT_EQ(parse_coordinate_arg("-"), 0.0);
+  EXPECT_DOUBLE_EQ(parse_coordinate_arg("+10:0:0:99"), 10.0);
+}
+
+TEST(CircleSetUp, NeedsBothCentreTextsAndNonZeroValues) {
+  DecodeOptions o;
+  o.center_lat_text = "10";
+  o.center_lon_text = "10";
+  o.radius_km = 5000;
+  set_up_circle(o);
+  EXPECT_EQ(o.radius_km, 4000u);
+  EXPECT_EQ(o.radius_m, 4000000.0);
+  EXPECT_EQ(o.circle_enabled, 1);
+
+  DecodeOptions zero_lat;
+  zero_lat.center_lat_text = "0";
+  zero_lat.center_lon_text = "10";
+  zero_lat.radius_km = 100;
+  set_up_circle(zero_lat);
+  EXPECT_EQ(zero_lat.circle_enabled, 0);
+
+  DecodeOptions no_radius;
+  no_radius.center_lat_text = "10";
+  no_radius.center_lon_text = "10";
+  set_up_circle(no_radius);
+  EXPECT_EQ(no_radius.circle_enabled, 0);
+
+  DecodeOptions no_lon;
+  no_lon.center_lat_text = "10";
+  no_lon.radius_km = 100;
+  set_up_circle(no_lon);
+  EXPECT_EQ(no_lon.circle_enabled, 0);
+  EXPECT_EQ(no_lon.radius_km, 100u);
+}
+
+}  // namespace
+}  // namespace terrova

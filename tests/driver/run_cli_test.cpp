@@ -1,0 +1,231 @@
+// Whole runs of the program: console messages, exit statuses and the files a run leaves.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "bgl_builder.h"
+#include "driver/platform.h"
+#include "driver/run.h"
+#include "sample_sections.h"
+#include "xml_check.h"
+
+namespace terrova {
+namespace {
+
+namespace fs = std::filesystem;
+
+class RunTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("terrova_run_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string path(const std::string& name) const { return (dir_ / name).string(); }
+
+  int run_with(std::vector<std::string> args) {
+    std::vector<const char*> argv{"terrova"};
+    for (const std::string& a : args) argv.push_back(a.c_str());
+    console_.clear();
+    Console console(&console_);
+    return run(static_cast<int>(argv.size()), argv.data(), console);
+  }
+
+  static std::string read(const std::string& p) {
+    std::ifstream f(p, std::ios::binary);
+    std::stringstream s;
+    s << f.rdbuf();
+    return s.str();
+  }
+
+  std::string valid_bgl() {
+    testkit::BglBuilder bgl;
+    bgl.section(19).add(testkit::Bytes().begin(0x99).end(), 1);
+    std::string p = path("in.bgl");
+    testkit::write_file(p, bgl.build());
+    return p;
+  }
+
+  fs::path dir_;
+  std::string console_;
+};
+
+TEST_F(RunTest, NoArgumentsPrintsUsageAndHint) {
+  EXPECT_EQ(run_with({}), 0);
+  EXPECT_EQ(console_,
+            "Terrova version 2.1 / WIN32\nUsage: terrova [-switches] infile.bgl [outfile.xml]\n"
+            "Type terrova -? for help\n");
+}
+
+TEST_F(RunTest, HelpPrintsTheSwitches) {
+  EXPECT_EQ(run_with({"-?"}), 0);
+  EXPECT_EQ(console_.substr(0, 90),
+            "Terrova version 2.1 / WIN32\nUsage: terrova [-switches] infile.bgl [outfile.xml]\n\nSwitches:");
+  EXPECT_NE(console_.find("  -e<arg>  Center longitude of circle for partial decoding\n"),
+            std::string::npos);
+}
+
+TEST_F(RunTest, ParserErrorsEndWithStatusTwo) {
+  EXPECT_EQ(run_with({"-x", "in.bgl"}), 2);
+  EXPECT_EQ(console_,
+            "Terrova version 2.1 / WIN32\n? -- unrecognized option x\n"
+            "Usage: terrova [-switches] infile.bgl [outfile.xml]\nType terrova -? for help\n");
+  EXPECT_EQ(run_with({"a", "b", "c"}), 2);
+  EXPECT_FALSE(fs::exists("b"));
+  EXPECT_EQ(run_with({"-rabc", "a"}), 2);
+  EXPECT_EQ(run_with({"--"}), 2);
+}
+
+TEST_F(RunTest, MissingInputName) {
+  EXPECT_EQ(run_with({"-t"}), 2);
+  EXPECT_EQ(console_,
+            "Terrova version 2.1 / WIN32\nError: missing an input file name\n"
+            "Usage: terrova [-switches] infile.bgl [outfile.xml]\nType terrova -? for help\n");
+}
+
+TEST_F(RunTest, InputThatCannotBeOpened) {
+  const std::string missing = path("missing.bgl");
+  EXPECT_EQ(run_with({missing}), 2);  // ENOENT
+  EXPECT_EQ(console_, "Terrova version 2.1 / WIN32\nCan't open " + missing +
+                          "\n(No such file or directory)\nError code: 2\n");
+  EXPECT_FALSE(fs::exists(path("missing.xml")));
+}
+
+TEST_F(RunTest, EmptyInput) {
+  const std::string empty = path("empty.bgl");
+  testkit::write_file(empty, {});
+  EXPECT_EQ(run_with({empty}), 5);
+  EXPECT_EQ(console_, "Terrova version 2.1 / WIN32\n" + empty + " is 0 bytes in size. Nothing to decode\n");
+}
+
+TEST_F(RunTest, HeaderTest) {
+  std::vector<uint8_t> bytes(56, 0);
+  bytes[0] = 1;
+  bytes[16] = 0x03;
+  bytes[17] = 0x18;
+  bytes[18] = 0x05;
+  bytes[19] = 0x08;
+  const std::string ok = path("ok.bgl");
+  testkit::write_file(ok, bytes);
+  EXPECT_EQ(run_with({ok}), 0);
+  EXPECT_TRUE(fs::exists(path("ok.xml")));
+
+  std::vector<uint8_t> second = bytes;
+  second[0] = 0;
+  second[1] = 1;
+  testkit::write_file(ok, second);
+  EXPECT_EQ(run_with({ok}), 0);
+
+  std::vector<uint8_t> short_file(bytes.begin(), bytes.end() - 1);
+  const std::string bad = path("bad.bgl");
+  testkit::write_file(bad, short_file);
+  EXPECT_EQ(run_with({bad}), 1);
+  EXPECT_EQ(console_,
+            "Terrova version 2.1 / WIN32\nInput file: not a valid FS2004 or FSX facility data BGL!\n");
+  EXPECT_FALSE(fs::exists(path("bad.xml")));
+
+  std::vector<uint8_t> wrong_mark = bytes;
+  wrong_mark[16] = 0;
+  testkit::write_file(bad, wrong_mark);
+  EXPECT_EQ(run_with({bad}), 1);
+}
+
+TEST_F(RunTest, DecodesIntoTheDerivedOutputName) {
+  const std::string in = valid_bgl();
+  EXPECT_EQ(run_with({in}), 0);
+  const std::string out = path("in.xml");
+  EXPECT_EQ(console_, "Terrova version 2.1 / WIN32\nAnalyzing " + in + "...\nDone!\nOutput saved as " +
+                          out + "\n");
+  std::string doc = read(out);
+  EXPECT_EQ(testkit::xml_problem(doc), "");
+  EXPECT_EQ(doc.substr(0, 29), "<!--\r\n\tdecoded by terrova on ");
+  EXPECT_NE(doc.find("<FSData version=\"9.0\" xmlns:xsi='http://www.w3.org/2001/XMLSchema-instance'\r\n"
+                     " xsi:noNamespaceSchemaLocation=\"bglcomp.xsd\" >\r\n\r\n"),
+            std::string::npos);
+  EXPECT_EQ(doc.substr(doc.size() - 11), "</FSData>\r\n");
+}
+
+TEST_F(RunTest, ExplicitOutputNameAndSwitchesInAnyOrder) {
+  const std::string in = valid_bgl();
+  const std::string out = path("chosen.xml");
+  EXPECT_EQ(run_with({in, "-t", out}), 0);
+  std::string doc = read(out);
+  EXPECT_EQ(doc.find("Object type"), std::string::npos);
+}
+
+TEST_F(RunTest, OutputThatCannotBeOpened) {
+  const std::string in = valid_bgl();
+  const std::string out = path("no/such/dir/out.xml");
+  EXPECT_EQ(run_with({in, out}), 2);
+  EXPECT_EQ(console_, "Terrova version 2.1 / WIN32\nCan't open " + out +
+                          "\n(No such file or directory)\nError code: 2\n");
+}
+
+TEST_F(RunTest, OutputNamingTheInputIsRefusedAndTheInputKept) {
+  const std::string in = valid_bgl();
+  const std::string before = read(in);
+  EXPECT_EQ(run_with({in, in}), 2);
+  EXPECT_EQ(console_, "Terrova version 2.1 / WIN32\nError: output file " + in + " is the input file\n");
+  EXPECT_EQ(read(in), before);
+
+  // The same file through another spelling and through a link.
+  const std::string other = (dir_ / "." / "in.bgl").string();
+  EXPECT_EQ(run_with({in, other}), 2);
+  fs::create_symlink(in, path("link.xml"));
+  EXPECT_EQ(run_with({in, path("link.xml")}), 2);
+  EXPECT_EQ(read(in), before);
+
+  // An input named .xml whose derived output name is itself.
+  const std::string xml = path("x.xml");
+  fs::copy_file(in, xml);
+  EXPECT_EQ(run_with({xml}), 2);
+  EXPECT_EQ(read(xml), before);
+}
+
+TEST_F(RunTest, ASecondSimultaneousRunIsRefused) {
+  const std::string in = valid_bgl();
+  platform::InputFile holder;
+  ASSERT_EQ(platform::open_input(in.c_str(), holder), 0);
+  ASSERT_EQ(platform::acquire_run_guard(holder), 0);
+  EXPECT_EQ(run_with({in}), 183);
+  EXPECT_EQ(console_, "Terrova version 2.1 / WIN32\nFile mapping failed, object already exists\n"
+                      ", file: " + in + "\n(unknown error)\nError code: 183\n");
+  EXPECT_FALSE(fs::exists(path("in.xml")));
+  platform::release_input(holder);
+  EXPECT_EQ(run_with({in}), 0);
+}
+
+TEST_F(RunTest, DamagedInputIsCountedOnTheConsole) {
+  testkit::BglBuilder bgl;
+  bgl.section(19).add(testkit::Bytes().begin(0x99).end(), 1);
+  bgl.section_count_override = 2;
+  const std::string in = path("damaged.bgl");
+  testkit::write_file(in, bgl.build());
+  EXPECT_EQ(run_with({in}), 0);
+  EXPECT_NE(console_.find("Warning: 1 malformed structures skipped\nDone!\n"), std::string::npos);
+  EXPECT_EQ(testkit::xml_problem(read(path("damaged.xml"))), "");
+}
+
+TEST_F(RunTest, TheProgramItselfReturnsTheRunStatus) {
+  const std::string in = valid_bgl();
+  const std::string command = std::string(TERROVA_BINARY) + " -t \"" + in + "\" > \"" +
+                              path("console.txt") + "\"";
+  EXPECT_EQ(std::system(command.c_str()), 0);
+  EXPECT_TRUE(fs::exists(path("in.xml")));
+  const std::string bad = std::string(TERROVA_BINARY) + " -x > \"" + path("console.txt") + "\"";
+  int status = std::system(bad.c_str());
+#ifndef _WIN32
+  status = (status >> 8) & 0xFF;  // the exit status inside the wait status
+#endif
+  EXPECT_EQ(status, 2);
+}
+
+}  // namespace
+}  // namespace terrova

@@ -1,0 +1,53 @@
+#include "golden.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "driver/document.h"
+#include "xml_check.h"
+
+namespace terrova::testkit {
+
+Decoded decode(const std::vector<uint8_t>& file, const DecodeOptions& options) {
+  Decoded result;
+  Output out(drain_to_string, &result.document, true);
+  SharedTables tables;
+  Image image(file.data(), static_cast<uint32_t>(file.size()));
+  result.malformed = write_document(image, options, tables, {2007, 3, 5, 9, 4, 1}, out);
+  std::string problem = xml_problem(result.document);
+  EXPECT_EQ(problem, "") << "document is not well-formed";
+  return result;
+}
+
+void expect_golden(const std::string& relative_path, const std::string& document) {
+  const std::string path = std::string(TERROVA_SOURCE_DIR) + "/tests/" + relative_path;
+  const char* regenerate = std::getenv("TERROVA_REGENERATE");
+  if (regenerate != nullptr && std::string(regenerate) == "1") {
+    std::ofstream f(path, std::ios::binary | std::ios::trunc);
+    f << document;
+    ASSERT_TRUE(static_cast<bool>(f)) << "cannot write " << path;
+    return;
+  }
+  std::ifstream f(path, std::ios::binary);
+  ASSERT_TRUE(static_cast<bool>(f)) << "missing expected document " << path
+                                    << " (run with TERROVA_REGENERATE=1 to create it)";
+  std::stringstream expected;
+  expected << f.rdbuf();
+  EXPECT_EQ(expected.str(), document) << "differs from " << path;
+}
+
+DecodeOptions switches(const std::string& letters) {
+  DecodeOptions o;
+  for (char c : letters) {
+    if (c == 't') o.terse = 1;
+    if (c == 'd') o.degrees_minutes = 1;
+    if (c == 'f') o.feet = 1;
+    if (c == 'm') o.nautical_miles = 1;
+  }
+  return o;
+}
+
+}  // namespace terrova::testkit

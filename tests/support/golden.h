@@ -1,0 +1,27 @@
+// Whole-document tests: decode bytes in-process and compare with a checked-in document.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "bgl/context.h"
+
+namespace terrova::testkit {
+
+struct Decoded {
+  std::string document;  // with CR LF line ends, as the file would hold it
+  uint32_t malformed = 0;
+};
+
+// Decodes the file with a fixed time stamp (2007-03-05, 09:04:01).
+Decoded decode(const std::vector<uint8_t>& file, const DecodeOptions& options = {});
+
+// Compares the document with tests/<relative_path>. With TERROVA_REGENERATE=1 in the
+// environment the expected file is rewritten instead, for review.
+void expect_golden(const std::string& relative_path, const std::string& document);
+
+// Options with the usual switch letters set ("t", "dfm", ...).
+DecodeOptions switches(const std::string& letters);
+
+}  // namespace terrova::testkit

@@ -1,0 +1,17 @@
+// Representative sections for the bundled sample file, the fuzz seeds and the benchmark, one
+// function per subsystem. Each adds its sections to the builder; `scale` multiplies the number of
+// records (1 for the sample file).
+#pragma once
+
+#include "bgl_builder.h"
+
+namespace terrova::testkit {
+
+void add_airport_sample(BglBuilder& bgl, int scale);
+void add_nav_sample(BglBuilder& bgl, int scale);
+void add_scenery_sample(BglBuilder& bgl, int scale);
+
+// The whole sample file: every subsystem's sections.
+std::vector<uint8_t> sample_bgl(int scale = 1);
+
+}  // namespace terrova::testkit
