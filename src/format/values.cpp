@@ -15,6 +15,9 @@ constexpr const char* kSurfaceNames[] = {
 
 constexpr const char* kDesignatorNames[] = {"NONE", "LEFT", "RIGHT", "CENTER", "WATER", "A"};
 
+constexpr const char* kWaypointTypeNames[] = {" ",   "NAMED",    "UNNAMED", "VOR",
+                                              "NDB", "OFFROUTE", "IAF",     "FAF"};
+
 constexpr const char* kCompassNames[] = {"NORTH", "NORTHEAST", "EAST", "SOUTHEAST",
                                          "SOUTH", "SOUTHWEST", "WEST", "NORTHWEST"};
 
@@ -113,6 +116,8 @@ EnumText surface_name(uint32_t code) {
 }
 
 EnumText designator_name(uint32_t code) { return EnumText(kDesignatorNames, code); }
+
+EnumText waypoint_type_name(uint32_t code) { return EnumText(kWaypointTypeNames, code); }
 
 double signed_magvar(float degrees) {
   double v = degrees;

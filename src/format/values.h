@@ -68,6 +68,9 @@ EnumText format_runway_number(uint32_t number);
 EnumText surface_name(uint32_t code);
 // "NONE", "LEFT", "RIGHT", "CENTER", "WATER", "A".
 EnumText designator_name(uint32_t code);
+// Waypoint type: " ", "NAMED", "UNNAMED", "VOR", "NDB", "OFFROUTE", "IAF", "FAF". Shared by
+// enroute waypoints and the terminal waypoints written inside airports.
+EnumText waypoint_type_name(uint32_t code);
 // Magnetic variation as stored (0-360) to signed degrees: 180 and above lose 360.
 double signed_magvar(float degrees);
 

@@ -69,6 +69,9 @@ TEST(Codes, SurfacesDesignatorsAndCodesBeyondTheTables) {
   EXPECT_EQ(designator_name(0).str(), "NONE");
   EXPECT_EQ(designator_name(5).str(), "A");
   EXPECT_EQ(designator_name(6).str(), "6");
+  EXPECT_EQ(waypoint_type_name(0).str(), " ");
+  EXPECT_EQ(waypoint_type_name(7).str(), "FAF");
+  EXPECT_EQ(waypoint_type_name(8).str(), "8");
 }
 
 TEST(Codes, SignedMagneticVariation) {
