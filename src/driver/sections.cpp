@@ -1,20 +1,23 @@
 #include "driver/sections.h"
 
+#include "airport/airport.h"
+#include "scenery/scenery_object.h"
+
 namespace terrova {
 namespace {
 
 // Section types with a decoder. Sections of any other type are shown by their comments alone;
 // a row without a decoder does the same until its decoder exists.
 constexpr SectionKind kSectionKinds[] = {
-    {3, nullptr, nullptr, false},   // airports
+    {3, decode_airports, nullptr, false},   // airports
     {19, nullptr, nullptr, false},  // VOR, ILS and DME
     {23, nullptr, nullptr, false},  // NDB
     {24, nullptr, nullptr, false},  // markers
     {32, nullptr, nullptr, false},  // boundaries, decoded whole
     {34, nullptr, nullptr, false},  // waypoints
     {35, nullptr, nullptr, false},  // Geopol lines, decoded whole
-    {37, nullptr, nullptr, false},  // scenery objects
-    {39, nullptr, nullptr, true},   // name list: always one record
+    {37, decode_scenery_objects, nullptr, false},  // scenery objects
+    {39, decode_name_list, nullptr, true},   // name list: always one record
     {43, nullptr, nullptr, false},  // model data
     {46, nullptr, nullptr, false},  // exclusion rectangles
 };

@@ -1,0 +1,15 @@
+// The decoders of the airport sections: airports (section 3) and the name list (section 39).
+#pragma once
+
+#include "bgl/walker.h"
+
+namespace terrova {
+
+// Writes one `Airport` element per airport record of the run.
+void decode_airports(DecodeContext& ctx, const SubsectionRun& run);
+
+// Fills the city, state, country and region name tables and the airport ident entries; writes
+// nothing.
+void decode_name_list(DecodeContext& ctx, const SubsectionRun& run);
+
+}  // namespace terrova

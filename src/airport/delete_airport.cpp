@@ -1,0 +1,77 @@
+// DeleteAirport sub-record (0x33):
+//   +0  u16  id
+//   +2  u32  size
+//   +6  u16  flags: bit 0 approaches, 2 aprons, 3 frequencies, 4 helipads, 5 runways,
+//            6 starts, 7 taxiways (delete all of them)
+//   +8  u8   number of DeleteRunway entries     } read only when the size is above 10
+//   +9  u8   number of DeleteStart entries      }
+//   +10 u8   number of DeleteFrequency entries  }
+//   +12      the entries, 4 bytes each, runways first, then starts, then frequencies:
+//            DeleteRunway: +0 u8 surface, +1 u8 runway number, +3 u8 bits 4-7 designator
+//            DeleteStart: +0 u8 runway number, +1 u8 designator, +2 u8 start type
+//            DeleteFrequency: u32, bits 0-27 frequency in Hz, bits 28-31 com type
+#include "airport/subrecords.h"
+
+namespace terrova {
+namespace {
+
+constexpr uint32_t kFlagsEnd = 8;
+constexpr uint32_t kEntriesAt = 12;
+constexpr uint32_t kEntrySize = 4;
+
+void write_entry(DecodeContext& ctx, uint32_t at, uint32_t index, uint32_t runways,
+                 uint32_t starts) {
+  const Image& image = ctx.image;
+  Output& out = ctx.out;
+  if (index < runways) {
+    out.format("\t\t\t<DeleteRunway surface=\"%s\" ", surface_name(image.u8(at)));
+    out.format("number=\"%s\" designator=\"%s\" />\n", format_runway_number(image.u8(at + 1)),
+               designator_name(image.u8(at + 3) >> 4));
+  } else if (index < runways + starts) {
+    out.format("\t\t\t<DeleteStart type=\"%s\" ", start_type_name(image.u8(at + 2)));
+    out.format("number=\"%s\" designator=\"%s\" />\n", format_runway_number(image.u8(at)),
+               designator_name(image.u8(at + 1)));
+  } else {
+    const uint32_t word = image.u32(at);
+    out.format("\t\t\t<DeleteFrequency frequency=\"%.3lf\" type=\"%s\" />\n",
+               (word & 0x0FFFFFFF) * 0.000001, com_type_name(word >> 28));
+  }
+}
+
+}  // namespace
+
+uint32_t decode_delete_airport(DecodeContext& ctx, const char* name, uint32_t offset, uint32_t) {
+  const Image& image = ctx.image;
+  Output& out = ctx.out;
+  const uint32_t size = image.u32(offset + 2);
+  if (!subrecord_holds(ctx, offset, size, kFlagsEnd)) return size;
+  const uint32_t flags = image.u16(offset + 6);
+  auto bit = [flags](unsigned n) { return true_false((flags >> n) & 1); };
+  out.format("\t\t<%s\n", name);
+  out.format("\t\t\tdeleteAllApproaches = \"%s\"\n", bit(0));
+  out.format("\t\t\tdeleteAllAprons = \"%s\"\n", bit(2));
+  out.format("\t\t\tdeleteAllFrequencies = \"%s\"\n", bit(3));
+  out.format("\t\t\tdeleteAllHelipads = \"%s\"\n", bit(4));
+  out.format("\t\t\tdeleteAllRunways = \"%s\"\n", bit(5));
+  out.format("\t\t\tdeleteAllStarts = \"%s\"\n", bit(6));
+  out.format("\t\t\tdeleteAllTaxiways = \"%s\"", bit(7));
+  if (size <= 10) {
+    out.write(" />\n");
+    return size;
+  }
+  out.write(">\n");
+  const uint32_t runways = image.u8(offset + 8);
+  const uint32_t starts = image.u8(offset + 9);
+  const uint32_t total = runways + starts + image.u8(offset + 10);
+  // Entries stop at the end of the sub-record.
+  const uint32_t room = size >= kEntriesAt ? (size - kEntriesAt) / kEntrySize : 0;
+  const uint32_t count = total < room ? total : room;
+  for (uint32_t i = 0; i < count; ++i) {
+    write_entry(ctx, offset + kEntriesAt + i * kEntrySize, i, runways, starts);
+  }
+  if (count < total) ctx.report_malformed(offset);
+  out.format("\t\t</%s>\n", name);
+  return size;
+}
+
+}  // namespace terrova

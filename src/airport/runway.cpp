@@ -1,0 +1,226 @@
+// Runway sub-record (0x04):
+//   +0  u16  id
+//   +2  u32  size, child records included
+//   +6  u16  surface code
+//   +8  u8   primary runway number
+//   +9  u8   primary designator code
+//   +11 u8   secondary designator code
+//   +12 u32  primary ILS identifier, plain base 38; 0 = none
+//   +16 u32  secondary ILS identifier, plain base 38; 0 = none
+//   +20 u32  longitude, packed
+//   +24 u32  latitude, packed
+//   +28 s32  altitude, millimetres
+//   +32 f32  length, metres
+//   +36 f32  width, metres
+//   +40 f32  heading, degrees
+//   +44 f32  pattern altitude, metres
+//   +48 u16  marking flags (bits 0-12)
+//   +50 u8   light flags: bits 0-1 edge, 2-3 centre line intensity, bit 4 centre red
+//   +51 u8   pattern flags: bits 0-5, set means "NO" (takeoff, landing) or "RIGHT" (pattern)
+//   +52      child records up to the end of the sub-record, each with u16 id and u32 size:
+//            5-10 end zones: +6 u16 surface, +8 f32 length, +12 f32 width (metres)
+//            11-14 VASIs: +6 u16 type, +8 f32 bias X, +12 f32 bias Z, +16 f32 spacing,
+//                         +20 f32 pitch
+//            15-16 approach lights: +6 u8 bits 0-3 system, bit 5 end lights, bit 6 REIL,
+//                                   bit 7 touchdown; +7 u8 strobes
+#include <vector>
+
+#include "airport/subrecords.h"
+#include "format/ident.h"
+#include "format/values.h"
+#include "format/xml.h"
+
+namespace terrova {
+namespace {
+
+constexpr uint32_t kRunwayFixedSize = 52;
+
+constexpr const char* kEnds[] = {"PRIMARY", "SECONDARY"};
+
+constexpr const char* kVasiTypes[] = {"NONE",  "VASI21", "VASI31",   "VASI22", "VASI32",
+                                      "VASI23", "VASI33", "PAPI2",    "PAPI4",  "TRICOLOR",
+                                      "PVASI", "TVASI",  "BALL",     "APAP"};
+
+constexpr const char* kApproachSystems[] = {
+    "NONE", "ODALS",   "MALSF",    "MALSR", "SSALF", "SSALR", "ALSF1", "ALSF2",
+    "RAIL", "CALVERT", "CALVERT2", "MALS",  "SALS",  "SALSF", "SSALS", "SSALS"};
+
+constexpr const char* kIntensities[] = {nullptr, "LOW", "MEDIUM", "HIGH"};
+
+// Child record ids and the bytes each kind reads.
+struct ChildGroup {
+  uint32_t first_id;
+  uint32_t last_id;
+  uint32_t fixed_size;
+};
+constexpr ChildGroup kOffsetThresholds = {5, 6, 16};
+constexpr ChildGroup kBlastPads = {7, 8, 16};
+constexpr ChildGroup kOverruns = {9, 10, 16};
+constexpr ChildGroup kVasis = {11, 14, 24};
+constexpr ChildGroup kApproachLights = {15, 16, 8};
+constexpr ChildGroup kGroups[] = {kOffsetThresholds, kBlastPads, kOverruns, kVasis,
+                                  kApproachLights};
+
+const char* yes_no(uint32_t flags, unsigned bit) { return (flags >> bit) & 1 ? "NO" : "YES"; }
+const char* left_right(uint32_t flags, unsigned bit) {
+  return (flags >> bit) & 1 ? "RIGHT" : "LEFT";
+}
+const char* flag(uint32_t flags, unsigned bit) { return true_false((flags >> bit) & 1); }
+
+void write_markings(Output& out, uint32_t m) {
+  out.write("\t\t\t<Markings ");
+  out.format("edges=\"%s\" threshold=\"%s\"\n", flag(m, 0), flag(m, 1));
+  out.format("\t\t\t\tfixedDistance=\"%s\" touchdown=\"%s\"\n", flag(m, 2), flag(m, 3));
+  out.format("\t\t\t\tdashes=\"%s\" ident=\"%s\"\n", flag(m, 4), flag(m, 5));
+  out.format("\t\t\t\tprecision=\"%s\" edgePavement=\"%s\"\n", flag(m, 6), flag(m, 7));
+  out.format("\t\t\t\tsingleEnd=\"%s\" primaryClosed=\"%s\"\n", flag(m, 8), flag(m, 9));
+  out.format("\t\t\t\tsecondaryClosed=\"%s\"\n", flag(m, 10));
+  out.format("\t\t\t\tprimaryStol=\"%s\" secondaryStol=\"%s\" />\n", flag(m, 11), flag(m, 12));
+}
+
+void write_lights(Output& out, uint32_t l) {
+  out.write("\t\t\t<Lights ");
+  if (const char* center = kIntensities[(l >> 2) & 3]) out.format("center=\"%s\" ", center);
+  if (const char* edge = kIntensities[l & 3]) out.format("edge=\"%s\" ", edge);
+  out.format("centerRed=\"%s\" ", flag(l, 4));
+  out.write("/>\n");
+}
+
+void write_end_zone(DecodeContext& ctx, uint32_t offset) {
+  static constexpr const char* kNames[] = {"OffsetThreshold", "BlastPad", "Overrun"};
+  const Image& image = ctx.image;
+  const uint32_t id = image.u16(offset);
+  ctx.out.format("\t\t\t<%s end=\"%s\" length=%s width=%s surface=\"%s\" />\n",
+                 kNames[(id - 5) / 2], kEnds[(id - 5) % 2],
+                 format_length(ctx.options, image.f32(offset + 8)),
+                 format_length(ctx.options, image.f32(offset + 12)),
+                 surface_name(image.u16(offset + 6)));
+}
+
+void write_approach_lights(DecodeContext& ctx, uint32_t offset) {
+  const uint32_t flags = ctx.image.u8(offset + 6);
+  Output& out = ctx.out;
+  out.format("\t\t\t<ApproachLights end=\"%s\"\n", kEnds[ctx.image.u16(offset) - 15]);
+  out.format("\t\t\t\tsystem=\"%s\" ", kApproachSystems[flags & 15]);
+  out.format("strobes=\"%d\"\n", ctx.image.u8(offset + 7));
+  out.format("\t\t\t\treil=\"%s\" ", flag(flags, 6));
+  out.format("touchdown=\"%s\" ", flag(flags, 7));
+  out.format("endLights=\"%s\" />\n", flag(flags, 5));
+}
+
+void write_vasi(DecodeContext& ctx, uint32_t offset) {
+  const Image& image = ctx.image;
+  const DecodeOptions& o = ctx.options;
+  const uint32_t id = image.u16(offset);
+  ctx.out.format("\t\t\t<Vasi end=\"%s\" side=\"%s\" type=\"%s\"\n", kEnds[(id - 11) / 2],
+                 designator_name((id - 11) % 2 + 1), EnumText(kVasiTypes, image.u16(offset + 6)));
+  ctx.out.format("\t\t\t\tbiasX=%s biasZ=%s spacing=%s pitch=\"%0.2lf\" />\n",
+                 format_length(o, image.f32(offset + 8)), format_length(o, image.f32(offset + 12)),
+                 format_length(o, image.f32(offset + 16)), image.f32(offset + 20));
+}
+
+const ChildGroup* group_of(uint32_t id) {
+  for (const ChildGroup& g : kGroups) {
+    if (id >= g.first_id && id <= g.last_id) return &g;
+  }
+  return nullptr;
+}
+
+// The offsets of the runway's child records of known kind, in file order. Other ids are passed
+// over by the low half of their size field; a child whose size would not advance the walk or
+// that leaves the runway ends the walk.
+std::vector<uint32_t> collect_children(DecodeContext& ctx, uint64_t pos, uint64_t end) {
+  const Image& image = ctx.image;
+  std::vector<uint32_t> children;
+  while (pos < end) {
+    const uint32_t id = image.u16(pos);
+    const ChildGroup* group = group_of(id);
+    const uint32_t size = pos + 6 > end ? 0 : group != nullptr ? image.u32(pos + 2) : image.u16(pos + 2);
+    if (size < 6 || pos + size > end) {
+      ctx.report_malformed(pos);
+      break;
+    }
+    if (group != nullptr && subrecord_holds(ctx, static_cast<uint32_t>(pos), size, group->fixed_size)) {
+      children.push_back(static_cast<uint32_t>(pos));
+    }
+    pos += size;
+  }
+  return children;
+}
+
+void write_children(DecodeContext& ctx, const std::vector<uint32_t>& children) {
+  auto each_of = [&](const ChildGroup& g, auto write) {
+    for (uint32_t child : children) {
+      const uint32_t id = ctx.image.u16(child);
+      if (id >= g.first_id && id <= g.last_id) write(child);
+    }
+  };
+  for (const ChildGroup& zone : {kOffsetThresholds, kBlastPads, kOverruns}) {
+    each_of(zone, [&](uint32_t child) { write_end_zone(ctx, child); });
+  }
+  each_of(kApproachLights, [&](uint32_t child) { write_approach_lights(ctx, child); });
+  each_of(kVasis, [&](uint32_t child) { write_vasi(ctx, child); });
+}
+
+// Every ILS record set aside by the navaid decoder whose identifier matches one runway end is
+// written, once per matching end.
+void write_runway_ils_records(DecodeContext& ctx, uint32_t primary, uint32_t secondary) {
+  const IdentText primary_ident = decode_raw_ident(primary);
+  const IdentText secondary_ident = decode_raw_ident(secondary);
+  for (const DeferredRecord& node : ctx.tables.deferred_navaids) {
+    const IdentText ils_ident = decode_ident(ctx.image.u32(node.offset + 32));
+    if (primary != 0 && primary_ident.str() == ils_ident.str()) write_runway_ils(ctx, node.offset);
+    if (secondary != 0 && secondary_ident.str() == ils_ident.str()) {
+      write_runway_ils(ctx, node.offset);
+    }
+  }
+}
+
+}  // namespace
+
+uint32_t decode_runway(DecodeContext& ctx, const char* name, uint32_t offset, uint32_t) {
+  const Image& image = ctx.image;
+  const DecodeOptions& o = ctx.options;
+  Output& out = ctx.out;
+  const uint32_t size = image.u32(offset + 2);
+  if (!subrecord_holds(ctx, offset, size, kRunwayFixedSize)) return size;
+
+  if (!o.terse) write_record_comment(out, name, offset);
+  out.format("\t\t<%s lat=\"%s\" lon=\"%s\" alt=%s\n", name,
+             format_coordinate(o, decode_latitude(image.i32(offset + 24))),
+             format_coordinate(o, decode_longitude(image.i32(offset + 20))),
+             format_altitude(o, image.i32(offset + 28)));
+  out.format("\t\t\tsurface=\"%s\" heading=\"%0.2lf\" length=%s width=%s\n",
+             surface_name(image.u16(offset + 6)), image.f32(offset + 40),
+             format_length(o, image.f32(offset + 32)), format_length(o, image.f32(offset + 36)));
+  const EnumText number = format_runway_number(image.u8(offset + 8));
+  const uint32_t primary_designator = image.u8(offset + 9);
+  const uint32_t secondary_designator = image.u8(offset + 11);
+  if (primary_designator != 0 || secondary_designator != 0) {
+    out.format("\t\t\tnumber=\"%s\" primaryDesignator=\"%s\" secondaryDesignator=\"%s\"\n", number,
+               designator_name(primary_designator), designator_name(secondary_designator));
+  } else {
+    out.format("\t\t\tnumber=\"%s\" designator=\"NONE\"\n", number);
+  }
+  out.format("\t\t\tpatternAltitude=%s\n", format_length(o, image.f32(offset + 44)));
+  const uint32_t pattern = image.u8(offset + 51);
+  out.format("\t\t\tprimaryTakeoff=\"%s\" ", yes_no(pattern, 0));
+  out.format("primaryLanding=\"%s\" ", yes_no(pattern, 1));
+  out.format("primaryPattern=\"%s\"\n", left_right(pattern, 2));
+  out.format("\t\t\tsecondaryTakeoff=\"%s\" ", yes_no(pattern, 3));
+  out.format("secondaryLanding=\"%s\" ", yes_no(pattern, 4));
+  out.format("secondaryPattern=\"%s\">\n", left_right(pattern, 5));
+
+  const uint32_t markings = image.u16(offset + 48);
+  if (markings != 0) write_markings(out, markings);
+  const uint32_t lights = image.u8(offset + 50);
+  if (lights != 0) write_lights(out, lights);
+
+  write_children(ctx, collect_children(ctx, uint64_t{offset} + kRunwayFixedSize,
+                                       uint64_t{offset} + size));
+  write_runway_ils_records(ctx, image.u32(offset + 12), image.u32(offset + 16));
+  out.format("\t\t</%s>\n", name);
+  return size;
+}
+
+}  // namespace terrova
