@@ -52,26 +52,37 @@ uint32_t checked_subrecord(DecodeContext& ctx, uint64_t pos, uint64_t end, uint3
   return size;
 }
 
-void write_name_attribute(Output& out, const char* prefix, const StringTable& table,
+// Writes ` prefix"text"` when the index selects a non-empty text; returns whether it did.
+bool write_name_attribute(Output& out, const char* prefix, const StringTable& table,
                           uint32_t index) {
-  if (index >= static_cast<uint32_t>(table.count())) return;
+  if (index >= static_cast<uint32_t>(table.count())) return false;
   const std::string& text = table[static_cast<int>(index)].key;
-  if (text.empty()) return;
+  if (text.empty()) return false;
   out.write(prefix);
   write_quoted_text(out, text);
+  return true;
 }
 
 // Ident entry (20 bytes): +0 u8 bits 0-3 region index; +1 u8 bits 0-3 country index; +2 u16
 // bits 4-11 state index; +4 u16 city index; +8 u32 airport identifier, packed.
+// Every entry of the airport adds the attributes it names, but an attribute that an earlier
+// entry wrote is not written again: a start tag with a repeated attribute is not XML.
 void write_name_attributes(DecodeContext& ctx, uint32_t ident_word) {
   const SharedTables& t = ctx.tables;
+  bool city = false, state = false, country = false, region = false;
   for (const AirportIdentEntry& entry : t.airport_ident_entries) {
     const Image e(entry.bytes, sizeof entry.bytes);
     if (e.u32(8) != ident_word) continue;
-    write_name_attribute(ctx.out, "\n\t\tcity=", t.city_names, e.u16(4));
-    write_name_attribute(ctx.out, "\n\t\tstate=", t.state_names, (e.u16(2) >> 4) & 0xFFu);
-    write_name_attribute(ctx.out, "\n\t\tcountry=", t.country_names, e.u8(1) & 0xFu);
-    write_name_attribute(ctx.out, "\n\t\tregion=", t.region_names, e.u8(0) & 0xFu);
+    if (!city) city = write_name_attribute(ctx.out, "\n\t\tcity=", t.city_names, e.u16(4));
+    if (!state) {
+      state = write_name_attribute(ctx.out, "\n\t\tstate=", t.state_names, (e.u16(2) >> 4) & 0xFFu);
+    }
+    if (!country) {
+      country = write_name_attribute(ctx.out, "\n\t\tcountry=", t.country_names, e.u8(1) & 0xFu);
+    }
+    if (!region) {
+      region = write_name_attribute(ctx.out, "\n\t\tregion=", t.region_names, e.u8(0) & 0xFu);
+    }
   }
 }
 
