@@ -1,0 +1,121 @@
+// Taxiway signs: which airport claims a sign record, the sign entries and their alignment, and
+// damaged sign records.
+#include <gtest/gtest.h>
+
+#include "airport_records.h"
+#include "decode_with_tables.h"
+#include "golden.h"
+#include "scenery_records.h"
+
+namespace terrova {
+namespace {
+
+using namespace testkit;
+
+Bytes airport_at(const std::string& ident, double lat, double lon) {
+  AirportFields f;
+  f.ident = ident;
+  f.lat = lat;
+  f.lon = lon;
+  f.tower = false;
+  Bytes b;
+  airport_name(begin_airport(b, f), ident);
+  return b.end();
+}
+
+Sign sign(float x, float y, uint32_t heading, std::string label) {
+  Sign s;
+  s.x = x;
+  s.y = y;
+  s.heading = heading;
+  s.label = std::move(label);
+  return s;
+}
+
+TEST(TaxiwaySigns, ClaimedByTheFirstAirportWithinHalfADegree) {
+  Bytes signs;
+  taxiway_signs(signs, 5, 47.26, 11.40, {sign(10, -5, 0, "A1")});           // 4.5 km from LOWI
+  taxiway_signs(signs, 14, 47.341, 11.34, {sign(0, 0, 65535, "B")});       // 9 km: nobody's
+  taxiway_signs(signs, 5, 48.5, 13.0, {sign(0, 0, 100, "FAR")});           // no airport near
+  Bytes airports;
+  airports.raw(airport_at("LOWI", 47.26, 11.34));
+  airports.raw(airport_at("LOWX", 47.341, 11.34));  // right at the second record: taken already
+  airports.raw(airport_at("LOWY", 47.26, 11.40));   // right at the first: taken already
+  BglBuilder bgl;
+  bgl.section(3).add(airports, 3);
+  bgl.section(37).add(signs, 3);
+  SharedTables tables;
+  Decoded d = decode_with_tables(bgl.build(), tables);
+  EXPECT_EQ(d.malformed, 0u);
+  expect_golden("airport/golden/taxiway_signs_claim.xml", d.document);
+  ASSERT_EQ(tables.deferred_signs.size(), 3u);
+  EXPECT_EQ(tables.deferred_signs[0].tag, 0u);
+  EXPECT_EQ(tables.deferred_signs[1].tag, 0u);  // taken, though written by nobody
+  EXPECT_EQ(tables.deferred_signs[2].tag, 1u);
+}
+
+TEST(TaxiwaySigns, AnAirportOutsideTheCircleLeavesItsSignsPending) {
+  Bytes signs;
+  taxiway_signs(signs, 5, 47.26, 11.35, {sign(0, 0, 0, "A")});
+  Bytes airports;
+  airports.raw(airport_at("LOWO", 47.26, 11.34));   // outside the circle
+  airports.raw(airport_at("LOWI", 47.27, 11.345));  // inside; 1.2 km from the signs
+  BglBuilder bgl;
+  bgl.section(3).add(airports, 2);
+  bgl.section(37).add(signs, 1);
+  DecodeOptions o = switches("t");
+  o.circle_enabled = 1;
+  o.center_lat = 47.28;
+  o.center_lon = 11.345;
+  o.radius_m = 1500;
+  Decoded d = decode(bgl.build(), o);
+  EXPECT_EQ(d.document.find("LOWO"), std::string::npos);
+  const size_t airport = d.document.find("<Airport ident=\"LOWI\"");
+  const size_t signs_at = d.document.find("<TaxiwaySign ");
+  ASSERT_NE(airport, std::string::npos);
+  EXPECT_GT(signs_at, airport);
+}
+
+TEST(TaxiwaySigns, EntriesLabelsAndAlignment) {
+  Bytes signs;
+  std::vector<Sign> entries = {sign(0, 0, 0, "AB"),  // 15 bytes, raised to 16
+                               sign(25.5f, -12.25f, 16384, "CDE"),  // 16 bytes
+                               sign(-100, 200, 65535, "<x&y>")};
+  entries[1].size = 5;
+  entries[1].justification = 6;  // past the table: written as its number
+  taxiway_signs(signs, 5, 47.26, 11.34, entries);
+  BglBuilder bgl;
+  bgl.section(3).add(airport_at("LOWI", 47.26, 11.34), 1);
+  bgl.section(37).add(signs, 1);
+  Decoded d = decode(bgl.build(), switches("d"));
+  EXPECT_EQ(d.malformed, 0u);
+  expect_golden("airport/golden/taxiway_signs_entries.xml", d.document);
+  Decoded terse = decode(bgl.build(), switches("t"));
+  EXPECT_EQ(terse.document.find("TaxiwaySign x:"), std::string::npos);
+  EXPECT_NE(terse.document.find("label=\"&lt;x&amp;y&gt;\""), std::string::npos);
+}
+
+TEST(TaxiwaySigns, CountsAndLabelsStopAtTheEndOfTheRecord) {
+  Bytes signs;
+  taxiway_signs(signs, 5, 47.26, 11.34, {sign(0, 0, 0, "A"), sign(1, 1, 0, "B")});
+  signs.put_u32(28, 7);  // seven signs claimed, two stored
+  Bytes unterminated;
+  taxiway_signs(unterminated, 5, 47.26, 11.34, {sign(0, 0, 0, "AB")});
+  unterminated.data.resize(unterminated.size() - 2);  // drop the zero byte and the padding
+  unterminated.put_u16(2, static_cast<uint32_t>(unterminated.size()));
+  Bytes short_record;  // a header without room for the sign count
+  ObjectHeader header;
+  header.kind = 5;
+  header.lat = 47.26;
+  header.lon = 11.34;
+  scenery_object(short_record, header, Bytes());
+  BglBuilder bgl;
+  bgl.section(3).add(airport_at("LOWI", 47.26, 11.34), 1);
+  bgl.section(37).add(signs, 1).add(unterminated, 1).add(short_record, 1);
+  Decoded d = decode(bgl.build(), switches("t"));
+  EXPECT_EQ(d.malformed, 3u);
+  expect_golden("airport/golden/taxiway_signs_damaged.xml", d.document);
+}
+
+}  // namespace
+}  // namespace terrova

@@ -1,0 +1,119 @@
+// The scenery-object walk: header attributes in both header forms, objects of kinds without a
+// decoder as dumps of the whole record, taxiway signs set aside, the circle and damaged runs.
+#include <gtest/gtest.h>
+
+#include "decode_with_tables.h"
+#include "golden.h"
+#include "scenery/scenery_object.h"
+#include "scenery_records.h"
+
+namespace terrova {
+namespace {
+
+using namespace testkit;
+
+Bytes objects() {
+  Bytes b;
+  ObjectHeader h;
+  h.kind = 6;
+  h.alt_mm = 12345;
+  h.agl = 0x0100;  // any non-zero word means above ground
+  h.pitch = 0xFFFF;
+  h.bank = 0x8000;
+  h.heading = 0x4000;
+  h.complexity = 9;  // past the table: VERY_SPARSE
+  scenery_object(b, h, Bytes().u32(0x01020304).u32(0x05060708).u32(0x090A0B0C).u32(0x0D0E0F10));
+  taxiway_signs(b, 5, 47.26, 11.35, {Sign{}});
+  ObjectHeader extended;
+  extended.kind = 11;  // a library object: no decoder yet, dumped like unknown kinds
+  extended.agl = 0;
+  extended.complexity = 5;
+  scenery_object(b, extended, Bytes().zeros(20));
+  taxiway_signs(b, 14, 47.27, 11.36, {Sign{}, Sign{}});
+  ObjectHeader zero;
+  zero.kind = 0;  // kind 0 is no row of the table
+  zero.lat = -33.5;
+  zero.lon = -70.25;
+  scenery_object(b, zero, Bytes());
+  return b;
+}
+
+TEST(SceneryObjects, HeadersDumpsAndDeferredSigns) {
+  BglBuilder bgl;
+  bgl.section(37).add(objects(), 5);
+  Layout layout;
+  const std::vector<uint8_t> file = bgl.build(&layout);
+  SharedTables tables;
+  Decoded d = decode_with_tables(file, tables);
+  EXPECT_EQ(d.malformed, 0u);
+  expect_golden("scenery/golden/objects.xml", d.document);
+  // Both sign records are set aside, pending, in file order.
+  ASSERT_EQ(tables.deferred_signs.size(), 2u);
+  EXPECT_EQ(tables.deferred_signs[0].offset, layout.sections[0].data[0] + 44);
+  EXPECT_EQ(tables.deferred_signs[0].tag, 1u);
+  EXPECT_LT(tables.deferred_signs[0].offset, tables.deferred_signs[1].offset);
+  EXPECT_EQ(tables.deferred_signs[1].tag, 1u);
+
+  SharedTables terse_tables;
+  Decoded terse = decode_with_tables(file, terse_tables, switches("t"));
+  expect_golden("scenery/golden/objects_terse.xml", terse.document);
+  EXPECT_EQ(terse_tables.deferred_signs.size(), 2u);
+}
+
+TEST(SceneryObjects, CircleLeavesNoTraceButSignsAreStillDeferred) {
+  BglBuilder bgl;
+  bgl.section(37).add(objects(), 5);
+  DecodeOptions o = switches("d");
+  o.circle_enabled = 1;
+  o.center_lat = -33.5;
+  o.center_lon = -70.25;
+  o.radius_m = 1000;
+  SharedTables tables;
+  Decoded d = decode_with_tables(bgl.build(), tables, o);
+  EXPECT_EQ(tables.deferred_signs.size(), 2u);
+  expect_golden("scenery/golden/objects_circle.xml", d.document);
+}
+
+TEST(SceneryObjects, KindTable) {
+  const SceneryObjectKind* building = find_scenery_object_kind(1);
+  ASSERT_NE(building, nullptr);
+  EXPECT_STREQ(building->name, "GenericBuilding");
+  ASSERT_NE(find_scenery_object_kind(10), nullptr);
+  EXPECT_STREQ(find_scenery_object_kind(10)->name, "GenericBuilding");
+  EXPECT_STREQ(find_scenery_object_kind(16)->name, "Trigger");
+  EXPECT_STREQ(find_scenery_object_kind(0x10007)->name, "Trigger");  // low 16 bits compared
+  for (uint32_t unknown : {0u, 5u, 6u, 8u, 9u, 14u, 15u, 17u, 18u}) {
+    EXPECT_EQ(find_scenery_object_kind(unknown), nullptr) << unknown;
+  }
+}
+
+TEST(SceneryObjects, RecordsThatCannotAdvanceEndTheRun) {
+  for (uint32_t bad_size : {0u, 4u, 27u}) {
+    Bytes b;
+    scenery_object(b, ObjectHeader{}, Bytes());
+    b.begin_u16(6).zeros(24).end_with_size(bad_size);
+    scenery_object(b, ObjectHeader{}, Bytes());
+    BglBuilder bgl;
+    bgl.section(37).add(b, 3);
+    Decoded d = decode(bgl.build(), switches("t"));
+    EXPECT_EQ(d.malformed, 1u) << bad_size;
+    EXPECT_NE(d.document.find("</SceneryObject>"), std::string::npos);
+    EXPECT_EQ(d.document.find("</SceneryObject>"), d.document.rfind("</SceneryObject>"));
+  }
+  // An extended-header sign record shorter than its 44-byte header, and a record that
+  // reaches past its run.
+  Bytes sign;
+  sign.begin_u16(14).zeros(34).end();
+  Bytes past;
+  past.begin_u16(6).zeros(24).end_with_size(200);
+  BglBuilder bgl;
+  bgl.section(37).add(sign, 1).add(past, 1);
+  SharedTables tables;
+  Decoded d = decode_with_tables(bgl.build(), tables, switches("t"));
+  EXPECT_EQ(d.malformed, 2u);
+  EXPECT_TRUE(tables.deferred_signs.empty());
+  EXPECT_EQ(d.document.find("SceneryObject"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace terrova
