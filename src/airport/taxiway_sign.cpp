@@ -32,8 +32,9 @@ void claim_taxiway_signs(DecodeContext& ctx, double lat, double lon) {
   for (DeferredRecord& node : ctx.tables.deferred_signs) {
     if (node.tag != kPending) continue;
     const double sign_lat = decode_latitude(image.i32(node.offset + 8));
+    if (!(std::fabs(lat - sign_lat) < kClaimWindow)) continue;
     const double sign_lon = decode_longitude(image.i32(node.offset + 4));
-    if (std::fabs(lat - sign_lat) < kClaimWindow && std::fabs(lon - sign_lon) < kClaimWindow) {
+    if (std::fabs(lon - sign_lon) < kClaimWindow) {
       // Taken even when too far to be written, so that no later airport writes it either.
       node.tag = kTaken;
       if (great_circle_distance(lat, lon, sign_lat, sign_lon) < kClaimDistance) {

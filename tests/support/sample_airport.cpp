@@ -1,10 +1,140 @@
+// Airports for the sample file: a name list and airports of both record forms with towers,
+// services, runways with every child kind, starts, frequencies, helipads, deletions and
+// sub-records that are dumped.
+#include <string>
+
+#include "airport_records.h"
 #include "sample_sections.h"
+#include "scenery_records.h"
 
 namespace terrova::testkit {
+namespace {
+
+constexpr int kAirportsPerScale = 4;
+
+const char* const kCities[] = {"Innsbruck", "Salzburg", "Graz",   "Linz",     "Klagenfurt",
+                               "Wien",      "Bolzano",  "Zürich", "München",  "Friedrichshafen"};
+const char* const kStates[] = {"Tirol", "Salzburg", "Steiermark", "Oberösterreich", "Kärnten"};
+const char* const kCountries[] = {"Austria", "Italy", "Switzerland", "Germany"};
+const char* const kRegions[] = {"Europe", "Alps"};
+
+// Four letters from the airport number, so every airport has its own identifier.
+std::string ident_of(int i) {
+  std::string s = "L";
+  for (int k = 0; k < 3; ++k) {
+    s += static_cast<char>('A' + i % 26);
+    i /= 26;
+  }
+  return s;
+}
+
+
+void add_runway(Bytes& b, int i, int n, double lat, double lon) {
+  RunwayFields r;
+  r.surface = static_cast<uint32_t>((i + n) % 25);
+  r.number = static_cast<uint32_t>(1 + (i * 7 + n * 9) % 36);
+  r.primary_designator = static_cast<uint32_t>(n == 0 ? 0 : 1);
+  r.secondary_designator = static_cast<uint32_t>(n == 0 ? 0 : 2);
+  if (i % 3 == 0) {
+    const std::string ident = ident_of(i);
+    r.primary_ils = {'I', ident[1], ident[2]};
+    r.secondary_ils = {'J', ident[1], ident[2]};
+  }
+  r.lat = lat + 0.002 * n;
+  r.lon = lon;
+  r.length = 1200.0f + static_cast<float>((i * 131) % 2400);
+  r.width = 30.0f + static_cast<float>(n * 15);
+  r.heading = static_cast<float>((r.number * 10) % 360) + 0.25f;
+  r.markings = static_cast<uint32_t>((i * 0x2F1) & 0x1FFF);
+  r.lights = static_cast<uint32_t>(i % 32);
+  r.patterns = static_cast<uint32_t>(i % 64);
+  begin_runway(b, r);
+  end_zone(b, 5, 0, 150.0f, r.width);
+  end_zone(b, 8, 4, 60.0f, r.width + 10.0f);
+  end_zone(b, 9, 1, 100.0f, r.width);
+  approach_lights(b, 15, static_cast<uint32_t>(0xE0 | (i % 16)), static_cast<uint32_t>(i % 20));
+  approach_lights(b, 16, 0x42, 0);
+  vasi(b, 11, static_cast<uint32_t>(i % 14), -15.0f, 300.0f, 9.0f, 3.0f);
+  vasi(b, 14, 8, 15.0f, 320.0f, 0.0f, 3.1f);
+  b.end();
+}
+
+Bytes airport(int i) {
+  AirportFields f;
+  f.id = i % 2 == 0 ? 0x3C : 0x03;
+  const SamplePosition p = sample_airport_position(i);
+  f.lat = p.lat;
+  f.lon = p.lon;
+  f.alt_mm = 100000 + (i * 3517) % 1500000;
+  f.tower = i % 5 != 4;
+  f.tower_lat = f.lat + 0.003;
+  f.tower_lon = f.lon + 0.002;
+  f.tower_alt_mm = i % 3 == 0 ? 0 : f.alt_mm + 20000;
+  f.magvar = static_cast<float>((i * 17) % 360);
+  f.ident = ident_of(i);
+  f.fuel = static_cast<uint32_t>(i * 0x00A5C3u) & 0x03FFFFFFu;
+  Bytes b;
+  begin_airport(b, f);
+  if (i % 5 == 0) {
+    delete_airport(b, static_cast<uint32_t>(i & 0xFF), {{0x20000104u}, {3 | 1 << 8}, {0x3751C780u}});
+  }
+  airport_name(b, std::string(kCities[i % 10]) + " " + f.ident + (i % 4 == 0 ? " & Co" : ""));
+  if (i % 4 == 1) {
+    Bytes objects;
+    ObjectHeader h;
+    h.kind = 11;
+    h.lat = f.tower_lat;
+    h.lon = f.tower_lon;
+    scenery_object(objects, h, Bytes().u32(0x6D4E1F2A).u32(0x4B88D3C1).u32(0x11).u32(0x22).f32(1.0f));
+    tower_objects(b, objects);
+  }
+  for (int n = 0; n < 1 + i % 2; ++n) add_runway(b, i, n, f.lat, f.lon);
+  start(b, 9, 0x00, f.lat, f.lon - 0.01, f.alt_mm, 87.0f);
+  start(b, 27, 0x12, f.lat, f.lon + 0.01, f.alt_mm, 267.0f);
+  com(b, static_cast<uint32_t>(i % 14), 118000000 + (i % 300) * 25000, f.ident + " TOWER");
+  com(b, 5, 121700000, "GROUND");
+  com(b, 1, 126025000, std::string(f.ident) + " INFORMATION SERVICE, AUTOMATIC TERMINAL BROADCAST");
+  if (i % 3 == 1) helipad(b, 4, static_cast<uint32_t>(i % 64), f.lat + 0.001, f.lon, f.alt_mm, 25, 25, 45);
+  if (i % 3 == 2) {
+    // A taxiway point sub-record: dumped until taxiways are decoded.
+    b.begin(0x1A).u16(2).u16(0).lon(f.lon).lat(f.lat).lon(f.lon + 0.001).lat(f.lat).end();
+  }
+  if (i % 7 == 0) delete_airport(b, 0x0008, {}, false);
+  return b.end();
+}
+
+}  // namespace
+
+SamplePosition sample_airport_position(int i) {
+  // More than a degree apart, so that each airport claims the signs placed near it.
+  return {-20.0 + (i % 60) * 1.1, -170.0 + ((i / 60) % 280) * 1.2 + (i % 7) * 0.01};
+}
+
+int sample_airport_count(int scale) { return kAirportsPerScale * scale; }
 
 void add_airport_sample(BglBuilder& bgl, int scale) {
-  (void)bgl;
-  (void)scale;
+  const int count = sample_airport_count(scale);
+  NameListFields names;
+  for (const char* s : kRegions) names.regions.push_back(s);
+  for (const char* s : kCountries) names.countries.push_back(s);
+  for (const char* s : kStates) names.states.push_back(s);
+  for (const char* s : kCities) names.cities.push_back(s);
+  Section& airports = bgl.section(3);
+  Bytes run;
+  int in_run = 0;
+  for (int i = 0; i < count; ++i) {
+    names.airports.push_back(kCities[i % 10]);
+    if (i < 65535) names.entries.push_back({static_cast<uint32_t>(i % 2), static_cast<uint32_t>(i % 4),
+                             static_cast<uint32_t>(i % 5), static_cast<uint32_t>(i % 10),
+                             ident_of(i)});
+    run.raw(airport(i));
+    if (++in_run == 16 || i + 1 == count) {
+      airports.add(run, static_cast<uint32_t>(in_run));
+      run = Bytes();
+      in_run = 0;
+    }
+  }
+  bgl.section(39).add(name_list(names), 1);
 }
 
 }  // namespace terrova::testkit

@@ -8,6 +8,14 @@
 namespace terrova::testkit {
 
 void add_airport_sample(BglBuilder& bgl, int scale);
+// The number and the positions of the sample airports, so that the scenery sample can place
+// taxiway signs near them.
+struct SamplePosition {
+  double lat;
+  double lon;
+};
+int sample_airport_count(int scale);
+SamplePosition sample_airport_position(int i);
 void add_nav_sample(BglBuilder& bgl, int scale);
 void add_scenery_sample(BglBuilder& bgl, int scale);
 
