@@ -3,22 +3,37 @@
 //   terrova_make_sample --corpus DIR          the sample and the test files as fuzz seeds
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "sample_sections.h"
 
 int main(int argc, char** argv) {
   using namespace terrova::testkit;
   if (argc == 3 && std::strcmp(argv[1], "--corpus") == 0) {
+    // Each seed starts with the fuzz target's four switch bytes: plain, and with every switch
+    // and a circle around the sample positions.
     const std::string dir = argv[2];
-    bool ok = write_file(dir + "/sample.bgl", sample_bgl());
     BglBuilder airport, nav, scenery;
     add_airport_sample(airport, 1);
     add_nav_sample(nav, 1);
     add_scenery_sample(scenery, 1);
-    ok = ok && write_file(dir + "/airport.bgl", airport.build());
-    ok = ok && write_file(dir + "/nav.bgl", nav.build());
-    ok = ok && write_file(dir + "/scenery.bgl", scenery.build());
+    const std::pair<const char*, std::vector<uint8_t>> files[] = {
+        {"sample", sample_bgl()},
+        {"airport", airport.build()},
+        {"nav", nav.build()},
+        {"scenery", scenery.build()}};
+    const std::vector<uint8_t> prefixes[] = {{0, 0, 0, 0}, {0x1F, 68, 0, 10}};
+    bool ok = true;
+    for (const auto& [name, bytes] : files) {
+      for (size_t i = 0; i < std::size(prefixes); ++i) {
+        std::vector<uint8_t> seed = prefixes[i];
+        seed.insert(seed.end(), bytes.begin(), bytes.end());
+        ok = ok && write_file(dir + "/" + name + std::to_string(i) + ".bin", seed);
+      }
+    }
     if (!ok) std::fprintf(stderr, "cannot write the corpus into %s\n", dir.c_str());
     return ok ? 0 : 1;
   }

@@ -5,14 +5,8 @@
 #include "bgl/numbers.h"
 
 namespace terrova {
-namespace {
-
-constexpr size_t kBufferSize = size_t{1} << 20;
-
-}  // namespace
-
-Output::Output(Drain drain, void* context, bool crlf)
-    : drain_(drain), context_(context), crlf_(crlf), buffer_(kBufferSize) {}
+Output::Output(Drain drain, void* context, bool crlf, size_t capacity)
+    : drain_(drain), context_(context), crlf_(crlf), buffer_(capacity < 64 ? 64 : capacity) {}
 
 void Output::make_room(size_t size) {
   drain_buffer();

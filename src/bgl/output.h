@@ -47,7 +47,9 @@ class Output {
   // Receives the finished bytes; `context` is the pointer given to the constructor.
   using Drain = void (*)(void* context, const char* data, size_t size);
 
-  Output(Drain drain, void* context, bool crlf);
+  static constexpr size_t kDefaultCapacity = size_t{1} << 20;
+
+  Output(Drain drain, void* context, bool crlf, size_t capacity = kDefaultCapacity);
   Output(const Output&) = delete;
   Output& operator=(const Output&) = delete;
 

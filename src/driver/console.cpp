@@ -22,4 +22,17 @@ void Console::report_system_error(const std::string& message, int code) {
   print("%s\n(%s)\nError code: %d\n", message, text, code);
 }
 
+int Console::write_whole_file(const std::string& path, const void* data, size_t size) {
+  platform::OutputFile file;
+  if (int code = platform::create_output(path.c_str(), file)) {
+    report_system_error("Can't open " + path, code);
+    return code;
+  }
+  int code = platform::write_output(file, static_cast<const char*>(data), size);
+  int closed = platform::close_output(file);
+  if (code == 0) code = closed;
+  if (code != 0) report_system_error("Can't write " + path, code);
+  return code;
+}
+
 }  // namespace terrova

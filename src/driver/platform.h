@@ -45,9 +45,6 @@ int create_output(const char* path, OutputFile& file);
 int write_output(OutputFile& file, const char* data, size_t size);
 int close_output(OutputFile& file);
 
-// Creates or replaces the file and writes all bytes to it; 0 or the error code.
-int write_whole_file(const char* path, const void* data, size_t size);
-
 // The platform's text for an error code, or "" when it has none.
 std::string system_error_text(int code);
 

@@ -119,15 +119,6 @@ int close_output(OutputFile& file) {
   return code;
 }
 
-int write_whole_file(const char* path, const void* data, size_t size) {
-  OutputFile file;
-  int code = create_output(path, file);
-  if (code != 0) return code;
-  code = write_output(file, static_cast<const char*>(data), size);
-  int closed = close_output(file);
-  return code != 0 ? code : closed;
-}
-
 std::string system_error_text(int code) {
   char buffer[512];
   DWORD n = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,

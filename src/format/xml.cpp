@@ -8,7 +8,7 @@ struct EscapeTable {
   unsigned char kind[256];
   constexpr EscapeTable() : kind() {
     for (int b = 0; b < 256; ++b) kind[b] = (b < 0x20 || b > 0x7F || b == 0x60) ? 1 : 0;
-    kind['<'] = kind['>'] = kind['&'] = kind['"'] = 2;
+    kind[0x3C] = kind[0x3E] = kind[0x26] = kind[0x22] = 2;  // < > & "
   }
 };
 constexpr EscapeTable kEscapes;

@@ -168,6 +168,14 @@ TEST_F(RunTest, OutputThatCannotBeOpened) {
                           "\n(No such file or directory)\nError code: 2\n");
 }
 
+TEST_F(RunTest, AFailedDocumentWriteIsNotReportedAsSuccess) {
+  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+  const std::string in = valid_bgl();
+  EXPECT_EQ(run_with({in, "/dev/full"}), 2);
+  EXPECT_EQ(console_, "Terrova version 2.1 / WIN32\nAnalyzing " + in +
+                          "...\nCan't write /dev/full\n(No space left on device)\nError code: 28\n");
+}
+
 TEST_F(RunTest, OutputNamingTheInputIsRefusedAndTheInputKept) {
   const std::string in = valid_bgl();
   const std::string before = read(in);
@@ -211,6 +219,23 @@ TEST_F(RunTest, DamagedInputIsCountedOnTheConsole) {
   EXPECT_EQ(run_with({in}), 0);
   EXPECT_NE(console_.find("Warning: 1 malformed structures skipped\nDone!\n"), std::string::npos);
   EXPECT_EQ(testkit::xml_problem(read(path("damaged.xml"))), "");
+}
+
+TEST_F(RunTest, WholeFilesAreWrittenOrTheFailureReported) {
+  std::string messages;
+  Console console(&messages);
+  const std::string model = path("model.mdl");
+  EXPECT_EQ(console.write_whole_file(model, "MDL\n", 4), 0);
+  EXPECT_EQ(read(model), "MDL\n");
+  EXPECT_EQ(messages, "");
+  const std::string nowhere = path("no/dir/model.mdl");
+  EXPECT_EQ(console.write_whole_file(nowhere, "x", 1), 2);
+  EXPECT_EQ(messages, "Can't open " + nowhere + "\n(No such file or directory)\nError code: 2\n");
+  messages.clear();
+  if (fs::exists("/dev/full")) {
+    EXPECT_EQ(console.write_whole_file("/dev/full", "x", 1), 28);  // ENOSPC
+    EXPECT_EQ(messages, "Can't write /dev/full\n(No space left on device)\nError code: 28\n");
+  }
 }
 
 TEST_F(RunTest, TheProgramItselfReturnsTheRunStatus) {
