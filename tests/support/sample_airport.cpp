@@ -72,7 +72,7 @@ Bytes airport(int i) {
   f.tower_alt_mm = i % 3 == 0 ? 0 : f.alt_mm + 20000;
   f.magvar = static_cast<float>((i * 17) % 360);
   f.ident = ident_of(i);
-  f.fuel = static_cast<uint32_t>(i * 0x00A5C3u) & 0x03FFFFFFu;
+  f.fuel = (static_cast<uint32_t>(i) * 0x00A5C3u) & 0x03FFFFFFu;
   Bytes b;
   begin_airport(b, f);
   if (i % 5 == 0) {

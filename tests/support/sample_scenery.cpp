@@ -13,7 +13,7 @@ constexpr int kObjectsPerScale = 6;
 
 Bytes kind_data(int i) {
   Bytes d;
-  for (int k = 0; k < 4 + i % 9; ++k) d.u32(static_cast<uint32_t>(0x9E3779B9u * (i + k)));
+  for (int k = 0; k < 4 + i % 9; ++k) d.u32(0x9E3779B9u * static_cast<uint32_t>(i + k));
   return d;
 }
 
