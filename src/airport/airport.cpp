@@ -99,9 +99,11 @@ uint64_t write_tower(DecodeContext& ctx, uint32_t record, uint64_t pos, uint64_t
   if (alt == 0) alt = image.i32(record + 20);
   const DecodeOptions& o = ctx.options;
   const CoordinateText lat = format_coordinate(o, decode_latitude(static_cast<int32_t>(tower_lat)));
-  const CoordinateText lon = format_coordinate(o, decode_longitude(static_cast<int32_t>(tower_lon)));
+  const CoordinateText lon =
+      format_coordinate(o, decode_longitude(static_cast<int32_t>(tower_lon)));
   if (pos + 6 > end || image.u16(pos) != kTowerObjectsId) {
-    ctx.out.format("\t\t<Tower lat=\"%s\" lon=\"%s\" alt=%s />\n", lat, lon, format_altitude(o, alt));
+    ctx.out.format("\t\t<Tower lat=\"%s\" lon=\"%s\" alt=%s />\n", lat, lon,
+                   format_altitude(o, alt));
     return pos;
   }
   ctx.out.format("\t\t<Tower lat=\"%s\" lon=\"%s\" alt=%s>\n", lat, lon, format_altitude(o, alt));
@@ -160,9 +162,9 @@ void write_terminal_waypoints(DecodeContext& ctx, const IdentText& ident) {
         "\t\t<Waypoint lat=\"%s\" lon=\"%s\" waypointType=\"%s\"\n\t\t\tmagvar=\"%0.2lf\" "
         "waypointRegion=\"%s\" waypointIdent=\"%s\"",
         format_coordinate(o, decode_latitude(image.i32(w + 12))),
-        format_coordinate(o, decode_longitude(image.i32(w + 8))), waypoint_type_name(image.u8(w + 6)),
-        signed_magvar(image.f32(w + 16)), decode_region(image.u32(w + 24)),
-        decode_ident(image.u32(w + 20)));
+        format_coordinate(o, decode_longitude(image.i32(w + 8))),
+        waypoint_type_name(image.u8(w + 6)), signed_magvar(image.f32(w + 16)),
+        decode_region(image.u32(w + 24)), decode_ident(image.u32(w + 20)));
     ctx.out.write(" />\n");
   }
 }
@@ -205,7 +207,8 @@ void decode_airport(DecodeContext& ctx, uint32_t record, uint32_t size, uint32_t
   const IdentText ident = decode_ident(ident_word);
   ctx.out.format("\t<%s ident=\"%s\" name=", "Airport", ident);
   write_quoted_text(ctx.out, name);
-  ctx.out.format("\n\t\tlat=\"%s\" lon=\"%s\"\n", format_coordinate(o, lat), format_coordinate(o, lon));
+  ctx.out.format("\n\t\tlat=\"%s\" lon=\"%s\"\n", format_coordinate(o, lat),
+                 format_coordinate(o, lon));
   ctx.out.format("\t\tmagvar=\"%0.2lf\" alt=%s", signed_magvar(image.f32(record + 36)),
                  format_altitude(o, image.i32(record + 20)));
   write_name_attributes(ctx, ident_word);

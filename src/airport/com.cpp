@@ -11,9 +11,9 @@ namespace terrova {
 namespace {
 
 constexpr uint32_t kComFixedSize = 12;
-constexpr const char* kComTypes[] = {" ",        "ATIS",     "MULTICOM",  "UNICOM",   "CTAF",
-                                     "GROUND",   "TOWER",    "CLEARANCE", "APPROACH", "DEPARTURE",
-                                     "CENTER",   "FSS",      "AWOS",      "ASOS"};
+constexpr const char* kComTypes[] = {" ",      "ATIS",  "MULTICOM",  "UNICOM",   "CTAF",
+                                     "GROUND", "TOWER", "CLEARANCE", "APPROACH", "DEPARTURE",
+                                     "CENTER", "FSS",   "AWOS",      "ASOS"};
 
 }  // namespace
 

@@ -15,9 +15,9 @@
 //   +38 u32  offset of the ident entry list
 // A name list is count u32 values (not read) followed by count zero-terminated texts. The ident
 // entries are 20 bytes each and are kept byte for byte for the airport decoder.
-#include "airport/airport.h"
-
 #include <algorithm>
+
+#include "airport/airport.h"
 
 namespace terrova {
 namespace {
@@ -52,7 +52,8 @@ void copy_ident_entries(DecodeContext& ctx, uint64_t list, uint32_t count) {
   std::vector<AirportIdentEntry>& entries = ctx.tables.airport_ident_entries;
   entries.assign(kept, AirportIdentEntry{});
   for (uint32_t i = 0; i < kept; ++i) {
-    const std::string_view bytes = image.bytes(list + uint64_t{i} * kIdentEntrySize, kIdentEntrySize);
+    const std::string_view bytes =
+        image.bytes(list + uint64_t{i} * kIdentEntrySize, kIdentEntrySize);
     std::copy(bytes.begin(), bytes.end(), entries[i].bytes);
   }
   if (kept < count) ctx.report_malformed(list);

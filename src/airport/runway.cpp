@@ -37,9 +37,9 @@ constexpr uint32_t kRunwayFixedSize = 52;
 
 constexpr const char* kEnds[] = {"PRIMARY", "SECONDARY"};
 
-constexpr const char* kVasiTypes[] = {"NONE",  "VASI21", "VASI31",   "VASI22", "VASI32",
-                                      "VASI23", "VASI33", "PAPI2",    "PAPI4",  "TRICOLOR",
-                                      "PVASI", "TVASI",  "BALL",     "APAP"};
+constexpr const char* kVasiTypes[] = {"NONE",   "VASI21", "VASI31", "VASI22", "VASI32",
+                                      "VASI23", "VASI33", "PAPI2",  "PAPI4",  "TRICOLOR",
+                                      "PVASI",  "TVASI",  "BALL",   "APAP"};
 
 constexpr const char* kApproachSystems[] = {
     "NONE", "ODALS",   "MALSF",    "MALSR", "SSALF", "SSALR", "ALSF1", "ALSF2",
@@ -90,11 +90,10 @@ void write_end_zone(DecodeContext& ctx, uint32_t offset) {
   static constexpr const char* kNames[] = {"OffsetThreshold", "BlastPad", "Overrun"};
   const Image& image = ctx.image;
   const uint32_t id = image.u16(offset);
-  ctx.out.format("\t\t\t<%s end=\"%s\" length=%s width=%s surface=\"%s\" />\n",
-                 kNames[(id - 5) / 2], kEnds[(id - 5) % 2],
-                 format_length(ctx.options, image.f32(offset + 8)),
-                 format_length(ctx.options, image.f32(offset + 12)),
-                 surface_name(image.u16(offset + 6)));
+  ctx.out.format(
+      "\t\t\t<%s end=\"%s\" length=%s width=%s surface=\"%s\" />\n", kNames[(id - 5) / 2],
+      kEnds[(id - 5) % 2], format_length(ctx.options, image.f32(offset + 8)),
+      format_length(ctx.options, image.f32(offset + 12)), surface_name(image.u16(offset + 6)));
 }
 
 void write_approach_lights(DecodeContext& ctx, uint32_t offset) {
@@ -135,12 +134,14 @@ std::vector<uint32_t> collect_children(DecodeContext& ctx, uint64_t pos, uint64_
   while (pos < end) {
     const uint32_t id = image.u16(pos);
     const ChildGroup* group = group_of(id);
-    const uint32_t size = pos + 6 > end ? 0 : group != nullptr ? image.u32(pos + 2) : image.u16(pos + 2);
+    uint32_t size = 0;  // no room for a header
+    if (pos + 6 <= end) size = group != nullptr ? image.u32(pos + 2) : image.u16(pos + 2);
     if (size < 6 || pos + size > end) {
       ctx.report_malformed(pos);
       break;
     }
-    if (group != nullptr && subrecord_holds(ctx, static_cast<uint32_t>(pos), size, group->fixed_size)) {
+    if (group != nullptr &&
+        subrecord_holds(ctx, static_cast<uint32_t>(pos), size, group->fixed_size)) {
       children.push_back(static_cast<uint32_t>(pos));
     }
     pos += size;
@@ -216,8 +217,8 @@ uint32_t decode_runway(DecodeContext& ctx, const char* name, uint32_t offset, ui
   const uint32_t lights = image.u8(offset + 50);
   if (lights != 0) write_lights(out, lights);
 
-  write_children(ctx, collect_children(ctx, uint64_t{offset} + kRunwayFixedSize,
-                                       uint64_t{offset} + size));
+  write_children(
+      ctx, collect_children(ctx, uint64_t{offset} + kRunwayFixedSize, uint64_t{offset} + size));
   write_runway_ils_records(ctx, image.u32(offset + 12), image.u32(offset + 16));
   out.format("\t\t</%s>\n", name);
   return size;

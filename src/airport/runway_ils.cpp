@@ -36,11 +36,16 @@ constexpr const char* kEnds[] = {"PRIMARY", "SECONDARY"};
 // The bytes each sub-record kind reads.
 uint32_t fixed_size_of(uint32_t id) {
   switch (id) {
-    case kLocalizerId: return 16;
-    case kGlideSlopeId: return 28;
-    case kDmeId: return 24;
-    case kNameId: return 6;
-    default: return 0;
+    case kLocalizerId:
+      return 16;
+    case kGlideSlopeId:
+      return 28;
+    case kDmeId:
+      return 24;
+    case kNameId:
+      return 6;
+    default:
+      return 0;
   }
 }
 

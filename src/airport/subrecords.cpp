@@ -7,12 +7,12 @@ namespace {
 // approaches, aprons, edge lights and fences until their decoders exist) are dumped by the
 // airport decoder; id 0x30 is passed over silently.
 constexpr AirportSubrecordKind airport_subrecord_kinds[] = {
-    {0x04, "Runway", decode_runway},
-    {0x11, "Start", decode_start},
-    {0x12, "Com", decode_com},
-    {0x26, "Helipad", decode_helipad},
+    {0x04, "Runway",        decode_runway        },
+    {0x11, "Start",         decode_start         },
+    {0x12, "Com",           decode_com           },
+    {0x26, "Helipad",       decode_helipad       },
     {0x33, "DeleteAirport", decode_delete_airport},
-    {0, "NULL", nullptr},
+    {0,    "NULL",          nullptr              },
 };
 
 }  // namespace

@@ -13,8 +13,8 @@
 namespace terrova {
 
 // (element name, sub-record offset, packed airport identifier) -> bytes to advance.
-using AirportSubrecordDecoder = uint32_t (*)(DecodeContext& ctx, const char* name,
-                                             uint32_t offset, uint32_t airport_ident);
+using AirportSubrecordDecoder = uint32_t (*)(DecodeContext& ctx, const char* name, uint32_t offset,
+                                             uint32_t airport_ident);
 
 struct AirportSubrecordKind {
   uint16_t id;

@@ -27,12 +27,17 @@ constexpr double kAngleUnit = 0.0054931640625;  // 360/65536 degree
 // Kinds n of the short header pair with n + 9 of the long one. The decoders of these kinds are
 // added with the kinds themselves; until then their objects are dumped.
 constexpr SceneryObjectKind kSceneryObjectKinds[] = {
-    {1, "GenericBuilding", nullptr}, {10, "GenericBuilding", nullptr},
-    {2, "LibraryObject", nullptr},   {11, "LibraryObject", nullptr},
-    {3, "Windsock", nullptr},        {12, "Windsock", nullptr},
-    {4, "Effect", nullptr},          {13, "Effect", nullptr},
-    {7, "Trigger", nullptr},         {16, "Trigger", nullptr},
-    {0, "NULL", nullptr},
+    {1,  "GenericBuilding", nullptr},
+    {10, "GenericBuilding", nullptr},
+    {2,  "LibraryObject",   nullptr},
+    {11, "LibraryObject",   nullptr},
+    {3,  "Windsock",        nullptr},
+    {12, "Windsock",        nullptr},
+    {4,  "Effect",          nullptr},
+    {13, "Effect",          nullptr},
+    {7,  "Trigger",         nullptr},
+    {16, "Trigger",         nullptr},
+    {0,  "NULL",            nullptr},
 };
 
 constexpr const char* kImageComplexityNames[] = {"VERY_SPARSE", "SPARSE",     "NORMAL",
@@ -106,7 +111,8 @@ void decode_scenery_objects(DecodeContext& ctx, const SubsectionRun& run) {
     const SceneryObjectKind* kind = find_scenery_object_kind(kind_id);
     if (kind != nullptr && kind->decode != nullptr) {
       // The kind decoder tells how much kind data there is; the walk follows it.
-      offset += header + uint64_t{kind->decode(ctx, kind_id, kind->name, at + header, size - header)};
+      offset +=
+          header + uint64_t{kind->decode(ctx, kind_id, kind->name, at + header, size - header)};
     } else {
       dump_unknown_object(ctx, kind_id, "Unknown", at, size);
       offset += size;
@@ -122,7 +128,8 @@ uint32_t dump_unknown_object(DecodeContext& ctx, uint32_t kind_id, const char* n
   Output& out = ctx.out;
   if (!ctx.options.terse) out.format("<!-- current offset: 0x%.8X -->\n", offset);
   out.format("\n\t\t<!-- dumping unknown object (ID: 0x%0.X), length: %d", kind_id, length);
-  const std::string_view bytes = ctx.image.bytes(offset, static_cast<int32_t>(length) > 0 ? length : 0);
+  const std::string_view bytes =
+      ctx.image.bytes(offset, static_cast<int32_t>(length) > 0 ? length : 0);
   size_t column = 0;
   for (char c : bytes) {
     const unsigned char b = static_cast<unsigned char>(c);

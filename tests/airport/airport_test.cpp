@@ -22,7 +22,9 @@ NameListFields innsbruck_names() {
   n.states = {"Tirol"};
   n.cities = {"Innsbruck"};
   n.airports = {"Innsbruck Kranebitten"};
-  n.entries = {{0, 0, 0, 0, "LOWI"}};
+  n.entries = {
+      {0, 0, 0, 0, "LOWI"}
+  };
   return n;
 }
 
@@ -78,7 +80,8 @@ TEST(Airport, EverySubrecordKindInFileOrder) {
   Decoded d = decode(full_file());
   EXPECT_EQ(d.malformed, 0u);
   expect_golden("airport/golden/airport_full.xml", d.document);
-  expect_golden("airport/golden/airport_full_terse.xml", decode(full_file(), switches("t")).document);
+  expect_golden("airport/golden/airport_full_terse.xml",
+                decode(full_file(), switches("t")).document);
   expect_golden("airport/golden/airport_full_fd.xml", decode(full_file(), switches("fd")).document);
 }
 
@@ -104,17 +107,20 @@ TEST(Airport, BothRecordFormsGiveTheSameElement) {
   const std::string first = airport_element(terse.document);
   const size_t second_at = terse.document.find("\t</Airport>") + 1;
   const std::string second = airport_element(terse.document, second_at);
-  const std::string third = airport_element(terse.document, terse.document.find("\t</Airport>", second_at) + 1);
+  const std::string third =
+      airport_element(terse.document, terse.document.find("\t</Airport>", second_at) + 1);
   EXPECT_EQ(first, second);
   EXPECT_EQ(first, third);
   // The record comment of the 56-byte form shows the record offset plus 4, the later 60-byte
   // form plus 8.
   char comment[80];
-  std::snprintf(comment, sizeof comment, "<!-- Airport, offset 0x%.8X", layout.sections[0].data[0] + 4);
+  std::snprintf(comment, sizeof comment, "<!-- Airport, offset 0x%.8X",
+                layout.sections[0].data[0] + 4);
   EXPECT_NE(d.document.find(comment), std::string::npos);
   std::snprintf(comment, sizeof comment, "<!-- Airport, offset 0x%.8X", layout.sections[0].data[1]);
   EXPECT_NE(d.document.find(comment), std::string::npos);
-  std::snprintf(comment, sizeof comment, "<!-- Airport, offset 0x%.8X", layout.sections[0].data[2] + 8);
+  std::snprintf(comment, sizeof comment, "<!-- Airport, offset 0x%.8X",
+                layout.sections[0].data[2] + 8);
   EXPECT_NE(d.document.find(comment), std::string::npos);
 }
 
@@ -211,10 +217,12 @@ TEST(Airport, TerminalWaypointsOfEveryAirportWithTheIdent) {
   const uint32_t at = layout.sections[1].data[0];
   const auto tag = [&](uint32_t offset) {
     return static_cast<uint32_t>(file[offset + 24] | file[offset + 25] << 8 |
-                                 file[offset + 26] << 16 | file[offset + 27] << 24) >> 6;
+                                 file[offset + 26] << 16 | file[offset + 27] << 24) >>
+           6;
   };
   SharedTables tables;
-  for (uint32_t offset : {at, at + 28, at + 56}) tables.deferred_waypoints.push_back({offset, tag(offset)});
+  for (uint32_t offset : {at, at + 28, at + 56})
+    tables.deferred_waypoints.push_back({offset, tag(offset)});
   Decoded d = decode_with_tables(file, tables);
   EXPECT_EQ(d.malformed, 0u);
   expect_golden("airport/golden/airport_terminal_waypoints.xml", d.document);

@@ -33,7 +33,9 @@ TEST(NameList, TablesAreSortedAndFreeOfDuplicates) {
   n.countries = {"Italy", "Austria", "Italy"};
   n.cities = {"X", "X", "Y"};
   n.states = {"Tirol"};
-  n.entries = {{0, 1, 0, 1, "LOWI"}};
+  n.entries = {
+      {0, 1, 0, 1, "LOWI"}
+  };
   BglBuilder bgl;
   // A record count of 3 still means one name-list record.
   bgl.section(39).add(name_list(n), 3);
@@ -54,15 +56,17 @@ TEST(NameList, AttributesOfTheMatchingEntries) {
   first.countries = {"Austria"};
   first.states = {"Tirol", ""};
   first.cities = {"Innsbruck", "Ort & \"Dorf\""};
-  first.entries = {{0, 0, 0, 0, "LOWX"}};
+  first.entries = {
+      {0, 0, 0, 0, "LOWX"}
+  };
   NameListFields second;  // merges into the same tables; its entries replace the first ones
   second.countries = {"Italy"};
   second.cities = {"Bolzano"};
   second.entries = {
-      {0, 1, 0, 2, "LOWI"},    // region A, country Italy, state "" (none), city Ort & "Dorf"
-      {1, 0, 1, 0, "LOWI"},    // a second entry for LOWI adds only what the first left out
-      {15, 2, 0, 3, "LIPB"},   // region, country and city indices past their tables
-      {0, 0, 0, 9, "LOWS"},    // state 0 is the empty text, which sorts first: no attribute
+      {0,  1, 0, 2, "LOWI"}, // region A, country Italy, state "" (none), city Ort & "Dorf"
+      {1,  0, 1, 0, "LOWI"}, // a second entry for LOWI adds only what the first left out
+      {15, 2, 0, 3, "LIPB"}, // region, country and city indices past their tables
+      {0,  0, 0, 9, "LOWS"}, // state 0 is the empty text, which sorts first: no attribute
   };
   BglBuilder bgl;
   bgl.section(3).add(airport("LOWX"), 1).add(airport("LOWI"), 1).add(airport("LIPB"), 1);
@@ -88,7 +92,9 @@ TEST(NameList, ListsReachingPastTheFileStopAtItsEnd) {
   n.regions = {"Europe"};
   n.countries = {"Austria"};
   n.cities = {"Innsbruck", "Wattens"};
-  n.entries = {{0, 0, 0, 1, "LOWI"}};
+  n.entries = {
+      {0, 0, 0, 1, "LOWI"}
+  };
   Bytes record = name_list(n);
   // The city list's last text loses its zero byte at the very end of the file, the region list
   // claims far more texts than there are, and the ident entries claim three.
@@ -98,8 +104,8 @@ TEST(NameList, ListsReachingPastTheFileStopAtItsEnd) {
   std::vector<uint8_t> file = bgl.build();
   file.pop_back();  // the zero byte after "Wattens"
   const size_t at = file.size() - record.size() + 1;
-  file[at + 6] = 200;   // region count
-  file[at + 16] = 3;    // ident entries, none of which fits
+  file[at + 6] = 200;  // region count
+  file[at + 16] = 3;   // ident entries, none of which fits
   SharedTables tables;
   Decoded d = decode_with_tables(file, tables);
   EXPECT_EQ(d.malformed, 3u);

@@ -29,7 +29,7 @@ TEST(Runway, AttributesAndChildrenInTheirFixedOrder) {
   begin_runway(runways, plain);
   vasi(runways, 13, 14, -12.0f, 150.0f, 0.0f, 3.25f);  // type 14 is past the table
   end_zone(runways, 10, 1, 60.0f, 30.0f);
-  runways.begin(3).u16(0).end();  // other ids are passed over silently
+  runways.begin(3).u16(0).end();          // other ids are passed over silently
   approach_lights(runways, 15, 0x0F, 0);  // code 15 is SSALS, as 14 is
   end_zone(runways, 5, 254, 150.0f, 45.0f);
   vasi(runways, 11, 7, 12.0f, 150.0f, 0.0f, 3.0f);
@@ -51,7 +51,8 @@ TEST(Runway, AttributesAndChildrenInTheirFixedOrder) {
   Decoded d = decode(bgl.build());
   EXPECT_EQ(d.malformed, 0u);
   expect_golden("airport/golden/runway_children.xml", d.document);
-  expect_golden("airport/golden/runway_children_f.xml", decode(bgl.build(), switches("tf")).document);
+  expect_golden("airport/golden/runway_children_f.xml",
+                decode(bgl.build(), switches("tf")).document);
 }
 
 // ILS records in a section that nothing decodes, set aside as the navaid section would.
@@ -84,7 +85,7 @@ IlsFile ils_file(const Bytes& runways) {
   named.ident = "ILX";
   begin_ils(ils, named);
   ils_name(ils, std::string(47, 'A') + "BCDEFGHIJKLM");  // 60 bytes: the first 47 are written
-  localizer(ils, 2, 90.0f, 3.0f);                       // end code 2 is past the table
+  localizer(ils, 2, 90.0f, 3.0f);                        // end code 2 is past the table
   ils.end();
   BglBuilder bgl;
   bgl.section(3).add(airport_with(runways), 1);

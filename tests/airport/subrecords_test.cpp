@@ -23,24 +23,25 @@ std::vector<uint8_t> airport_file(const Bytes& subrecords) {
 
 TEST(Subrecords, StartsComsAndHelipads) {
   Bytes s;
-  start(s, 26, 0x21, 47.2589, 11.3268, 581000, 81.5f);   // WATER, LEFT
-  start(s, 8, 0x00, 47.2590, 11.3269, 581000, 261.5f);   // RUNWAY, NONE
-  start(s, 0, 0x10, 47.2591, 11.3270, -1500, 0.0f);      // RUNWAY, number 36
-  start(s, 44, 0x36, 47.2592, 11.3271, 581000, 359.99f); // HELIPAD, designator 6, NORTHWEST
-  start(s, 9, 0x40, 47.2593, 11.3272, 581000, 90.0f);    // start type 4 is past the table
-  com(s, 0, 122800000, "");                  // type " " and an empty name (size 12)
+  start(s, 26, 0x21, 47.2589, 11.3268, 581000, 81.5f);    // WATER, LEFT
+  start(s, 8, 0x00, 47.2590, 11.3269, 581000, 261.5f);    // RUNWAY, NONE
+  start(s, 0, 0x10, 47.2591, 11.3270, -1500, 0.0f);       // RUNWAY, number 36
+  start(s, 44, 0x36, 47.2592, 11.3271, 581000, 359.99f);  // HELIPAD, designator 6, NORTHWEST
+  start(s, 9, 0x40, 47.2593, 11.3272, 581000, 90.0f);     // start type 4 is past the table
+  com(s, 0, 122800000, "");                               // type " " and an empty name (size 12)
   com(s, 1, 118050000, "ATIS <LOWI>\t");
-  com(s, 13, -1, "NEGATIVE");                // the frequency field is signed
+  com(s, 13, -1, "NEGATIVE");  // the frequency field is signed
   com(s, 14, 135000000, "PAST THE TABLE");
-  helipad(s, 4, 0x31, 47.2605, 11.3452, 581500, 20.0f, 18.5f, 45.0f);  // closed, transparent, H
-  helipad(s, 1, 0x02, 47.2606, 11.3453, 581500, 30.0f, 30.0f, 0.0f);   // open, opaque, SQUARE
-  helipad(s, 254, 0xC4, 47.2607, 11.3454, 581500, 30.0f, 30.0f, 0.0f); // type 0xC4 -> "196"
+  helipad(s, 4, 0x31, 47.2605, 11.3452, 581500, 20.0f, 18.5f, 45.0f);   // closed, transparent, H
+  helipad(s, 1, 0x02, 47.2606, 11.3453, 581500, 30.0f, 30.0f, 0.0f);    // open, opaque, SQUARE
+  helipad(s, 254, 0xC4, 47.2607, 11.3454, 581500, 30.0f, 30.0f, 0.0f);  // type 0xC4 -> "196"
   const std::vector<uint8_t> file = airport_file(s);
   Decoded d = decode(file);
   EXPECT_EQ(d.malformed, 0u);
   expect_golden("airport/golden/starts_coms_helipads.xml", d.document);
   // With -t the starts and coms lose their comments; helipads never have one.
-  expect_golden("airport/golden/starts_coms_helipads_terse.xml", decode(file, switches("t")).document);
+  expect_golden("airport/golden/starts_coms_helipads_terse.xml",
+                decode(file, switches("t")).document);
 }
 
 TEST(Subrecords, DeleteAirportForms) {

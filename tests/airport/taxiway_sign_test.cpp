@@ -34,9 +34,9 @@ Sign sign(float x, float y, uint32_t heading, std::string label) {
 
 TEST(TaxiwaySigns, ClaimedByTheFirstAirportWithinHalfADegree) {
   Bytes signs;
-  taxiway_signs(signs, 5, 47.26, 11.40, {sign(10, -5, 0, "A1")});           // 4.5 km from LOWI
-  taxiway_signs(signs, 14, 47.341, 11.34, {sign(0, 0, 65535, "B")});       // 9 km: nobody's
-  taxiway_signs(signs, 5, 48.5, 13.0, {sign(0, 0, 100, "FAR")});           // no airport near
+  taxiway_signs(signs, 5, 47.26, 11.40, {sign(10, -5, 0, "A1")});     // 4.5 km from LOWI
+  taxiway_signs(signs, 14, 47.341, 11.34, {sign(0, 0, 65535, "B")});  // 9 km: nobody's
+  taxiway_signs(signs, 5, 48.5, 13.0, {sign(0, 0, 100, "FAR")});      // no airport near
   Bytes airports;
   airports.raw(airport_at("LOWI", 47.26, 11.34));
   airports.raw(airport_at("LOWX", 47.341, 11.34));  // right at the second record: taken already
@@ -78,7 +78,7 @@ TEST(TaxiwaySigns, AnAirportOutsideTheCircleLeavesItsSignsPending) {
 
 TEST(TaxiwaySigns, EntriesLabelsAndAlignment) {
   Bytes signs;
-  std::vector<Sign> entries = {sign(0, 0, 0, "AB"),  // 15 bytes, raised to 16
+  std::vector<Sign> entries = {sign(0, 0, 0, "AB"),                 // 15 bytes, raised to 16
                                sign(25.5f, -12.25f, 16384, "CDE"),  // 16 bytes
                                sign(-100, 200, 65535, "<x&y>")};
   entries[1].size = 5;

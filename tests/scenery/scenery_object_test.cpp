@@ -1,10 +1,11 @@
 // The scenery-object walk: header attributes in both header forms, objects of kinds without a
 // decoder as dumps of the whole record, taxiway signs set aside, the circle and damaged runs.
+#include "scenery/scenery_object.h"
+
 #include <gtest/gtest.h>
 
 #include "decode_with_tables.h"
 #include "golden.h"
-#include "scenery/scenery_object.h"
 #include "scenery_records.h"
 
 namespace terrova {

@@ -44,7 +44,14 @@ Bytes& approach_lights(Bytes& b, uint32_t id, uint32_t flags, uint32_t strobes) 
 
 Bytes& start(Bytes& b, uint32_t number, uint32_t type_and_designator, double lat, double lon,
              int32_t alt_mm, float heading) {
-  return b.begin(0x11).u8(number).u8(type_and_designator).lon(lon).lat(lat).i32(alt_mm).f32(heading).end();
+  return b.begin(0x11)
+      .u8(number)
+      .u8(type_and_designator)
+      .lon(lon)
+      .lat(lat)
+      .i32(alt_mm)
+      .f32(heading)
+      .end();
 }
 
 Bytes& com(Bytes& b, uint32_t type, int32_t frequency_hz, std::string_view name) {

@@ -12,8 +12,8 @@ namespace {
 
 constexpr int kAirportsPerScale = 4;
 
-const char* const kCities[] = {"Innsbruck", "Salzburg", "Graz",   "Linz",     "Klagenfurt",
-                               "Wien",      "Bolzano",  "Zürich", "München",  "Friedrichshafen"};
+const char* const kCities[] = {"Innsbruck", "Salzburg", "Graz",   "Linz",    "Klagenfurt",
+                               "Wien",      "Bolzano",  "Zürich", "München", "Friedrichshafen"};
 const char* const kStates[] = {"Tirol", "Salzburg", "Steiermark", "Oberösterreich", "Kärnten"};
 const char* const kCountries[] = {"Austria", "Italy", "Switzerland", "Germany"};
 const char* const kRegions[] = {"Europe", "Alps"};
@@ -27,7 +27,6 @@ std::string ident_of(int i) {
   }
   return s;
 }
-
 
 void add_runway(Bytes& b, int i, int n, double lat, double lon) {
   RunwayFields r;
@@ -76,7 +75,8 @@ Bytes airport(int i) {
   Bytes b;
   begin_airport(b, f);
   if (i % 5 == 0) {
-    delete_airport(b, static_cast<uint32_t>(i & 0xFF), {{0x20000104u}, {3 | 1 << 8}, {0x3751C780u}});
+    delete_airport(b, static_cast<uint32_t>(i & 0xFF),
+                   {{0x20000104u}, {3 | 1 << 8}, {0x3751C780u}});
   }
   airport_name(b, std::string(kCities[i % 10]) + " " + f.ident + (i % 4 == 0 ? " & Co" : ""));
   if (i % 4 == 1) {
@@ -85,7 +85,8 @@ Bytes airport(int i) {
     h.kind = 11;
     h.lat = f.tower_lat;
     h.lon = f.tower_lon;
-    scenery_object(objects, h, Bytes().u32(0x6D4E1F2A).u32(0x4B88D3C1).u32(0x11).u32(0x22).f32(1.0f));
+    scenery_object(objects, h,
+                   Bytes().u32(0x6D4E1F2A).u32(0x4B88D3C1).u32(0x11).u32(0x22).f32(1.0f));
     tower_objects(b, objects);
   }
   for (int n = 0; n < 1 + i % 2; ++n) add_runway(b, i, n, f.lat, f.lon);
@@ -94,7 +95,8 @@ Bytes airport(int i) {
   com(b, static_cast<uint32_t>(i % 14), 118000000 + (i % 300) * 25000, f.ident + " TOWER");
   com(b, 5, 121700000, "GROUND");
   com(b, 1, 126025000, std::string(f.ident) + " INFORMATION SERVICE, AUTOMATIC TERMINAL BROADCAST");
-  if (i % 3 == 1) helipad(b, 4, static_cast<uint32_t>(i % 64), f.lat + 0.001, f.lon, f.alt_mm, 25, 25, 45);
+  if (i % 3 == 1)
+    helipad(b, 4, static_cast<uint32_t>(i % 64), f.lat + 0.001, f.lon, f.alt_mm, 25, 25, 45);
   if (i % 3 == 2) {
     // A taxiway point sub-record: dumped until taxiways are decoded.
     b.begin(0x1A).u16(2).u16(0).lon(f.lon).lat(f.lat).lon(f.lon + 0.001).lat(f.lat).end();
@@ -124,9 +126,10 @@ void add_airport_sample(BglBuilder& bgl, int scale) {
   int in_run = 0;
   for (int i = 0; i < count; ++i) {
     names.airports.push_back(kCities[i % 10]);
-    if (i < 65535) names.entries.push_back({static_cast<uint32_t>(i % 2), static_cast<uint32_t>(i % 4),
-                             static_cast<uint32_t>(i % 5), static_cast<uint32_t>(i % 10),
-                             ident_of(i)});
+    if (i < 65535)
+      names.entries.push_back({static_cast<uint32_t>(i % 2), static_cast<uint32_t>(i % 4),
+                               static_cast<uint32_t>(i % 5), static_cast<uint32_t>(i % 10),
+                               ident_of(i)});
     run.raw(airport(i));
     if (++in_run == 16 || i + 1 == count) {
       airports.add(run, static_cast<uint32_t>(in_run));
