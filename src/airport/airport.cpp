@@ -71,10 +71,10 @@ void write_name_attributes(DecodeContext& ctx, uint32_t ident_word) {
   const SharedTables& t = ctx.tables;
   bool city = false, state = false, country = false, region = false;
   for (const AirportIdentEntry& entry : t.airport_ident_entries) {
+    // Most entries belong to other airports: the first identifier byte tells most of them apart.
+    if (entry.bytes[8] != (ident_word & 0xFF)) continue;
     const Image e(entry.bytes, sizeof entry.bytes);
-    // Most entries belong to other airports: compare the identifier bytes before anything else.
-    const unsigned char* id = entry.bytes + 8;
-    if (id[0] != (ident_word & 0xFF) || e.u32(8) != ident_word) continue;
+    if (e.u32(8) != ident_word) continue;
     if (!city) city = write_name_attribute(ctx.out, "\n\t\tcity=", t.city_names, e.u16(4));
     if (!state) {
       state = write_name_attribute(ctx.out, "\n\t\tstate=", t.state_names, (e.u16(2) >> 4) & 0xFFu);
