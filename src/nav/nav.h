@@ -1,0 +1,16 @@
+// The navigation decoders: VHF navaids, NDBs, markers, waypoints with their airways, airspace
+// boundaries and Geopol lines. Each writes top-level elements straight into the document.
+#pragma once
+
+#include "bgl/walker.h"
+
+namespace terrova {
+
+// Section 19: VORs, DMEs and VOTs become `Vor` elements; ILS records are set aside in
+// `deferred_navaids` for the runways that own them.
+void decode_vors(DecodeContext& ctx, const SubsectionRun& run);
+// Section 34: enroute `Waypoint` elements with their routes; terminal waypoints are set aside in
+// `deferred_waypoints` for the airports that own them.
+void decode_waypoints(DecodeContext& ctx, const SubsectionRun& run);
+
+}  // namespace terrova
