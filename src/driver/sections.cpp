@@ -10,8 +10,8 @@ namespace {
 constexpr SectionKind kSectionKinds[] = {
     {3, nullptr, nullptr, false},   // airports
     {19, decode_vors, nullptr, false},  // VOR, ILS and DME
-    {23, nullptr, nullptr, false},  // NDB
-    {24, nullptr, nullptr, false},  // markers
+    {23, decode_ndbs, nullptr, false},  // NDB
+    {24, decode_markers, nullptr, false},  // markers
     {32, nullptr, nullptr, false},  // boundaries, decoded whole
     {34, decode_waypoints, nullptr, false},  // waypoints
     {35, nullptr, nullptr, false},  // Geopol lines, decoded whole

@@ -9,6 +9,10 @@ namespace terrova {
 // Section 19: VORs, DMEs and VOTs become `Vor` elements; ILS records are set aside in
 // `deferred_navaids` for the runways that own them.
 void decode_vors(DecodeContext& ctx, const SubsectionRun& run);
+// Section 23: `Ndb` elements.
+void decode_ndbs(DecodeContext& ctx, const SubsectionRun& run);
+// Section 24: `Marker` elements.
+void decode_markers(DecodeContext& ctx, const SubsectionRun& run);
 // Section 34: enroute `Waypoint` elements with their routes; terminal waypoints are set aside in
 // `deferred_waypoints` for the airports that own them.
 void decode_waypoints(DecodeContext& ctx, const SubsectionRun& run);
