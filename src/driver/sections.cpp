@@ -12,9 +12,9 @@ constexpr SectionKind kSectionKinds[] = {
     {19, decode_vors, nullptr, false},  // VOR, ILS and DME
     {23, decode_ndbs, nullptr, false},  // NDB
     {24, decode_markers, nullptr, false},  // markers
-    {32, nullptr, nullptr, false},  // boundaries, decoded whole
+    {32, nullptr, decode_boundaries, false},  // boundaries, decoded whole
     {34, decode_waypoints, nullptr, false},  // waypoints
-    {35, nullptr, nullptr, false},  // Geopol lines, decoded whole
+    {35, nullptr, decode_geopols, false},  // Geopol lines, decoded whole
     {37, nullptr, nullptr, false},  // scenery objects
     {39, nullptr, nullptr, true},   // name list: always one record
     {43, nullptr, nullptr, false},  // model data

@@ -16,5 +16,9 @@ void decode_markers(DecodeContext& ctx, const SubsectionRun& run);
 // Section 34: enroute `Waypoint` elements with their routes; terminal waypoints are set aside in
 // `deferred_waypoints` for the airports that own them.
 void decode_waypoints(DecodeContext& ctx, const SubsectionRun& run);
+// Section 32, decoded whole through its record index: `Boundary` elements.
+void decode_boundaries(DecodeContext& ctx, const SectionEntry& section);
+// Section 35, decoded whole through its record index: `Geopol` elements.
+void decode_geopols(DecodeContext& ctx, const SectionEntry& section);
 
 }  // namespace terrova
