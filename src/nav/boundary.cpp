@@ -32,10 +32,10 @@ constexpr uint32_t kGeometryHeaderSize = 8;
 constexpr uint32_t kGeometryEntrySize = 10;
 
 constexpr const char* kBoundaryTypeNames[] = {
-    "NONE",      "CENTER",        "CLASS_A", "CLASS_B",   "CLASS_C",    "CLASS_D",
-    "CLASS_E",   "CLASS_F",       "CLASS_G", "TOWER",     "CLEARANCE",  "GROUND",
-    "DEPARTURE", "APPROACH",      "MOA",     "RESTRICTED", "PROHIBITED", "WARNING",
-    "ALERT",     "DANGER",        "NATIONAL_PARK", "MODEC", "RADAR",    "TRAINING"};
+    "NONE",      "CENTER",   "CLASS_A",       "CLASS_B",    "CLASS_C",    "CLASS_D",
+    "CLASS_E",   "CLASS_F",  "CLASS_G",       "TOWER",      "CLEARANCE",  "GROUND",
+    "DEPARTURE", "APPROACH", "MOA",           "RESTRICTED", "PROHIBITED", "WARNING",
+    "ALERT",     "DANGER",   "NATIONAL_PARK", "MODEC",      "RADAR",      "TRAINING"};
 
 constexpr const char* kAltitudeTypeNames[] = {"UNKNOWN", "MEAN_SEA_LEVEL", "ABOVE_GROUND_LEVEL",
                                               "UNLIMITED"};
@@ -50,7 +50,8 @@ struct CommentText {
 void write_altitudes(DecodeContext& ctx, uint32_t at) {
   const uint8_t types = ctx.image.u8(at + 0x07);
   ctx.out.format("\n\t\t\tmaximumAltitudeType=\"%s\" minimumAltitudeType=\"%s\"\n",
-                 EnumText(kAltitudeTypeNames, types >> 4), EnumText(kAltitudeTypeNames, types & 15));
+                 EnumText(kAltitudeTypeNames, types >> 4),
+                 EnumText(kAltitudeTypeNames, types & 15));
   ctx.out.format("\t\t\taltitudeMinimum=%s altitudeMaximum=%s\n\t\t\t",
                  format_altitude(ctx.options, ctx.image.i32(at + 0x10)),
                  format_altitude(ctx.options, ctx.image.i32(at + 0x1C)));
@@ -74,13 +75,13 @@ void write_geometry_entry(DecodeContext& ctx, uint32_t at, uint64_t entry) {
       ctx.out.write("\t\t<Circle");
       write_altitudes(ctx, at);
       break;
-    default:
-      return;  // kinds without an element are passed over
+    default: return;  // kinds without an element are passed over
   }
   if (kind == 6) {
     ctx.out.format("index=\"%d\" radius=%s", index, format_range(o, image.f32(entry + 6)));
   } else {
-    ctx.out.format("lat=\"%s\" lon=\"%s\"", format_coordinate(o, decode_latitude(image.i32(entry + 2))),
+    ctx.out.format("lat=\"%s\" lon=\"%s\"",
+                   format_coordinate(o, decode_latitude(image.i32(entry + 2))),
                    format_coordinate(o, decode_longitude(image.i32(entry + 6))));
   }
   ctx.out.write(" />\n");
@@ -122,9 +123,10 @@ void write_boundary(DecodeContext& ctx, uint32_t at, uint32_t /*index length*/) 
     sound = sub_record_fits(ctx, geometry, sub_size, end, kFrequencyHeaderSize);
     if (sound) {
       ctx.out.write("\t<!--\n");
-      ctx.out.format("\t\tCenter %s, Freq: %0.3lf\n\t-->\n",
-                     CommentText{image.text(geometry + kFrequencyHeaderSize, sub_size - kFrequencyHeaderSize)},
-                     image.i32(geometry + 8) * 1e-06);
+      ctx.out.format(
+          "\t\tCenter %s, Freq: %0.3lf\n\t-->\n",
+          CommentText{image.text(geometry + kFrequencyHeaderSize, sub_size - kFrequencyHeaderSize)},
+          image.i32(geometry + 8) * 1e-06);
       geometry += sub_size;
     }
   }
@@ -138,7 +140,8 @@ void write_boundary(DecodeContext& ctx, uint32_t at, uint32_t /*index length*/) 
   }
 
   if (!ctx.options.terse) write_record_comment(ctx.out, "Boundary", at);
-  ctx.out.format("\t<%s type=\"%s\" ", "Boundary", EnumText(kBoundaryTypeNames, image.u8(at + 0x06)));
+  ctx.out.format("\t<%s type=\"%s\" ", "Boundary",
+                 EnumText(kBoundaryTypeNames, image.u8(at + 0x06)));
   if (name) {
     ctx.out.write("name=");
     write_quoted_text(ctx.out, *name);

@@ -62,10 +62,10 @@ void write_ndb(DecodeContext& ctx, uint32_t at, uint32_t size) {
   ctx.out.format(
       " lat=\"%s\" lon=\"%s\"\n\t\talt=%s frequency=\"%0.2lf\" range=%s magvar=\"%0.2lf\"\n"
       "\t\tregion=\"%s\" ident=\"%s\" />\n",
-      format_coordinate(o, lat), format_coordinate(o, lon), format_altitude(o, image.i32(at + 0x14)),
-      image.i32(at + 0x08) * 0.001, format_range(o, image.f32(at + 0x18)),
-      signed_magvar(image.f32(at + 0x1C)), decode_region(image.u32(at + 0x24)),
-      decode_ident(image.u32(at + 0x20)));
+      format_coordinate(o, lat), format_coordinate(o, lon),
+      format_altitude(o, image.i32(at + 0x14)), image.i32(at + 0x08) * 0.001,
+      format_range(o, image.f32(at + 0x18)), signed_magvar(image.f32(at + 0x1C)),
+      decode_region(image.u32(at + 0x24)), decode_ident(image.u32(at + 0x20)));
   ctx.out.put('\n');
 }
 

@@ -16,7 +16,8 @@
 //   0x20 u32  identifier word
 //   0x24 u32  region word
 //   0x28      sub-records up to the record's end, each u16 id and u32 size:
-//     0x0016 DME:  0x08 s32 longitude, 0x0C s32 latitude, 0x10 s32 altitude (mm), 0x14 f32 range (m)
+//     0x0016 DME:  0x08 s32 longitude, 0x0C s32 latitude, 0x10 s32 altitude (mm),
+//                  0x14 f32 range (m)
 //     0x0019 name: text from 0x06, size - 6 bytes, not NUL-terminated
 #include <algorithm>
 #include <cstring>
@@ -82,8 +83,9 @@ void write_vor(DecodeContext& ctx, uint32_t at, uint32_t size) {
       format_coordinate(o, decode_longitude(image.i32(at + 0x08))),
       format_altitude(o, image.i32(at + 0x10)), EnumText(kVorTypeNames, image.u8(at + 0x06)),
       image.i32(at + 0x14) * 1e-06, signed_magvar(image.f32(at + 0x1C)));
-  ctx.out.format(" range=%s region=\"%s\"\n\t\tident=\"%s\" name=", format_range(o, image.f32(at + 0x18)),
-                 decode_region(image.u32(at + 0x24)), decode_ident(image.u32(at + 0x20)));
+  ctx.out.format(
+      " range=%s region=\"%s\"\n\t\tident=\"%s\" name=", format_range(o, image.f32(at + 0x18)),
+      decode_region(image.u32(at + 0x24)), decode_ident(image.u32(at + 0x20)));
   write_quoted_text(ctx.out, std::string_view(name));
   ctx.out.put(' ');
   if (!dme.seen) {
@@ -101,27 +103,25 @@ void write_vor(DecodeContext& ctx, uint32_t at, uint32_t size) {
   ctx.out.write("\t</Vor>\n\n");
 }
 
+// ILS records inside the circle are set aside for the runways; the other stations are written.
+void take_navaid(DecodeContext& ctx, uint32_t at, uint32_t size) {
+  const Image& image = ctx.image;
+  if (!in_decode_circle(ctx.options, decode_latitude(image.i32(at + 0x0C)),
+                        decode_longitude(image.i32(at + 0x08)))) {
+    return;
+  }
+  if (image.u8(at + 0x06) == kIlsType) {
+    ctx.tables.deferred_navaids.push_back({at, 0});
+  } else {
+    write_vor(ctx, at, size);
+  }
+}
+
 }  // namespace
 
 void decode_vors(DecodeContext& ctx, const SubsectionRun& run) {
-  const Image& image = ctx.image;
-  const uint64_t end = uint64_t{run.data_offset} + run.data_size;
-  for (uint64_t at = run.data_offset; at < end;) {
-    // A record of another kind ends the run; a record that is not there at all is damage.
-    if (image.contains(at, 2) && image.u16(at) != kVorId) return;
-    const uint32_t size = image.u32(at + 2);
-    if (!record_fits(ctx, at, size, kVorFixedSize)) return;
-    const uint32_t offset = static_cast<uint32_t>(at);
-    if (in_decode_circle(ctx.options, decode_latitude(image.i32(at + 0x0C)),
-                         decode_longitude(image.i32(at + 0x08)))) {
-      if (image.u8(at + 0x06) == kIlsType) {
-        ctx.tables.deferred_navaids.push_back({offset, 0});
-      } else {
-        write_vor(ctx, offset, size);
-      }
-    }
-    at += size;
-  }
+  walk_sized_records(ctx, run, kVorFixedSize, kVorId,
+                     [&ctx](uint32_t at, uint32_t size) { take_navaid(ctx, at, size); });
 }
 
 }  // namespace terrova

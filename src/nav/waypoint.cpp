@@ -25,6 +25,7 @@
 #include "format/values.h"
 #include "format/xml.h"
 #include "nav/nav.h"
+#include "nav/record_walk.h"
 
 namespace terrova {
 namespace {
@@ -97,26 +98,23 @@ void write_waypoint(DecodeContext& ctx, uint32_t at, uint32_t size) {
   ctx.out.write("\t</Waypoint>\n\n");
 }
 
+// Terminal waypoints are set aside for the airport whose identifier the region word carries,
+// whether or not they lie inside the decode circle.
+void take_waypoint(DecodeContext& ctx, uint32_t at, uint32_t size) {
+  const Image& image = ctx.image;
+  if ((image.u32(at + 0x14) & 0xF) == kTerminalFixType) {
+    ctx.tables.deferred_waypoints.push_back({at, image.u32(at + 0x18) >> 6});
+  } else if (in_decode_circle(ctx.options, decode_latitude(image.i32(at + 0x0C)),
+                              decode_longitude(image.i32(at + 0x08)))) {
+    write_waypoint(ctx, at, size);
+  }
+}
+
 }  // namespace
 
 void decode_waypoints(DecodeContext& ctx, const SubsectionRun& run) {
-  const Image& image = ctx.image;
-  const uint64_t end = uint64_t{run.data_offset} + run.data_size;
-  for (uint64_t at = run.data_offset; at < end;) {
-    const uint32_t size = image.u32(at + 2);
-    if (!record_fits(ctx, at, size, kWaypointFixedSize)) return;
-    const uint32_t offset = static_cast<uint32_t>(at);
-    const uint32_t ident = image.u32(at + 0x14);
-    if ((ident & 0xF) == kTerminalFixType) {
-      // Set aside for the airport whose identifier the region word carries, whether or not the
-      // waypoint lies inside the decode circle.
-      ctx.tables.deferred_waypoints.push_back({offset, image.u32(at + 0x18) >> 6});
-    } else if (in_decode_circle(ctx.options, decode_latitude(image.i32(at + 0x0C)),
-                                decode_longitude(image.i32(at + 0x08)))) {
-      write_waypoint(ctx, offset, size);
-    }
-    at += size;
-  }
+  walk_sized_records(ctx, run, kWaypointFixedSize, std::nullopt,
+                     [&ctx](uint32_t at, uint32_t size) { take_waypoint(ctx, at, size); });
 }
 
 }  // namespace terrova

@@ -17,9 +17,9 @@ std::vector<uint8_t> geopol_file() {
   s.indexed_records = {
       geopol(0x4000, {{47.0, 8.0}, {47.5, 8.5}, {47.25, 9.0}}),
       geopol(0x8000, {{-33.5, 151.25}, {-33.75, 151.5}}),
-      geopol(0xC000, {{10.0, -20.0}}),  // both flags: the boundary wins
+      geopol(0xC000, {{10.0, -20.0}}),             // both flags: the boundary wins
       geopol(0x0001, {{0.5, -0.5}, {-0.5, 0.5}}),  // neither: an empty type
-      geopol(0x8000, {}),  // no vertices
+      geopol(0x8000, {}),                          // no vertices
   };
   s.index = {0, 1, 0, 2, 3, 0, 4, 1};
   return bgl.build();
@@ -27,12 +27,9 @@ std::vector<uint8_t> geopol_file() {
 
 TEST(Geopol, EachRecordOnceWithItsBoxAndVertices) {
   const std::vector<uint8_t> file = geopol_file();
-  Decoded d = decode(file);
+  Decoded d = navtest::expect_goldens("geopol", file);
   EXPECT_EQ(d.malformed, 0u);
   EXPECT_EQ(count_of(d.document, "<Geopol "), 5u);
-  expect_golden("nav/golden/geopol.xml", d.document);
-  expect_golden("nav/golden/geopol_terse.xml", decode(file, switches("t")).document);
-  expect_golden("nav/golden/geopol_dfm.xml", decode(file, switches("dfm")).document);
 }
 
 TEST(Geopol, DamagedRecordsAreReportedAndTheIndexWalkGoesOn) {

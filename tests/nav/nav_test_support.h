@@ -23,6 +23,18 @@ inline SharedTables decode_tables(const std::vector<uint8_t>& file,
   return tables;
 }
 
+// Decodes the file without switches, with -t and with -d -f -m, and compares each document with
+// nav/golden/<name>.xml, <name>_terse.xml and <name>_dfm.xml. Returns the plain decode.
+inline testkit::Decoded expect_goldens(const std::string& name, const std::vector<uint8_t>& file) {
+  testkit::Decoded plain = testkit::decode(file);
+  testkit::expect_golden("nav/golden/" + name + ".xml", plain.document);
+  testkit::expect_golden("nav/golden/" + name + "_terse.xml",
+                         testkit::decode(file, testkit::switches("t")).document);
+  testkit::expect_golden("nav/golden/" + name + "_dfm.xml",
+                         testkit::decode(file, testkit::switches("dfm")).document);
+  return plain;
+}
+
 // Options with a decode circle of `radius_km` around (lat, lon).
 inline DecodeOptions circle(double lat, double lon, double radius_km, const char* letters = "") {
   DecodeOptions o = testkit::switches(letters);

@@ -53,11 +53,8 @@ std::vector<uint8_t> ndb_file() {
 
 TEST(Ndb, BeaconsAreWrittenWithTheirNames) {
   const std::vector<uint8_t> file = ndb_file();
-  Decoded d = decode(file);
+  Decoded d = navtest::expect_goldens("ndb", file);
   EXPECT_EQ(d.malformed, 0u);
-  expect_golden("nav/golden/ndb.xml", d.document);
-  expect_golden("nav/golden/ndb_terse.xml", decode(file, switches("t")).document);
-  expect_golden("nav/golden/ndb_dfm.xml", decode(file, switches("dfm")).document);
   // A circle around Madrid keeps one beacon and not even the record comment of the others.
   Decoded c = decode(file, circle(40.0, -3.5, 100));
   EXPECT_EQ(count_of(c.document, "<Ndb "), 1u);
@@ -74,17 +71,15 @@ TEST(Marker, MarkersWithTheirHeadings) {
                               marker(4, 1, 47.44, -122.34, pack_region("KA"))}),
                       5);
   const std::vector<uint8_t> file = bgl.build();
-  Decoded d = decode(file);
+  Decoded d = navtest::expect_goldens("marker", file);
   EXPECT_EQ(d.malformed, 0u);
-  expect_golden("nav/golden/marker.xml", d.document);
-  expect_golden("nav/golden/marker_terse.xml", decode(file, switches("t")).document);
-  expect_golden("nav/golden/marker_dfm.xml", decode(file, switches("dfm")).document);
   // A circle of 2 km around the first marker keeps the first two.
   expect_golden("nav/golden/marker_circle.xml", decode(file, circle(47.40, -122.30, 2)).document);
 }
 
 TEST(Marker, TheWalkStopsAtTheCountOrAtTheEndOfTheRun) {
-  const Bytes three = concat({marker(0, 0, 1, 1, 12), marker(1, 0, 2, 2, 12), marker(2, 0, 3, 3, 12)});
+  const Bytes three =
+      concat({marker(0, 0, 1, 1, 12), marker(1, 0, 2, 2, 12), marker(2, 0, 3, 3, 12)});
   const Bytes follower = marker(3, 0, 9, 9, 12);
   auto markers_written = [&](uint32_t count, std::optional<uint32_t> length) {
     BglBuilder bgl;

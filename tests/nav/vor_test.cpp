@@ -74,14 +74,14 @@ std::vector<Bytes> stations() {
   add_dme(r[6], 10.0, 20.0, 0, 1.0f);  // flags without the VOR bit: DME-only
   r[6].end();
   begin_navaid(r[7], station(9, 0x01, 11.0, 21.0, "NINE"));  // type past the table
-  add_dme(r[7], 11.0, 21.0, 0, 2.0f);  // flags with the VOR bit: VOR and DME
+  add_dme(r[7], 11.0, 21.0, 0, 2.0f);                        // flags with the VOR bit: VOR and DME
   r[7].end();
   begin_navaid(r[8], station(2, 0x11, 12.0, 22.0, "LONG"));
   add_navaid_name(r[8], std::string(60, 'A') + "BCDEFGH");  // 67 characters: 63 are kept
   r[8].end();
   begin_navaid(r[9], station(2, 0x11, 13.0, 23.0, "UNK"));
   add_navaid_name(r[9], "First");
-  r[9].begin(0x42).u32(7).end();      // an unknown id ends the scan ...
+  r[9].begin(0x42).u32(7).end();       // an unknown id ends the scan ...
   add_dme(r[9], 13.0, 23.0, 0, 5.0f);  // ... so this DME is not seen
   r[9].end();
   begin_navaid(r[10], station(2, 0x11, 14.0, 24.0, "TWO"));
@@ -97,14 +97,12 @@ TEST(Vor, StationsAreWrittenAndIlsRecordsSetAside) {
   bgl.section(19).add(concat(records), 11);
   Layout layout;
   const std::vector<uint8_t> file = bgl.build(&layout);
-  Decoded d = decode(file);
+  Decoded d = navtest::expect_goldens("vor", file);
   EXPECT_EQ(d.malformed, 0u);
-  expect_golden("nav/golden/vor.xml", d.document);
-  expect_golden("nav/golden/vor_terse.xml", decode(file, switches("t")).document);
-  expect_golden("nav/golden/vor_dfm.xml", decode(file, switches("dfm")).document);
 
-  const uint32_t ils_offset = layout.sections[0].data[0] +
-                              static_cast<uint32_t>(concat({records[0], records[1], records[2]}).size());
+  const uint32_t ils_offset =
+      layout.sections[0].data[0] +
+      static_cast<uint32_t>(concat({records[0], records[1], records[2]}).size());
   const SharedTables tables = decode_tables(file);
   ASSERT_EQ(tables.deferred_navaids.size(), 1u);
   EXPECT_EQ(tables.deferred_navaids[0].offset, ils_offset);
@@ -113,7 +111,8 @@ TEST(Vor, StationsAreWrittenAndIlsRecordsSetAside) {
 
 TEST(Vor, IlsRecordsAreCollectedInFileOrderAcrossSubsectionsAndSections) {
   BglBuilder bgl;
-  bgl.section(19).add(concat({ils(1, 1, "IA"), vor_dme(2, 2, "V", "V"), ils(3, 3, "IB")}), 3)
+  bgl.section(19)
+      .add(concat({ils(1, 1, "IA"), vor_dme(2, 2, "V", "V"), ils(3, 3, "IB")}), 3)
       .add(ils(4, 4, "IC"), 1);
   bgl.section(19).add(ils(5, 5, "ID"), 1);
   Layout layout;
@@ -141,10 +140,11 @@ TEST(Vor, ARecordOfAnotherKindEndsTheRun) {
 
 TEST(Vor, TheDecodeCircleKeepsStationsAndIlsRecordsInsideIt) {
   BglBuilder bgl;
-  bgl.section(19).add(concat({vor_dme(47.4352, -122.3094, "SEA", "Seattle"),
-                              ils(47.45, -122.30, "ISEA"), vor_dme(45.5887, -122.5975, "PDX", "Portland"),
-                              ils(45.59, -122.60, "IPDX"), vor_dme(47.90, -122.28, "PAE", "Paine")}),
-                      5);
+  bgl.section(19).add(
+      concat({vor_dme(47.4352, -122.3094, "SEA", "Seattle"), ils(47.45, -122.30, "ISEA"),
+              vor_dme(45.5887, -122.5975, "PDX", "Portland"), ils(45.59, -122.60, "IPDX"),
+              vor_dme(47.90, -122.28, "PAE", "Paine")}),
+      5);
   const std::vector<uint8_t> file = bgl.build();
   const DecodeOptions around_seattle = circle(47.4352, -122.3094, 60);
   expect_golden("nav/golden/vor_circle.xml", decode(file, around_seattle).document);

@@ -15,7 +15,8 @@ using navtest::count_of;
 using navtest::decode_tables;
 using navtest::kWarning;
 
-Waypoint fix(uint8_t type, double lat, double lon, const char* ident, std::vector<Route> routes = {}) {
+Waypoint fix(uint8_t type, double lat, double lon, const char* ident,
+             std::vector<Route> routes = {}) {
   return Waypoint{.type = type,
                   .lat = lat,
                   .lon = lon,
@@ -56,11 +57,11 @@ std::vector<Bytes> waypoints() {
   return {
       one(fix(1, 47.5, -122.5, "ALPHA")),  // no routes: an empty element
       one(fix(3, 48.0, -123.0, "BRAVO",
-              {airway(1, "V23", "ALPHA", "CHRLY"),             // both neighbours
-               airway(2, "J5", "", "DELTA"),                   // next only
-               airway(3, "ABCDEFGH", "", "HOTEL"),             // a full name, then a word
-               airway(0, "", "", ""),                          // no name, no neighbours
-               airway(7, "Q<&\"", "ECHO", "")})),              // escaped name, type past the table
+              {airway(1, "V23", "ALPHA", "CHRLY"),  // both neighbours
+               airway(2, "J5", "", "DELTA"),        // next only
+               airway(3, "ABCDEFGH", "", "HOTEL"),  // a full name, then a word
+               airway(0, "", "", ""),               // no name, no neighbours
+               airway(7, "Q<&\"", "ECHO", "")})),   // escaped name, type past the table
       one(terminal),
       one(fix(7, 49.0, -124.0, "FOXT")),
       one(fix(9, 50.0, -125.0, "GOLF")),  // type past the table
@@ -74,11 +75,8 @@ TEST(Waypoint, EnrouteWaypointsWithTheirRoutes) {
   bgl.section(34).add(concat(records), 6);
   Layout layout;
   const std::vector<uint8_t> file = bgl.build(&layout);
-  Decoded d = decode(file);
+  Decoded d = navtest::expect_goldens("waypoint", file);
   EXPECT_EQ(d.malformed, 0u);
-  expect_golden("nav/golden/waypoint.xml", d.document);
-  expect_golden("nav/golden/waypoint_terse.xml", decode(file, switches("t")).document);
-  expect_golden("nav/golden/waypoint_dfm.xml", decode(file, switches("dfm")).document);
 
   // The terminal waypoint is set aside with its airport's identifier as the tag word.
   const SharedTables tables = decode_tables(file);

@@ -13,9 +13,7 @@ Bytes& add_dme(Bytes& b, double lat, double lon, int32_t altitude_mm, float rang
   return b.begin(0x16).u16(0).lon(lon).lat(lat).i32(altitude_mm).f32(range_m).end();
 }
 
-Bytes& add_navaid_name(Bytes& b, std::string_view name) {
-  return b.begin(0x19).text(name).end();
-}
+Bytes& add_navaid_name(Bytes& b, std::string_view name) { return b.begin(0x19).text(name).end(); }
 
 Bytes& add_localizer(Bytes& b, uint8_t end_code, float heading, float width) {
   return b.begin(0x14).u8(static_cast<uint32_t>(end_code) << 4).u8(0).f32(heading).f32(width).end();
@@ -60,9 +58,7 @@ Bytes& add_boundary_frequency(Bytes& b, int32_t frequency_hz, std::string_view t
   return b.begin(0x12).u16(0).i32(frequency_hz).cstr(text).end();
 }
 
-Bytes& add_boundary_name(Bytes& b, std::string_view name) {
-  return b.begin(0x19).cstr(name).end();
-}
+Bytes& add_boundary_name(Bytes& b, std::string_view name) { return b.begin(0x19).cstr(name).end(); }
 
 Bytes& add_geometry(Bytes& b, const std::vector<GeometryEntry>& entries) {
   b.begin(0x21).u16(static_cast<uint32_t>(entries.size()));

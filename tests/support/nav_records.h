@@ -15,8 +15,8 @@ namespace terrova::testkit {
 // Section 19: the fixed part of a VOR/ILS record. `begin_navaid` opens the record; the caller
 // adds sub-records and closes it with `Bytes::end`.
 struct Navaid {
-  uint8_t type = 2;     // 0 none, 1 terminal, 2 low, 3 high, 4 ILS, 5 VOT
-  uint8_t flags = 0;    // 0x10 DME only, 0x11 / 0x31 VOR with DME
+  uint8_t type = 2;   // 0 none, 1 terminal, 2 low, 3 high, 4 ILS, 5 VOT
+  uint8_t flags = 0;  // 0x10 DME only, 0x11 / 0x31 VOR with DME
   double lat = 0;
   double lon = 0;
   int32_t altitude_mm = 0;

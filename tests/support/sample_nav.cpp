@@ -25,8 +25,8 @@ constexpr Area kAreas[] = {{"K1", "KSEA", 47.45, -122.31},
                            {"ED", "EDST", 48.69, 9.87},
                            {"YM", "YSSY", -33.95, 151.18}};
 
-constexpr const char* kPlaces[] = {"Seattle", "Albacete", "Hahnweide", "Sydney", "Olympia",
-                                   "Valencia", "Stuttgart", "Bankstown", "Paine", "Murcia"};
+constexpr const char* kPlaces[] = {"Seattle",  "Albacete",  "Hahnweide", "Sydney", "Olympia",
+                                   "Valencia", "Stuttgart", "Bankstown", "Paine",  "Murcia"};
 
 // A small deterministic sequence, so that the sample is the same on every build.
 class Sequence {
@@ -105,7 +105,8 @@ void add_vhf_navaids(BglBuilder& bgl, int scale, Sequence& seq) {
         n.flags = 0x1D;
         n.ident = pack_ident(ident_text("I", i));
         begin_navaid(b, n);
-        add_localizer(b, static_cast<uint8_t>(seq.below(2)), static_cast<float>(seq.below(360)), 5.0f);
+        add_localizer(b, static_cast<uint8_t>(seq.below(2)), static_cast<float>(seq.below(360)),
+                      5.0f);
         add_glide_slope(b, lat, lon, n.altitude_mm, 18520.0f, 3.0f);
         add_dme(b, lat, lon, n.altitude_mm, 18520.0f);
         add_navaid_name(b, "ILS/DME " + place);
@@ -176,15 +177,15 @@ void add_waypoints(BglBuilder& bgl, int scale, Sequence& seq) {
       for (uint32_t r = 0; r < routes; ++r) {
         const bool has_previous = seq.below(5) != 0;
         const bool has_next = seq.below(5) != 0;
-        w.routes.push_back(Route{
-            .type = static_cast<uint8_t>(1 + seq.below(3)),
-            .name = kAirways[seq.below(7)],
-            .next_ident = has_next ? pack_ident(ident_text("W", i + 1), 2) : 0,
-            .next_region = pack_region(a.region),
-            .next_altitude_m = 300.0f * static_cast<float>(seq.below(40)),
-            .previous_ident = has_previous ? pack_ident(ident_text("W", i + 5), 2) : 0,
-            .previous_region = pack_region(a.region),
-            .previous_altitude_m = 300.0f * static_cast<float>(seq.below(40))});
+        w.routes.push_back(
+            Route{.type = static_cast<uint8_t>(1 + seq.below(3)),
+                  .name = kAirways[seq.below(7)],
+                  .next_ident = has_next ? pack_ident(ident_text("W", i + 1), 2) : 0,
+                  .next_region = pack_region(a.region),
+                  .next_altitude_m = 300.0f * static_cast<float>(seq.below(40)),
+                  .previous_ident = has_previous ? pack_ident(ident_text("W", i + 5), 2) : 0,
+                  .previous_region = pack_region(a.region),
+                  .previous_altitude_m = 300.0f * static_cast<float>(seq.below(40))});
       }
     }
     add_waypoint(b, w);
@@ -199,9 +200,12 @@ void add_boundaries(BglBuilder& bgl, int scale, Sequence& seq) {
     const double lon = a.lon + seq.offset(1.0);
     const std::string place = kPlaces[seq.below(10)];
     Bytes b;
-    begin_boundary(b, static_cast<uint8_t>(seq.below(24)), static_cast<uint8_t>(0x10 + seq.below(3)),
-                   0, static_cast<int32_t>(1000000 + 300000 * seq.below(20)));
-    if (i % 2 == 0) add_boundary_frequency(b, static_cast<int32_t>(118000000 + 25000 * seq.below(400)), place + " APPROACH");
+    begin_boundary(b, static_cast<uint8_t>(seq.below(24)),
+                   static_cast<uint8_t>(0x10 + seq.below(3)), 0,
+                   static_cast<int32_t>(1000000 + 300000 * seq.below(20)));
+    if (i % 2 == 0)
+      add_boundary_frequency(b, static_cast<int32_t>(118000000 + 25000 * seq.below(400)),
+                             place + " APPROACH");
     if (i % 3 != 2) add_boundary_name(b, place + " CLASS " + static_cast<char>('B' + i % 4));
     if (i % 4 == 3) {
       add_geometry(b, {{.kind = 6, .index = 0, .lat = 0, .lon = 0, .radius_m = 9260.0f}});
