@@ -12,7 +12,7 @@
 //   0x1C f32  magnetic variation, degrees
 //   0x20 u32  identifier word
 //   0x24 u32  region word
-//   0x28 u16  name sub-record id (the name whatever its value)
+//   0x28 u16  name sub-record id (the name whatever its value; a record of 0x28 bytes has none)
 //   0x2A u32  name sub-record size, its 6-byte header included
 //   0x2E      name text, size - 6 bytes, not NUL-terminated
 #include <algorithm>
@@ -27,26 +27,28 @@
 namespace terrova {
 namespace {
 
-constexpr uint32_t kNdbFixedSize = 0x2E;
+constexpr uint32_t kNdbFixedSize = 0x28;
 constexpr uint32_t kNameRecord = 0x28;
+constexpr uint32_t kNameText = 0x2E;
 // The name keeps at most 63 characters.
 constexpr uint32_t kNameCapacity = 63;
 
 constexpr const char* kNdbTypeNames[] = {"COMPASS_POINT", "MH", "H", "HH"};
 
-// The name text: up to its first zero byte, at most 63 bytes, never past the record. A name
-// sub-record that is shorter than its header or reaches past the record is reported; the name
-// is then what the record holds.
+// The name text: up to its first zero byte, at most 63 bytes, never past the record. A record
+// that ends with its fixed fields has no name. A name sub-record that does not fit its record
+// (a cut header, a size below its header or past the record) is reported; the name is then what
+// the record holds.
 std::string_view ndb_name(DecodeContext& ctx, uint32_t at, uint32_t size) {
+  if (size == kNameRecord) return {};
   const uint64_t name_at = uint64_t{at} + kNameRecord;
   const uint32_t name_size = ctx.image.u32(name_at + 2);
-  uint64_t length = size - kNdbFixedSize;
-  if (name_size < 6 || kNameRecord + uint64_t{name_size} > size) {
+  if (size < kNameText || name_size < 6 || kNameRecord + uint64_t{name_size} > size) {
     ctx.report_malformed(name_at);
-  } else {
-    length = name_size - 6;
+    if (size < kNameText) return {};
+    return ctx.image.text(at + kNameText, std::min<uint64_t>(size - kNameText, kNameCapacity));
   }
-  return ctx.image.text(name_at + 6, std::min<uint64_t>(length, kNameCapacity));
+  return ctx.image.text(at + kNameText, std::min<uint64_t>(name_size - 6, kNameCapacity));
 }
 
 void write_ndb(DecodeContext& ctx, uint32_t at, uint32_t size) {

@@ -8,6 +8,7 @@ namespace terrova {
 namespace {
 
 using namespace testkit;
+using navtest::circle;
 using navtest::count_of;
 using navtest::kWarning;
 using navtest::poke_u32;
@@ -89,6 +90,8 @@ TEST(Boundary, EachRecordOnceWithItsGeometry) {
   Decoded d = navtest::expect_goldens("boundary", file);
   EXPECT_EQ(d.malformed, 0u);
   EXPECT_EQ(count_of(d.document, "<Boundary "), 5u);
+  // The decode circle does not apply to this section.
+  EXPECT_EQ(decode(file, circle(0.0, 0.0, 1)).document, d.document);
 }
 
 TEST(Boundary, AnEmptyIndexWritesNothing) {

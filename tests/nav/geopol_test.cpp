@@ -8,6 +8,7 @@ namespace terrova {
 namespace {
 
 using namespace testkit;
+using navtest::circle;
 using navtest::count_of;
 using navtest::kWarning;
 
@@ -30,6 +31,8 @@ TEST(Geopol, EachRecordOnceWithItsBoxAndVertices) {
   Decoded d = navtest::expect_goldens("geopol", file);
   EXPECT_EQ(d.malformed, 0u);
   EXPECT_EQ(count_of(d.document, "<Geopol "), 5u);
+  // The decode circle does not apply to this section.
+  EXPECT_EQ(decode(file, circle(0.0, 0.0, 1)).document, d.document);
 }
 
 TEST(Geopol, DamagedRecordsAreReportedAndTheIndexWalkGoesOn) {

@@ -39,6 +39,14 @@ Bytes marker(uint8_t type, uint8_t heading, double lat, double lon, uint32_t reg
                               .region = region});
 }
 
+// A beacon whose record ends with its fixed fields: no name sub-record.
+Bytes nameless(double lat, double lon, const char* ident) {
+  Bytes b = ndb(1, lat, lon, ident, "");
+  b.data.resize(0x28);
+  b.put_u32(2, 0x28);
+  return b;
+}
+
 std::vector<uint8_t> ndb_file() {
   BglBuilder bgl;
   bgl.section(23).add(
@@ -46,8 +54,9 @@ std::vector<uint8_t> ndb_file() {
               ndb(1, 40.0, -3.5, "MH", std::string("PADDED\0\0\0\0", 10)),  // ends at the zero
               ndb(2, 41.0, 2.0, "H", "Q&A <Beacon>"),
               ndb(3, -12.5, 130.9, "HH", std::string(70, 'N')),  // cut to 63
-              ndb(5, 0.0, 0.0, "T5", "", 1234567)}),             // type past the table
-      5);
+              ndb(5, 0.0, 0.0, "T5", "", 1234567),               // type past the table
+              nameless(39.5, -0.5, "NN")}),
+      6);
   return bgl.build();
 }
 
@@ -55,11 +64,8 @@ TEST(Ndb, BeaconsAreWrittenWithTheirNames) {
   const std::vector<uint8_t> file = ndb_file();
   Decoded d = navtest::expect_goldens("ndb", file);
   EXPECT_EQ(d.malformed, 0u);
-  // A circle around Madrid keeps one beacon and not even the record comment of the others.
-  Decoded c = decode(file, circle(40.0, -3.5, 100));
-  EXPECT_EQ(count_of(c.document, "<Ndb "), 1u);
-  EXPECT_EQ(count_of(c.document, "<!-- NDB"), 1u);
-  EXPECT_NE(c.document.find("ident=\"MH\""), std::string::npos);
+  // A circle around Madrid keeps two beacons and not even the record comment of the others.
+  expect_golden("nav/golden/ndb_circle.xml", decode(file, circle(40.0, -3.5, 300)).document);
 }
 
 TEST(Marker, MarkersWithTheirHeadings) {
@@ -106,7 +112,7 @@ TEST(NdbMarker, DamagedRecordsEndTheWalkWithAWarning) {
   Bytes ndb_zero = ndb(1, 1, 1, "Z", "Zero");
   ndb_zero.put_u32(2, 0);
   Bytes ndb_short = ndb(1, 1, 1, "S", "Short");
-  ndb_short.put_u32(2, 0x28);
+  ndb_short.put_u32(2, 0x24);
   Bytes ndb_huge = ndb(1, 1, 1, "H", "Huge");
   ndb_huge.put_u32(2, 0x10000000);
   for (const Bytes& bad : {ndb_zero, ndb_short, ndb_huge}) {
@@ -137,16 +143,19 @@ TEST(NdbMarker, DamagedRecordsEndTheWalkWithAWarning) {
 }
 
 TEST(Ndb, ADamagedNameIsReportedAndCutAtTheRecord) {
-  // A name sub-record of size 0 and one that reaches past its record: the beacon is written with
-  // the text its record holds.
+  // A name sub-record of size 0, one that reaches past its record and one whose header is cut
+  // by the record's end: the beacon is written with the text its record holds.
   Bytes zero_name = ndb(1, 1, 1, "ZN", "Zero name");
   zero_name.put_u32(0x2A, 0);
   Bytes long_name = ndb(2, 2, 2, "LN", "Long name");
   long_name.put_u32(0x2A, 0x400);
+  Bytes cut_header = ndb(0, 4, 4, "CH", "");
+  cut_header.data.resize(0x2B);
+  cut_header.put_u32(2, 0x2B);
   BglBuilder bgl;
-  bgl.section(23).add(concat({zero_name, long_name, ndb(3, 3, 3, "OK", "Sound")}), 3);
+  bgl.section(23).add(concat({zero_name, long_name, cut_header, ndb(3, 3, 3, "OK", "Sound")}), 4);
   Decoded d = decode(bgl.build(), switches("t"));
-  EXPECT_EQ(d.malformed, 2u);
+  EXPECT_EQ(d.malformed, 3u);
   expect_golden("nav/golden/ndb_damaged_name.xml", d.document);
 }
 
