@@ -1,6 +1,8 @@
 // Helpers shared by the navigation tests.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstring>
 #include <string>
 #include <vector>
@@ -11,6 +13,36 @@
 #include "nav_records.h"
 
 namespace terrova::navtest {
+
+constexpr const char* kWarning = "<!-- WARNING: malformed data at offset 0x";
+
+inline size_t count_of(const std::string& text, const std::string& part) {
+  size_t n = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+  return n;
+}
+
+// The records one after another, as a run of a subsection holds them.
+inline testkit::Bytes concat(const std::vector<testkit::Bytes>& records) {
+  testkit::Bytes run;
+  for (const testkit::Bytes& r : records) run.raw(r);
+  return run;
+}
+
+// Overwrites a u32 of a built file.
+inline void poke_u32(std::vector<uint8_t>& file, size_t at, uint32_t value) {
+  std::memcpy(&file[at], &value, 4);
+}
+
+// Options with a decode circle of `radius_km` around (lat, lon).
+inline DecodeOptions circle(double lat, double lon, double radius_km, const char* letters = "") {
+  DecodeOptions o = testkit::switches(letters);
+  o.circle_enabled = 1;
+  o.center_lat = lat;
+  o.center_lon = lon;
+  o.radius_m = radius_km * 1000;
+  return o;
+}
 
 // Decodes the file like testkit::decode and hands back the shared tables the decoders filled.
 inline SharedTables decode_tables(const std::vector<uint8_t>& file,
@@ -35,34 +67,15 @@ inline testkit::Decoded expect_goldens(const std::string& name, const std::vecto
   return plain;
 }
 
-// Options with a decode circle of `radius_km` around (lat, lon).
-inline DecodeOptions circle(double lat, double lon, double radius_km, const char* letters = "") {
-  DecodeOptions o = testkit::switches(letters);
-  o.circle_enabled = 1;
-  o.center_lat = lat;
-  o.center_lon = lon;
-  o.radius_m = radius_km * 1000;
-  return o;
+// The goldens of a section decoded whole through its index: `records` elements, each listed
+// record once, nothing damaged, and the same document with a decode circle far from every
+// record, since the circle does not apply to these sections.
+inline void expect_indexed_goldens(const std::string& name, const std::vector<uint8_t>& file,
+                                   const std::string& element, size_t records) {
+  const testkit::Decoded d = expect_goldens(name, file);
+  EXPECT_EQ(d.malformed, 0u);
+  EXPECT_EQ(count_of(d.document, "<" + element + " "), records);
+  EXPECT_EQ(testkit::decode(file, circle(0.0, 0.0, 1)).document, d.document);
 }
-
-// The records one after another, as a run of a subsection holds them.
-inline testkit::Bytes concat(const std::vector<testkit::Bytes>& records) {
-  testkit::Bytes run;
-  for (const testkit::Bytes& r : records) run.raw(r);
-  return run;
-}
-
-// Overwrites a u32 of a built file.
-inline void poke_u32(std::vector<uint8_t>& file, size_t at, uint32_t value) {
-  std::memcpy(&file[at], &value, 4);
-}
-
-inline size_t count_of(const std::string& text, const std::string& part) {
-  size_t n = 0;
-  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
-  return n;
-}
-
-constexpr const char* kWarning = "<!-- WARNING: malformed data at offset 0x";
 
 }  // namespace terrova::navtest
