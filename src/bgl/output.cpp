@@ -20,7 +20,7 @@ void Output::drain_buffer() {
     drain_(context_, data, used_);
   } else {
     // Every LF becomes CR LF; everything else, a lone CR included, passes unchanged.
-    converted_.resize(used_ * 2);
+    if (converted_.size() < used_ * 2) converted_.resize(used_ * 2);
     char* out = converted_.data();
     const char* p = data;
     const char* end = data + used_;

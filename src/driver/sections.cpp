@@ -1,6 +1,7 @@
 #include "driver/sections.h"
 
 #include "airport/airport.h"
+#include "nav/nav.h"
 #include "scenery/scenery_object.h"
 
 namespace terrova {
@@ -10,12 +11,12 @@ namespace {
 // a row without a decoder does the same until its decoder exists.
 constexpr SectionKind kSectionKinds[] = {
     {3, decode_airports, nullptr, false},   // airports
-    {19, nullptr, nullptr, false},  // VOR, ILS and DME
-    {23, nullptr, nullptr, false},  // NDB
-    {24, nullptr, nullptr, false},  // markers
-    {32, nullptr, nullptr, false},  // boundaries, decoded whole
-    {34, nullptr, nullptr, false},  // waypoints
-    {35, nullptr, nullptr, false},  // Geopol lines, decoded whole
+    {19, decode_vors, nullptr, false},  // VOR, ILS and DME
+    {23, decode_ndbs, nullptr, false},  // NDB
+    {24, decode_markers, nullptr, false},  // markers
+    {32, nullptr, decode_boundaries, false},  // boundaries, decoded whole
+    {34, decode_waypoints, nullptr, false},  // waypoints
+    {35, nullptr, decode_geopols, false},  // Geopol lines, decoded whole
     {37, decode_scenery_objects, nullptr, false},  // scenery objects
     {39, decode_name_list, nullptr, true},   // name list: always one record
     {43, nullptr, nullptr, false},  // model data
