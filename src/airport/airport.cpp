@@ -149,12 +149,12 @@ void dispatch_subrecords(DecodeContext& ctx, uint64_t pos, uint64_t end, uint32_
 
 // Waypoint record of section 34, as far as it is written here: +6 u8 type, +8 u32 longitude,
 // +12 u32 latitude, +16 f32 magnetic variation, +20 u32 identifier, +24 u32 region.
-void write_terminal_waypoints(DecodeContext& ctx, const IdentText& ident) {
+void write_terminal_waypoints(DecodeContext& ctx, uint32_t ident_word) {
   const Image& image = ctx.image;
   const DecodeOptions& o = ctx.options;
   for (const DeferredRecord& node : ctx.tables.deferred_waypoints) {
     // The tag is the region word shifted by 6: as an identifier word, the owning airport.
-    if (decode_ident(node.tag).str() != ident.str()) continue;
+    if (ident_number(node.tag) != ident_number(ident_word)) continue;
     const uint32_t w = node.offset;
     if (!image.contains(w, 28)) continue;
     if (!o.terse) write_record_comment(ctx.out, "Waypoint", w);
@@ -226,7 +226,7 @@ void decode_airport(DecodeContext& ctx, uint32_t record, uint32_t size, uint32_t
   }
   dispatch_subrecords(ctx, pos, end, ident_word);
   claim_taxiway_signs(ctx, lat, lon);
-  write_terminal_waypoints(ctx, ident);
+  write_terminal_waypoints(ctx, ident_word);
   ctx.out.format("\t</%s>\n", "Airport");
   ctx.out.write("\n");
 }

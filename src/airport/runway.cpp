@@ -26,7 +26,6 @@
 #include <vector>
 
 #include "airport/subrecords.h"
-#include "format/ident.h"
 #include "format/values.h"
 #include "format/xml.h"
 
@@ -166,14 +165,10 @@ void write_children(DecodeContext& ctx, const std::vector<uint32_t>& children) {
 // Every ILS record set aside by the navaid decoder whose identifier matches one runway end is
 // written, once per matching end.
 void write_runway_ils_records(DecodeContext& ctx, uint32_t primary, uint32_t secondary) {
-  const IdentText primary_ident = decode_raw_ident(primary);
-  const IdentText secondary_ident = decode_raw_ident(secondary);
   for (const DeferredRecord& node : ctx.tables.deferred_navaids) {
-    const IdentText ils_ident = decode_ident(ctx.image.u32(node.offset + 32));
-    if (primary != 0 && primary_ident.str() == ils_ident.str()) write_runway_ils(ctx, node.offset);
-    if (secondary != 0 && secondary_ident.str() == ils_ident.str()) {
-      write_runway_ils(ctx, node.offset);
-    }
+    const uint32_t ils = ident_number(ctx.image.u32(node.offset + 32));
+    if (primary != 0 && primary == ils) write_runway_ils(ctx, node.offset);
+    if (secondary != 0 && secondary == ils) write_runway_ils(ctx, node.offset);
   }
 }
 

@@ -40,6 +40,16 @@ void write_runway_ils(DecodeContext& ctx, uint32_t offset);
 EnumText start_type_name(uint32_t code);
 EnumText com_type_name(uint32_t code);
 
+// The number whose base-38 text `decode_ident` writes for an identifier word; the word 0, which
+// it writes as "0", counts as 2, the number of that text. Base-38 texts have no leading zero
+// digit, so two identifiers have the same text exactly when these numbers are equal, and a plain
+// identifier (`decode_raw_ident`) has the text of an identifier word exactly when it equals the
+// word's number. The lists that airports search are compared this way, without writing texts.
+inline uint32_t ident_number(uint32_t word) {
+  const uint32_t n = word >> 5;
+  return n == 0 ? 2 : n;
+}
+
 // True when a sub-record of `size` bytes holds the `fixed` bytes its decoder reads; otherwise
 // the damage is reported and the decoder writes nothing for it.
 bool subrecord_holds(DecodeContext& ctx, uint32_t offset, uint64_t size, uint64_t fixed);

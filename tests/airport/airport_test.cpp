@@ -6,8 +6,8 @@
 
 #include "airport/fuel.h"
 #include "airport_records.h"
-#include "decode_with_tables.h"
 #include "golden.h"
+#include "nav_records.h"
 #include "scenery_records.h"
 
 namespace terrova {
@@ -200,30 +200,32 @@ TEST(Airport, LongNamesAreWrittenWhole) {
 }
 
 TEST(Airport, TerminalWaypointsOfEveryAirportWithTheIdent) {
-  // The waypoints lie in a section nothing decodes; the tables hold them as the waypoint
-  // section would have set them aside.
+  // Terminal waypoints (fix type 6) carry their airport's identifier in the region word; the
+  // waypoint section sets them aside, whatever the circle, and writes the enroute one itself.
+  const auto waypoint = [](uint8_t type, double lat, double lon, float magvar, const char* ident,
+                           const char* airport) {
+    Waypoint w;
+    w.type = type;
+    w.lat = lat;
+    w.lon = lon;
+    w.magvar = magvar;
+    w.ident = pack_ident(ident, *airport != 0 ? 6 : 1);
+    w.region = pack_region("LO");
+    if (*airport != 0) w.region |= pack_ident(airport) << 6;
+    return w;
+  };
   Bytes waypoints;
-  waypoint(waypoints, 6, 47.2, 11.1, 357.0f, "RTT", "LO", "LOWI");
-  waypoint(waypoints, 9, 47.3, 11.5, 2.5f, "KTI", "LO", "LOWI");
-  waypoint(waypoints, 1, 47.4, 11.6, 0.0f, "ZZZ", "LO", "LOWS");
+  add_waypoint(waypoints, waypoint(6, 47.2, 11.1, 357.0f, "RTT", "LOWI"));
+  add_waypoint(waypoints, waypoint(1, 47.25, 11.2, 0.0f, "ENR", ""));     // enroute
+  add_waypoint(waypoints, waypoint(9, 47.3, 11.5, 2.5f, "KTI", "LOWI"));  // type 9: "9"
+  add_waypoint(waypoints, waypoint(1, 47.4, 11.6, 0.0f, "ZZZ", "LOWS"));
   Bytes airports;
   airport_name(begin_airport(airports, AirportFields{}), "First").end();
   airport_name(begin_airport(airports, AirportFields{}), "Second").end();
   BglBuilder bgl;
   bgl.section(3).add(airports, 2);
-  bgl.section(100).add(waypoints, 3);
-  Layout layout;
-  std::vector<uint8_t> file = bgl.build(&layout);
-  const uint32_t at = layout.sections[1].data[0];
-  const auto tag = [&](uint32_t offset) {
-    return static_cast<uint32_t>(file[offset + 24] | file[offset + 25] << 8 |
-                                 file[offset + 26] << 16 | file[offset + 27] << 24) >>
-           6;
-  };
-  SharedTables tables;
-  for (uint32_t offset : {at, at + 28, at + 56})
-    tables.deferred_waypoints.push_back({offset, tag(offset)});
-  Decoded d = decode_with_tables(file, tables);
+  bgl.section(34).add(waypoints, 4);
+  Decoded d = decode(bgl.build());
   EXPECT_EQ(d.malformed, 0u);
   expect_golden("airport/golden/airport_terminal_waypoints.xml", d.document);
 }

@@ -5,6 +5,7 @@
 #include "airport_records.h"
 #include "decode_with_tables.h"
 #include "golden.h"
+#include "nav_records.h"
 
 namespace terrova {
 namespace {
@@ -55,50 +56,52 @@ TEST(Runway, AttributesAndChildrenInTheirFixedOrder) {
                 decode(bgl.build(), switches("tf")).document);
 }
 
-// ILS records in a section that nothing decodes, set aside as the navaid section would.
-struct IlsFile {
-  std::vector<uint8_t> file;
-  std::vector<uint32_t> ils_offsets;
-};
-
-IlsFile ils_file(const Bytes& runways) {
-  Bytes ils;
-  IlsFields full;
+// A navaid section with three ILS records and a VOR; the VOR is written at the top level, the
+// ILS records inside the runways that name them.
+Bytes navaids() {
+  Bytes b;
+  Navaid full;
+  full.type = 4;
   full.flags = 0x04;  // back course
-  begin_ils(ils, full);
-  localizer(ils, 1, 261.5f, 4.75f);
-  glide_slope(ils, 47.2598, 11.3561, 579000, 18520.0f, 3.0f);
-  ils_name(ils, "Innsbruck <08>");
-  localizer(ils, 0, 81.5f, 5.25f);  // a later localizer replaces the earlier one
-  ils_dme(ils, 47.2597, 11.3562, 580000, 92600.0f);
-  ils.end();
-  IlsFields broken;
-  broken.ident = "OIS";
+  full.lat = 47.2601;
+  full.lon = 11.3115;
+  full.altitude_mm = 580000;
+  full.frequency_hz = 109700000;
+  full.range_m = 33336.0f;
+  full.magvar = 357.0f;
+  full.ident = pack_ident("OEV");
+  full.region = pack_region("LO");
+  begin_navaid(b, full);
+  add_localizer(b, 1, 261.5f, 4.75f);
+  add_glide_slope(b, 47.2598, 11.3561, 579000, 18520.0f, 3.0f);
+  add_navaid_name(b, "Innsbruck <08>");
+  add_localizer(b, 0, 81.5f, 5.25f);  // a later localizer replaces the earlier one
+  add_dme(b, 47.2597, 11.3562, 580000, 92600.0f);
+  b.end();
+  Navaid broken = full;
+  broken.flags = 0;
+  broken.ident = pack_ident("OIS");
   broken.frequency_hz = 111100000;
   broken.magvar = 180.0f;
-  begin_ils(ils, broken);
-  localizer(ils, 1, 80.0f, 6.0f);
-  ils.begin(0x99).u32(0).end();  // ends the scan: the glide slope after it is not seen
-  glide_slope(ils, 47.2598, 11.3561, 579000, 18520.0f, 3.0f);
-  ils.end();
-  IlsFields named;
-  named.ident = "ILX";
-  begin_ils(ils, named);
-  ils_name(ils, std::string(47, 'A') + "BCDEFGHIJKLM");  // 60 bytes: the first 47 are written
-  localizer(ils, 2, 90.0f, 3.0f);                        // end code 2 is past the table
-  ils.end();
-  BglBuilder bgl;
-  bgl.section(3).add(airport_with(runways), 1);
-  bgl.section(100).add(ils, 3);
-  Layout layout;
-  IlsFile result;
-  result.file = bgl.build(&layout);
-  uint32_t at = layout.sections[1].data[0];
-  for (int i = 0; i < 3; ++i) {
-    result.ils_offsets.push_back(at);
-    at += result.file[at + 2] | result.file[at + 3] << 8;
-  }
-  return result;
+  begin_navaid(b, broken);
+  add_localizer(b, 1, 80.0f, 6.0f);
+  b.begin(0x99).u32(0).end();  // ends the scan: the glide slope after it is not seen
+  add_glide_slope(b, 47.2598, 11.3561, 579000, 18520.0f, 3.0f);
+  b.end();
+  Navaid named = broken;
+  named.ident = pack_ident("ILX");
+  named.magvar = 357.0f;
+  begin_navaid(b, named);
+  add_navaid_name(b, std::string(47, 'A') + "BCDEFGHIJKLM");  // 60 bytes: the first 47 count
+  add_localizer(b, 2, 90.0f, 3.0f);                           // end code 2 is past the table
+  b.end();
+  Navaid vor = full;
+  vor.type = 3;
+  vor.flags = 0x01;
+  vor.ident = pack_ident("OEV");  // a VOR of the same identifier is no ILS
+  begin_navaid(b, vor);
+  add_navaid_name(b, "Innsbruck VOR");
+  return b.end();
 }
 
 TEST(Runway, IlsOfBothEnds) {
@@ -115,16 +118,14 @@ TEST(Runway, IlsOfBothEnds) {
   RunwayFields none;  // identifiers 0 and 0: no ILS, whatever records there are
   none.number = 18;
   begin_runway(runways, none).end();
-  IlsFile f = ils_file(runways);
-  SharedTables tables;
-  for (uint32_t offset : f.ils_offsets) tables.deferred_navaids.push_back({offset, 0});
-  Decoded d = decode_with_tables(f.file, tables, switches("t"));
+  BglBuilder bgl;
+  bgl.section(3).add(airport_with(runways), 1);
+  bgl.section(19).add(navaids(), 4);
+  const std::vector<uint8_t> file = bgl.build();
+  Decoded d = decode(file);
   EXPECT_EQ(d.malformed, 0u);
   expect_golden("airport/golden/runway_ils.xml", d.document);
-  SharedTables again;
-  for (uint32_t offset : f.ils_offsets) again.deferred_navaids.push_back({offset, 0});
-  expect_golden("airport/golden/runway_ils_fm.xml",
-                decode_with_tables(f.file, again, switches("tfm")).document);
+  expect_golden("airport/golden/runway_ils_fm.xml", decode(file, switches("tfm")).document);
 }
 
 TEST(Runway, DamagedChildrenAndIlsRecords) {
@@ -140,23 +141,43 @@ TEST(Runway, DamagedChildrenAndIlsRecords) {
   runways.end();
   RunwayFields b;
   b.number = 26;
-  b.primary_ils = "0";  // matches the identifier read from a record cut by the end of the file
   begin_runway(runways, b);
   runways.begin(3).u16(0).end_with_size(200);  // reaches past the runway
   runways.end();
-  IlsFile f = ils_file(runways);
-  // The first ILS record's glide slope gets a size of 0: its scan ends with a warning.
-  const uint32_t first = f.ils_offsets[0];
-  const uint32_t glide_slope_at = first + 40 + 16;
-  ASSERT_EQ(f.file[glide_slope_at], 0x15);
-  f.file[glide_slope_at + 2] = 0;
-  SharedTables tables;
-  tables.deferred_navaids.push_back({first, 0});
-  // A record set aside at the very end of the file cannot hold its fixed part.
-  tables.deferred_navaids.push_back({static_cast<uint32_t>(f.file.size() - 8), 0});
-  Decoded d = decode_with_tables(f.file, tables, switches("t"));
-  EXPECT_EQ(d.malformed, 5u);
+  Bytes ils;
+  Navaid n;
+  n.type = 4;
+  n.lat = 47.26;
+  n.lon = 11.31;
+  n.frequency_hz = 109700000;
+  n.ident = pack_ident("OEV");
+  begin_navaid(ils, n);
+  add_localizer(ils, 0, 81.5f, 5.0f);
+  ils.begin(0x15).end_with_size(0);  // a glide slope of size 0 ends the scan with a warning
+  ils.end();
+  BglBuilder bgl;
+  bgl.section(3).add(airport_with(runways), 1);
+  bgl.section(19).add(ils, 1);
+  Decoded d = decode(bgl.build(), switches("t"));
+  EXPECT_EQ(d.malformed, 4u);
   expect_golden("airport/golden/runway_damaged.xml", d.document);
+}
+
+TEST(Runway, IlsRecordCutByTheEndOfTheFile) {
+  // The navaid section only sets aside records that lie in the file; a record offset at its very
+  // end is refused all the same.
+  Bytes runways;
+  RunwayFields a;
+  a.primary_ils = "0";  // the identifier read from the missing record decodes as "0"
+  begin_runway(runways, a).end();
+  BglBuilder bgl;
+  bgl.section(3).add(airport_with(runways), 1);
+  const std::vector<uint8_t> file = bgl.build();
+  SharedTables tables;
+  tables.deferred_navaids.push_back({static_cast<uint32_t>(file.size() - 8), 0});
+  Decoded d = decode_with_tables(file, tables, switches("t"));
+  EXPECT_EQ(d.malformed, 1u);
+  EXPECT_EQ(d.document.find("<Ils"), std::string::npos);
 }
 
 }  // namespace

@@ -1,8 +1,11 @@
 // Starts, frequencies, helipads and deletions: their templates, code tables and the entries of
 // a DeleteAirport sub-record.
+#include "airport/subrecords.h"
+
 #include <gtest/gtest.h>
 
 #include "airport_records.h"
+#include "format/ident.h"
 #include "golden.h"
 
 namespace terrova {
@@ -59,6 +62,26 @@ TEST(Subrecords, DeleteAirportForms) {
   Decoded d = decode(file);
   EXPECT_EQ(d.malformed, 1u);
   expect_golden("airport/golden/delete_airport.xml", d.document);
+}
+
+// Runways and airports find their ILS records and terminal waypoints by comparing identifier
+// numbers; that must be the same as comparing the identifier texts.
+TEST(Subrecords, IdentNumbersCompareAsTheirTexts) {
+  std::vector<uint32_t> words;
+  for (uint32_t n = 0; n < 120; ++n) words.push_back(n << 5 | (n % 32));
+  for (uint32_t x = 12345; words.size() < 400; x = x * 1664525u + 1013904223u) words.push_back(x);
+  words.push_back(0xFFFFFFFFu);
+  for (uint32_t a : words) {
+    for (uint32_t b : words) {
+      EXPECT_EQ(decode_ident(a).str() == decode_ident(b).str(), ident_number(a) == ident_number(b))
+          << a << " " << b;
+      // A runway's plain identifier against an ILS record's identifier word (0 means none).
+      if (a != 0) {
+        EXPECT_EQ(decode_raw_ident(a).str() == decode_ident(b).str(), a == ident_number(b))
+            << a << " " << b;
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -102,31 +102,4 @@ Bytes name_list(const NameListFields& f) {
   return b;
 }
 
-Bytes& begin_ils(Bytes& b, const IlsFields& f) {
-  b.begin(0x13).u8(4).u8(f.flags).lon(f.lon).lat(f.lat).i32(f.alt_mm).i32(f.frequency_hz);
-  return b.f32(f.range).f32(f.magvar).u32(pack_ident(f.ident)).u32(pack_region("LO"));
-}
-
-Bytes& localizer(Bytes& b, uint32_t end_code, float heading, float width) {
-  return b.begin(0x14).u8(end_code << 4).u8(0).f32(heading).f32(width).end();
-}
-
-Bytes& glide_slope(Bytes& b, double lat, double lon, int32_t alt_mm, float range, float pitch) {
-  return b.begin(0x15).zeros(2).lon(lon).lat(lat).i32(alt_mm).f32(range).f32(pitch).end();
-}
-
-Bytes& ils_dme(Bytes& b, double lat, double lon, int32_t alt_mm, float range) {
-  return b.begin(0x16).zeros(2).lon(lon).lat(lat).i32(alt_mm).f32(range).end();
-}
-
-Bytes& ils_name(Bytes& b, std::string_view name) { return b.begin(0x19).text(name).end(); }
-
-Bytes& waypoint(Bytes& b, uint32_t type, double lat, double lon, float magvar,
-                std::string_view ident, std::string_view region, std::string_view airport) {
-  const bool terminal = !airport.empty();
-  const uint32_t region_word = (pack_raw_ident(airport) << 11) | pack_region(region);
-  b.begin(0x22).u8(type).u8(0).lon(lon).lat(lat).f32(magvar);
-  return b.u32(pack_ident(ident, terminal ? 6 : 1)).u32(region_word).end();
-}
-
 }  // namespace terrova::testkit

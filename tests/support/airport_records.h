@@ -1,5 +1,5 @@
-// Builders for the records of the airport sections: airports and their sub-records, the name
-// list, and the ILS records of section 19 that runways write. Each appends to a `Bytes`; the
+// Builders for the records of the airport sections: airports and their sub-records, and the
+// name list. Each appends to a `Bytes`; the
 // `begin_*` builders open a record that the caller closes with `end()` after its sub-records.
 #pragma once
 
@@ -91,26 +91,5 @@ struct NameListFields {
   std::vector<IdentEntry> entries;
 };
 Bytes name_list(const NameListFields& f);
-
-// An ILS record of section 19 (type 4) with the sub-records given.
-struct IlsFields {
-  double lat = 47.2601;
-  double lon = 11.3115;
-  int32_t alt_mm = 580000;
-  int32_t frequency_hz = 109700000;
-  float range = 33336.0f;
-  float magvar = 357.0f;
-  std::string ident = "OEV";
-  uint32_t flags = 0;
-};
-Bytes& begin_ils(Bytes& b, const IlsFields& f);
-Bytes& localizer(Bytes& b, uint32_t end_code, float heading, float width);
-Bytes& glide_slope(Bytes& b, double lat, double lon, int32_t alt_mm, float range, float pitch);
-Bytes& ils_dme(Bytes& b, double lat, double lon, int32_t alt_mm, float range);
-Bytes& ils_name(Bytes& b, std::string_view name);
-
-// A waypoint record of section 34; a terminal waypoint of airport `airport` when it is not empty.
-Bytes& waypoint(Bytes& b, uint32_t type, double lat, double lon, float magvar,
-                std::string_view ident, std::string_view region, std::string_view airport);
 
 }  // namespace terrova::testkit

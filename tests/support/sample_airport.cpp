@@ -1,6 +1,7 @@
 // Airports for the sample file: a name list and airports of both record forms with towers,
 // services, runways with every child kind, starts, frequencies, helipads, deletions and
 // sub-records that are dumped.
+#include <iterator>
 #include <string>
 
 #include "airport_records.h"
@@ -36,8 +37,8 @@ void add_runway(Bytes& b, int i, int n, double lat, double lon) {
   r.secondary_designator = static_cast<uint32_t>(n == 0 ? 0 : 2);
   if (i % 3 == 0) {
     const std::string ident = ident_of(i);
-    r.primary_ils = {'I', ident[1], ident[2]};
-    r.secondary_ils = {'J', ident[1], ident[2]};
+    r.primary_ils = {'X', ident[1], ident[2]};
+    r.secondary_ils = {'Y', ident[1], ident[2]};
   }
   r.lat = lat + 0.002 * n;
   r.lon = lon;
@@ -105,6 +106,53 @@ Bytes airport(int i) {
   return b.end();
 }
 
+// The airports of the navigation sample's areas, which own its terminal waypoints; the runways
+// name the ILS records that sample places there.
+struct AreaAirport {
+  const char* ident;
+  const char* name;
+  double lat;
+  double lon;
+  const char* primary_ils;
+  const char* secondary_ils;
+};
+constexpr AreaAirport kAreaAirports[] = {
+    {"KSEA", "Seattle-Tacoma Intl",    47.449,  -122.309, "",    ""   },
+    {"LEAB", "Albacete",               38.948,  -1.863,   "IJA", "IVA"},
+    {"EDST", "Hahnweide",              48.631,  9.430,    "",    ""   },
+    {"YSSY", "Sydney Kingsford Smith", -33.946, 151.177,  "IDA", "IPA"}
+};
+
+Bytes area_airport(const AreaAirport& a) {
+  AirportFields f;
+  f.ident = a.ident;
+  f.lat = a.lat;
+  f.lon = a.lon;
+  f.tower_lat = a.lat + 0.004;
+  f.tower_lon = a.lon - 0.002;
+  f.magvar = 2.5f;
+  f.fuel = 0x000F3000;
+  Bytes b;
+  airport_name(begin_airport(b, f), a.name);
+  RunwayFields r;
+  r.lat = a.lat;
+  r.lon = a.lon;
+  r.number = 16;
+  r.primary_designator = 3;
+  r.secondary_designator = 3;
+  r.primary_ils = a.primary_ils;
+  r.secondary_ils = a.secondary_ils;
+  r.markings = 0x00FF;
+  r.lights = 0x1F;
+  begin_runway(b, r);
+  approach_lights(b, 15, 0x67, 2);
+  approach_lights(b, 16, 0x23, 0);
+  vasi(b, 11, 8, -20.0f, 350.0f, 0.0f, 3.0f);
+  b.end();
+  com(b, 6, 119900000, std::string(a.name) + " Tower");
+  return b.end();
+}
+
 }  // namespace
 
 SamplePosition sample_airport_position(int i) {
@@ -137,6 +185,12 @@ void add_airport_sample(BglBuilder& bgl, int scale) {
       in_run = 0;
     }
   }
+  Bytes areas;
+  for (const AreaAirport& a : kAreaAirports) {
+    areas.raw(area_airport(a));
+    names.entries.push_back({1, 0, 0, 0, a.ident});
+  }
+  airports.add(areas, static_cast<uint32_t>(std::size(kAreaAirports)));
   bgl.section(39).add(name_list(names), 1);
 }
 
