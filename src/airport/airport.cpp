@@ -68,13 +68,14 @@ bool write_name_attribute(Output& out, const char* prefix, const StringTable& ta
 // Every entry of the airport adds the attributes it names, but an attribute that an earlier
 // entry wrote is not written again: a start tag with a repeated attribute is not XML.
 void write_name_attributes(DecodeContext& ctx, uint32_t ident_word) {
-  const SharedTables& t = ctx.tables;
+  SharedTables& t = ctx.tables;
+  t.ident_entries_by_airport.update(t.airport_ident_entries.size(), [&t](size_t i) {
+    return Image(t.airport_ident_entries[i].bytes, sizeof(AirportIdentEntry::bytes)).u32(8);
+  });
   bool city = false, state = false, country = false, region = false;
-  for (const AirportIdentEntry& entry : t.airport_ident_entries) {
-    // Most entries belong to other airports: the first identifier byte tells most of them apart.
-    if (entry.bytes[8] != (ident_word & 0xFF)) continue;
+  for (const KeyIndex::Entry& match : t.ident_entries_by_airport.find(ident_word)) {
+    const AirportIdentEntry& entry = t.airport_ident_entries[match.position];
     const Image e(entry.bytes, sizeof entry.bytes);
-    if (e.u32(8) != ident_word) continue;
     if (!city) city = write_name_attribute(ctx.out, "\n\t\tcity=", t.city_names, e.u16(4));
     if (!state) {
       state = write_name_attribute(ctx.out, "\n\t\tstate=", t.state_names, (e.u16(2) >> 4) & 0xFFu);
@@ -152,10 +153,13 @@ void dispatch_subrecords(DecodeContext& ctx, uint64_t pos, uint64_t end, uint32_
 void write_terminal_waypoints(DecodeContext& ctx, uint32_t ident_word) {
   const Image& image = ctx.image;
   const DecodeOptions& o = ctx.options;
-  for (const DeferredRecord& node : ctx.tables.deferred_waypoints) {
-    // The tag is the region word shifted by 6: as an identifier word, the owning airport.
-    if (ident_number(node.tag) != ident_number(ident_word)) continue;
-    const uint32_t w = node.offset;
+  SharedTables& t = ctx.tables;
+  // The tag is the region word shifted by 6: as an identifier word, the owning airport.
+  t.waypoints_by_airport.update(t.deferred_waypoints.size(), [&t](size_t i) {
+    return ident_number(t.deferred_waypoints[i].tag);
+  });
+  for (const KeyIndex::Entry& match : t.waypoints_by_airport.find(ident_number(ident_word))) {
+    const uint32_t w = t.deferred_waypoints[match.position].offset;
     if (!image.contains(w, 28)) continue;
     if (!o.terse) write_record_comment(ctx.out, "Waypoint", w);
     ctx.out.format(

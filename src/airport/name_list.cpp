@@ -51,6 +51,7 @@ void copy_ident_entries(DecodeContext& ctx, uint64_t list, uint32_t count) {
   const uint32_t kept = count < room ? count : static_cast<uint32_t>(room);
   std::vector<AirportIdentEntry>& entries = ctx.tables.airport_ident_entries;
   entries.assign(kept, AirportIdentEntry{});
+  ctx.tables.ident_entries_by_airport.invalidate();
   for (uint32_t i = 0; i < kept; ++i) {
     const std::string_view bytes =
         image.bytes(list + uint64_t{i} * kIdentEntrySize, kIdentEntrySize);

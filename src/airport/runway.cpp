@@ -23,6 +23,8 @@
 //                         +20 f32 pitch
 //            15-16 approach lights: +6 u8 bits 0-3 system, bit 5 end lights, bit 6 REIL,
 //                                   bit 7 touchdown; +7 u8 strobes
+#include <algorithm>
+#include <span>
 #include <vector>
 
 #include "airport/subrecords.h"
@@ -164,11 +166,27 @@ void write_children(DecodeContext& ctx, const std::vector<uint32_t>& children) {
 
 // Every ILS record set aside by the navaid decoder whose identifier matches one runway end is
 // written, once per matching end.
+// The records come in list order; a record that matches both ends is written twice in a row.
 void write_runway_ils_records(DecodeContext& ctx, uint32_t primary, uint32_t secondary) {
-  for (const DeferredRecord& node : ctx.tables.deferred_navaids) {
-    const uint32_t ils = ident_number(ctx.image.u32(node.offset + 32));
-    if (primary != 0 && primary == ils) write_runway_ils(ctx, node.offset);
-    if (secondary != 0 && secondary == ils) write_runway_ils(ctx, node.offset);
+  SharedTables& t = ctx.tables;
+  t.navaids_by_ident.update(t.deferred_navaids.size(), [&](size_t i) {
+    return ident_number(ctx.image.u32(t.deferred_navaids[i].offset + 32));
+  });
+  using Matches = std::span<const KeyIndex::Entry>;
+  Matches first = primary != 0 ? t.navaids_by_ident.find(primary) : Matches();
+  Matches second = secondary != 0 ? t.navaids_by_ident.find(secondary) : Matches();
+  while (!first.empty() || !second.empty()) {
+    const uint32_t next = std::min(first.empty() ? UINT32_MAX : first.front().position,
+                                   second.empty() ? UINT32_MAX : second.front().position);
+    const uint32_t offset = t.deferred_navaids[next].offset;
+    if (!first.empty() && first.front().position == next) {
+      write_runway_ils(ctx, offset);
+      first = first.subspan(1);
+    }
+    if (!second.empty() && second.front().position == next) {
+      write_runway_ils(ctx, offset);
+      second = second.subspan(1);
+    }
   }
 }
 

@@ -11,7 +11,9 @@
 //            The next entry follows the label's zero byte, raised to an even file offset.
 #include "airport/taxiway_sign.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "format/circle.h"
 #include "format/values.h"
@@ -27,9 +29,28 @@ constexpr double kClaimDistance = 8000;  // metres
 
 }  // namespace
 
+// The whole degree that holds a latitude, as a key of the sign index.
+uint32_t latitude_band(double lat) { return static_cast<uint32_t>(std::floor(lat) + 1000.0); }
+
 void claim_taxiway_signs(DecodeContext& ctx, double lat, double lon) {
   const Image& image = ctx.image;
-  for (DeferredRecord& node : ctx.tables.deferred_signs) {
+  SharedTables& t = ctx.tables;
+  // Only records in the bands around the airport's latitude can lie within half a degree of it;
+  // they are taken in list order, as a scan of the whole list would take them.
+  t.signs_by_latitude.update(t.deferred_signs.size(), [&](size_t i) {
+    return latitude_band(decode_latitude(image.i32(t.deferred_signs[i].offset + 8)));
+  });
+  std::vector<uint32_t> candidates;
+  const uint32_t low = latitude_band(lat - kClaimWindow - 1e-6);
+  const uint32_t high = latitude_band(lat + kClaimWindow + 1e-6);
+  for (uint32_t band = low; band <= high; ++band) {
+    for (const KeyIndex::Entry& entry : t.signs_by_latitude.find(band)) {
+      candidates.push_back(entry.position);
+    }
+  }
+  std::sort(candidates.begin(), candidates.end());
+  for (uint32_t position : candidates) {
+    DeferredRecord& node = t.deferred_signs[position];
     if (node.tag != kPending) continue;
     const double sign_lat = decode_latitude(image.i32(node.offset + 8));
     if (!(std::fabs(lat - sign_lat) < kClaimWindow)) continue;

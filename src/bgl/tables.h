@@ -5,7 +5,9 @@
 // the airport decoder writes later. Everything here is only ever added to during a run.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,6 +61,48 @@ struct DeferredRecord {
   uint32_t tag = 0;
 };
 
+// The positions of a list's entries by a 32-bit key, each key's positions in list order. Airports
+// look their ILS records, terminal waypoints and name entries up by identifier here instead of
+// scanning every list once per airport or runway; the result is the same as the scan's.
+class KeyIndex {
+ public:
+  // Builds the index over `count` entries unless it was built for that many; `key_of(i)` gives
+  // the key of entry i.
+  template <class KeyOf>
+  void update(size_t count, KeyOf key_of) {
+    if (built_ && count == built_for_) return;
+    entries_.clear();
+    entries_.reserve(count);
+    for (size_t i = 0; i < count; ++i) {
+      entries_.push_back({key_of(i), static_cast<uint32_t>(i)});
+    }
+    std::sort(entries_.begin(), entries_.end());  // by key, then by position
+    built_ = true;
+    built_for_ = count;
+  }
+  // Forgets the index, for a list whose entries were replaced.
+  void invalidate() { built_ = false; }
+
+  struct Entry {
+    uint32_t key;
+    uint32_t position;
+    bool operator<(const Entry& other) const {
+      return key != other.key ? key < other.key : position < other.position;
+    }
+  };
+  // The entries with this key, in list order.
+  std::span<const Entry> find(uint32_t key) const {
+    auto lo = std::lower_bound(entries_.begin(), entries_.end(), Entry{key, 0});
+    auto hi = std::upper_bound(lo, entries_.end(), Entry{key, UINT32_MAX});
+    return {lo, hi};
+  }
+
+ private:
+  std::vector<Entry> entries_;
+  size_t built_for_ = 0;
+  bool built_ = false;
+};
+
 // One ident entry of the name list (20 bytes in the file), kept byte for byte.
 struct AirportIdentEntry {
   unsigned char bytes[20];
@@ -76,6 +120,12 @@ struct SharedTables {
   std::vector<DeferredRecord> deferred_navaids;
   std::vector<DeferredRecord> deferred_signs;
   std::vector<DeferredRecord> deferred_waypoints;
+
+  // Lookups over the lists above, built by the airport decoder when it first needs them.
+  KeyIndex ident_entries_by_airport;
+  KeyIndex navaids_by_ident;
+  KeyIndex waypoints_by_airport;
+  KeyIndex signs_by_latitude;  // keyed by whole degrees of the sign records' latitude
 };
 
 }  // namespace terrova
