@@ -85,6 +85,20 @@ bool scaled_round(double a, int precision, uint64_t& result) {
   return true;
 }
 
+// Writes exactly `count` digits of v (v < 10^count), zero-padded on the left.
+char* write_digits(char* p, uint64_t v, int count) {
+  char* const end = p + count;
+  char* q = end;
+  while (q - p >= 2) {
+    const unsigned pair = static_cast<unsigned>(v % 100) * 2;
+    v /= 100;
+    *--q = kDigitPairs[pair + 1];
+    *--q = kDigitPairs[pair];
+  }
+  if (q != p) *--q = static_cast<char>('0' + v);
+  return end;
+}
+
 }  // namespace
 
 char* write_signed(char* p, int32_t value, int min_digits) {
@@ -131,7 +145,7 @@ char* write_fixed(char* p, double value, int precision) {
       p = write_decimal(p, n / unit, 1);
       if (precision > 0) {
         *p++ = '.';
-        p = write_decimal(p, n % unit, precision);
+        p = write_digits(p, n % unit, precision);
       }
       return p;
     }

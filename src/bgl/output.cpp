@@ -1,7 +1,5 @@
 #include "bgl/output.h"
 
-#include <cassert>
-
 #include "bgl/numbers.h"
 
 namespace terrova {
@@ -60,81 +58,48 @@ void Output::decimal(int32_t value) {
   commit(write_signed(p, value));
 }
 
-void Output::format_args(const char* pattern, const FormatArg* args, size_t count) {
-  size_t next = 0;
-  const char* p = pattern;
-  for (;;) {
-    const char* percent = std::strchr(p, '%');
-    if (percent == nullptr) {
-      write(p, std::strlen(p));
-      break;
-    }
-    write(p, static_cast<size_t>(percent - p));
-    p = percent + 1;
-    if (*p == '%') {
-      put('%');
-      ++p;
-      continue;
-    }
-    // Flags and width do not change any text of the templates: "%0.2d" is ruled by its
-    // precision, and no template pads to a width.
-    while (*p == '0' || *p == '-' || *p == '+' || *p == ' ' || *p == '#') ++p;
-    while (*p >= '0' && *p <= '9') ++p;
-    int precision = -1;
-    if (*p == '.') {
-      ++p;
-      precision = 0;
-      while (*p >= '0' && *p <= '9') precision = precision * 10 + (*p++ - '0');
-    }
-    while (*p == 'l' || *p == 'h' || *p == 'L') ++p;
-    const char conversion = *p++;
-    assert(next < count && "template has more conversions than arguments");
-    if (next >= count) break;
-    const FormatArg& a = args[next++];
-    switch (conversion) {
-      case 'd':
-      case 'i': {
-        assert(a.kind == FormatArg::Kind::kInteger);
+void Output::format_args(const FormatPattern& pattern, const FormatArg* args) {
+  const char* text = pattern.text();
+  const FormatStep* step = pattern.steps();
+  const FormatStep* const end = step + pattern.step_count();
+  for (; step != end; ++step) {
+    write(text + step->literal_begin, step->literal_length);
+    if (step->conversion == 0) continue;
+    const FormatArg& a = *args++;
+    const int precision = step->precision;
+    switch (step->conversion) {
+      case 'd': {
         char* q = reserve(12);
         commit(write_signed(q, static_cast<int32_t>(a.integer), precision < 0 ? 1 : precision));
         break;
       }
       case 'u': {
-        assert(a.kind == FormatArg::Kind::kInteger);
         char* q = reserve(12);
         commit(write_unsigned(q, a.integer, precision < 0 ? 1 : precision));
         break;
       }
       case 'x':
       case 'X': {
-        assert(a.kind == FormatArg::Kind::kInteger);
-        int digits = precision < 0 ? 1 : precision;
+        const int digits = precision < 0 ? 1 : precision;
         char* q = reserve(static_cast<size_t>(digits) + 8);
-        commit(write_hex(q, a.integer, digits, conversion == 'X'));
+        commit(write_hex(q, a.integer, digits, step->conversion == 'X'));
         break;
       }
       case 'c':
-        assert(a.kind == FormatArg::Kind::kInteger);
         put(static_cast<char>(a.integer));
         break;
       case 'f':
-        assert(a.kind == FormatArg::Kind::kDouble);
         fixed(a.real, precision < 0 ? 6 : precision);
         break;
-      case 's':
+      default:  // 's'
         if (a.kind == FormatArg::Kind::kWriter) {
           a.writer.write(*this, a.writer.object);
         } else {
-          assert(a.kind == FormatArg::Kind::kText);
           write(a.text.data, a.text.size);
         }
         break;
-      default:
-        assert(false && "conversion not used by any template");
-        break;
     }
   }
-  assert(next == count && "template has fewer conversions than arguments");
 }
 
 void drain_to_string(void* string, const char* data, size_t size) {

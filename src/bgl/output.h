@@ -2,7 +2,8 @@
 //
 // Decoders append text pieces with `write` and fill templates with `format`, which understands the
 // printf conversions of the document's templates ("%s", "%d", "%u", "%x", "%X", "%c" and "%lf" with
-// an optional precision such as "%0.2lf" or "%0.8X"). The templates stay literal in the decoders.
+// an optional precision such as "%0.2lf" or "%0.8X"). The templates stay literal in the decoders;
+// they are parsed and checked against their arguments when the program is compiled.
 // Integers are taken as 32-bit values, as on the 32-bit platform the format was made for: a u32
 // written with "%d" shows as a negative number when its top bit is set.
 //
@@ -42,6 +43,132 @@ struct FormatArg {
   };
 };
 
+// A template parsed when the program is compiled: literal runs and the conversions between them.
+// Each step writes `literal_length` bytes of the template from `literal_begin`, then its
+// conversion (none for the last step).
+struct FormatStep {
+  uint16_t literal_begin = 0;
+  uint16_t literal_length = 0;
+  char conversion = 0;    // 'd', 'u', 'x', 'X', 'c', 'f', 's'; 0 ends the template
+  int8_t precision = -1;  // -1: none given
+};
+
+// What a conversion takes: 'i' an integer, 'f' a floating-point value, 's' text or a value that
+// writes itself.
+constexpr char conversion_takes(char conversion) {
+  return conversion == 's' ? 's' : conversion == 'f' ? 'f' : 'i';
+}
+
+template <class T>
+constexpr char argument_category() {
+  if constexpr (std::is_same_v<T, bool>) {
+    return 'b';  // flags are written as text
+  } else if constexpr (std::is_integral_v<T> || std::is_enum_v<T>) {
+    return sizeof(T) <= 4 ? 'i' : 'w';  // templates hold 32-bit integers only
+  } else if constexpr (std::is_floating_point_v<T>) {
+    return 'f';
+  } else {
+    return 's';
+  }
+}
+
+// Reached only when a template does not fit its arguments: the program does not compile.
+void template_does_not_fit_its_arguments();
+
+class FormatPattern {
+ public:
+  static constexpr size_t kMaxSteps = 16;
+
+  template <size_t N>
+  consteval FormatPattern(const char (&text)[N]) : text_(text) {
+    size_t literal = 0;
+    size_t i = 0;
+    while (i + 1 < N) {
+      if (text[i] != '%') {
+        ++i;
+        continue;
+      }
+      if (text[i + 1] == '%') {  // "%%": the literal run ends with the first '%'
+        add_step(literal, i + 1 - literal, 0, -1);
+        i += 2;
+        literal = i;
+        continue;
+      }
+      const size_t literal_end = i++;
+      // Flags and width change no text of the templates; "%0.2d" is ruled by its precision.
+      while (text[i] == '0' || text[i] == '-' || text[i] == '+' || text[i] == ' ' || text[i] == '#') ++i;
+      while (text[i] >= '0' && text[i] <= '9') ++i;
+      int precision = -1;
+      if (text[i] == '.') {
+        ++i;
+        precision = 0;
+        while (text[i] >= '0' && text[i] <= '9') precision = precision * 10 + (text[i++] - '0');
+      }
+      while (text[i] == 'l' || text[i] == 'h' || text[i] == 'L') ++i;
+      char conversion = text[i++];
+      if (conversion == 'i') conversion = 'd';
+      if (conversion != 'd' && conversion != 'u' && conversion != 'x' && conversion != 'X' &&
+          conversion != 'c' && conversion != 'f' && conversion != 's') {
+        template_does_not_fit_its_arguments();
+      }
+      add_step(literal, literal_end - literal, conversion, precision);
+      literal = i;
+    }
+    add_step(literal, N - 1 - literal, 0, -1);
+  }
+
+  const char* text() const { return text_; }
+  const FormatStep* steps() const { return steps_; }
+  size_t step_count() const { return count_; }
+
+  // Number of conversions, and what the i-th one takes (see `conversion_takes`).
+  consteval size_t conversions() const {
+    size_t n = 0;
+    for (size_t i = 0; i < count_; ++i) n += steps_[i].conversion != 0 ? 1 : 0;
+    return n;
+  }
+  consteval char takes(size_t index) const {
+    for (size_t i = 0; i < count_; ++i) {
+      if (steps_[i].conversion == 0) continue;
+      if (index-- == 0) return conversion_takes(steps_[i].conversion);
+    }
+    return 0;
+  }
+
+ private:
+  consteval void add_step(size_t begin, size_t length, char conversion, int precision) {
+    if (count_ == kMaxSteps || begin > 0xFFFF || length > 0xFFFF) {
+      template_does_not_fit_its_arguments();
+    }
+    steps_[count_++] = FormatStep{static_cast<uint16_t>(begin), static_cast<uint16_t>(length),
+                                  conversion, static_cast<int8_t>(precision)};
+  }
+
+  const char* text_;
+  FormatStep steps_[kMaxSteps] = {};
+  size_t count_ = 0;
+};
+
+// A template checked against the types of its arguments when the program is compiled: as many
+// conversions as arguments, integers for "%d" "%u" "%x" "%X" "%c", floating-point values for
+// "%lf", text or self-writing values for "%s".
+template <class... Args>
+class FormatString {
+ public:
+  template <size_t N>
+  consteval FormatString(const char (&text)[N]) : pattern_(text) {
+    if (pattern_.conversions() != sizeof...(Args)) template_does_not_fit_its_arguments();
+    constexpr char categories[] = {argument_category<Args>()..., 0};
+    for (size_t i = 0; i < sizeof...(Args); ++i) {
+      if (pattern_.takes(i) != categories[i]) template_does_not_fit_its_arguments();
+    }
+  }
+  const FormatPattern& pattern() const { return pattern_; }
+
+ private:
+  FormatPattern pattern_;
+};
+
 class Output {
  public:
   // Receives the finished bytes; `context` is the pointer given to the constructor.
@@ -56,7 +183,7 @@ class Output {
   void write(std::string_view s) { write(s.data(), s.size()); }
   void write(const char* data, size_t size) {
     char* p = reserve(size);
-    std::memcpy(p, data, size);
+    copy_bytes(p, data, size);
     used_ += size;
   }
   void put(char c) {
@@ -71,16 +198,17 @@ class Output {
   }
   void commit(char* end) { used_ = static_cast<size_t>(end - buffer_.data()); }
 
+  // Writes the template with its conversions filled in from the arguments, as printf would.
   template <class... Args>
-  void format(const char* pattern, const Args&... args) {
+  void format(FormatString<std::type_identity_t<Args>...> pattern, const Args&... args) {
     if constexpr (sizeof...(Args) == 0) {
-      format_args(pattern, nullptr, 0);
+      format_args(pattern.pattern(), nullptr);
     } else {
       const FormatArg list[] = {make_arg(args)...};
-      format_args(pattern, list, sizeof...(Args));
+      format_args(pattern.pattern(), list);
     }
   }
-  void format_args(const char* pattern, const FormatArg* args, size_t count);
+  void format_args(const FormatPattern& pattern, const FormatArg* args);
 
   // "%0.<precision>lf" of a value.
   void fixed(double value, int precision);
@@ -98,10 +226,7 @@ class Output {
   template <class T>
   static FormatArg make_arg(const T& value) {
     FormatArg a;
-    if constexpr (std::is_same_v<T, bool>) {
-      static_assert(!std::is_same_v<T, bool>, "write flags as text");
-    } else if constexpr (std::is_integral_v<T> || std::is_enum_v<T>) {
-      static_assert(sizeof(T) <= 4, "integers in templates are 32-bit values");
+    if constexpr (std::is_integral_v<T> || std::is_enum_v<T>) {
       a.kind = FormatArg::Kind::kInteger;
       a.integer = static_cast<uint32_t>(value);
     } else if constexpr (std::is_floating_point_v<T>) {
@@ -120,6 +245,21 @@ class Output {
       a.writer.object = &value;
     }
     return a;
+  }
+
+  // Template pieces are mostly short: copies of up to 16 bytes stay inline.
+  static void copy_bytes(char* to, const char* from, size_t size) {
+    if (size >= 8 && size <= 16) {
+      std::memcpy(to, from, 8);
+      std::memcpy(to + size - 8, from + size - 8, 8);
+    } else if (size >= 4 && size < 8) {
+      std::memcpy(to, from, 4);
+      std::memcpy(to + size - 4, from + size - 4, 4);
+    } else if (size < 4) {
+      for (size_t i = 0; i < size; ++i) to[i] = from[i];
+    } else {
+      std::memcpy(to, from, size);
+    }
   }
 
   void make_room(size_t size);

@@ -17,7 +17,7 @@ class Console {
   explicit Console(std::string* capture);
 
   template <class... Args>
-  void print(const char* pattern, const Args&... args) {
+  void print(FormatString<std::type_identity_t<Args>...> pattern, const Args&... args) {
     out_.format(pattern, args...);
     out_.flush();
   }

@@ -28,7 +28,8 @@ void write_hex_dump(Output& out, const Image& image, uint64_t offset, uint64_t c
 void write_record_comment(Output& out, std::string_view kind, uint32_t offset);
 // The same with a kind text composed from a template.
 template <class... Args>
-void write_record_comment_f(Output& out, uint32_t offset, const char* kind_pattern,
+void write_record_comment_f(Output& out, uint32_t offset,
+                            FormatString<std::type_identity_t<Args>...> kind_pattern,
                             const Args&... args) {
   out.write("\n\t<!-- ");
   out.format(kind_pattern, args...);

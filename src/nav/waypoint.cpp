@@ -42,8 +42,8 @@ struct RouteName {
   void append_to(Output& out) const { write_escaped_text(out, text); }
 };
 
-void write_neighbour(DecodeContext& ctx, const char* pattern, uint32_t ident, uint32_t region,
-                     float altitude_minimum) {
+void write_neighbour(DecodeContext& ctx, FormatString<RegionText, IdentText, float> pattern,
+                     uint32_t ident, uint32_t region, float altitude_minimum) {
   ctx.out.format(pattern, decode_region(region), decode_ident(ident), altitude_minimum);
 }
 

@@ -25,7 +25,7 @@ std::string printf_text(double v, int precision) {
 }
 
 template <class... Args>
-std::string formatted(const char* pattern, const Args&... args) {
+std::string formatted(FormatString<std::type_identity_t<Args>...> pattern, const Args&... args) {
   std::string s;
   Output out(drain_to_string, &s, false);
   out.format(pattern, args...);
