@@ -29,23 +29,31 @@ constexpr double kClaimDistance = 8000;  // metres
 
 }  // namespace
 
-// The whole degree that holds a latitude, as a key of the sign index.
-uint32_t latitude_band(double lat) { return static_cast<uint32_t>(std::floor(lat) + 1000.0); }
+// The whole degrees that hold a latitude and a longitude, as the key of the sign index.
+uint32_t degree_cell(double lat, double lon) {
+  const auto lat_band = static_cast<uint32_t>(std::floor(lat) + 1000.0);
+  const auto lon_band = static_cast<uint32_t>(std::floor(lon) + 2000.0);
+  return (lat_band << 12) | lon_band;
+}
 
 void claim_taxiway_signs(DecodeContext& ctx, double lat, double lon) {
   const Image& image = ctx.image;
   SharedTables& t = ctx.tables;
-  // Only records in the bands around the airport's latitude can lie within half a degree of it;
-  // they are taken in list order, as a scan of the whole list would take them.
-  t.signs_by_latitude.update(t.deferred_signs.size(), [&](size_t i) {
-    return latitude_band(decode_latitude(image.i32(t.deferred_signs[i].offset + 8)));
+  // Only records in the degree cells around the airport can lie within half a degree of it; they
+  // are taken in list order, as a scan of the whole list would take them.
+  t.signs_by_cell.update(t.deferred_signs.size(), [&](size_t i) {
+    const uint32_t at = t.deferred_signs[i].offset;
+    return degree_cell(decode_latitude(image.i32(at + 8)), decode_longitude(image.i32(at + 4)));
   });
+  constexpr double kMargin = kClaimWindow + 1e-6;
   std::vector<uint32_t> candidates;
-  const uint32_t low = latitude_band(lat - kClaimWindow - 1e-6);
-  const uint32_t high = latitude_band(lat + kClaimWindow + 1e-6);
-  for (uint32_t band = low; band <= high; ++band) {
-    for (const KeyIndex::Entry& entry : t.signs_by_latitude.find(band)) {
-      candidates.push_back(entry.position);
+  for (double cell_lat = std::floor(lat - kMargin); cell_lat <= std::floor(lat + kMargin);
+       cell_lat += 1) {
+    for (double cell_lon = std::floor(lon - kMargin); cell_lon <= std::floor(lon + kMargin);
+         cell_lon += 1) {
+      for (const KeyIndex::Entry& entry : t.signs_by_cell.find(degree_cell(cell_lat, cell_lon))) {
+        candidates.push_back(entry.position);
+      }
     }
   }
   std::sort(candidates.begin(), candidates.end());

@@ -125,7 +125,7 @@ struct SharedTables {
   KeyIndex ident_entries_by_airport;
   KeyIndex navaids_by_ident;
   KeyIndex waypoints_by_airport;
-  KeyIndex signs_by_latitude;  // keyed by whole degrees of the sign records' latitude
+  KeyIndex signs_by_cell;  // keyed by the whole degrees of the sign records' position
 };
 
 }  // namespace terrova
