@@ -21,11 +21,15 @@ int main(int argc, char** argv) {
     add_nav_sample(nav, 1);
     add_scenery_sample(scenery, 1);
     const std::pair<const char*, std::vector<uint8_t>> files[] = {
-        {"sample", sample_bgl()},
+        {"sample",  sample_bgl()   },
         {"airport", airport.build()},
-        {"nav", nav.build()},
-        {"scenery", scenery.build()}};
-    const std::vector<uint8_t> prefixes[] = {{0, 0, 0, 0}, {0x1F, 68, 0, 10}};
+        {"nav",     nav.build()    },
+        {"scenery", scenery.build()}
+    };
+    const std::vector<uint8_t> prefixes[] = {
+        {0,    0,  0, 0 },
+        {0x1F, 68, 0, 10}
+    };
     bool ok = true;
     for (const auto& [name, bytes] : files) {
       for (size_t i = 0; i < std::size(prefixes); ++i) {

@@ -96,7 +96,8 @@ class FormatPattern {
       }
       const size_t literal_end = i++;
       // Flags and width change no text of the templates; "%0.2d" is ruled by its precision.
-      while (text[i] == '0' || text[i] == '-' || text[i] == '+' || text[i] == ' ' || text[i] == '#') ++i;
+      while (text[i] == '0' || text[i] == '-' || text[i] == '+' || text[i] == ' ' || text[i] == '#')
+        ++i;
       while (text[i] >= '0' && text[i] <= '9') ++i;
       int precision = -1;
       if (text[i] == '.') {

@@ -53,7 +53,8 @@ void walk_sections(DecodeContext& ctx, std::span<const SectionKind> kinds) {
   const Image& image = ctx.image;
   const uint32_t declared = image.u32(20);
   // A section count that reaches past the file keeps only the entries that lie inside it.
-  const uint64_t room = image.size() > kHeaderSize ? (image.size() - kHeaderSize) / kSectionEntrySize : 0;
+  const uint64_t room =
+      image.size() > kHeaderSize ? (image.size() - kHeaderSize) / kSectionEntrySize : 0;
   const uint32_t count = static_cast<uint32_t>(std::min<uint64_t>(declared, room));
   if (count < declared) ctx.report_malformed(kHeaderSize);
 
@@ -72,8 +73,8 @@ void walk_sections(DecodeContext& ctx, std::span<const SectionKind> kinds) {
       ctx.out.format(
           "<!--\n\tObject type: 0x%0.8X\n\toffset: 0x%0.8X\n\tgroup count: %d\n\tunknown1: "
           "0x%0.8X\n\ttable size: 0x%0.8X\n-->\n",
-          section.type, section.subsection_table_offset, section.subsection_count,
-          section.unknown1, section.subsection_table_size);
+          section.type, section.subsection_table_offset, section.subsection_count, section.unknown1,
+          section.subsection_table_size);
     }
     const SectionKind* kind = find_kind(kinds, section.type);
     if (is_whole_section_type(section.type)) {

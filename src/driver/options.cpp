@@ -65,17 +65,32 @@ bool store_number(const OptionSpec& row, const char* argument) {
   int base = 10;
   bool is_signed = false;
   switch (row.kind) {
-    case 'd': case 'D': is_signed = true; break;
-    case 'u': case 'U': break;
-    case 'o': case 'O': base = 8; break;
-    case 'h': case 'H': base = 16; break;
-    case 'F': case 'f': case 'L': {
+    case 'd':
+    case 'D':
+      is_signed = true;
+      break;
+    case 'u':
+    case 'U':
+      break;
+    case 'o':
+    case 'O':
+      base = 8;
+      break;
+    case 'h':
+    case 'H':
+      base = 16;
+      break;
+    case 'F':
+    case 'f':
+    case 'L': {
       double v = 0;
       int r = scan_real(argument, v);
       if (r == 0) return false;
       if (r > 0) {
-        if (row.kind == 'F') *static_cast<double*>(row.target) = v;
-        else *static_cast<float*>(row.target) = static_cast<float>(v);
+        if (row.kind == 'F')
+          *static_cast<double*>(row.target) = v;
+        else
+          *static_cast<float*>(row.target) = static_cast<float>(v);
       }
       return true;
     }
@@ -194,13 +209,15 @@ int SwitchParser::parse_switches(int argc, const char* const* argv,
 }
 
 OptionTable::OptionTable(DecodeOptions& o)
-    : rows{{'t', '!', &o.terse, "Do not print verbose information to output file"},
-           {'d', '!', &o.degrees_minutes, "Print lat/lon as DD/MM/SS instead of decimal deg"},
-           {'f', '!', &o.feet, "Print altitudes in feet instead of meters"},
-           {'m', '!', &o.nautical_miles, "Print ranges in nautical miles instead of meters"},
-           {'n', 's', &o.center_lat_text, "Center latitude of circle for partial decoding"},
-           {'e', 's', &o.center_lon_text, "Center longitude of circle for partial decoding"},
-           {'r', 'U', &o.radius_km, "Radius of circle (in KM) for partial decoding"}} {}
+    : rows{
+          {'t', '!', &o.terse,           "Do not print verbose information to output file" },
+          {'d', '!', &o.degrees_minutes, "Print lat/lon as DD/MM/SS instead of decimal deg"},
+          {'f', '!', &o.feet,            "Print altitudes in feet instead of meters"       },
+          {'m', '!', &o.nautical_miles,  "Print ranges in nautical miles instead of meters"},
+          {'n', 's', &o.center_lat_text, "Center latitude of circle for partial decoding"  },
+          {'e', 's', &o.center_lon_text, "Center longitude of circle for partial decoding" },
+          {'r', 'U', &o.radius_km,       "Radius of circle (in KM) for partial decoding"   }
+} {}
 
 std::string switches_help(std::span<const OptionSpec> table) {
   std::string text = "\nSwitches:\n";

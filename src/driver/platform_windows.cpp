@@ -36,8 +36,8 @@ int open_input(const char* path, InputFile& input) {
 
 int acquire_run_guard(InputFile& input) {
   // The named read-only mapping of the input is the guard: a second run finds the name taken.
-  HANDLE mapping = ::CreateFileMappingA(as_handle(input.file), nullptr, PAGE_READONLY, 0, 0,
-                                        "terrova_file");
+  HANDLE mapping =
+      ::CreateFileMappingA(as_handle(input.file), nullptr, PAGE_READONLY, 0, 0, "terrova_file");
   DWORD code = ::GetLastError();
   if (mapping == nullptr) return code != 0 ? static_cast<int>(code) : ERROR_INVALID_HANDLE;
   if (code == ERROR_ALREADY_EXISTS) {

@@ -132,7 +132,8 @@ int run_checked(int argc, const char* const* argv, RunState& state) {
   }
   OptionTable table(state.options);
   SwitchParser parser;
-  int parsed = parser.parse_switches(argc, argv, table.rows, store_file_name, print_message, &state);
+  int parsed =
+      parser.parse_switches(argc, argv, table.rows, store_file_name, print_message, &state);
   if (parsed == kParseHelp) {
     print_usage(console, false);
     console.write(switches_help(table.rows));

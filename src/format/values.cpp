@@ -8,10 +8,10 @@ namespace terrova {
 namespace {
 
 constexpr const char* kSurfaceNames[] = {
-    "CONCRETE", "GRASS",   "WATER",       "UNKNOWN",    "ASPHALT",    "UNKNOWN", "UNKNOWN",
-    "CLAY",     "SNOW",    "ICE",         "UNKNOWN",    "UNKNOWN",    "DIRT",    "CORAL",
+    "CONCRETE", "GRASS",       "WATER",      "UNKNOWN",    "ASPHALT", "UNKNOWN", "UNKNOWN",
+    "CLAY",     "SNOW",        "ICE",        "UNKNOWN",    "UNKNOWN", "DIRT",    "CORAL",
     "GRAVEL",   "OIL_TREATED", "STEEL_MATS", "BITUMINOUS", "BRICK",   "MACADAM", "PLANKS",
-    "SAND",     "SHALE",   "TARMAC",      "UNKNOWN"};
+    "SAND",     "SHALE",       "TARMAC",     "UNKNOWN"};
 
 constexpr const char* kDesignatorNames[] = {"NONE", "LEFT", "RIGHT", "CENTER", "WATER", "A"};
 

@@ -53,7 +53,9 @@ class EnumText {
   explicit EnumText(const char* name) : name_(name) {}
   // The code as a plain decimal number.
   static EnumText number(uint32_t code) { return EnumText({}, code); }
-  std::string_view str() const { return name_ != nullptr ? std::string_view(name_) : std::string_view(digits_, length_); }
+  std::string_view str() const {
+    return name_ != nullptr ? std::string_view(name_) : std::string_view(digits_, length_);
+  }
   operator std::string_view() const { return str(); }
 
  private:

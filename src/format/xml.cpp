@@ -25,11 +25,21 @@ void write_escaped_text(Output& out, std::string_view text) {
     if (p == end) break;
     const unsigned char b = static_cast<unsigned char>(*p++);
     switch (b) {
-      case '<': out.write("&lt;"); break;
-      case '>': out.write("&gt;"); break;
-      case '&': out.write("&amp;"); break;
-      case '"': out.write("&quot;"); break;
-      default: out.format("&#x%0.2X;", b); break;
+      case '<':
+        out.write("&lt;");
+        break;
+      case '>':
+        out.write("&gt;");
+        break;
+      case '&':
+        out.write("&amp;");
+        break;
+      case '"':
+        out.write("&quot;");
+        break;
+      default:
+        out.format("&#x%0.2X;", b);
+        break;
     }
   }
 }

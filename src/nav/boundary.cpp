@@ -67,15 +67,24 @@ void write_geometry_entry(DecodeContext& ctx, uint32_t at, uint64_t entry) {
       ctx.out.write("\t\t<BoundaryStart ");
       write_altitudes(ctx, at);
       break;
-    case 2: ctx.out.write("\t\t<Line "); break;
-    case 3: ctx.out.write("\t\t<Origin "); break;
-    case 4: ctx.out.format("\t\t<Arc type=\"CLOCKWISE\" index=\"%d\" ", index); break;
-    case 5: ctx.out.format("\t\t<Arc type=\"COUNTER_CLOCKWISE\" index=\"%d\" ", index); break;
+    case 2:
+      ctx.out.write("\t\t<Line ");
+      break;
+    case 3:
+      ctx.out.write("\t\t<Origin ");
+      break;
+    case 4:
+      ctx.out.format("\t\t<Arc type=\"CLOCKWISE\" index=\"%d\" ", index);
+      break;
+    case 5:
+      ctx.out.format("\t\t<Arc type=\"COUNTER_CLOCKWISE\" index=\"%d\" ", index);
+      break;
     case 6:
       ctx.out.write("\t\t<Circle");
       write_altitudes(ctx, at);
       break;
-    default: return;  // kinds without an element are passed over
+    default:
+      return;  // kinds without an element are passed over
   }
   if (kind == 6) {
     ctx.out.format("index=\"%d\" radius=%s", index, format_range(o, image.f32(entry + 6)));

@@ -1,7 +1,7 @@
 // The bounds-checked view: reads inside give the little-endian values, reads outside give zero.
-#include <gtest/gtest.h>
-
 #include "bgl/image.h"
+
+#include <gtest/gtest.h>
 
 namespace terrova {
 namespace {

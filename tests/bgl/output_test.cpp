@@ -1,4 +1,6 @@
 // The output sink: printf-compatible number text, template filling and line ends.
+#include "bgl/output.h"
+
 #include <gtest/gtest.h>
 
 #include <charconv>
@@ -8,7 +10,6 @@
 #include <string>
 
 #include "bgl/numbers.h"
-#include "bgl/output.h"
 
 namespace terrova {
 namespace {
@@ -34,8 +35,8 @@ std::string formatted(FormatString<std::type_identity_t<Args>...> pattern, const
 }
 
 TEST(FixedText, RoundsHalfToEvenOnTheExactBinaryValue) {
-  EXPECT_EQ(fixed_text(5.625, 2), "5.62");    // exact tie, even neighbour
-  EXPECT_EQ(fixed_text(5.635, 2), "5.63");    // 5.635 is stored a little below the tie
+  EXPECT_EQ(fixed_text(5.625, 2), "5.62");  // exact tie, even neighbour
+  EXPECT_EQ(fixed_text(5.635, 2), "5.63");  // 5.635 is stored a little below the tie
   EXPECT_EQ(fixed_text(0.125, 2), "0.12");
   EXPECT_EQ(fixed_text(0.375, 2), "0.38");
   EXPECT_EQ(fixed_text(2.5, 0), "2");
@@ -73,7 +74,8 @@ TEST(FixedText, AgreesWithPrintfOnRandomValues) {
 }
 
 TEST(Format, FillsTemplatesAsPrintfDoes) {
-  EXPECT_EQ(formatted("a=%d b=%0.2d c=%0.8X d=%x", -5, 7, 0x1234u, 255u), "a=-5 b=07 c=00001234 d=ff");
+  EXPECT_EQ(formatted("a=%d b=%0.2d c=%0.8X d=%x", -5, 7, 0x1234u, 255u),
+            "a=-5 b=07 c=00001234 d=ff");
   EXPECT_EQ(formatted("%0.4d-%0.2d", 2007, 3), "2007-03");
   EXPECT_EQ(formatted("%0.2lf|%.3lf|%.04lf|%lf", 1.005, 122.8, -0.00005, 1.0),
             "1.00|122.800|-0.0001|1.000000");

@@ -1,7 +1,7 @@
 // Sorted string tables: positions in sorted, duplicate-free order are name indices.
-#include <gtest/gtest.h>
-
 #include "bgl/tables.h"
+
+#include <gtest/gtest.h>
 
 namespace terrova {
 namespace {

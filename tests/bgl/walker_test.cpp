@@ -1,9 +1,10 @@
 // The section walker: order of sections, diagnostic comments, dispatch and damaged tables.
+#include "bgl/walker.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "bgl/walker.h"
 #include "bgl_builder.h"
 #include "golden.h"
 
@@ -87,9 +88,11 @@ TEST(Walker, DispatchesEachSubsectionToItsDecoder) {
   testkit::Layout layout;
   std::vector<uint8_t> file = bgl.build(&layout);
 
-  const SectionKind kinds[] = {{24, record_run, nullptr, false},
-                               {39, record_run, nullptr, true},
-                               {35, nullptr, record_section, false}};
+  const SectionKind kinds[] = {
+      {24, record_run, nullptr,        false},
+      {39, record_run, nullptr,        true },
+      {35, nullptr,    record_section, false}
+  };
   calls.clear();
   whole_calls.clear();
   std::string doc;

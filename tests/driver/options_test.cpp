@@ -1,9 +1,9 @@
 // The switch parser, the option table, coordinate arguments and the circle set-up.
+#include "driver/options.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
-
-#include "driver/options.h"
 
 namespace terrova {
 namespace {
@@ -26,7 +26,9 @@ Parsed parse(std::vector<const char*> args, bool positional_ok = true) {
     self.positional.push_back(text);
     return kParseEnd;
   };
-  auto message = [](void* c, const std::string& text) { static_cast<Parsed*>(c)->messages += text; };
+  auto message = [](void* c, const std::string& text) {
+    static_cast<Parsed*>(c)->messages += text;
+  };
   p.result = parser.parse_switches(static_cast<int>(args.size()), args.data(), table.rows,
                                    positional_ok ? +positional : nullptr, message, &p);
   return p;
@@ -103,8 +105,10 @@ TEST(Switches, HelpText) {
   OptionTable table(o);
   std::string help = switches_help(table.rows);
   EXPECT_EQ(help.substr(0, 11), "\nSwitches:\n");
-  EXPECT_NE(help.find("  -t       Do not print verbose information to output file\n"), std::string::npos);
-  EXPECT_NE(help.find("  -r<arg>  Radius of circle (in KM) for partial decoding\n"), std::string::npos);
+  EXPECT_NE(help.find("  -t       Do not print verbose information to output file\n"),
+            std::string::npos);
+  EXPECT_NE(help.find("  -r<arg>  Radius of circle (in KM) for partial decoding\n"),
+            std::string::npos);
   EXPECT_EQ(std::count(help.begin(), help.end(), '\n'), 9);
 }
 

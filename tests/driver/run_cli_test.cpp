@@ -22,7 +22,8 @@ class RunTest : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = fs::temp_directory_path() /
-           ("terrova_run_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+           ("terrova_run_" +
+            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }
@@ -67,7 +68,8 @@ TEST_F(RunTest, NoArgumentsPrintsUsageAndHint) {
 TEST_F(RunTest, HelpPrintsTheSwitches) {
   EXPECT_EQ(run_with({"-?"}), 0);
   EXPECT_EQ(console_.substr(0, 90),
-            "Terrova version 2.1 / WIN32\nUsage: terrova [-switches] infile.bgl [outfile.xml]\n\nSwitches:");
+            "Terrova version 2.1 / WIN32\nUsage: terrova [-switches] infile.bgl "
+            "[outfile.xml]\n\nSwitches:");
   EXPECT_NE(console_.find("  -e<arg>  Center longitude of circle for partial decoding\n"),
             std::string::npos);
 }
@@ -102,7 +104,8 @@ TEST_F(RunTest, EmptyInput) {
   const std::string empty = path("empty.bgl");
   testkit::write_file(empty, {});
   EXPECT_EQ(run_with({empty}), 5);
-  EXPECT_EQ(console_, "Terrova version 2.1 / WIN32\n" + empty + " is 0 bytes in size. Nothing to decode\n");
+  EXPECT_EQ(console_,
+            "Terrova version 2.1 / WIN32\n" + empty + " is 0 bytes in size. Nothing to decode\n");
 }
 
 TEST_F(RunTest, HeaderTest) {
@@ -127,8 +130,9 @@ TEST_F(RunTest, HeaderTest) {
   const std::string bad = path("bad.bgl");
   testkit::write_file(bad, short_file);
   EXPECT_EQ(run_with({bad}), 1);
-  EXPECT_EQ(console_,
-            "Terrova version 2.1 / WIN32\nInput file: not a valid FS2004 or FSX facility data BGL!\n");
+  EXPECT_EQ(
+      console_,
+      "Terrova version 2.1 / WIN32\nInput file: not a valid FS2004 or FSX facility data BGL!\n");
   EXPECT_FALSE(fs::exists(path("bad.xml")));
 
   std::vector<uint8_t> wrong_mark = bytes;
@@ -141,14 +145,15 @@ TEST_F(RunTest, DecodesIntoTheDerivedOutputName) {
   const std::string in = valid_bgl();
   EXPECT_EQ(run_with({in}), 0);
   const std::string out = path("in.xml");
-  EXPECT_EQ(console_, "Terrova version 2.1 / WIN32\nAnalyzing " + in + "...\nDone!\nOutput saved as " +
-                          out + "\n");
+  EXPECT_EQ(console_, "Terrova version 2.1 / WIN32\nAnalyzing " + in +
+                          "...\nDone!\nOutput saved as " + out + "\n");
   std::string doc = read(out);
   EXPECT_EQ(testkit::xml_problem(doc), "");
   EXPECT_EQ(doc.substr(0, 29), "<!--\r\n\tdecoded by terrova on ");
-  EXPECT_NE(doc.find("<FSData version=\"9.0\" xmlns:xsi='http://www.w3.org/2001/XMLSchema-instance'\r\n"
-                     " xsi:noNamespaceSchemaLocation=\"bglcomp.xsd\" >\r\n\r\n"),
-            std::string::npos);
+  EXPECT_NE(
+      doc.find("<FSData version=\"9.0\" xmlns:xsi='http://www.w3.org/2001/XMLSchema-instance'\r\n"
+               " xsi:noNamespaceSchemaLocation=\"bglcomp.xsd\" >\r\n\r\n"),
+      std::string::npos);
   EXPECT_EQ(doc.substr(doc.size() - 11), "</FSData>\r\n");
 }
 
@@ -172,15 +177,17 @@ TEST_F(RunTest, AFailedDocumentWriteIsNotReportedAsSuccess) {
   if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
   const std::string in = valid_bgl();
   EXPECT_EQ(run_with({in, "/dev/full"}), 2);
-  EXPECT_EQ(console_, "Terrova version 2.1 / WIN32\nAnalyzing " + in +
-                          "...\nCan't write /dev/full\n(No space left on device)\nError code: 28\n");
+  EXPECT_EQ(console_,
+            "Terrova version 2.1 / WIN32\nAnalyzing " + in +
+                "...\nCan't write /dev/full\n(No space left on device)\nError code: 28\n");
 }
 
 TEST_F(RunTest, OutputNamingTheInputIsRefusedAndTheInputKept) {
   const std::string in = valid_bgl();
   const std::string before = read(in);
   EXPECT_EQ(run_with({in, in}), 2);
-  EXPECT_EQ(console_, "Terrova version 2.1 / WIN32\nError: output file " + in + " is the input file\n");
+  EXPECT_EQ(console_,
+            "Terrova version 2.1 / WIN32\nError: output file " + in + " is the input file\n");
   EXPECT_EQ(read(in), before);
 
   // The same file through another spelling and through a link.
@@ -203,8 +210,10 @@ TEST_F(RunTest, ASecondSimultaneousRunIsRefused) {
   ASSERT_EQ(platform::open_input(in.c_str(), holder), 0);
   ASSERT_EQ(platform::acquire_run_guard(holder), 0);
   EXPECT_EQ(run_with({in}), 183);
-  EXPECT_EQ(console_, "Terrova version 2.1 / WIN32\nFile mapping failed, object already exists\n"
-                      ", file: " + in + "\n(unknown error)\nError code: 183\n");
+  EXPECT_EQ(console_,
+            "Terrova version 2.1 / WIN32\nFile mapping failed, object already exists\n"
+            ", file: " +
+                in + "\n(unknown error)\nError code: 183\n");
   EXPECT_FALSE(fs::exists(path("in.xml")));
   platform::release_input(holder);
   EXPECT_EQ(run_with({in}), 0);
@@ -240,8 +249,8 @@ TEST_F(RunTest, WholeFilesAreWrittenOrTheFailureReported) {
 
 TEST_F(RunTest, TheProgramItselfReturnsTheRunStatus) {
   const std::string in = valid_bgl();
-  const std::string command = std::string(TERROVA_BINARY) + " -t \"" + in + "\" > \"" +
-                              path("console.txt") + "\"";
+  const std::string command =
+      std::string(TERROVA_BINARY) + " -t \"" + in + "\" > \"" + path("console.txt") + "\"";
   EXPECT_EQ(std::system(command.c_str()), 0);
   EXPECT_TRUE(fs::exists(path("in.xml")));
   const std::string bad = std::string(TERROVA_BINARY) + " -x > \"" + path("console.txt") + "\"";

@@ -1,9 +1,9 @@
 // The partial-decoding circle and its spherical geometry.
+#include "format/circle.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
-
-#include "format/circle.h"
 
 namespace terrova {
 namespace {

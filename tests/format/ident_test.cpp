@@ -1,10 +1,11 @@
 // Packed identifiers and region codes.
+#include "format/ident.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "bgl_builder.h"
-#include "format/ident.h"
 
 namespace terrova {
 namespace {

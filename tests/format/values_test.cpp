@@ -1,7 +1,8 @@
 // Packed positions and the text of values in every unit and coordinate style.
+#include "format/values.h"
+
 #include <gtest/gtest.h>
 
-#include "format/values.h"
 #include "golden.h"
 
 namespace terrova {
@@ -45,7 +46,7 @@ TEST(Units, AltitudesLengthsAndRanges) {
   EXPECT_EQ(format_length(feet, 1.0f).str(), "\"3.281F\"");
   EXPECT_EQ(format_length(miles, 1852.0f).str(), "\"1852.00\"");  // -m leaves lengths alone
   EXPECT_EQ(format_range(miles, 1852.0f).str(), "\"1.00N\"");
-  EXPECT_EQ(format_range(feet, 1852.0f).str(), "\"1852.00\"");   // -f leaves ranges alone
+  EXPECT_EQ(format_range(feet, 1852.0f).str(), "\"1852.00\"");  // -f leaves ranges alone
   EXPECT_EQ(format_length(plain, 1e30f).str(), "\"1000000015047466219876688855040.00\"");
 }
 

@@ -1,7 +1,7 @@
 // Escaped names, hexadecimal dumps and record comments.
-#include <gtest/gtest.h>
-
 #include "format/xml.h"
+
+#include <gtest/gtest.h>
 
 namespace terrova {
 namespace {
@@ -21,7 +21,8 @@ TEST(QuotedText, Escapes) {
   EXPECT_EQ(written([](Output& o) { write_quoted_text(o, "R&D \"x\""); }),
             "\"R&amp;D &quot;x&quot;\"");
   EXPECT_EQ(written([](Output& o) { write_quoted_text(o, "Caf\xC9"); }), "\"Caf&#xC9;\"");
-  EXPECT_EQ(written([](Output& o) { write_quoted_text(o, "a\tb`c\x7F"); }), "\"a&#x09;b&#x60;c\x7F\"");
+  EXPECT_EQ(written([](Output& o) { write_quoted_text(o, "a\tb`c\x7F"); }),
+            "\"a&#x09;b&#x60;c\x7F\"");
   EXPECT_EQ(written([](Output& o) { write_quoted_text(o, ""); }), "\"\"");
   EXPECT_EQ(written([](Output& o) { write_quoted_text(o, std::string_view("a\0b", 3)); }),
             "\"a&#x00;b\"");

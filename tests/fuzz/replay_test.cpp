@@ -22,7 +22,8 @@ TEST(FuzzCases, DecodeIntoWellFormedDocuments) {
   for (const auto& entry : fs::directory_iterator(dir)) {
     if (entry.path().extension() != ".bin") continue;
     std::ifstream f(entry.path(), std::ios::binary);
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(f)),
+                               std::istreambuf_iterator<char>());
     SCOPED_TRACE(entry.path().filename().string());
     ASSERT_GE(bytes.size(), fuzz::kSwitchBytes);
     const DecodeOptions options = fuzz::options_from(bytes.data(), bytes.size());

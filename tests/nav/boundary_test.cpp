@@ -21,13 +21,15 @@ Bytes class_c() {
   begin_boundary(b, 4, kMslOverAgl, 0, 1219200);
   add_boundary_frequency(b, 119200000, "SEATTLE APPROACH");
   add_boundary_name(b, "SEATTLE CLASS C & \"TAC\"");
-  add_geometry(b, {{.kind = 1, .index = 0, .lat = 47.6, .lon = -122.4},
-                   {.kind = 2, .index = 1, .lat = 47.6, .lon = -122.2},
-                   {.kind = 3, .index = 2, .lat = 47.45, .lon = -122.3},
-                   {.kind = 4, .index = 3, .lat = 47.3, .lon = -122.2},
-                   {.kind = 5, .index = 4, .lat = 47.3, .lon = -122.4},
-                   {.kind = 7, .index = 5, .lat = 1.0, .lon = 1.0},
-                   {.kind = 2, .index = 6, .lat = 47.6, .lon = -122.4}});
+  add_geometry(b, {
+                      {.kind = 1, .index = 0, .lat = 47.6,  .lon = -122.4},
+                      {.kind = 2, .index = 1, .lat = 47.6,  .lon = -122.2},
+                      {.kind = 3, .index = 2, .lat = 47.45, .lon = -122.3},
+                      {.kind = 4, .index = 3, .lat = 47.3,  .lon = -122.2},
+                      {.kind = 5, .index = 4, .lat = 47.3,  .lon = -122.4},
+                      {.kind = 7, .index = 5, .lat = 1.0,   .lon = 1.0   },
+                      {.kind = 2, .index = 6, .lat = 47.6,  .lon = -122.4}
+  });
   return b.end();
 }
 
@@ -37,9 +39,13 @@ Bytes tower_circle() {
   Bytes b;
   begin_boundary(b, 9, 0x30, -300000, 762000);
   add_boundary_name(b, "PAINE TOWER");
-  add_geometry(b, {{.kind = 6, .index = 0, .lat = 0, .lon = 0, .radius_m = 1852.0f}});
+  add_geometry(b, {
+                      {.kind = 6, .index = 0, .lat = 0, .lon = 0, .radius_m = 1852.0f}
+  });
   b.begin(0x55).u32(0xDEADBEEF).end();
-  add_geometry(b, {{.kind = 6, .index = 1, .lat = 0, .lon = 0, .radius_m = 9260.0f}});
+  add_geometry(b, {
+                      {.kind = 6, .index = 1, .lat = 0, .lon = 0, .radius_m = 9260.0f}
+  });
   return b.end();
 }
 
@@ -48,8 +54,10 @@ Bytes tower_circle() {
 Bytes unnamed() {
   Bytes b;
   begin_boundary(b, 30, 0x45, 1000, 2000);
-  add_geometry(b, {{.kind = 1, .index = 0, .lat = -10.0, .lon = 20.0},
-                   {.kind = 2, .index = 1, .lat = -10.5, .lon = 20.5}});
+  add_geometry(b, {
+                      {.kind = 1, .index = 0, .lat = -10.0, .lon = 20.0},
+                      {.kind = 2, .index = 1, .lat = -10.5, .lon = 20.5}
+  });
   return b.end();
 }
 
@@ -58,7 +66,9 @@ Bytes frequency_only() {
   Bytes b;
   begin_boundary(b, 14, 0x11, 0, 5000000);
   add_boundary_frequency(b, 121500000, "MOA--WEST-");
-  add_geometry(b, {{.kind = 1, .index = 0, .lat = 35.0, .lon = -117.0}});
+  add_geometry(b, {
+                      {.kind = 1, .index = 0, .lat = 35.0, .lon = -117.0}
+  });
   return b.end();
 }
 
@@ -68,7 +78,9 @@ Bytes name_then_frequency() {
   begin_boundary(b, 16, 0x11, 0, 0);
   add_boundary_name(b, "");
   add_boundary_frequency(b, 118000000, "NOT WRITTEN");
-  add_geometry(b, {{.kind = 6, .index = 2, .lat = 0, .lon = 0, .radius_m = 500.0f}});
+  add_geometry(b, {
+                      {.kind = 6, .index = 2, .lat = 0, .lon = 0, .radius_m = 500.0f}
+  });
   return b.end();
 }
 
@@ -105,21 +117,27 @@ TEST(Boundary, DamagedRecordsAreReportedAndTheIndexWalkGoesOn) {
   // A geometry sub-record of size 0 after a sound one.
   Bytes zero_geometry;
   begin_boundary(zero_geometry, 5, 0x11, 0, 100);
-  add_geometry(zero_geometry, {{.kind = 2, .index = 0, .lat = 1, .lon = 1}});
+  add_geometry(zero_geometry, {
+                                  {.kind = 2, .index = 0, .lat = 1, .lon = 1}
+  });
   zero_geometry.begin(0x21).u16(1).zeros(10).end_with_size(0);
   zero_geometry.end();
   // A geometry count that reaches past its sub-record: the entries it holds are written.
   Bytes long_count;
   begin_boundary(long_count, 6, 0x11, 0, 100);
-  add_geometry(long_count, {{.kind = 2, .index = 0, .lat = 2, .lon = 2},
-                            {.kind = 2, .index = 1, .lat = 3, .lon = 3}});
+  add_geometry(long_count, {
+                               {.kind = 2, .index = 0, .lat = 2, .lon = 2},
+                               {.kind = 2, .index = 1, .lat = 3, .lon = 3}
+  });
   long_count.put_u16(long_count.size() - 28 + 6, 40);  // the count of the sub-record
   long_count.end();
   // A name sub-record that reaches past its record: written without name or geometry.
   Bytes long_name;
   begin_boundary(long_name, 7, 0x11, 0, 100);
   long_name.begin(0x19).cstr("CUT").end_with_size(0x100);
-  add_geometry(long_name, {{.kind = 2, .index = 0, .lat = 4, .lon = 4}});
+  add_geometry(long_name, {
+                              {.kind = 2, .index = 0, .lat = 4, .lon = 4}
+  });
   long_name.end();
   // A frequency sub-record shorter than its fields.
   Bytes short_frequency;

@@ -15,11 +15,16 @@ std::vector<uint8_t> geopol_file() {
   BglBuilder bgl;
   Section& s = bgl.section(35);
   s.indexed_records = {
-      geopol(0x4000, {{47.0, 8.0}, {47.5, 8.5}, {47.25, 9.0}}),
-      geopol(0x8000, {{-33.5, 151.25}, {-33.75, 151.5}}),
-      geopol(0xC000, {{10.0, -20.0}}),             // both flags: the boundary wins
-      geopol(0x0001, {{0.5, -0.5}, {-0.5, 0.5}}),  // neither: an empty type
-      geopol(0x8000, {}),                          // no vertices
+      geopol(0x4000, {{47.0, 8.0},     {47.5, 8.5}, {47.25, 9.0}}
+       ),
+      geopol(0x8000, {{-33.5, 151.25},   {-33.75, 151.5}}
+       ),
+      geopol(0xC000, {{10.0, -20.0}}
+       ), // both flags: the boundary wins
+      geopol(0x0001, {{0.5, -0.5},               {-0.5, 0.5}}
+       ), // neither: an empty type
+      geopol(0x8000, {}
+       ), // no vertices
   };
   s.index = {0, 1, 0, 2, 3, 0, 4, 1};
   return bgl.build();
@@ -32,11 +37,18 @@ TEST(Geopol, EachRecordOnceWithItsBoxAndVertices) {
 
 TEST(Geopol, DamagedRecordsAreReportedAndTheIndexWalkGoesOn) {
   // A vertex cut by the record's length: the vertices before it stay.
-  Bytes cut = geopol(0x4000, {{1.0, 1.0}, {2.0, 2.0}});
+  Bytes cut = geopol(0x4000, {
+                                 {1.0, 1.0},
+                                 {2.0, 2.0}
+  });
   cut.data.resize(cut.size() - 4);
   BglBuilder bgl;
   Section& s = bgl.section(35);
-  s.indexed_records = {geopol(0x4000, {{3.0, 3.0}}), cut, geopol(0x8000, {{4.0, 4.0}})};
+  s.indexed_records = {
+      geopol(0x4000, {{3.0, 3.0}}
+       ), cut, geopol(0x8000, {{4.0, 4.0}}
+       )
+  };
   s.index = {0, 1, 2};
   Layout layout;
   std::vector<uint8_t> file = bgl.build(&layout);

@@ -1,7 +1,7 @@
 // The slot count of the record set, the set itself, and the index walk of sections 32 and 35.
-#include <gtest/gtest.h>
-
 #include "nav/record_set.h"
+
+#include <gtest/gtest.h>
 
 namespace terrova {
 namespace {

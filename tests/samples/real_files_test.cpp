@@ -32,7 +32,8 @@ TEST(RealFiles, DecodeIntoWellFormedDocuments) {
   if (files.empty()) GTEST_SKIP() << "no sample files in " << TERROVA_SAMPLES_DIR;
   for (const fs::path& path : files) {
     std::ifstream f(path, std::ios::binary);
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(f)),
+                               std::istreambuf_iterator<char>());
     for (const char* letters : {"", "t", "dfm", "tdfm"}) {
       SCOPED_TRACE(path.filename().string() + " -" + letters);
       testkit::Decoded d = testkit::decode(bytes, testkit::switches(letters));

@@ -30,8 +30,8 @@ class Bytes {
   Bytes& i32(int32_t v);
   Bytes& f32(float v);
   Bytes& zeros(size_t n);
-  Bytes& text(std::string_view s);   // without a terminator
-  Bytes& cstr(std::string_view s);   // with a zero byte
+  Bytes& text(std::string_view s);  // without a terminator
+  Bytes& cstr(std::string_view s);  // with a zero byte
   Bytes& raw(const Bytes& other);
   Bytes& raw(const std::vector<uint8_t>& other);
   Bytes& lat(double degrees) { return i32(pack_latitude(degrees)); }

@@ -32,8 +32,8 @@ void expect_golden(const std::string& relative_path, const std::string& document
     return;
   }
   std::ifstream f(path, std::ios::binary);
-  ASSERT_TRUE(static_cast<bool>(f)) << "missing expected document " << path
-                                    << " (run with TERROVA_REGENERATE=1 to create it)";
+  ASSERT_TRUE(static_cast<bool>(f))
+      << "missing expected document " << path << " (run with TERROVA_REGENERATE=1 to create it)";
   std::stringstream expected;
   expected << f.rdbuf();
   EXPECT_EQ(expected.str(), document) << "differs from " << path;

@@ -20,10 +20,12 @@ struct Area {
   double lon;
 };
 
-constexpr Area kAreas[] = {{"K1", "KSEA", 47.45, -122.31},
-                           {"LE", "LEAB", 38.95, -1.86},
-                           {"ED", "EDST", 48.69, 9.87},
-                           {"YM", "YSSY", -33.95, 151.18}};
+constexpr Area kAreas[] = {
+    {"K1", "KSEA", 47.45,  -122.31},
+    {"LE", "LEAB", 38.95,  -1.86  },
+    {"ED", "EDST", 48.69,  9.87   },
+    {"YM", "YSSY", -33.95, 151.18 }
+};
 
 constexpr const char* kPlaces[] = {"Seattle",  "Albacete",  "Hahnweide", "Sydney", "Olympia",
                                    "Valencia", "Stuttgart", "Bankstown", "Paine",  "Murcia"};
@@ -208,14 +210,18 @@ void add_boundaries(BglBuilder& bgl, int scale, Sequence& seq) {
                              place + " APPROACH");
     if (i % 3 != 2) add_boundary_name(b, place + " CLASS " + static_cast<char>('B' + i % 4));
     if (i % 4 == 3) {
-      add_geometry(b, {{.kind = 6, .index = 0, .lat = 0, .lon = 0, .radius_m = 9260.0f}});
+      add_geometry(b, {
+                          {.kind = 6, .index = 0, .lat = 0, .lon = 0, .radius_m = 9260.0f}
+      });
     } else {
-      add_geometry(b, {{.kind = 1, .index = 0, .lat = lat + 0.2, .lon = lon - 0.2},
-                       {.kind = 2, .index = 1, .lat = lat + 0.2, .lon = lon + 0.2},
-                       {.kind = 3, .index = 2, .lat = lat, .lon = lon},
-                       {.kind = 4, .index = 3, .lat = lat - 0.2, .lon = lon + 0.2},
-                       {.kind = 5, .index = 4, .lat = lat - 0.2, .lon = lon - 0.2},
-                       {.kind = 2, .index = 5, .lat = lat + 0.2, .lon = lon - 0.2}});
+      add_geometry(b, {
+                          {.kind = 1, .index = 0, .lat = lat + 0.2, .lon = lon - 0.2},
+                          {.kind = 2, .index = 1, .lat = lat + 0.2, .lon = lon + 0.2},
+                          {.kind = 3, .index = 2, .lat = lat,       .lon = lon      },
+                          {.kind = 4, .index = 3, .lat = lat - 0.2, .lon = lon + 0.2},
+                          {.kind = 5, .index = 4, .lat = lat - 0.2, .lon = lon - 0.2},
+                          {.kind = 2, .index = 5, .lat = lat + 0.2, .lon = lon - 0.2}
+      });
     }
     b.end();
     s.indexed_records.push_back(b);

@@ -60,7 +60,8 @@ class Checker {
       std::string_view digits = name.substr(hex ? 2 : 1);
       if (digits.empty()) ok = false;
       for (char c : digits) {
-        bool digit = (c >= '0' && c <= '9') || (hex && ((c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F')));
+        bool digit =
+            (c >= '0' && c <= '9') || (hex && ((c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F')));
         if (!digit) ok = false;
       }
     }
