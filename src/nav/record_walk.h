@@ -40,14 +40,15 @@ void walk_sized_records(DecodeContext& ctx, const SubsectionRun& run, uint64_t m
 }
 
 // Walks a run by record count and position: before each record the walk stops when the count is
-// reached or the position has come to the end of the run; after it, the position grows by the
-// record's size. A record must hold `min_size` bytes and lie inside the image, otherwise the walk
-// ends with a warning. `decode(offset, size)` writes one record.
+// reached or the position has passed the end of the run (a record that starts right at the end
+// is still read while the count asks for it); after it, the position grows by the record's size.
+// A record must hold `min_size` bytes and lie inside the image, otherwise the walk ends with a
+// warning. `decode(offset, size)` writes one record.
 template <class Decode>
 void walk_counted_records(DecodeContext& ctx, const SubsectionRun& run, uint64_t min_size,
                           Decode&& decode) {
   uint64_t position = 0;
-  for (uint32_t counter = 0; counter < run.record_count && position < run.data_size; ++counter) {
+  for (uint32_t counter = 0; counter < run.record_count && position <= run.data_size; ++counter) {
     const uint64_t at = run.data_offset + position;
     const uint32_t size = ctx.image.u32(at + 2);
     if (!record_fits(ctx, at, size, min_size)) return;
