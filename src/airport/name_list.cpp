@@ -36,7 +36,7 @@ void add_names(DecodeContext& ctx, StringTable& table, uint64_t list, uint32_t c
       return;
     }
     const std::string_view text = image.text(pos, image.end() - pos);
-    table.add(text, static_cast<uint32_t>(pos));
+    table_add(table, text, static_cast<uint32_t>(pos));
     pos += text.size() + 1;
     if (pos > image.end()) {  // no zero byte before the end of the file: the text is cut there
       ctx.report_malformed(list);

@@ -13,20 +13,20 @@ int compare_keys(std::string_view a, std::string_view b) {
   return a.size() < b.size() ? -1 : 1;
 }
 
-bool StringTable::find(std::string_view key, int& index) const {
+bool table_find(const StringTable& table, std::string_view key, int& index) {
   int lo = 0;
-  int hi = count() - 1;
+  int hi = table.count() - 1;
   bool found = false;
   while (lo <= hi) {
     int mid = (lo + hi) / 2;
-    int c = compare_keys(entries_[static_cast<size_t>(mid)].key, key);
+    int c = compare_keys(table[mid].key, key);
     if (c < 0) {
       lo = mid + 1;
     } else {
       hi = mid - 1;
       if (c == 0) {
         found = true;
-        if (duplicates_ != 0) lo = mid;
+        if (table.duplicates_ != 0) lo = mid;
       }
     }
   }
@@ -34,34 +34,36 @@ bool StringTable::find(std::string_view key, int& index) const {
   return found;
 }
 
-int StringTable::add(std::string_view key, uint32_t value, std::string name) {
-  int index = count();
-  if (sorted_) {
-    bool found = find(key, index);
-    if (found && duplicates_ == 1) return -1;
+int table_add(StringTable& table, std::string_view key, uint32_t value, std::string name) {
+  int index = table.count();
+  if (table.sorted_) {
+    bool found = table_find(table, key, index);
+    if (found && table.duplicates_ == 1) return -1;
   }
-  insert_at(index, key, value, std::move(name));
+  table_insert_at(table, index, key, value, std::move(name));
   return index;
 }
 
-void StringTable::insert_at(int index, std::string_view key, uint32_t value, std::string name) {
-  if (count() == capacity_) {
+void table_insert_at(StringTable& table, int index, std::string_view key, uint32_t value,
+                     std::string name) {
+  if (table.count() == table.capacity_) {
     // Growth steps of the table: 4, 8, 12, 16, 20, 28, ... 68, 85, 106, ...
-    int step = capacity_ > 64 ? capacity_ / 4 : capacity_ > 16 ? 8 : 4;
-    capacity_ += step;
-    entries_.reserve(static_cast<size_t>(capacity_));
+    int& capacity = table.capacity_;
+    int step = capacity > 64 ? capacity / 4 : capacity > 16 ? 8 : 4;
+    capacity += step;
+    table.entries_.reserve(static_cast<size_t>(capacity));
   }
   StringTableEntry entry;
   entry.value = value;
   entry.key.assign(key.data(), key.size());
   entry.name = std::move(name);
-  entries_.insert(entries_.begin() + index, std::move(entry));
+  table.entries_.insert(table.entries_.begin() + index, std::move(entry));
 }
 
-void StringTable::clear() {
-  entries_.clear();
-  entries_.shrink_to_fit();
-  capacity_ = 0;
+void table_clear(StringTable& table) {
+  table.entries_.clear();
+  table.entries_.shrink_to_fit();
+  table.capacity_ = 0;
 }
 
 }  // namespace terrova

@@ -30,12 +30,13 @@ class StringTable {
   // Binary search. Returns true when the key is present; `index` always receives a position:
   // with duplicates 0 the first entry not below the key, otherwise the first equal entry met (or
   // the insertion point).
-  bool find(std::string_view key, int& index) const;
+  friend bool table_find(const StringTable& table, std::string_view key, int& index);
   // Stores the entry and returns its position, or -1 when a sorted table that rejects
   // duplicates already holds the key.
-  int add(std::string_view key, uint32_t value, std::string name = {});
-  void insert_at(int index, std::string_view key, uint32_t value, std::string name = {});
-  void clear();
+  friend int table_add(StringTable& table, std::string_view key, uint32_t value, std::string name);
+  friend void table_insert_at(StringTable& table, int index, std::string_view key, uint32_t value,
+                              std::string name);
+  friend void table_clear(StringTable& table);
 
   int count() const { return static_cast<int>(entries_.size()); }
   int capacity() const { return capacity_; }
@@ -50,6 +51,12 @@ class StringTable {
   bool sorted_ = false;
   int duplicates_ = 0;
 };
+
+bool table_find(const StringTable& table, std::string_view key, int& index);
+int table_add(StringTable& table, std::string_view key, uint32_t value, std::string name = {});
+void table_insert_at(StringTable& table, int index, std::string_view key, uint32_t value,
+                     std::string name = {});
+void table_clear(StringTable& table);
 
 // Byte-wise key order: unsigned byte values, a proper prefix first.
 int compare_keys(std::string_view a, std::string_view b);

@@ -11,6 +11,10 @@ namespace {
 constexpr uint32_t kSectionEntrySize = 20;
 constexpr uint32_t kSubsectionEntrySize = 16;
 
+// Section order: higher types first. (Types are compared as unsigned values, so that the order
+// stays a strict one for any bytes a damaged table holds.)
+bool compare_sections(const SectionEntry& a, const SectionEntry& b) { return a.type > b.type; }
+
 const SectionKind* find_kind(std::span<const SectionKind> kinds, uint32_t type) {
   for (const SectionKind& kind : kinds) {
     if (kind.type == type) return &kind;
@@ -65,8 +69,7 @@ void walk_sections(DecodeContext& ctx, std::span<const SectionKind> kinds) {
                                image.u32(at + 12), image.u32(at + 16)};
   }
   // Descending type; sections of equal type keep their file order.
-  std::stable_sort(sections.begin(), sections.end(),
-                   [](const SectionEntry& a, const SectionEntry& b) { return a.type > b.type; });
+  std::stable_sort(sections.begin(), sections.end(), compare_sections);
 
   for (const SectionEntry& section : sections) {
     if (!ctx.options.terse) {
