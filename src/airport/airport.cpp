@@ -45,11 +45,7 @@ uint32_t fixed_part_size(uint32_t id) {
 // and the result is 0.
 uint32_t checked_subrecord(DecodeContext& ctx, uint64_t pos, uint64_t end, uint32_t min_size = 6) {
   const uint32_t size = pos + 6 <= end ? ctx.image.u32(pos + 2) : 0;
-  if (size < min_size || pos + size > end) {
-    ctx.report_malformed(pos);
-    return 0;
-  }
-  return size;
+  return sub_record_fits(ctx, pos, size, end, min_size) ? size : 0;
 }
 
 // Writes ` prefix"text"` when the index selects a non-empty text; returns whether it did.

@@ -53,11 +53,6 @@ void Output::fixed(double value, int precision) {
   commit(write_fixed(p, value, precision));
 }
 
-void Output::decimal(int32_t value) {
-  char* p = reserve(12);
-  commit(write_signed(p, value));
-}
-
 void Output::format_args(const FormatPattern& pattern, const FormatArg* args) {
   const char* text = pattern.text();
   const FormatStep* step = pattern.steps();

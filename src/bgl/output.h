@@ -213,8 +213,6 @@ class Output {
 
   // "%0.<precision>lf" of a value.
   void fixed(double value, int precision);
-  // "%d" of a 32-bit value.
-  void decimal(int32_t value);
 
   // True when nothing was written yet or the last byte written was LF.
   bool at_line_start() const;

@@ -53,6 +53,15 @@ bool record_fits(DecodeContext& ctx, uint64_t offset, uint64_t size, uint64_t mi
   return true;
 }
 
+bool sub_record_fits(DecodeContext& ctx, uint64_t offset, uint64_t size, uint64_t parent_end,
+                     uint64_t min_size) {
+  if (size < min_size || offset + size > parent_end) {
+    ctx.report_malformed(offset);
+    return false;
+  }
+  return true;
+}
+
 void walk_sections(DecodeContext& ctx, std::span<const SectionKind> kinds) {
   const Image& image = ctx.image;
   const uint32_t declared = image.u32(20);

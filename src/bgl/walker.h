@@ -60,4 +60,9 @@ inline bool is_whole_section_type(uint32_t type) { return type == 32 || type == 
 // false otherwise; the caller then ends its walk.
 bool record_fits(DecodeContext& ctx, uint64_t offset, uint64_t size, uint64_t min_size = 6);
 
+// The same for a sub-record: it must hold at least `min_size` bytes and end inside its parent
+// record, which ends at `parent_end` (the parent itself lies inside the image).
+bool sub_record_fits(DecodeContext& ctx, uint64_t offset, uint64_t size, uint64_t parent_end,
+                     uint64_t min_size = 6);
+
 }  // namespace terrova

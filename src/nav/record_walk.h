@@ -10,18 +10,6 @@
 
 namespace terrova {
 
-// Checks a sub-record whose size a walk uses to advance: it must hold at least `min_size` bytes
-// and end inside its parent record, which ends at `parent_end` (the parent itself lies inside the
-// image). Reports the damage and returns false otherwise; the caller then ends its walk.
-inline bool sub_record_fits(DecodeContext& ctx, uint64_t offset, uint64_t size, uint64_t parent_end,
-                            uint64_t min_size = 6) {
-  if (size < min_size || offset + size > parent_end) {
-    ctx.report_malformed(offset);
-    return false;
-  }
-  return true;
-}
-
 // Walks a run whose records follow one another by their size fields, from the data offset while
 // the current offset lies below the end of the run. With `run_id`, a record of another id ends the
 // run quietly. A record must hold `min_size` bytes and lie inside the image, otherwise the walk
