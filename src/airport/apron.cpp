@@ -52,6 +52,7 @@ bool write_apron(DecodeContext& ctx, const char* name, const ApronFields& f) {
 
 void decode_apron(DecodeContext& ctx, const char* name, const Record& record,
                   RecordWalk& siblings) {
+  if (!ctx.options.terse) write_record_comment(ctx.out, name, record.offset());
   ApronFields f;
   // The companion is taken only when it is a whole record inside the airport (a damaged one ends
   // the airport's walk like any other damaged sub-record); one too short for its flags is
@@ -62,7 +63,6 @@ void decode_apron(DecodeContext& ctx, const char* name, const Record& record,
       record_holds(ctx, companion, kCompanionFlagsAt + 1)) {
     f.flags = companion.u8(kCompanionFlagsAt);
   }
-  if (!ctx.options.terse) write_record_comment(ctx.out, name, record.offset());
   f.surface = record.u8(6);
   f.record = &record;
   f.vertices_at = kVerticesAt;
