@@ -122,7 +122,6 @@ struct SharedTables {
   StringTable state_names{true, 1};
   StringTable country_names{true, 1};
   StringTable region_names{true, 1};
-  StringTable library_object_names{true, 1};
   std::vector<AirportIdentEntry> airport_ident_entries;
   std::vector<DeferredRecord> deferred_navaids;
   std::vector<DeferredRecord> deferred_signs;

@@ -12,8 +12,11 @@ namespace terrova {
 void write_document_head(Output& out, const platform::LocalTime& time);
 
 // Writes the whole document for the image: head, every section in walker order, and the tail.
-// Returns the number of damaged structures that were skipped.
+// Returns the number of damaged structures that were skipped. Library objects and models are
+// named from `object_names` when given; model files go to `extra_files` when given.
 uint32_t write_document(const Image& image, const DecodeOptions& options, SharedTables& tables,
-                        const platform::LocalTime& time, Output& out);
+                        const platform::LocalTime& time, Output& out,
+                        const StringTable* object_names = nullptr,
+                        ExtraFileSink* extra_files = nullptr);
 
 }  // namespace terrova

@@ -5,8 +5,11 @@
 
 #include "bgl/header.h"
 #include "driver/document.h"
+#include "driver/model_files.h"
+#include "driver/names_file.h"
 #include "driver/options.h"
 #include "driver/platform.h"
+#include "scenery/object_names.h"
 
 namespace terrova {
 namespace {
@@ -19,6 +22,7 @@ struct RunState {
   std::string output_name;
   std::string output_dir;
   DecodeOptions options;
+  const char* program_name = nullptr;  // argv[0]: where the names file is looked for
 };
 
 void print_usage(Console& console, bool with_hint) {
@@ -106,12 +110,21 @@ int decode_to_file(RunState& state, platform::InputFile& input, const Image& ima
   set_up_circle(state.options);
   state.output_dir = directory_of(state.output_name);
 
+  // Library-object names, read once for the run; a missing file is reported and changes nothing.
+  StringTable object_names = make_object_name_table();
+  load_object_names(console,
+                    platform::program_directory(state.program_name) + "library objects.txt",
+                    object_names);
+  ModelFiles model_files{console, state.output_dir};
+  ExtraFileSink extra_files = model_files.sink();
+
   SharedTables tables;
   uint32_t malformed = 0;
   {
     Output out(FileDrain::drain, &sink, true);
     console.print("Analyzing %s...\n", state.input_name);
-    malformed = write_document(image, state.options, tables, platform::local_time(), out);
+    malformed = write_document(image, state.options, tables, platform::local_time(), out,
+                               &object_names, &extra_files);
   }
   int closed = platform::close_output(sink.file);
   if (sink.error == 0) sink.error = closed;
@@ -181,7 +194,7 @@ std::string replace_extension(const std::string& name, const std::string& extens
 }
 
 int run(int argc, const char* const* argv, Console& console) {
-  RunState state{console, {}, {}, {}, {}};
+  RunState state{console, {}, {}, {}, {}, argc > 0 ? argv[0] : nullptr};
   try {
     return run_checked(argc, argv, state);
   } catch (const std::bad_alloc&) {
