@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "bgl/deferred.h"
+
 namespace terrova {
 
 struct StringTableEntry {
@@ -60,13 +62,6 @@ void table_clear(StringTable& table);
 
 // Byte-wise key order: unsigned byte values, a proper prefix first.
 int compare_keys(std::string_view a, std::string_view b);
-
-// A record set aside for a later decoder: its file offset and a word whose meaning the filling
-// decoder defines.
-struct DeferredRecord {
-  uint32_t offset = 0;
-  uint32_t tag = 0;
-};
 
 // The positions of a list's entries by a 32-bit key, each key's positions in list order. Airports
 // look their ILS records, terminal waypoints and name entries up by identifier here instead of
@@ -123,9 +118,10 @@ struct SharedTables {
   StringTable country_names{true, 1};
   StringTable region_names{true, 1};
   std::vector<AirportIdentEntry> airport_ident_entries;
-  std::vector<DeferredRecord> deferred_navaids;
-  std::vector<DeferredRecord> deferred_signs;
-  std::vector<DeferredRecord> deferred_waypoints;
+  std::vector<IlsEntry> deferred_navaids;
+  std::vector<DeferredSign> deferred_signs;
+  std::vector<SignEntry> sign_entries;
+  std::vector<TerminalWaypoint> deferred_waypoints;
 
   // Lookups over the lists above, built by the airport decoder when it first needs them.
   KeyIndex ident_entries_by_airport;

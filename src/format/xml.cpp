@@ -50,6 +50,8 @@ void write_quoted_text(Output& out, std::string_view text) {
   out.put('"');
 }
 
+void write_plain_text(Output& out, std::string_view text) { out.write(text); }
+
 void write_comment_text(Output& out, std::string_view text) {
   char previous = 0;
   for (char c : text) {

@@ -20,6 +20,10 @@ void write_escaped_text(Output& out, std::string_view text);
 // ending in "-" gets a space after it, so the text never ends the comment early.
 void write_comment_text(Output& out, std::string_view text);
 
+// File text that the document holds as it stands, outside attribute values and comments (effect
+// parameters, for one).
+void write_plain_text(Output& out, std::string_view text);
+
 // Bytes of the image as a comment block, 16 to a line, with a second space after the eighth.
 // Only bytes inside the image are shown.
 void write_hex_dump(Output& out, const Image& image, uint64_t offset, uint64_t count);

@@ -51,9 +51,9 @@ TEST(SceneryObjects, HeadersDumpsAndDeferredSigns) {
   // Both sign records are set aside, pending, in file order.
   ASSERT_EQ(tables.deferred_signs.size(), 2u);
   EXPECT_EQ(tables.deferred_signs[0].offset, layout.sections[0].data[0] + 44);
-  EXPECT_EQ(tables.deferred_signs[0].tag, 1u);
+  EXPECT_TRUE(tables.deferred_signs[0].pending);
   EXPECT_LT(tables.deferred_signs[0].offset, tables.deferred_signs[1].offset);
-  EXPECT_EQ(tables.deferred_signs[1].tag, 1u);
+  EXPECT_TRUE(tables.deferred_signs[1].pending);
 
   SharedTables terse_tables;
   Decoded terse = decode_with_tables(file, terse_tables, switches("t"));
