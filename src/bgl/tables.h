@@ -150,7 +150,6 @@ struct SharedTables {
   StringTable state_names{true, 1};
   StringTable country_names{true, 1};
   StringTable region_names{true, 1};
-  StringTable library_object_names{true, 1};
   std::vector<AirportIdentEntry> airport_ident_entries;
   std::vector<IlsEntry> deferred_navaids;
   std::vector<DeferredSign> deferred_signs;
