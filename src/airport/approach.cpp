@@ -22,6 +22,28 @@
 //   +28 s32  DME arc only: radial
 //   +32 f32  DME arc only: DME distance, metres
 //   +20      (+36 for a DME arc) records: 0x2F transition legs; others are passed over
+// Approach of the later form (0xB6), the fix word split in two:
+//   +6  u8   runway suffix character
+//   +7  u8   runway number
+//   +8  u8   type and flags as above
+//   +9       3 bytes, not read
+//   +12 u32  fix type (2-6, else nothing is written)
+//   +16 u32  fix identifier, the number itself
+//   +20 u32  fix region word
+//   +24 f32  altitude, metres
+//   +28 f32  heading, degrees
+//   +32 f32  missed-approach altitude, metres
+//   +36      records as above, transitions in either form
+// Transition of the later form (0xB7):
+//   +6  u8   transition type: 2 DME arc, any other full
+//   +7  u8   leg count, not read
+//   +8  u32  fix type
+//   +12 u32  fix identifier, the number itself
+//   +16 u32  fix region word
+//   +20 f32  altitude, metres
+//   +24      DME arc only: DME identifier word, DME region word, radial, DME distance, as at +20
+//            of 0x2C
+//   +24      (+40 for a DME arc) records: 0x2F transition legs
 #include "airport/approach.h"
 
 #include <iterator>
@@ -33,6 +55,12 @@ namespace terrova {
 namespace {
 
 constexpr uint32_t kApproachFixedSize = 32;
+constexpr uint32_t kLaterApproachFixedSize = 36;
+constexpr uint16_t kLaterApproachId = 0xB6;
+constexpr uint32_t kLaterFullTransitionSize = 24;
+constexpr uint32_t kLaterDmeTransitionSize = 40;
+constexpr uint16_t kLaterTransitionId = 0xB7;
+constexpr uint32_t kIdentShift = 5;      // the identifier word keeps the number above 5 bits
 constexpr uint32_t kTrailingBytes = 32;  // records starting this close to the end are not read
 constexpr uint32_t kLegListHeader = 8;
 constexpr uint32_t kFullTransitionSize = 20;
@@ -68,6 +96,25 @@ void decode_transition(DecodeContext& ctx, const Record& record) {
     f.dme_distance = record.f32(32);
   }
   write_transition(ctx, f, record, f.dme_arc ? kDmeTransitionSize : kFullTransitionSize);
+}
+
+// The same for a transition of the later form: the fix type and identifier come as two words,
+// joined here into the identifier word of the older form.
+void decode_later_transition(DecodeContext& ctx, const Record& record) {
+  TransitionFields f;
+  f.dme_arc = record.u8(6) == kDmeArcType;
+  const uint32_t fixed = f.dme_arc ? kLaterDmeTransitionSize : kLaterFullTransitionSize;
+  if (!record_holds(ctx, record, fixed)) return;
+  f.fix_word = record.u32(12) << kIdentShift | (record.u32(8) & 15);
+  f.fix_region = record.u32(16);
+  f.altitude = record.f32(20);
+  if (f.dme_arc) {
+    f.dme_ident = record.u32(24);
+    f.dme_region = record.u32(28);
+    f.radial = record.i32(32);
+    f.dme_distance = record.f32(36);
+  }
+  write_transition(ctx, f, record, fixed);
 }
 
 }  // namespace
@@ -108,6 +155,9 @@ void write_approach_children(DecodeContext& ctx, const Record& approach, uint64_
       case kTransitionId:
         decode_transition(ctx, child);
         break;
+      case kLaterTransitionId:
+        decode_later_transition(ctx, child);
+        break;
       default:
         break;
     }
@@ -142,20 +192,28 @@ void write_transition(DecodeContext& ctx, const TransitionFields& f, const Recor
 
 void decode_approach(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&) {
   ApproachFields f;
-  const uint32_t fix_word = record.u32(12);
-  f.fix_type = fix_word & 15;
+  // The later form splits the fix word in two and moves what follows by 4 bytes.
+  const bool later = record.id() == kLaterApproachId;
+  const uint32_t shift = later ? 4 : 0;
+  if (later) {
+    f.fix_type = record.u32(12);
+    f.fix_ident = record.u32(16) << kIdentShift | (f.fix_type & 15);
+  } else {
+    f.fix_ident = record.u32(12);
+    f.fix_type = f.fix_ident & 15;
+  }
   if (f.fix_type < 2 || f.fix_type >= std::size(kApproachFixTypes)) return;
   f.suffix = record.u8(6);
   f.runway = record.u8(7);
   f.type_flags = record.u8(8);
-  f.fix_ident = fix_word;
-  f.fix_region = record.u32(16);
-  f.altitude = record.f32(20);
-  f.heading = record.f32(24);
-  f.missed_altitude = record.f32(28);
+  f.fix_region = record.u32(16 + shift);
+  f.altitude = record.f32(20 + shift);
+  f.heading = record.f32(24 + shift);
+  f.missed_altitude = record.f32(28 + shift);
   if (!ctx.options.terse) write_record_comment(ctx.out, name, record.offset());
   write_approach_start(ctx, name, f);
-  write_approach_children(ctx, record, kApproachFixedSize, record.size() - kTrailingBytes);
+  write_approach_children(ctx, record, later ? kLaterApproachFixedSize : kApproachFixedSize,
+                          record.size() - kTrailingBytes);
   ctx.out.format("\t\t</%s>\n", name);
 }
 

@@ -4,10 +4,18 @@
 //   +6  u8   surface code
 //   +7  u16  vertex count V
 //   +9       V vertices of 8 bytes: u32 longitude, u32 latitude, packed
-// The record right after an apron, when its id is 0x30, belongs to it:
+// Apron sub-record of the later form (0xAF):
+//   +6  u8   surface code
+//   +7  u8   terrain flags: bits 0-1 flatten, bits 3-4 surface query
+//   +8       16 bytes, material set GUID (all zero: none)
+//   +24 s32  altitude, millimetres
+//   +28 u16  vertex count V
+//   +30      V vertices of 8 bytes, then padding to a multiple of 4
+// The record right after an apron belongs to it when its id is the companion id of the apron's
+// form: 0x30 or 0x41 after 0x37, 0xB0 after 0xAF. In all three:
 //   +2  u32  size
 //   +7  u8   bit 0 draw surface, bit 1 draw detail
-// The rest of that companion is not decoded; it is consumed with the apron.
+// The rest of a companion (its triangulation) is not decoded; it is consumed with the apron.
 #include "airport/apron.h"
 
 #include "format/values.h"
@@ -17,9 +25,22 @@ namespace terrova {
 namespace {
 
 constexpr uint16_t kCompanionId = 0x30;
+constexpr uint16_t kTriangleCompanionId = 0x41;
+constexpr uint16_t kLaterApronId = 0xAF;
+constexpr uint16_t kLaterCompanionId = 0xB0;
 constexpr uint32_t kCompanionFlagsAt = 7;
 constexpr uint32_t kVerticesAt = 9;
 constexpr uint32_t kVertexSize = 8;
+constexpr uint32_t kLaterTerrainAt = 7;
+constexpr uint32_t kLaterMaterialSetAt = 8;
+constexpr uint32_t kLaterAltitudeAt = 24;
+constexpr uint32_t kLaterCountAt = 28;
+constexpr uint32_t kLaterVerticesAt = 30;
+
+bool is_companion_of(uint16_t apron_id, uint16_t id) {
+  if (apron_id == kLaterApronId) return id == kLaterCompanionId;
+  return id == kCompanionId || id == kTriangleCompanionId;
+}
 
 }  // namespace
 
@@ -42,8 +63,10 @@ bool write_vertices(DecodeContext& ctx, const char* indent, const Record& record
 bool write_apron(DecodeContext& ctx, const char* name, const ApronFields& f) {
   Output& out = ctx.out;
   out.format("\t\t<%ss>\n", name);
-  out.format("\t\t\t<%s surface=\"%s\" drawSurface=\"%s\" drawDetail=\"%s\">\n", name,
+  out.format("\t\t\t<%s surface=\"%s\" drawSurface=\"%s\" drawDetail=\"%s\"", name,
              surface_name(f.surface), true_false(f.flags & 1), true_false((f.flags >> 1) & 1));
+  write_later_attributes(ctx, "\t\t\t\t", f.later, true);
+  out.write(">\n");
   const bool whole = f.record == nullptr ||
                      write_vertices(ctx, "\t\t\t\t", *f.record, f.vertices_at, f.vertex_count);
   out.format("\t\t\t</%s>\n\t\t</%ss>\n", name, name);
@@ -59,14 +82,24 @@ void decode_apron(DecodeContext& ctx, const char* name, const Record& record,
   // reported and gives clear flags.
   uint16_t next_id = 0;
   Record companion;
-  if (siblings.peek_id(next_id) && next_id == kCompanionId && siblings.next(companion) &&
-      record_holds(ctx, companion, kCompanionFlagsAt + 1)) {
+  if (siblings.peek_id(next_id) && is_companion_of(record.id(), next_id) &&
+      siblings.next(companion) && record_holds(ctx, companion, kCompanionFlagsAt + 1)) {
     f.flags = companion.u8(kCompanionFlagsAt);
   }
   f.surface = record.u8(6);
   f.record = &record;
-  f.vertices_at = kVerticesAt;
-  f.vertex_count = record.u16(7);
+  if (record.id() == kLaterApronId) {
+    f.later.terrain = record.u8(kLaterTerrainAt);
+    f.later.material_set = &record;
+    f.later.material_set_at = kLaterMaterialSetAt;
+    f.later.has_alt = true;
+    f.later.alt_mm = record.i32(kLaterAltitudeAt);
+    f.vertices_at = kLaterVerticesAt;
+    f.vertex_count = record.u16(kLaterCountAt);
+  } else {
+    f.vertices_at = kVerticesAt;
+    f.vertex_count = record.u16(7);
+  }
   write_apron(ctx, name, f);
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "airport/later_attributes.h"
 #include "airport/subrecords.h"
 #include "bgl/record.h"
 
@@ -33,6 +34,7 @@ struct ApronFields {
   const Record* record = nullptr;
   uint64_t vertices_at = 0;
   uint32_t vertex_count = 0;
+  LaterAttributes later;  // written after drawDetail, the last closing the start tag
 };
 // Writes the `Aprons` element holding one `Apron`; false when its vertices were cut short (the
 // damage is then reported at the record's offset).

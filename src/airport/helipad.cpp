@@ -9,17 +9,40 @@
 //   +24 f32  length, metres
 //   +28 f32  width, metres
 //   +32 f32  heading, degrees
+// A helipad scenery-object sub-record (0xB5) right after a helipad belongs to it; its object is
+// written inside the helipad:
+//   +6  u32  object size N
+//   +10      one scenery object of N bytes, then padding to a multiple of 4
+// One that follows no helipad is written where it stands.
 #include "airport/subrecords.h"
+#include "format/xml.h"
+#include "scenery/scenery_object.h"
 
 namespace terrova {
 namespace {
 
 constexpr const char* kHelipadTypes[] = {"NONE", "H", "SQUARE", "CIRCLE", "MEDICAL"};
+constexpr uint16_t kHelipadObjectId = 0xB5;
+constexpr uint32_t kObjectSizeAt = 6;
+constexpr uint32_t kObjectAt = 10;
+
+// Writes the scenery object of a helipad object sub-record. An object that reaches past the
+// sub-record is reported; the objects that fit in what is left are still written.
+void write_helipad_object(DecodeContext& ctx, const Record& record) {
+  if (!record_holds(ctx, record, kObjectAt)) return;
+  uint64_t length = record.u32(kObjectSizeAt);
+  if (!record.holds(kObjectAt, length)) {
+    ctx.report_malformed(record.offset());
+    length = record.size() - kObjectAt;
+  }
+  write_scenery_objects(ctx, record.part(kObjectAt, length));
+}
 
 }  // namespace
 
 // A helipad has no record comment, with or without -t.
-void decode_helipad(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&) {
+void decode_helipad(DecodeContext& ctx, const char* name, const Record& record,
+                    RecordWalk& siblings) {
   const DecodeOptions& o = ctx.options;
   Output& out = ctx.out;
   const uint32_t flags = record.u8(7);
@@ -35,7 +58,20 @@ void decode_helipad(DecodeContext& ctx, const char* name, const Record& record, 
   out.write(true_false((flags >> 5) & 1));
   out.write("\" transparent=\"");
   out.write(true_false((flags >> 4) & 1));
-  out.format("\" type=\"%s\" />\n", EnumText(kHelipadTypes, flags & ~0x30u));
+  out.format("\" type=\"%s\"", EnumText(kHelipadTypes, flags & ~0x30u));
+  uint16_t next_id = 0;
+  Record object;
+  if (siblings.peek_id(next_id) && next_id == kHelipadObjectId && siblings.next(object)) {
+    out.write(">\n");
+    write_helipad_object(ctx, object);
+    out.format("\t\t</%s>\n", name);
+    return;
+  }
+  out.write(" />\n");
+}
+
+void decode_helipad_object(DecodeContext& ctx, const char*, const Record& record, RecordWalk&) {
+  write_helipad_object(ctx, record);
 }
 
 }  // namespace terrova

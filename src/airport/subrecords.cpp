@@ -12,7 +12,8 @@ namespace {
 
 // Searched from the top; the row with id 0 ends the table. Sub-records without a row are dumped by
 // the airport decoder; id 0x30, an apron's companion that its apron did not take, is passed over
-// silently. The smallest sizes are the bytes each decoder reads before its lists.
+// silently. The smallest sizes are the bytes each decoder reads before its lists. The later forms
+// of a kind share its decoder, which tells them apart by id.
 constexpr AirportSubrecordKind airport_subrecord_kinds[] = {
     {0x04, "Runway",          52, decode_runway           },
     {0x11, "Start",           24, decode_start            },
@@ -29,6 +30,14 @@ constexpr AirportSubrecordKind airport_subrecord_kinds[] = {
     {0x38, "BlastFence",      40, decode_fence            },
     {0x39, "BoundaryFence",   40, decode_fence            },
     {0x3D, "TaxiwayParking",  8,  decode_taxiway_parking  },
+    {0x3A, "Jetway",          14, decode_jetway           },
+    {0x40, "TaxiwayPath",     8,  decode_taxiway_path     },
+    {0xAC, "TaxiwayPoint",    8,  decode_taxiway_point    },
+    {0xAD, "TaxiwayParking",  8,  decode_taxiway_parking  },
+    {0xAE, "TaxiwayPath",     8,  decode_taxiway_path     },
+    {0xAF, "Apron",           30, decode_apron            },
+    {0xB5, "Helipad",         10, decode_helipad_object   },
+    {0xB6, "Approach",        36, decode_approach         },
     {0,    "NULL",            0,  nullptr                 },
 };
 

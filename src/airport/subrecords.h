@@ -33,6 +33,9 @@ void decode_start(DecodeContext& ctx, const char* name, const Record& record, Re
 void decode_com(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&);
 void decode_helipad(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&);
 void decode_delete_airport(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&);
+// The scenery object of a helipad that follows no helipad (one that follows it is written by the
+// helipad decoder).
+void decode_helipad_object(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&);
 
 // Writes the `Ils` element of an ILS entry inside its runway.
 void write_runway_ils(DecodeContext& ctx, const IlsEntry& ils);

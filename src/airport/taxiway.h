@@ -1,13 +1,15 @@
 // The taxiway network of an airport: points, parking places, paths and taxi names.
 //
 // Each kind has a decoder (a row of the airport sub-record table) and a writer that takes the
-// fields of one entry, so that other stored forms of the same entries write the same element.
-// The writers leave the start tag open after the last attribute: the caller adds " />\n" (or
-// "/>\n" for paths) once it has written any attributes of its own.
+// fields of one entry, so that other stored forms of the same entries write the same element;
+// the attributes only a later form carries (`LaterAttributes`) go on lines of their own before
+// the last attribute line. The writers leave the start tag open after the last attribute: the
+// caller adds " />\n" (or "/>\n" for paths).
 #pragma once
 
 #include <cstdint>
 
+#include "airport/later_attributes.h"
 #include "airport/subrecords.h"
 #include "bgl/record.h"
 #include "format/ident.h"
@@ -21,6 +23,8 @@ void decode_taxiway_parking(DecodeContext& ctx, const char* name, const Record& 
                             RecordWalk&);
 void decode_taxiway_path(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&);
 void decode_taxi_name(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&);
+// A jetway: the scenery object it holds, named after the parking place it serves.
+void decode_jetway(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&);
 
 // Point type: 1 "NORMAL" ... 6 "ILS_HOLD_SHORT_NO_DRAW"; 0 and codes above 6 as numbers.
 EnumText taxiway_point_type_name(uint32_t code);
@@ -40,6 +44,7 @@ struct TaxiwayPointFields {
   bool reverse = false;
   int32_t lat = 0;  // packed
   int32_t lon = 0;  // packed
+  LaterAttributes later;
 };
 void write_taxiway_point(DecodeContext& ctx, const char* name, uint32_t index,
                          const TaxiwayPointFields& f);
@@ -57,6 +62,7 @@ struct TaxiwayParkingFields {
   const Record* record = nullptr;
   uint32_t airline_at = 0;
   uint32_t airline_count = 0;
+  LaterAttributes later;
 };
 void write_taxiway_parking(DecodeContext& ctx, const char* name, uint32_t index,
                            const TaxiwayParkingFields& f);
@@ -72,6 +78,7 @@ struct TaxiwayPathFields {
   uint32_t surface = 0;
   float width = 0;
   int32_t weight_limit = 0;
+  LaterAttributes later;
 };
 void write_taxiway_path(DecodeContext& ctx, const char* name, const TaxiwayPathFields& f);
 

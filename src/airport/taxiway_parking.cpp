@@ -12,6 +12,13 @@
 //              +12 u32 longitude, packed (+28 in 0x3D)
 //              +16 u32 latitude, packed (+32 in 0x3D)
 //              +20     n airline codes of 4 characters, NUL-padded (+36 in 0x3D)
+// TaxiwayParking sub-record of the later form (0xAD): entries of 40 + 4n bytes, the 0x3D entry
+// whose 16 bytes at +12 are known, and an altitude:
+//              +12 f32 tee offsets 1-4, metres, 4 of them
+//              +28 u32 longitude, packed
+//              +32 u32 latitude, packed
+//              +36 s32 altitude, millimetres
+//              +40     n airline codes
 #include <iterator>
 
 #include "airport/taxiway.h"
@@ -21,6 +28,9 @@ namespace terrova {
 namespace {
 
 constexpr uint16_t kExtendedId = 0x3D;
+constexpr uint16_t kLaterId = 0xAD;
+constexpr uint32_t kTeeOffsetsAt = 12;
+constexpr uint32_t kLaterAltitudeAt = 36;
 constexpr uint32_t kEntriesAt = 8;
 constexpr uint32_t kAirlineCodeSize = 4;
 constexpr const char* kParkingNames[] = {"NONE",      "PARKING",    "N_PARKING", "NE_PARKING",
@@ -65,9 +75,15 @@ void write_taxiway_parking(DecodeContext& ctx, const char* name, uint32_t index,
              static_cast<double>(f.radius));
   out.write(parking_name(f.name_code));
   out.format("\" type=\"%s\"\n", parking_type_name(f.type));
+  const bool airlines = f.airline_count != 0 && f.record != nullptr;
+  // The later attributes go before the line that closes the start tag: the airline codes when
+  // there are any, else the number.
+  if (!airlines) write_later_attributes(ctx, "\t\t\t", f.later);
   out.format("\t\t\tnumber=\"%d\" index=\"%lu\"", f.number, index);
-  if (f.airline_count != 0 && f.record != nullptr) {
-    out.write("\n\t\t\tairlineCodes=\"");
+  if (airlines) {
+    out.put('\n');
+    write_later_attributes(ctx, "\t\t\t", f.later);
+    out.write("\t\t\tairlineCodes=\"");
     for (uint32_t i = 0; i < f.airline_count; ++i) {
       if (i != 0) out.put(',');
       write_escaped_text(
@@ -81,8 +97,9 @@ void decode_taxiway_parking(DecodeContext& ctx, const char* name, const Record& 
                             RecordWalk&) {
   if (record.u16(6) == 0) return;
   if (!ctx.options.terse) write_record_comment(ctx.out, name, record.offset());
-  const uint32_t skipped = record.id() == kExtendedId ? 16 : 0;
-  const uint32_t fixed = 20 + skipped;
+  const bool later = record.id() == kLaterId;
+  const uint32_t skipped = record.id() == kExtendedId || later ? 16 : 0;
+  const uint32_t fixed = 20 + skipped + (later ? 4 : 0);
   uint32_t index = 0;
   uint64_t at = kEntriesAt;
   do {
@@ -107,6 +124,12 @@ void decode_taxiway_parking(DecodeContext& ctx, const char* name, const Record& 
     f.record = &record;
     f.airline_at = static_cast<uint32_t>(at + fixed);
     f.airline_count = airlines;
+    if (later) {
+      for (uint32_t i = 0; i < 4; ++i)
+        f.later.tee_offsets[i] = record.f32(at + kTeeOffsetsAt + 4 * i);
+      f.later.has_alt = true;
+      f.later.alt_mm = record.i32(at + kLaterAltitudeAt);
+    }
     write_taxiway_parking(ctx, name, index++, f);
     ctx.out.write(" />\n");
     at += length;

@@ -14,6 +14,15 @@
 //              +8  f32 width, metres
 //              +12 s32 weight limit
 //              +16     4 bytes, not read
+// TaxiwayPath sub-records of the later forms: the same with longer entries, each the 20-byte entry
+// above followed by
+//              +20     16 bytes, material set GUID (all zero: none)         0x40: 36 bytes
+//              +36 u8  terrain flags: bits 0-1 flatten, bits 3-4 surface    0xAE: 40 bytes
+//                      query
+//              +37 u8  bits 0-1 left, bits 2-3 right edge light fixture (0 DEFAULT, 1 ELEVATED,
+//                      2 INSET); written only when every entry of the sub-record has this byte
+//                      in that form and +38, +39 zero, as the byte is not used by every writer
+//              +38     2 bytes, not read
 #include <iterator>
 
 #include "airport/taxiway.h"
@@ -24,10 +33,38 @@ namespace {
 
 constexpr uint32_t kEntriesAt = 8;
 constexpr uint32_t kEntrySize = 20;
+constexpr uint16_t kMaterialSetId = 0x40;
+constexpr uint16_t kTerrainId = 0xAE;
+constexpr uint32_t kMaterialSetEntrySize = 36;
+constexpr uint32_t kTerrainEntrySize = 40;
+constexpr uint32_t kMaterialSetAt = 20;
+constexpr uint32_t kTerrainAt = 36;
+constexpr uint32_t kFixturesAt = 37;
 constexpr uint32_t kRunwayPath = 2;
 constexpr const char* kPathTypes[] = {nullptr, "TAXI",   "RUNWAY", "PARKING",
                                       "PATH",  "CLOSED", "VEHICLE"};
 constexpr const char* kEdgeStyles[] = {"NONE", "SOLID", "DASHED", "SOLID_DASHED"};
+
+uint32_t entry_size_of(uint16_t id) {
+  if (id == kMaterialSetId) return kMaterialSetEntrySize;
+  if (id == kTerrainId) return kTerrainEntrySize;
+  return kEntrySize;
+}
+
+// True when the fixture byte of every whole entry holds two codes of 0-2 and nothing else, and
+// the two bytes after it are zero.
+bool fixtures_are_plausible(const Record& record, uint32_t count) {
+  uint64_t at = kEntriesAt;
+  for (uint32_t i = 0; i < count && record.holds(at, kTerrainEntrySize);
+       ++i, at += kTerrainEntrySize) {
+    const uint32_t fixtures = record.u8(at + kFixturesAt);
+    if ((fixtures & 3) > 2 || ((fixtures >> 2) & 3) > 2 || (fixtures >> 4) != 0 ||
+        record.u16(at + kFixturesAt + 1) != 0) {
+      return false;
+    }
+  }
+  return true;
+}
 
 }  // namespace
 
@@ -53,7 +90,9 @@ void write_taxiway_path(DecodeContext& ctx, const char* name, const TaxiwayPathF
   out.format("\"\n\t\t\tleftEdgeLighted=\"%s\" rightEdgeLighted=\"%s\" rightEdge=\"",
              true_false((f.lines >> 4) & 1), true_false((f.lines >> 7) & 1));
   out.write(edge_style_name((f.lines >> 5) & 3));
-  out.write("\"\n\t\t\t");
+  out.write("\"\n");
+  write_later_attributes(ctx, "\t\t\t", f.later);
+  out.write("\t\t\t");
   if (f.type == kRunwayPath) {
     out.write("number");
     out.format("=\"%s\" ", format_runway_number(f.number_or_name));
@@ -67,10 +106,12 @@ void write_taxiway_path(DecodeContext& ctx, const char* name, const TaxiwayPathF
 void decode_taxiway_path(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&) {
   if (!ctx.options.terse) write_record_comment(ctx.out, name, record.offset());
   const uint32_t count = record.u16(6);
+  const uint32_t entry_size = entry_size_of(record.id());
+  const bool fixtures = record.id() == kTerrainId && fixtures_are_plausible(record, count);
   uint64_t at = kEntriesAt;
-  for (uint32_t i = 0; i < count; ++i, at += kEntrySize) {
+  for (uint32_t i = 0; i < count; ++i, at += entry_size) {
     // A count that reaches past the sub-record: the entries stop at its end.
-    if (!record.holds(at, kEntrySize)) {
+    if (!record.holds(at, entry_size)) {
       ctx.report_malformed(record.offset());
       return;
     }
@@ -87,6 +128,16 @@ void decode_taxiway_path(DecodeContext& ctx, const char* name, const Record& rec
     f.surface = record.u8(at + 7);
     f.width = record.f32(at + 8);
     f.weight_limit = record.i32(at + 12);
+    if (entry_size >= kMaterialSetEntrySize) {
+      f.later.material_set = &record;
+      f.later.material_set_at = at + kMaterialSetAt;
+    }
+    if (entry_size >= kTerrainEntrySize) {
+      f.later.terrain = record.u8(at + kTerrainAt);
+      f.later.has_fixtures = fixtures;
+      f.later.left_fixture = record.u8(at + kFixturesAt) & 3;
+      f.later.right_fixture = (record.u8(at + kFixturesAt) >> 2) & 3;
+    }
     write_taxiway_path(ctx, name, f);
     ctx.out.write("/>\n");
   }

@@ -8,6 +8,9 @@
 //              +2     2 bytes, not read
 //              +4 u32 longitude, packed
 //              +8 u32 latitude, packed
+// TaxiwayPoint sub-record of the later form (0xAC): the same with entries of 16 bytes, each the
+// 12-byte entry above followed by
+//              +12 s32 altitude, millimetres
 #include <iterator>
 
 #include "airport/taxiway.h"
@@ -18,6 +21,8 @@ namespace {
 
 constexpr uint32_t kEntriesAt = 8;
 constexpr uint32_t kEntrySize = 12;
+constexpr uint32_t kLaterEntrySize = 16;
+constexpr uint16_t kLaterId = 0xAC;
 constexpr const char* kPointTypes[] = {nullptr,
                                        "NORMAL",
                                        "HOLD_SHORT",
@@ -38,6 +43,7 @@ void write_taxiway_point(DecodeContext& ctx, const char* name, uint32_t index,
   const DecodeOptions& o = ctx.options;
   ctx.out.format("\t\t<%s index=\"%d\" type=\"%s\"\n", name, index,
                  taxiway_point_type_name(f.type));
+  write_later_attributes(ctx, "\t\t\t", f.later);
   ctx.out.format("\t\t\torientation=\"%s\" lat=\"%s\" lon=\"%s\"",
                  f.reverse ? "REVERSE" : "FORWARD", format_coordinate(o, decode_latitude(f.lat)),
                  format_coordinate(o, decode_longitude(f.lon)));
@@ -45,10 +51,14 @@ void write_taxiway_point(DecodeContext& ctx, const char* name, uint32_t index,
 
 void decode_taxiway_point(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&) {
   if (!ctx.options.terse) write_record_comment(ctx.out, name, record.offset());
+  const bool later = record.id() == kLaterId;
+  const uint32_t entry_size = later ? kLaterEntrySize : kEntrySize;
   uint32_t index = 0;
   uint64_t at = kEntriesAt;
-  for (; record.holds(at, kEntrySize); at += kEntrySize, ++index) {
+  for (; record.holds(at, entry_size); at += entry_size, ++index) {
     TaxiwayPointFields f;
+    f.later.has_alt = later;
+    f.later.alt_mm = record.i32(at + 12);
     f.type = record.u8(at);
     f.reverse = record.u8(at + 1) == 1;
     f.lon = record.i32(at + 4);

@@ -1,0 +1,41 @@
+// Attributes that the later stored forms of airport sub-records carry on top of the older fields
+// (material sets, terrain flags, altitudes, tee offsets, edge light fixtures).
+//
+// Each is written on a line of its own, "<indent>name=\"value\"\n", only when it differs from its
+// default (zero, an all-zero GUID, DEFAULT), in one fixed order that follows the element
+// definitions: leftEdgeLightFixture, rightEdgeLightFixture, materialSet, alt, teeOffset1..4,
+// flatten, surfaceQuery. The element writers put these lines before the line that closes their
+// start tag; an element of an older form has none of them, so its text does not change.
+#pragma once
+
+#include <cstdint>
+
+#include "bgl/context.h"
+#include "bgl/record.h"
+
+namespace terrova {
+
+struct LaterAttributes {
+  bool has_fixtures = false;  // edge light fixtures known: 0 DEFAULT, 1 ELEVATED, 2 INSET
+  uint32_t left_fixture = 0;
+  uint32_t right_fixture = 0;
+  const Record* material_set = nullptr;  // the GUID's 16 bytes at `material_set_at`
+  uint64_t material_set_at = 0;
+  bool has_alt = false;
+  int32_t alt_mm = 0;
+  float tee_offsets[4] = {0, 0, 0, 0};  // metres
+  uint32_t terrain = 0;                 // bits 0-1 flatten, bits 3-4 surface query
+};
+
+// True when any of the attributes would be written.
+bool has_later_attributes(const LaterAttributes& a);
+// Writes the attributes that differ from their defaults, each as "<indent>name=\"value\"\n"; as
+// "\n<indent>name=\"value\"" when `continue_line` (after an attribute line left open, for an
+// element whose start tag is one line).
+void write_later_attributes(DecodeContext& ctx, const char* indent, const LaterAttributes& a,
+                            bool continue_line = false);
+
+// The GUID at `at` of `record` is all zero bytes.
+bool guid_is_zero(const Record& record, uint64_t at);
+
+}  // namespace terrova
