@@ -79,10 +79,12 @@ Bytes& delete_airport(Bytes& b, uint32_t flags, const DeleteEntries& entries, bo
   return b.end();
 }
 
-Bytes& taxiway_points(Bytes& b, const std::vector<TaxiwayPointEntry>& entries) {
-  b.begin(0x1A).u16(static_cast<uint32_t>(entries.size()));
-  for (const TaxiwayPointEntry& e : entries)
+Bytes& taxiway_points(Bytes& b, const std::vector<TaxiwayPointEntry>& entries, uint32_t id) {
+  b.begin(id).u16(static_cast<uint32_t>(entries.size()));
+  for (const TaxiwayPointEntry& e : entries) {
     b.u8(e.type).u8(e.orientation).u16(0).lon(e.lon).lat(e.lat);
+    if (id == 0xAC) b.i32(e.alt_mm);
+  }
   return b.end();
 }
 
@@ -115,18 +117,24 @@ Bytes& taxiway_parking(Bytes& b, uint32_t id, const std::vector<ParkingEntry>& e
     if (id == 0x3D) {
       for (int i = 0; i < 16; ++i) b.u8(0xEE);
     }
+    if (id == 0xAD) {
+      for (float t : e.tee_offsets) b.f32(t);
+    }
     b.lon(e.lon).lat(e.lat);
+    if (id == 0xAD) b.i32(e.alt_mm);
     for (const std::string& code : e.airlines) padded(b, code, 4);
   }
   return b.end();
 }
 
-Bytes& taxiway_paths(Bytes& b, const std::vector<PathEntry>& entries,
-                     std::optional<uint32_t> count) {
-  b.begin(0x1C).u16(count_of(entries.size(), count));
+Bytes& taxiway_paths(Bytes& b, const std::vector<PathEntry>& entries, std::optional<uint32_t> count,
+                     uint32_t id) {
+  b.begin(id).u16(count_of(entries.size(), count));
   for (const PathEntry& e : entries) {
     b.u16(e.start).u16(e.end | e.designator << 12).u8(e.type_flags).u8(e.number_or_name);
     b.u8(e.lines).u8(e.surface).f32(e.width).i32(e.weight_limit).u32(0xFFFFFFFF);
+    if (id != 0x1C) b.raw(e.material_set);
+    if (id == 0xAE) b.u8(e.terrain).u8(e.fixtures).u16(e.unused);
   }
   return b.end();
 }
@@ -145,6 +153,40 @@ Bytes& apron(Bytes& b, uint32_t surface, const std::vector<LatLon>& vertices,
 
 Bytes& apron_companion(Bytes& b, uint32_t flags) {
   return b.begin(0x30).u8(0).u8(flags).zeros(8).end();
+}
+
+Bytes& later_apron(Bytes& b, const LaterApron& a) {
+  b.begin(0xAF).u8(a.surface).u8(a.terrain).raw(a.material_set).i32(a.alt_mm);
+  b.u16(count_of(a.vertices.size(), a.count));
+  vertex_list(b, a.vertices);
+  return b.zeros(2).end();  // 30 + 8V bytes: 2 of padding
+}
+
+Bytes& apron_triangles(Bytes& b, uint32_t id, uint32_t flags) {
+  b.begin(id).u8(1).u8(flags).zeros(16);
+  if (id == 0xB0) b.i32(581000);
+  b.u16(3).u16(1);
+  vertex_list(b, {
+                     {47.26, 11.34},
+                     {47.27, 11.34},
+                     {47.27, 11.35}
+  });
+  b.u16(0).u16(1).u16(2).zeros(2);
+  return b.end();
+}
+
+Bytes& jetway(Bytes& b, uint32_t parking_number, uint32_t gate_code, const Bytes& object,
+              std::optional<uint32_t> object_size) {
+  b.begin(0x3A).u16(parking_number).u16(gate_code);
+  b.u32(object_size ? *object_size : static_cast<uint32_t>(object.size()));
+  b.raw(object).zeros((4 - (object.size() + 14) % 4) % 4);
+  return b.end();
+}
+
+Bytes& helipad_object(Bytes& b, const Bytes& object, std::optional<uint32_t> object_size) {
+  b.begin(0xB5).u32(object_size ? *object_size : static_cast<uint32_t>(object.size()));
+  b.raw(object).zeros((4 - (object.size() + 10) % 4) % 4);
+  return b.end();
 }
 
 Bytes& apron_edge_lights(Bytes& b, const std::vector<LatLon>& vertices,
@@ -169,6 +211,12 @@ Bytes& begin_approach(Bytes& b, const ApproachHeader& h) {
   return b.f32(h.altitude).f32(h.heading).f32(h.missed_altitude);
 }
 
+Bytes& begin_later_approach(Bytes& b, const ApproachHeader& h) {
+  b.begin(0xB6).u8(h.suffix).u8(h.runway).u8(h.type_flags).zeros(3);
+  b.u32(h.fix_type).u32(pack_raw_ident(h.fix_ident)).u32(pack_region(h.fix_region));
+  return b.f32(h.altitude).f32(h.heading).f32(h.missed_altitude);
+}
+
 Bytes& leg_list(Bytes& b, uint32_t id, const std::vector<LegEntry>& legs,
                 std::optional<uint32_t> count) {
   b.begin(id).u16(count_of(legs.size(), count));
@@ -185,6 +233,16 @@ Bytes& leg_list(Bytes& b, uint32_t id, const std::vector<LegEntry>& legs,
 Bytes& begin_transition(Bytes& b, const TransitionHeader& h) {
   b.begin(0x2C).u8(h.type).u8(0);
   b.u32(pack_ident(h.fix_ident, h.fix_type)).u32(pack_region(h.fix_region)).f32(h.altitude);
+  if (h.type == 2) {
+    b.u32(pack_ident(h.dme_ident)).u32(pack_region(h.dme_region)).i32(h.radial);
+    b.f32(h.dme_distance);
+  }
+  return b;
+}
+
+Bytes& begin_later_transition(Bytes& b, const TransitionHeader& h) {
+  b.begin(0xB7).u8(h.type).u8(0).u32(h.fix_type).u32(pack_raw_ident(h.fix_ident));
+  b.u32(pack_region(h.fix_region)).f32(h.altitude);
   if (h.type == 2) {
     b.u32(pack_ident(h.dme_ident)).u32(pack_region(h.dme_region)).i32(h.radial);
     b.f32(h.dme_distance);

@@ -81,8 +81,10 @@ struct TaxiwayPointEntry {
   uint32_t orientation = 0;
   double lat = 47.2595;
   double lon = 11.3401;
+  int32_t alt_mm = 0;  // 0xAC only
 };
-Bytes& taxiway_points(Bytes& b, const std::vector<TaxiwayPointEntry>& entries);
+// `id` 0x1A, or 0xAC with the altitude after each entry.
+Bytes& taxiway_points(Bytes& b, const std::vector<TaxiwayPointEntry>& entries, uint32_t id = 0x1A);
 
 struct ParkingEntry {
   uint32_t name_code = 10;
@@ -93,10 +95,13 @@ struct ParkingEntry {
   float heading = 90.0f;
   double lat = 47.2601;
   double lon = 11.3455;
-  std::vector<std::string> airlines;  // up to 4 characters each, NUL-padded
-  int airline_count = -1;             // overrides the stored code count when not -1
+  std::vector<std::string> airlines;    // up to 4 characters each, NUL-padded
+  int airline_count = -1;               // overrides the stored code count when not -1
+  float tee_offsets[4] = {0, 0, 0, 0};  // 0xAD only
+  int32_t alt_mm = 0;                   // 0xAD only
 };
-// `id` 0x1B or 0x3D (16 more bytes after the heading, filled with 0xEE).
+// `id` 0x1B, 0x3D (16 more bytes after the heading, filled with 0xEE) or 0xAD (the tee offsets
+// after the heading, the altitude after the position).
 Bytes& taxiway_parking(Bytes& b, uint32_t id, const std::vector<ParkingEntry>& entries,
                        std::optional<uint32_t> count = {});
 
@@ -110,9 +115,15 @@ struct PathEntry {
   uint32_t surface = 4;
   float width = 22.5f;
   int32_t weight_limit = 0;
+  std::vector<uint8_t> material_set = std::vector<uint8_t>(16);  // 0x40 and 0xAE
+  uint32_t terrain = 0;                                          // 0xAE only
+  uint32_t fixtures = 0;                                         // 0xAE only
+  uint32_t unused = 0;                                           // 0xAE only: u16 after fixtures
 };
+// `id` 0x1C, 0x40 (the material set after each entry) or 0xAE (then the terrain and fixture
+// bytes and two more).
 Bytes& taxiway_paths(Bytes& b, const std::vector<PathEntry>& entries,
-                     std::optional<uint32_t> count = {});
+                     std::optional<uint32_t> count = {}, uint32_t id = 0x1C);
 // Names of up to 8 characters, NUL-padded.
 Bytes& taxi_names(Bytes& b, const std::vector<std::string>& names,
                   std::optional<uint32_t> count = {});
@@ -127,6 +138,26 @@ Bytes& apron(Bytes& b, uint32_t surface, const std::vector<LatLon>& vertices,
 // The record that follows an apron with its draw flags (bit 0 surface, bit 1 detail); the
 // triangle data after the flags is left as 8 zero bytes.
 Bytes& apron_companion(Bytes& b, uint32_t flags);
+// An apron of the later form (0xAF), padded to a multiple of 4.
+struct LaterApron {
+  uint32_t surface = 1;
+  uint32_t terrain = 0;
+  std::vector<uint8_t> material_set = std::vector<uint8_t>(16);
+  int32_t alt_mm = 0;
+  std::vector<LatLon> vertices;
+  std::optional<uint32_t> count;
+};
+Bytes& later_apron(Bytes& b, const LaterApron& a);
+// The triangle companion of an apron: `id` 0x41 (after 0x37) or 0xB0 (after 0xAF, with an
+// altitude) with `flags` at +7 and one triangle over three vertices.
+Bytes& apron_triangles(Bytes& b, uint32_t id, uint32_t flags);
+
+// A jetway (0x3A) holding the scenery-object bytes `object`; `object_size` overrides the stored
+// object size.
+Bytes& jetway(Bytes& b, uint32_t parking_number, uint32_t gate_code, const Bytes& object,
+              std::optional<uint32_t> object_size = {});
+// A helipad scenery-object sub-record (0xB5) holding `object`.
+Bytes& helipad_object(Bytes& b, const Bytes& object, std::optional<uint32_t> object_size = {});
 struct EdgeEntry {
   uint32_t from;
   uint32_t to;
@@ -151,6 +182,8 @@ struct ApproachHeader {
   float missed_altitude = 2400.0f;
 };
 Bytes& begin_approach(Bytes& b, const ApproachHeader& h);
+// The same in the later form (0xB6): fix type and identifier in two words.
+Bytes& begin_later_approach(Bytes& b, const ApproachHeader& h);
 struct LegEntry {
   uint32_t type = 18;
   uint32_t descriptor = 1;
@@ -185,6 +218,8 @@ struct TransitionHeader {
 };
 // Opens a transition; its leg lists follow, then `end()`.
 Bytes& begin_transition(Bytes& b, const TransitionHeader& h);
+// The same in the later form (0xB7).
+Bytes& begin_later_transition(Bytes& b, const TransitionHeader& h);
 
 // A name-list record with its lists; the offsets are computed.
 struct IdentEntry {
