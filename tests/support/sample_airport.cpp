@@ -1,6 +1,7 @@
 // Airports for the sample file: a name list and airports of both record forms with towers,
 // services, runways with every child kind, starts, frequencies, helipads, taxiway networks,
-// aprons, edge lights, fences, approaches, deletions and sub-records that are dumped.
+// aprons, edge lights, fences, approaches, deletions and sub-records that are dumped, and the
+// later stored forms of the ground records, jetways and approaches.
 #include <iterator>
 #include <string>
 #include <vector>
@@ -114,6 +115,69 @@ void add_ground(Bytes& b, int i, double lat, double lon) {
   fence(b, i % 2 == 0 ? 0x38 : 0x39, guid, std::vector<uint8_t>(16, 0x5A), {area[0], area[1]});
 }
 
+// The later stored forms of the ground records, a jetway, a helipad with its object and an
+// approach with the split fix word.
+void add_later_forms(Bytes& b, int i, double lat, double lon) {
+  std::vector<TaxiwayPointEntry> points;
+  for (uint32_t n = 0; n < 3; ++n) {
+    TaxiwayPointEntry p{1 + n, n % 2, lat - 0.0004 * n, lon};
+    p.alt_mm = n == 0 ? 0 : 100000 + i * 10;
+    points.push_back(p);
+  }
+  taxiway_points(b, points, 0xAC);
+  ParkingEntry gate;
+  gate.name_code = static_cast<uint32_t>(12 + i % 26);
+  gate.number = static_cast<uint32_t>(i % 4096);
+  gate.lat = lat - 0.0008;
+  gate.airlines = {"SWR"};
+  gate.tee_offsets[0] = 10.5f;
+  gate.tee_offsets[1] = static_cast<float>(i % 3) * 5.0f;
+  gate.alt_mm = 100000 + i * 10;
+  taxiway_parking(b, 0xAD, {gate});
+  std::vector<PathEntry> paths(2);
+  paths[1].start = 1;
+  paths[1].end = 2;
+  paths[1].type_flags = 0x61;
+  for (int n = 0; n < 16; ++n) paths[0].material_set[n] = static_cast<uint8_t>(i + n);
+  paths[0].terrain = static_cast<uint32_t>(i % 3) | static_cast<uint32_t>(i % 3) << 3;
+  paths[1].fixtures = static_cast<uint32_t>(i % 3);
+  taxiway_paths(b, paths, {}, i % 2 == 0 ? 0x40 : 0xAE);
+  const std::vector<LatLon> area = {
+      {lat - 0.0007, lon - 0.0004},
+      {lat - 0.0011, lon - 0.0004},
+      {lat - 0.0011, lon - 0.0009}
+  };
+  apron(b, static_cast<uint32_t>(i % 25), area);
+  apron_triangles(b, 0x41, static_cast<uint32_t>(i % 4));
+  LaterApron later;
+  later.surface = static_cast<uint32_t>(i % 25);
+  later.terrain = 2;
+  later.alt_mm = 100000 + i * 10;
+  later.vertices = area;
+  later_apron(b, later);
+  apron_triangles(b, 0xB0, 3);
+  Bytes object;
+  ObjectHeader h;
+  h.kind = 11;
+  h.lat = lat - 0.0008;
+  h.lon = lon;
+  scenery_object(object, h, library_object(Guid{}, 1.0f));
+  jetway(b, gate.number, gate.name_code, object);
+  helipad(b, 4, 1, lat - 0.001, lon, 100000, 20, 20, 0);
+  helipad_object(b, object);
+  ApproachHeader a;
+  a.runway = static_cast<uint32_t>(1 + i % 36);
+  a.type_flags = 10;
+  a.fix_type = 5;
+  begin_later_approach(b, a);
+  LegEntry to_fix;
+  leg_list(b, 0x2D, {to_fix});
+  begin_later_transition(b, TransitionHeader{});
+  leg_list(b, 0x2F, {to_fix});
+  b.end();
+  b.zeros(32).end();
+}
+
 // An ILS approach with legs, missed-approach legs and both kinds of transition.
 void add_approach(Bytes& b, int i) {
   ApproachHeader h;
@@ -188,6 +252,7 @@ Bytes airport(int i) {
   if (i % 3 == 2) add_ground(b, i, f.lat, f.lon);
   if (i % 4 == 3) add_approach(b, i);
   if (i % 7 == 0) delete_airport(b, 0x0008, {}, false);
+  if (i % 4 == 2) add_later_forms(b, i, f.lat, f.lon);
   return b.end();
 }
 
