@@ -86,6 +86,8 @@ int map_input_file(RunState& state, platform::InputFile& input, Image& image) {
 struct FileDrain {
   platform::OutputFile file;
   int error = 0;
+  // A document that was not put in place (a failure, an exception) leaves nothing behind.
+  ~FileDrain() { platform::discard_output(file); }
   static void drain(void* context, const char* data, size_t size) {
     FileDrain& self = *static_cast<FileDrain*>(context);
     if (self.error == 0) self.error = platform::write_output(self.file, data, size);
@@ -113,8 +115,12 @@ int decode_to_file(RunState& state, platform::InputFile& input, const Image& ima
     console.print("Analyzing %s...\n", state.input_name);
     malformed = write_document(image, state.options, tables, platform::local_time(), out);
   }
-  int closed = platform::close_output(sink.file);
-  if (sink.error == 0) sink.error = closed;
+  // The document takes its name only when every byte of it was written.
+  if (sink.error == 0) {
+    sink.error = platform::commit_output(sink.file);
+  } else {
+    platform::discard_output(sink.file);
+  }
   if (sink.error != 0) {
     console.report_system_error("Can't write " + state.output_name, sink.error);
     return 2;
