@@ -32,20 +32,13 @@ constexpr uint32_t kNoTowerLongitude = 0x18000000;
 constexpr uint32_t kNoTowerLatitude = 0x10000000;
 constexpr uint32_t kDeleteAirportId = 0x33;
 constexpr uint32_t kTowerObjectsId = 0x66;
+constexpr uint32_t kDeleteAirportMinSize = 8;
 constexpr uint32_t kSilentId = 0x30;  // accompanies an apron: never dumped
 
 uint32_t fixed_part_size(uint32_t id) {
   if (id == 0x3C) return 56;
   if (id == 0xAB) return 60;
   return 52;
-}
-
-// The size of the sub-record at `pos` when it holds at least `min_size` bytes and ends inside
-// its record (which ends at `end` and lies inside the image); otherwise the damage is reported
-// and the result is 0.
-uint32_t checked_subrecord(DecodeContext& ctx, uint64_t pos, uint64_t end, uint32_t min_size = 6) {
-  const uint32_t size = pos + 6 <= end ? ctx.image.u32(pos + 2) : 0;
-  return sub_record_fits(ctx, pos, size, end, min_size) ? size : 0;
 }
 
 // Writes ` prefix"text"` when the index selects a non-empty text; returns whether it did.
@@ -85,146 +78,111 @@ void write_name_attributes(DecodeContext& ctx, uint32_t ident_word) {
   }
 }
 
-// Writes the `Tower` element when the record has a tower position, with the objects of the tower
-// object sub-records at `pos`; returns the position after them.
-uint64_t write_tower(DecodeContext& ctx, uint32_t record, uint64_t pos, uint64_t end) {
-  const Image& image = ctx.image;
-  const uint32_t tower_lon = image.u32(record + 24);
-  const uint32_t tower_lat = image.u32(record + 28);
-  if (tower_lat == kNoTowerLatitude || tower_lon == kNoTowerLongitude) return pos;
-  int32_t alt = image.i32(record + 32);
-  if (alt == 0) alt = image.i32(record + 20);
+// Writes the `Tower` element when the airport has a tower position, with the objects of the tower
+// object sub-records that come next in `subs`.
+void write_tower(DecodeContext& ctx, const Record& airport, RecordWalk& subs) {
+  const uint32_t tower_lon = airport.u32(24);
+  const uint32_t tower_lat = airport.u32(28);
+  if (tower_lat == kNoTowerLatitude || tower_lon == kNoTowerLongitude) return;
+  int32_t alt = airport.i32(32);
+  if (alt == 0) alt = airport.i32(20);
   const DecodeOptions& o = ctx.options;
   const CoordinateText lat = format_coordinate(o, decode_latitude(static_cast<int32_t>(tower_lat)));
   const CoordinateText lon =
       format_coordinate(o, decode_longitude(static_cast<int32_t>(tower_lon)));
-  if (pos + 6 > end || image.u16(pos) != kTowerObjectsId) {
+  uint16_t id = 0;
+  if (!subs.peek_id(id) || id != kTowerObjectsId) {
     ctx.out.format("\t\t<Tower lat=\"%s\" lon=\"%s\" alt=%s />\n", lat, lon,
                    format_altitude(o, alt));
-    return pos;
+    return;
   }
   ctx.out.format("\t\t<Tower lat=\"%s\" lon=\"%s\" alt=%s>\n", lat, lon, format_altitude(o, alt));
-  while (pos + 6 <= end && image.u16(pos) == kTowerObjectsId) {
-    const uint32_t size = checked_subrecord(ctx, pos, end, 12);
-    if (size == 0) {
-      pos = end;
-      break;
-    }
-    const uint32_t at = static_cast<uint32_t>(pos);
-    decode_scenery_objects(ctx, SubsectionRun{1, at + 10, size - 12});
-    pos += size;
+  Record tower;
+  while (subs.peek_id(id) && id == kTowerObjectsId && subs.next(tower, 12)) {
+    write_scenery_objects(ctx, tower.part(10, tower.size() - 12));
   }
   ctx.out.write("\t\t</Tower>\n");
-  return pos;
 }
 
-// Hands every sub-record from `pos` to `end` to its decoder, in file order; dumps those of
+// Hands every remaining sub-record of the airport to its decoder, in file order; dumps those of
 // unknown id.
-void dispatch_subrecords(DecodeContext& ctx, uint64_t pos, uint64_t end, uint32_t ident_word) {
-  while (pos < end) {
-    const uint32_t size = checked_subrecord(ctx, pos, end);
-    if (size == 0) return;
-    const uint32_t at = static_cast<uint32_t>(pos);
-    const uint32_t id = ctx.image.u16(at);
-    const AirportSubrecordKind* kind = find_airport_subrecord_kind(id);
+void dispatch_subrecords(DecodeContext& ctx, RecordWalk& subs) {
+  Record sub;
+  while (subs.next(sub)) {
+    const AirportSubrecordKind* kind = find_airport_subrecord_kind(sub.id());
     if (kind == nullptr) {
-      if (!ctx.options.terse && id != kSilentId) {
-        write_record_comment_f(ctx.out, at, "dumping unknown record (0x%x), len: %d", id, size);
-        write_hex_dump(ctx.out, ctx.image, at, size);
+      if (!ctx.options.terse && sub.id() != kSilentId) {
+        write_record_comment_f(ctx.out, sub.offset(), "dumping unknown record (0x%x), len: %d",
+                               sub.id(), sub.size());
+        write_hex_dump(ctx.out, sub.view(), sub.offset(), sub.size());
       }
-      pos += size;
       continue;
     }
-    const uint32_t advance = kind->decode(ctx, kind->name, at, ident_word);
-    if (advance < 6 || pos + advance > end) {
-      ctx.report_malformed(at);
-      return;
-    }
-    pos += advance;
+    if (record_holds(ctx, sub, kind->min_size)) kind->decode(ctx, kind->name, sub, subs);
   }
 }
 
-// Waypoint record of section 34, as far as it is written here: +6 u8 type, +8 u32 longitude,
-// +12 u32 latitude, +16 f32 magnetic variation, +20 u32 identifier, +24 u32 region.
 void write_terminal_waypoints(DecodeContext& ctx, uint32_t ident_word) {
-  const Image& image = ctx.image;
   const DecodeOptions& o = ctx.options;
   SharedTables& t = ctx.tables;
-  // The tag is the region word shifted by 6: as an identifier word, the owning airport.
-  t.waypoints_by_airport.update(t.deferred_waypoints.size(), [&t](size_t i) {
-    return ident_number(t.deferred_waypoints[i].tag);
-  });
+  t.waypoints_by_airport.update(t.deferred_waypoints.size(),
+                                [&t](size_t i) { return t.deferred_waypoints[i].airport; });
   for (const KeyIndex::Entry& match : t.waypoints_by_airport.find(ident_number(ident_word))) {
-    const uint32_t w = t.deferred_waypoints[match.position].offset;
-    if (!image.contains(w, 28)) continue;
-    if (!o.terse) write_record_comment(ctx.out, "Waypoint", w);
+    const TerminalWaypoint& w = t.deferred_waypoints[match.position];
+    if (!o.terse) write_record_comment(ctx.out, "Waypoint", w.offset);
     ctx.out.format(
         "\t\t<Waypoint lat=\"%s\" lon=\"%s\" waypointType=\"%s\"\n\t\t\tmagvar=\"%0.2lf\" "
         "waypointRegion=\"%s\" waypointIdent=\"%s\"",
-        format_coordinate(o, decode_latitude(image.i32(w + 12))),
-        format_coordinate(o, decode_longitude(image.i32(w + 8))),
-        waypoint_type_name(image.u8(w + 6)), signed_magvar(image.f32(w + 16)),
-        decode_region(image.u32(w + 24)), decode_ident(image.u32(w + 20)));
+        format_coordinate(o, decode_latitude(w.lat)), format_coordinate(o, decode_longitude(w.lon)),
+        waypoint_type_name(w.type), signed_magvar(w.magvar), decode_region(w.region),
+        decode_ident(w.ident));
     ctx.out.write(" />\n");
   }
 }
 
-void decode_airport(DecodeContext& ctx, uint32_t record, uint32_t size, uint32_t fixed) {
-  const Image& image = ctx.image;
+void decode_airport(DecodeContext& ctx, const Record& airport, uint32_t fixed) {
   const DecodeOptions& o = ctx.options;
-  const double lat = decode_latitude(image.i32(record + 16));
-  const double lon = decode_longitude(image.i32(record + 12));
+  const double lat = decode_latitude(airport.i32(16));
+  const double lon = decode_longitude(airport.i32(12));
   if (!in_decode_circle(o, lat, lon)) return;
-  if (!o.terse) write_record_comment(ctx.out, "Airport", record + (fixed - 52));
+  if (!o.terse) write_record_comment(ctx.out, "Airport", airport.offset() + (fixed - 52));
 
   // The DeleteAirport and name sub-records at the start. Damage there ends the sub-record walk;
   // the airport is still written from its fixed part.
-  const uint64_t end = uint64_t{record} + size;
-  uint64_t pos = uint64_t{record} + fixed;
-  uint64_t delete_at = 0;
+  RecordWalk subs(ctx, airport, fixed);
+  Record delete_airport;
+  bool has_delete = false;
+  uint16_t id = 0;
+  if (subs.peek_id(id) && id == kDeleteAirportId) has_delete = subs.next(delete_airport);
   std::string_view name;
-  if (pos + 6 <= end && image.u16(pos) == kDeleteAirportId) {
-    const uint32_t delete_size = checked_subrecord(ctx, pos, end);
-    if (delete_size == 0) {
-      pos = end;
-    } else {
-      delete_at = pos;
-      pos += delete_size;
-    }
-  }
-  if (pos < end) {
-    const uint32_t name_size = checked_subrecord(ctx, pos, end);
-    if (name_size == 0) {
-      pos = end;
-    } else {
-      // The name runs to its first zero byte inside the sub-record, however long it is.
-      name = image.text(pos + 6, name_size - 6);
-      pos += name_size;
-    }
+  Record name_record;
+  if (subs.next(name_record)) {
+    // The name runs to its first zero byte inside the sub-record, however long it is.
+    name = name_record.text(6, name_record.size() - 6);
   }
 
-  const uint32_t ident_word = image.u32(record + 40);
+  const uint32_t ident_word = airport.u32(40);
   const IdentText ident = decode_ident(ident_word);
   ctx.out.format("\t<%s ident=\"%s\" name=", "Airport", ident);
   write_quoted_text(ctx.out, name);
   ctx.out.format("\n\t\tlat=\"%s\" lon=\"%s\"\n", format_coordinate(o, lat),
                  format_coordinate(o, lon));
-  ctx.out.format("\t\tmagvar=\"%0.2lf\" alt=%s", signed_magvar(image.f32(record + 36)),
-                 format_altitude(o, image.i32(record + 20)));
+  ctx.out.format("\t\tmagvar=\"%0.2lf\" alt=%s", signed_magvar(airport.f32(36)),
+                 format_altitude(o, airport.i32(20)));
   write_name_attributes(ctx, ident_word);
   ctx.out.write(">\n");
 
-  pos = write_tower(ctx, record, pos, end);
-  if (delete_at != 0) {
-    decode_delete_airport(ctx, "DeleteAirport", static_cast<uint32_t>(delete_at), ident_word);
+  write_tower(ctx, airport, subs);
+  if (has_delete && record_holds(ctx, delete_airport, kDeleteAirportMinSize)) {
+    decode_delete_airport(ctx, "DeleteAirport", delete_airport, subs);
   }
-  const uint32_t fuel = image.u32(record + 48);
+  const uint32_t fuel = airport.u32(48);
   if (fuel != 0) {
     ctx.out.write("\t\t<Services>\n");
     write_fuel_elements(ctx.out, fuel);
     ctx.out.write("\t\t</Services>\n");
   }
-  dispatch_subrecords(ctx, pos, end, ident_word);
+  dispatch_subrecords(ctx, subs);
   claim_taxiway_signs(ctx, lat, lon);
   write_terminal_waypoints(ctx, ident_word);
   ctx.out.format("\t</%s>\n", "Airport");
@@ -234,21 +192,15 @@ void decode_airport(DecodeContext& ctx, uint32_t record, uint32_t size, uint32_t
 }  // namespace
 
 void decode_airports(DecodeContext& ctx, const SubsectionRun& run) {
-  const Image& image = ctx.image;
-  const uint64_t end = uint64_t{run.data_offset} + run.data_size;
-  uint64_t offset = run.data_offset;
-  while (offset < end) {
-    const uint32_t fixed = fixed_part_size(image.u16(offset));
-    const uint32_t size = image.u32(offset + 2);
-    // The walk advances by the size field: a record that cannot hold its fixed part or that
-    // leaves the run or the file ends it.
-    if (!image.contains(offset, 6) || size < fixed || offset + size > end ||
-        !image.contains(offset, size)) {
-      ctx.report_malformed(offset);
-      return;
-    }
-    decode_airport(ctx, static_cast<uint32_t>(offset), size, fixed);
-    offset += size;
+  // The walk advances by the size field: a record that cannot hold its fixed part or that leaves
+  // the run or the file ends it.
+  RecordWalk walk(ctx, ctx.image.narrow(run.data_offset, run.data_size), run.data_offset);
+  uint16_t id = 0;
+  Record airport;
+  while (walk.more()) {
+    const uint32_t fixed = fixed_part_size(walk.peek_id(id) ? id : 0);
+    if (!walk.next(airport, fixed)) return;
+    decode_airport(ctx, airport, fixed);
   }
 }
 

@@ -19,17 +19,18 @@ constexpr const char* kComTypes[] = {" ",      "ATIS",  "MULTICOM",  "UNICOM",  
 
 EnumText com_type_name(uint32_t code) { return EnumText(kComTypes, code); }
 
-uint32_t decode_com(DecodeContext& ctx, const char* name, uint32_t offset, uint32_t) {
-  const Image& image = ctx.image;
-  const uint32_t size = image.u16(offset + 2);
-  if (!subrecord_holds(ctx, offset, size, kComFixedSize)) return size;
-  if (!ctx.options.terse) write_record_comment(ctx.out, name, offset);
-  ctx.out.format("\t\t<%s frequency=\"%0.3lf\" type=\"%s\" name=", name,
-                 image.i32(offset + 8) * 0.000001, com_type_name(image.u16(offset + 6)));
+void decode_com(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&) {
+  const uint32_t size = record.u16(2);
+  if (size < kComFixedSize) {
+    ctx.report_malformed(record.offset());
+    return;
+  }
+  if (!ctx.options.terse) write_record_comment(ctx.out, name, record.offset());
+  ctx.out.format("\t\t<%s frequency=\"%0.3lf\" type=\"%s\" name=", name, record.i32(8) * 0.000001,
+                 com_type_name(record.u16(6)));
   // The name runs to its first zero byte inside the sub-record, however long it is.
-  write_quoted_text(ctx.out, image.text(offset + kComFixedSize, size - kComFixedSize));
+  write_quoted_text(ctx.out, record.text(kComFixedSize, size - kComFixedSize));
   ctx.out.write(" />\n");
-  return size;
 }
 
 }  // namespace terrova

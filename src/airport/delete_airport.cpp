@@ -15,24 +15,22 @@
 namespace terrova {
 namespace {
 
-constexpr uint32_t kFlagsEnd = 8;
 constexpr uint32_t kEntriesAt = 12;
 constexpr uint32_t kEntrySize = 4;
 
-void write_entry(DecodeContext& ctx, uint32_t at, uint32_t index, uint32_t runways,
-                 uint32_t starts) {
-  const Image& image = ctx.image;
+void write_entry(DecodeContext& ctx, const Record& record, uint32_t at, uint32_t index,
+                 uint32_t runways, uint32_t starts) {
   Output& out = ctx.out;
   if (index < runways) {
-    out.format("\t\t\t<DeleteRunway surface=\"%s\" ", surface_name(image.u8(at)));
-    out.format("number=\"%s\" designator=\"%s\" />\n", format_runway_number(image.u8(at + 1)),
-               designator_name(image.u8(at + 3) >> 4));
+    out.format("\t\t\t<DeleteRunway surface=\"%s\" ", surface_name(record.u8(at)));
+    out.format("number=\"%s\" designator=\"%s\" />\n", format_runway_number(record.u8(at + 1)),
+               designator_name(record.u8(at + 3) >> 4));
   } else if (index < runways + starts) {
-    out.format("\t\t\t<DeleteStart type=\"%s\" ", start_type_name(image.u8(at + 2)));
-    out.format("number=\"%s\" designator=\"%s\" />\n", format_runway_number(image.u8(at)),
-               designator_name(image.u8(at + 1)));
+    out.format("\t\t\t<DeleteStart type=\"%s\" ", start_type_name(record.u8(at + 2)));
+    out.format("number=\"%s\" designator=\"%s\" />\n", format_runway_number(record.u8(at)),
+               designator_name(record.u8(at + 1)));
   } else {
-    const uint32_t word = image.u32(at);
+    const uint32_t word = record.u32(at);
     out.format("\t\t\t<DeleteFrequency frequency=\"%.3lf\" type=\"%s\" />\n",
                (word & 0x0FFFFFFF) * 0.000001, com_type_name(word >> 28));
   }
@@ -40,12 +38,11 @@ void write_entry(DecodeContext& ctx, uint32_t at, uint32_t index, uint32_t runwa
 
 }  // namespace
 
-uint32_t decode_delete_airport(DecodeContext& ctx, const char* name, uint32_t offset, uint32_t) {
-  const Image& image = ctx.image;
+void decode_delete_airport(DecodeContext& ctx, const char* name, const Record& record,
+                           RecordWalk&) {
   Output& out = ctx.out;
-  const uint32_t size = image.u32(offset + 2);
-  if (!subrecord_holds(ctx, offset, size, kFlagsEnd)) return size;
-  const uint32_t flags = image.u16(offset + 6);
+  const uint32_t size = record.size();
+  const uint32_t flags = record.u16(6);
   auto bit = [flags](unsigned n) { return true_false((flags >> n) & 1); };
   out.format("\t\t<%s\n", name);
   out.format("\t\t\tdeleteAllApproaches = \"%s\"\n", bit(0));
@@ -57,21 +54,20 @@ uint32_t decode_delete_airport(DecodeContext& ctx, const char* name, uint32_t of
   out.format("\t\t\tdeleteAllTaxiways = \"%s\"", bit(7));
   if (size <= 10) {
     out.write(" />\n");
-    return size;
+    return;
   }
   out.write(">\n");
-  const uint32_t runways = image.u8(offset + 8);
-  const uint32_t starts = image.u8(offset + 9);
-  const uint32_t total = runways + starts + image.u8(offset + 10);
+  const uint32_t runways = record.u8(8);
+  const uint32_t starts = record.u8(9);
+  const uint32_t total = runways + starts + record.u8(10);
   // Entries stop at the end of the sub-record.
   const uint32_t room = size >= kEntriesAt ? (size - kEntriesAt) / kEntrySize : 0;
   const uint32_t count = total < room ? total : room;
   for (uint32_t i = 0; i < count; ++i) {
-    write_entry(ctx, offset + kEntriesAt + i * kEntrySize, i, runways, starts);
+    write_entry(ctx, record, kEntriesAt + i * kEntrySize, i, runways, starts);
   }
-  if (count < total) ctx.report_malformed(offset);
+  if (count < total) ctx.report_malformed(record.offset());
   out.format("\t\t</%s>\n", name);
-  return size;
 }
 
 }  // namespace terrova

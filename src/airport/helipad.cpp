@@ -14,33 +14,28 @@
 namespace terrova {
 namespace {
 
-constexpr uint32_t kHelipadFixedSize = 36;
 constexpr const char* kHelipadTypes[] = {"NONE", "H", "SQUARE", "CIRCLE", "MEDICAL"};
 
 }  // namespace
 
 // A helipad has no record comment, with or without -t.
-uint32_t decode_helipad(DecodeContext& ctx, const char* name, uint32_t offset, uint32_t) {
-  const Image& image = ctx.image;
+void decode_helipad(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&) {
   const DecodeOptions& o = ctx.options;
   Output& out = ctx.out;
-  const uint32_t size = image.u32(offset + 2);
-  if (!subrecord_holds(ctx, offset, size, kHelipadFixedSize)) return size;
-  const uint32_t flags = image.u8(offset + 7);
+  const uint32_t flags = record.u8(7);
   out.format("\t\t<%s lat=\"%s\" lon=\"%s\" alt=%s\n", name,
-             format_coordinate(o, decode_latitude(image.i32(offset + 16))),
-             format_coordinate(o, decode_longitude(image.i32(offset + 12))),
-             format_altitude(o, image.i32(offset + 20)));
-  out.format("\t\t\tsurface=\"%s\" heading=\"%.2lf\"\n", surface_name(image.u8(offset + 6)),
-             image.f32(offset + 32));
-  out.format("\t\t\tlength=%s width=%s\n", format_length(o, image.f32(offset + 24)),
-             format_length(o, image.f32(offset + 28)));
+             format_coordinate(o, decode_latitude(record.i32(16))),
+             format_coordinate(o, decode_longitude(record.i32(12))),
+             format_altitude(o, record.i32(20)));
+  out.format("\t\t\tsurface=\"%s\" heading=\"%.2lf\"\n", surface_name(record.u8(6)),
+             record.f32(32));
+  out.format("\t\t\tlength=%s width=%s\n", format_length(o, record.f32(24)),
+             format_length(o, record.f32(28)));
   out.write("\t\t\tclosed=\"");
   out.write(true_false((flags >> 5) & 1));
   out.write("\" transparent=\"");
   out.write(true_false((flags >> 4) & 1));
   out.format("\" type=\"%s\" />\n", EnumText(kHelipadTypes, flags & ~0x30u));
-  return size;
 }
 
 }  // namespace terrova

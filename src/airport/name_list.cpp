@@ -18,6 +18,7 @@
 #include <algorithm>
 
 #include "airport/airport.h"
+#include "bgl/record.h"
 
 namespace terrova {
 namespace {
@@ -27,56 +28,58 @@ constexpr uint32_t kIdentEntrySize = sizeof(AirportIdentEntry::bytes);
 
 // Adds the texts of one list to its table, each with its file offset as value; the table keeps
 // them sorted and drops repeated texts, so positions are the indices the ident entries use.
-void add_names(DecodeContext& ctx, StringTable& table, uint64_t list, uint32_t count) {
-  const Image& image = ctx.image;
+void add_names(DecodeContext& ctx, StringTable& table, const Record& record, uint64_t list,
+               uint32_t count) {
   uint64_t pos = list + uint64_t{count} * 4;
   for (uint32_t n = 0; n < count; ++n) {
-    if (!image.contains(pos, 1)) {
-      ctx.report_malformed(list);
+    if (!record.holds(pos, 1)) {
+      ctx.report_malformed(record.file_offset(list));
       return;
     }
-    const std::string_view text = image.text(pos, image.end() - pos);
-    table_add(table, text, static_cast<uint32_t>(pos));
+    const std::string_view text = record.text(pos, record.size() - pos);
+    table_add(table, text, static_cast<uint32_t>(record.file_offset(pos)));
     pos += text.size() + 1;
-    if (pos > image.end()) {  // no zero byte before the end of the file: the text is cut there
-      ctx.report_malformed(list);
+    if (pos > record.size()) {  // no zero byte before the end of the file: the text is cut there
+      ctx.report_malformed(record.file_offset(list));
       return;
     }
   }
 }
 
-void copy_ident_entries(DecodeContext& ctx, uint64_t list, uint32_t count) {
-  const Image& image = ctx.image;
-  const uint64_t room = image.contains(list, 0) ? (image.end() - list) / kIdentEntrySize : 0;
+void copy_ident_entries(DecodeContext& ctx, const Record& record, uint64_t list, uint32_t count) {
+  const uint64_t room = record.holds(list, 0) ? (record.size() - list) / kIdentEntrySize : 0;
   const uint32_t kept = count < room ? count : static_cast<uint32_t>(room);
   std::vector<AirportIdentEntry>& entries = ctx.tables.airport_ident_entries;
   entries.assign(kept, AirportIdentEntry{});
   ctx.tables.ident_entries_by_airport.invalidate();
   for (uint32_t i = 0; i < kept; ++i) {
     const std::string_view bytes =
-        image.bytes(list + uint64_t{i} * kIdentEntrySize, kIdentEntrySize);
+        record.bytes(list + uint64_t{i} * kIdentEntrySize, kIdentEntrySize);
     std::copy(bytes.begin(), bytes.end(), entries[i].bytes);
   }
-  if (kept < count) ctx.report_malformed(list);
+  if (kept < count) ctx.report_malformed(record.file_offset(list));
 }
 
 }  // namespace
 
 void decode_name_list(DecodeContext& ctx, const SubsectionRun& run) {
-  const Image& image = ctx.image;
   SharedTables& t = ctx.tables;
+  // The record's size field is not read (real files carry 0 there): the record reaches to the
+  // end of the file.
+  const uint64_t file_end = ctx.image.end();
   for (uint32_t i = 0; i < run.record_count; ++i) {
     if (uint64_t{i} * kHeaderSize > run.data_size) return;
-    const uint64_t record = uint64_t{run.data_offset} + uint64_t{i} * kHeaderSize;
-    if (!image.contains(record, kHeaderSize)) {
-      ctx.report_malformed(record);
+    const uint64_t at = uint64_t{run.data_offset} + uint64_t{i} * kHeaderSize;
+    const Record record(ctx.image, at, static_cast<uint32_t>(at < file_end ? file_end - at : 0));
+    if (!record.holds(0, kHeaderSize)) {
+      ctx.report_malformed(at);
       return;
     }
-    add_names(ctx, t.region_names, record + image.u32(record + 18), image.u16(record + 6));
-    add_names(ctx, t.country_names, record + image.u32(record + 22), image.u16(record + 8));
-    add_names(ctx, t.state_names, record + image.u32(record + 26), image.u16(record + 10));
-    add_names(ctx, t.city_names, record + image.u32(record + 30), image.u16(record + 12));
-    copy_ident_entries(ctx, record + image.u32(record + 38), image.u16(record + 16));
+    add_names(ctx, t.region_names, record, record.u32(18), record.u16(6));
+    add_names(ctx, t.country_names, record, record.u32(22), record.u16(8));
+    add_names(ctx, t.state_names, record, record.u32(26), record.u16(10));
+    add_names(ctx, t.city_names, record, record.u32(30), record.u16(12));
+    copy_ident_entries(ctx, record, record.u32(38), record.u16(16));
   }
 }
 

@@ -87,36 +87,33 @@ void write_lights(Output& out, uint32_t l) {
   out.write("/>\n");
 }
 
-void write_end_zone(DecodeContext& ctx, uint32_t offset) {
+void write_end_zone(DecodeContext& ctx, const Record& zone) {
   static constexpr const char* kNames[] = {"OffsetThreshold", "BlastPad", "Overrun"};
-  const Image& image = ctx.image;
-  const uint32_t id = image.u16(offset);
-  ctx.out.format(
-      "\t\t\t<%s end=\"%s\" length=%s width=%s surface=\"%s\" />\n", kNames[(id - 5) / 2],
-      kEnds[(id - 5) % 2], format_length(ctx.options, image.f32(offset + 8)),
-      format_length(ctx.options, image.f32(offset + 12)), surface_name(image.u16(offset + 6)));
+  const uint32_t id = zone.id();
+  ctx.out.format("\t\t\t<%s end=\"%s\" length=%s width=%s surface=\"%s\" />\n",
+                 kNames[(id - 5) / 2], kEnds[(id - 5) % 2], format_length(ctx.options, zone.f32(8)),
+                 format_length(ctx.options, zone.f32(12)), surface_name(zone.u16(6)));
 }
 
-void write_approach_lights(DecodeContext& ctx, uint32_t offset) {
-  const uint32_t flags = ctx.image.u8(offset + 6);
+void write_approach_lights(DecodeContext& ctx, const Record& lights) {
+  const uint32_t flags = lights.u8(6);
   Output& out = ctx.out;
-  out.format("\t\t\t<ApproachLights end=\"%s\"\n", kEnds[ctx.image.u16(offset) - 15]);
+  out.format("\t\t\t<ApproachLights end=\"%s\"\n", kEnds[lights.id() - 15]);
   out.format("\t\t\t\tsystem=\"%s\" ", kApproachSystems[flags & 15]);
-  out.format("strobes=\"%d\"\n", ctx.image.u8(offset + 7));
+  out.format("strobes=\"%d\"\n", lights.u8(7));
   out.format("\t\t\t\treil=\"%s\" ", flag(flags, 6));
   out.format("touchdown=\"%s\" ", flag(flags, 7));
   out.format("endLights=\"%s\" />\n", flag(flags, 5));
 }
 
-void write_vasi(DecodeContext& ctx, uint32_t offset) {
-  const Image& image = ctx.image;
+void write_vasi(DecodeContext& ctx, const Record& vasi) {
   const DecodeOptions& o = ctx.options;
-  const uint32_t id = image.u16(offset);
+  const uint32_t id = vasi.id();
   ctx.out.format("\t\t\t<Vasi end=\"%s\" side=\"%s\" type=\"%s\"\n", kEnds[(id - 11) / 2],
-                 designator_name((id - 11) % 2 + 1), EnumText(kVasiTypes, image.u16(offset + 6)));
+                 designator_name((id - 11) % 2 + 1), EnumText(kVasiTypes, vasi.u16(6)));
   ctx.out.format("\t\t\t\tbiasX=%s biasZ=%s spacing=%s pitch=\"%0.2lf\" />\n",
-                 format_length(o, image.f32(offset + 8)), format_length(o, image.f32(offset + 12)),
-                 format_length(o, image.f32(offset + 16)), image.f32(offset + 20));
+                 format_length(o, vasi.f32(8)), format_length(o, vasi.f32(12)),
+                 format_length(o, vasi.f32(16)), vasi.f32(20));
 }
 
 const ChildGroup* group_of(uint32_t id) {
@@ -126,65 +123,55 @@ const ChildGroup* group_of(uint32_t id) {
   return nullptr;
 }
 
-// The offsets of the runway's child records of known kind, in file order. Other ids are passed
-// over by the low half of their size field; a child whose size would not advance the walk or
-// that leaves the runway ends the walk.
-std::vector<uint32_t> collect_children(DecodeContext& ctx, uint64_t pos, uint64_t end) {
-  const Image& image = ctx.image;
-  std::vector<uint32_t> children;
-  while (pos < end) {
-    const uint32_t id = image.u16(pos);
-    const ChildGroup* group = group_of(id);
-    uint32_t size = 0;  // no room for a header
-    if (pos + 6 <= end) size = group != nullptr ? image.u32(pos + 2) : image.u16(pos + 2);
-    if (size < 6 || pos + size > end) {
-      ctx.report_malformed(pos);
-      break;
-    }
-    if (group != nullptr &&
-        subrecord_holds(ctx, static_cast<uint32_t>(pos), size, group->fixed_size)) {
-      children.push_back(static_cast<uint32_t>(pos));
-    }
-    pos += size;
+// The runway's child records of known kind, in file order. Other ids are passed over by the low
+// half of their size field; a child whose size would not advance the walk or that leaves the
+// runway ends the walk.
+std::vector<Record> collect_children(DecodeContext& ctx, const Record& runway) {
+  std::vector<Record> children;
+  RecordWalk walk(ctx, runway, kRunwayFixedSize);
+  uint16_t id = 0;
+  Record child;
+  while (walk.more()) {
+    const ChildGroup* group = walk.peek_id(id) ? group_of(id) : nullptr;
+    if (!walk.next(child, 6, group != nullptr ? SizeField::kU32 : SizeField::kU16)) break;
+    if (group != nullptr && record_holds(ctx, child, group->fixed_size)) children.push_back(child);
   }
   return children;
 }
 
-void write_children(DecodeContext& ctx, const std::vector<uint32_t>& children) {
+void write_children(DecodeContext& ctx, const std::vector<Record>& children) {
   auto each_of = [&](const ChildGroup& g, auto write) {
-    for (uint32_t child : children) {
-      const uint32_t id = ctx.image.u16(child);
-      if (id >= g.first_id && id <= g.last_id) write(child);
+    for (const Record& child : children) {
+      if (child.id() >= g.first_id && child.id() <= g.last_id) write(child);
     }
   };
   for (const ChildGroup& zone : {kOffsetThresholds, kBlastPads, kOverruns}) {
-    each_of(zone, [&](uint32_t child) { write_end_zone(ctx, child); });
+    each_of(zone, [&](const Record& child) { write_end_zone(ctx, child); });
   }
-  each_of(kApproachLights, [&](uint32_t child) { write_approach_lights(ctx, child); });
-  each_of(kVasis, [&](uint32_t child) { write_vasi(ctx, child); });
+  each_of(kApproachLights, [&](const Record& child) { write_approach_lights(ctx, child); });
+  each_of(kVasis, [&](const Record& child) { write_vasi(ctx, child); });
 }
 
-// Every ILS record set aside by the navaid decoder whose identifier matches one runway end is
+// Every ILS record kept by the navaid decoder whose identifier matches one runway end is
 // written, once per matching end.
 // The records come in list order; a record that matches both ends is written twice in a row.
 void write_runway_ils_records(DecodeContext& ctx, uint32_t primary, uint32_t secondary) {
   SharedTables& t = ctx.tables;
-  t.navaids_by_ident.update(t.deferred_navaids.size(), [&](size_t i) {
-    return ident_number(ctx.image.u32(t.deferred_navaids[i].offset + 32));
-  });
+  t.navaids_by_ident.update(t.deferred_navaids.size(),
+                            [&](size_t i) { return t.deferred_navaids[i].ident_number; });
   using Matches = std::span<const KeyIndex::Entry>;
   Matches first = primary != 0 ? t.navaids_by_ident.find(primary) : Matches();
   Matches second = secondary != 0 ? t.navaids_by_ident.find(secondary) : Matches();
   while (!first.empty() || !second.empty()) {
     const uint32_t next = std::min(first.empty() ? UINT32_MAX : first.front().position,
                                    second.empty() ? UINT32_MAX : second.front().position);
-    const uint32_t offset = t.deferred_navaids[next].offset;
+    const IlsEntry& ils = t.deferred_navaids[next];
     if (!first.empty() && first.front().position == next) {
-      write_runway_ils(ctx, offset);
+      write_runway_ils(ctx, ils);
       first = first.subspan(1);
     }
     if (!second.empty() && second.front().position == next) {
-      write_runway_ils(ctx, offset);
+      write_runway_ils(ctx, ils);
       second = second.subspan(1);
     }
   }
@@ -192,32 +179,28 @@ void write_runway_ils_records(DecodeContext& ctx, uint32_t primary, uint32_t sec
 
 }  // namespace
 
-uint32_t decode_runway(DecodeContext& ctx, const char* name, uint32_t offset, uint32_t) {
-  const Image& image = ctx.image;
+void decode_runway(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&) {
   const DecodeOptions& o = ctx.options;
   Output& out = ctx.out;
-  const uint32_t size = image.u32(offset + 2);
-  if (!subrecord_holds(ctx, offset, size, kRunwayFixedSize)) return size;
-
-  if (!o.terse) write_record_comment(out, name, offset);
+  if (!o.terse) write_record_comment(out, name, record.offset());
   out.format("\t\t<%s lat=\"%s\" lon=\"%s\" alt=%s\n", name,
-             format_coordinate(o, decode_latitude(image.i32(offset + 24))),
-             format_coordinate(o, decode_longitude(image.i32(offset + 20))),
-             format_altitude(o, image.i32(offset + 28)));
+             format_coordinate(o, decode_latitude(record.i32(24))),
+             format_coordinate(o, decode_longitude(record.i32(20))),
+             format_altitude(o, record.i32(28)));
   out.format("\t\t\tsurface=\"%s\" heading=\"%0.2lf\" length=%s width=%s\n",
-             surface_name(image.u16(offset + 6)), image.f32(offset + 40),
-             format_length(o, image.f32(offset + 32)), format_length(o, image.f32(offset + 36)));
-  const EnumText number = format_runway_number(image.u8(offset + 8));
-  const uint32_t primary_designator = image.u8(offset + 9);
-  const uint32_t secondary_designator = image.u8(offset + 11);
+             surface_name(record.u16(6)), record.f32(40), format_length(o, record.f32(32)),
+             format_length(o, record.f32(36)));
+  const EnumText number = format_runway_number(record.u8(8));
+  const uint32_t primary_designator = record.u8(9);
+  const uint32_t secondary_designator = record.u8(11);
   if (primary_designator != 0 || secondary_designator != 0) {
     out.format("\t\t\tnumber=\"%s\" primaryDesignator=\"%s\" secondaryDesignator=\"%s\"\n", number,
                designator_name(primary_designator), designator_name(secondary_designator));
   } else {
     out.format("\t\t\tnumber=\"%s\" designator=\"NONE\"\n", number);
   }
-  out.format("\t\t\tpatternAltitude=%s\n", format_length(o, image.f32(offset + 44)));
-  const uint32_t pattern = image.u8(offset + 51);
+  out.format("\t\t\tpatternAltitude=%s\n", format_length(o, record.f32(44)));
+  const uint32_t pattern = record.u8(51);
   out.format("\t\t\tprimaryTakeoff=\"%s\" ", yes_no(pattern, 0));
   out.format("primaryLanding=\"%s\" ", yes_no(pattern, 1));
   out.format("primaryPattern=\"%s\"\n", left_right(pattern, 2));
@@ -225,16 +208,14 @@ uint32_t decode_runway(DecodeContext& ctx, const char* name, uint32_t offset, ui
   out.format("secondaryLanding=\"%s\" ", yes_no(pattern, 4));
   out.format("secondaryPattern=\"%s\">\n", left_right(pattern, 5));
 
-  const uint32_t markings = image.u16(offset + 48);
+  const uint32_t markings = record.u16(48);
   if (markings != 0) write_markings(out, markings);
-  const uint32_t lights = image.u8(offset + 50);
+  const uint32_t lights = record.u8(50);
   if (lights != 0) write_lights(out, lights);
 
-  write_children(
-      ctx, collect_children(ctx, uint64_t{offset} + kRunwayFixedSize, uint64_t{offset} + size));
-  write_runway_ils_records(ctx, image.u32(offset + 12), image.u32(offset + 16));
+  write_children(ctx, collect_children(ctx, record));
+  write_runway_ils_records(ctx, record.u32(12), record.u32(16));
   out.format("\t\t</%s>\n", name);
-  return size;
 }
 
 }  // namespace terrova

@@ -12,7 +12,7 @@ namespace terrova {
 // longitude) of the airport at (lat, lon); writes the signs of those closer than 8000 metres.
 void claim_taxiway_signs(DecodeContext& ctx, double lat, double lon);
 
-// Writes every sign of the sign record at `offset` as a `TaxiwaySign` element.
-void write_taxiway_signs(DecodeContext& ctx, uint32_t offset);
+// Writes every sign of a sign record as a `TaxiwaySign` element.
+void write_taxiway_signs(DecodeContext& ctx, const DeferredSign& sign);
 
 }  // namespace terrova

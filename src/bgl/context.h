@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "bgl/image.h"
 #include "bgl/output.h"
@@ -26,6 +27,14 @@ struct DecodeOptions {
   double center_lon = 0;
 };
 
+// Receives the extra files that a decode writes beside its document (model files): the file
+// name, without a folder, and the bytes. The receiver reports its own failures and returns 0 or
+// the error code; a failed file does not end the decode.
+struct ExtraFileSink {
+  int (*write)(void* context, std::string_view name, std::string_view bytes) = nullptr;
+  void* context = nullptr;
+};
+
 struct DecodeContext {
   DecodeContext(Image image_, const DecodeOptions& options_, Output& out_, SharedTables& tables_)
       : image(image_), options(options_), out(out_), tables(tables_) {}
@@ -39,6 +48,11 @@ struct DecodeContext {
   Output& out;
   SharedTables& tables;
   uint32_t malformed_count = 0;
+  // The names of library objects by GUID text, read once from the names file by the driver and
+  // shared read-only by every decode of a run; nullptr when there is none.
+  const StringTable* object_names = nullptr;
+  // Where model files go; nullptr writes none (tests, benchmarks).
+  ExtraFileSink* extra_files = nullptr;
 };
 
 }  // namespace terrova

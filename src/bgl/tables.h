@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "bgl/deferred.h"
+
 namespace terrova {
 
 struct StringTableEntry {
@@ -61,13 +63,6 @@ void table_clear(StringTable& table);
 // Byte-wise key order: unsigned byte values, a proper prefix first.
 int compare_keys(std::string_view a, std::string_view b);
 
-// A record set aside for a later decoder: its file offset and a word whose meaning the filling
-// decoder defines.
-struct DeferredRecord {
-  uint32_t offset = 0;
-  uint32_t tag = 0;
-};
-
 // The positions of a list's entries by a 32-bit key, each key's positions in list order. Airports
 // look their ILS records, terminal waypoints and name entries up by identifier here instead of
 // scanning every list once per airport or runway; the result is the same as the scan's.
@@ -110,6 +105,39 @@ class KeyIndex {
   bool built_ = false;
 };
 
+// The pending taxiway-sign records by cell of a quarter-degree grid over their reference points.
+// An airport visits the cells around it and finds the records that are still pending there in
+// list order; a record that an airport takes is passed over by every later visit at no cost, so
+// the work of a claim follows the records near the airport, not all the records seen so far.
+class SignIndex {
+ public:
+  // Builds the index over the pending records unless it was built for that many records.
+  void update(std::span<const DeferredSign> signs);
+  // The positions of the pending records whose cell meets the window of `half` degrees around
+  // (lat, lon), in list order. The span lives until the next call.
+  std::span<const uint32_t> pending_near(double lat, double lon, double half);
+  // Marks the record at list position `position` as taken.
+  void take(uint32_t position);
+
+ private:
+  struct Entry {
+    uint32_t cell;
+    uint32_t position;
+    bool operator<(const Entry& other) const {
+      return cell != other.cell ? cell < other.cell : position < other.position;
+    }
+  };
+  // The first entry at or after i that is still pending (entries.size() when none).
+  uint32_t next_pending(uint32_t i);
+
+  std::vector<Entry> entries_;
+  std::vector<uint32_t> next_;     // skip links over taken entries
+  std::vector<uint32_t> slot_of_;  // list position -> entry index
+  std::vector<uint32_t> found_;    // the result of the last `pending_near`
+  size_t built_for_ = 0;
+  bool built_ = false;
+};
+
 // One ident entry of the name list (20 bytes in the file), kept byte for byte.
 struct AirportIdentEntry {
   unsigned char bytes[20];
@@ -122,17 +150,17 @@ struct SharedTables {
   StringTable state_names{true, 1};
   StringTable country_names{true, 1};
   StringTable region_names{true, 1};
-  StringTable library_object_names{true, 1};
   std::vector<AirportIdentEntry> airport_ident_entries;
-  std::vector<DeferredRecord> deferred_navaids;
-  std::vector<DeferredRecord> deferred_signs;
-  std::vector<DeferredRecord> deferred_waypoints;
+  std::vector<IlsEntry> deferred_navaids;
+  std::vector<DeferredSign> deferred_signs;
+  std::vector<SignEntry> sign_entries;
+  std::vector<TerminalWaypoint> deferred_waypoints;
 
   // Lookups over the lists above, built by the airport decoder when it first needs them.
   KeyIndex ident_entries_by_airport;
   KeyIndex navaids_by_ident;
   KeyIndex waypoints_by_airport;
-  KeyIndex signs_by_cell;  // keyed by the whole degrees of the sign records' position
+  SignIndex signs_by_cell;
 };
 
 }  // namespace terrova

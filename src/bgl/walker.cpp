@@ -45,23 +45,6 @@ void walk_subsections(DecodeContext& ctx, const SectionEntry& section, const Sec
 
 }  // namespace
 
-bool record_fits(DecodeContext& ctx, uint64_t offset, uint64_t size, uint64_t min_size) {
-  if (size < min_size || !ctx.image.contains(offset, size)) {
-    ctx.report_malformed(offset);
-    return false;
-  }
-  return true;
-}
-
-bool sub_record_fits(DecodeContext& ctx, uint64_t offset, uint64_t size, uint64_t parent_end,
-                     uint64_t min_size) {
-  if (size < min_size || offset + size > parent_end) {
-    ctx.report_malformed(offset);
-    return false;
-  }
-  return true;
-}
-
 void walk_sections(DecodeContext& ctx, std::span<const SectionKind> kinds) {
   const Image& image = ctx.image;
   const uint32_t declared = image.u32(20);

@@ -55,14 +55,4 @@ void walk_sections(DecodeContext& ctx, std::span<const SectionKind> kinds);
 // True for the section types whose decoder walks the whole section itself.
 inline bool is_whole_section_type(uint32_t type) { return type == 32 || type == 35; }
 
-// Checks a record or sub-record whose size field a walk uses to advance: it must hold at least
-// its own header (`min_size` bytes) and end inside the image. Reports the damage and returns
-// false otherwise; the caller then ends its walk.
-bool record_fits(DecodeContext& ctx, uint64_t offset, uint64_t size, uint64_t min_size = 6);
-
-// The same for a sub-record: it must hold at least `min_size` bytes and end inside its parent
-// record, which ends at `parent_end` (the parent itself lies inside the image).
-bool sub_record_fits(DecodeContext& ctx, uint64_t offset, uint64_t size, uint64_t parent_end,
-                     uint64_t min_size = 6);
-
 }  // namespace terrova

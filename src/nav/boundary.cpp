@@ -14,11 +14,11 @@
 //       +0 u8 kind, +1 u8 index, +2 s32 latitude, +6 s32 longitude (a circle's radius, f32 metres)
 #include <optional>
 
+#include "bgl/record.h"
 #include "format/values.h"
 #include "format/xml.h"
 #include "nav/nav.h"
 #include "nav/record_set.h"
-#include "nav/record_walk.h"
 
 namespace terrova {
 namespace {
@@ -47,25 +47,25 @@ struct CommentText {
 };
 
 // The altitude attributes of a boundary start and a circle, from the record's fixed part.
-void write_altitudes(DecodeContext& ctx, uint32_t at) {
-  const uint8_t types = ctx.image.u8(at + 0x07);
+void write_altitudes(DecodeContext& ctx, const Record& boundary) {
+  const uint8_t types = boundary.u8(0x07);
   ctx.out.format("\n\t\t\tmaximumAltitudeType=\"%s\" minimumAltitudeType=\"%s\"\n",
                  EnumText(kAltitudeTypeNames, types >> 4),
                  EnumText(kAltitudeTypeNames, types & 15));
   ctx.out.format("\t\t\taltitudeMinimum=%s altitudeMaximum=%s\n\t\t\t",
-                 format_altitude(ctx.options, ctx.image.i32(at + 0x10)),
-                 format_altitude(ctx.options, ctx.image.i32(at + 0x1C)));
+                 format_altitude(ctx.options, boundary.i32(0x10)),
+                 format_altitude(ctx.options, boundary.i32(0x1C)));
 }
 
-void write_geometry_entry(DecodeContext& ctx, uint32_t at, uint64_t entry) {
-  const Image& image = ctx.image;
+void write_geometry_entry(DecodeContext& ctx, const Record& boundary, const Record& geometry,
+                          uint64_t entry) {
   const DecodeOptions& o = ctx.options;
-  const uint8_t kind = image.u8(entry);
-  const uint8_t index = image.u8(entry + 1);
+  const uint8_t kind = geometry.u8(entry);
+  const uint8_t index = geometry.u8(entry + 1);
   switch (kind) {
     case 1:
       ctx.out.write("\t\t<BoundaryStart ");
-      write_altitudes(ctx, at);
+      write_altitudes(ctx, boundary);
       break;
     case 2:
       ctx.out.write("\t\t<Line ");
@@ -81,86 +81,67 @@ void write_geometry_entry(DecodeContext& ctx, uint32_t at, uint64_t entry) {
       break;
     case 6:
       ctx.out.write("\t\t<Circle");
-      write_altitudes(ctx, at);
+      write_altitudes(ctx, boundary);
       break;
     default:
       return;  // kinds without an element are passed over
   }
   if (kind == 6) {
-    ctx.out.format("index=\"%d\" radius=%s", index, format_range(o, image.f32(entry + 6)));
+    ctx.out.format("index=\"%d\" radius=%s", index, format_range(o, geometry.f32(entry + 6)));
   } else {
     ctx.out.format("lat=\"%s\" lon=\"%s\"",
-                   format_coordinate(o, decode_latitude(image.i32(entry + 2))),
-                   format_coordinate(o, decode_longitude(image.i32(entry + 6))));
+                   format_coordinate(o, decode_latitude(geometry.i32(entry + 2))),
+                   format_coordinate(o, decode_longitude(geometry.i32(entry + 6))));
   }
   ctx.out.write(" />\n");
 }
 
 // The entries of one geometry sub-record; a count that reaches past the sub-record is reported
 // after the entries that it holds.
-void write_geometry(DecodeContext& ctx, uint32_t at, uint64_t sub, uint32_t sub_size) {
-  if (sub_size < kGeometryHeaderSize) {
-    ctx.report_malformed(sub);
-    return;
-  }
-  const uint64_t sub_end = sub + sub_size;
-  const uint16_t count = ctx.image.u16(sub + 6);
+void write_geometry(DecodeContext& ctx, const Record& boundary, const Record& geometry) {
+  if (!record_holds(ctx, geometry, kGeometryHeaderSize)) return;
+  const uint16_t count = geometry.u16(6);
   for (uint32_t i = 0; i < count; ++i) {
-    const uint64_t entry = sub + kGeometryHeaderSize + uint64_t{i} * kGeometryEntrySize;
-    if (entry + kGeometryEntrySize > sub_end) {
-      ctx.report_malformed(entry);
+    const uint64_t entry = kGeometryHeaderSize + uint64_t{i} * kGeometryEntrySize;
+    if (!geometry.holds(entry, kGeometryEntrySize)) {
+      ctx.report_malformed(geometry.file_offset(entry));
       return;
     }
-    write_geometry_entry(ctx, at, entry);
+    write_geometry_entry(ctx, boundary, geometry, entry);
   }
 }
 
 void write_boundary(DecodeContext& ctx, uint32_t at, uint32_t /*index length*/) {
-  const Image& image = ctx.image;
-  const uint32_t size = image.u32(at + 2);
-  if (!record_fits(ctx, at, size, kBoundaryFixedSize)) return;
-  const uint64_t end = uint64_t{at} + size;
+  Record boundary;
+  if (!record_at(ctx, ctx.image, at, ctx.image.u32(uint64_t{at} + 2), kBoundaryFixedSize,
+                 boundary)) {
+    return;
+  }
 
   // An optional frequency sub-record, then an optional name sub-record; the geometry follows.
   // The frequency comment is written with or without -t. A damaged one of these ends the
   // sub-records: the boundary is written without geometry.
-  uint64_t geometry = at + kBoundaryFixedSize;
-  bool sound = true;
+  RecordWalk subs(ctx, boundary, kBoundaryFixedSize);
+  uint16_t id = 0;
+  Record sub;
   std::optional<std::string_view> name;
-  if (geometry < end && image.u16(geometry) == kFrequencyId) {
-    const uint32_t sub_size = image.u32(geometry + 2);
-    sound = sub_record_fits(ctx, geometry, sub_size, end, kFrequencyHeaderSize);
-    if (sound) {
-      ctx.out.write("\t<!--\n");
-      ctx.out.format(
-          "\t\tCenter %s, Freq: %0.3lf\n\t-->\n",
-          CommentText{image.text(geometry + kFrequencyHeaderSize, sub_size - kFrequencyHeaderSize)},
-          image.i32(geometry + 8) * 1e-06);
-      geometry += sub_size;
-    }
+  if (subs.peek_id(id) && id == kFrequencyId && subs.next(sub, kFrequencyHeaderSize)) {
+    ctx.out.write("\t<!--\n");
+    ctx.out.format("\t\tCenter %s, Freq: %0.3lf\n\t-->\n",
+                   CommentText{sub.text(kFrequencyHeaderSize, sub.size() - kFrequencyHeaderSize)},
+                   sub.i32(8) * 1e-06);
   }
-  if (sound && geometry < end && image.u16(geometry) == kNameId) {
-    const uint32_t sub_size = image.u32(geometry + 2);
-    sound = sub_record_fits(ctx, geometry, sub_size, end);
-    if (sound) {
-      name = image.text(geometry + 6, sub_size - 6);
-      geometry += sub_size;
-    }
-  }
+  if (subs.peek_id(id) && id == kNameId && subs.next(sub)) name = sub.text(6, sub.size() - 6);
 
   if (!ctx.options.terse) write_record_comment(ctx.out, "Boundary", at);
-  ctx.out.format("\t<%s type=\"%s\" ", "Boundary",
-                 EnumText(kBoundaryTypeNames, image.u8(at + 0x06)));
+  ctx.out.format("\t<%s type=\"%s\" ", "Boundary", EnumText(kBoundaryTypeNames, boundary.u8(0x06)));
   if (name) {
     ctx.out.write("name=");
     write_quoted_text(ctx.out, *name);
   }
   ctx.out.write(">\n");
-  for (uint64_t sub = geometry; sound && sub < end;) {
-    const uint32_t sub_size = image.u32(sub + 2);
-    if (!sub_record_fits(ctx, sub, sub_size, end)) break;
-    if (image.u16(sub) == kGeometryId) write_geometry(ctx, at, sub, sub_size);
-    sub += sub_size;
+  while (subs.next(sub)) {
+    if (sub.id() == kGeometryId) write_geometry(ctx, boundary, sub);
   }
   ctx.out.format("\t</%s>\n", "Boundary");
 }

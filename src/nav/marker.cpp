@@ -27,22 +27,21 @@ constexpr double kHeadingUnit = 0.005514705882352941;
 
 constexpr const char* kMarkerTypeNames[] = {"INNER", "MIDDLE", "OUTER", "BACKCOURSE"};
 
-void write_marker(DecodeContext& ctx, uint32_t at) {
-  const Image& image = ctx.image;
+void write_marker(DecodeContext& ctx, const Record& marker) {
   const DecodeOptions& o = ctx.options;
-  const double lat = decode_latitude(image.i32(at + 0x0C));
-  const double lon = decode_longitude(image.i32(at + 0x08));
+  const double lat = decode_latitude(marker.i32(0x0C));
+  const double lon = decode_longitude(marker.i32(0x08));
   if (!in_decode_circle(o, lat, lon)) return;
   // A zero region word stands for region value 2, written as the digit 0.
-  const uint32_t region = image.u32(at + 0x18);
-  if (!o.terse) write_record_comment(ctx.out, "Marker", at);
+  const uint32_t region = marker.u32(0x18);
+  if (!o.terse) write_record_comment(ctx.out, "Marker", marker.offset());
   ctx.out.format(
       "\t<Marker type=\"%s\" lat=\"%s\" lon=\"%s\"\n\t\talt=%s heading=\"%0.2lf\" region=\"%s\" "
       "ident=\"%s\" />\n",
-      EnumText(kMarkerTypeNames, image.u8(at + 0x07)), format_coordinate(o, lat),
-      format_coordinate(o, lon), format_altitude(o, image.i32(at + 0x10)),
-      image.u16(at + 0x05) * kHeadingUnit, decode_region(region == 0 ? 2 : region),
-      decode_ident(image.u32(at + 0x14)));
+      EnumText(kMarkerTypeNames, marker.u8(0x07)), format_coordinate(o, lat),
+      format_coordinate(o, lon), format_altitude(o, marker.i32(0x10)),
+      marker.u16(0x05) * kHeadingUnit, decode_region(region == 0 ? 2 : region),
+      decode_ident(marker.u32(0x14)));
   ctx.out.put('\n');
 }
 
@@ -50,7 +49,7 @@ void write_marker(DecodeContext& ctx, uint32_t at) {
 
 void decode_markers(DecodeContext& ctx, const SubsectionRun& run) {
   walk_counted_records(ctx, run, kMarkerFixedSize,
-                       [&ctx](uint32_t at, uint32_t) { write_marker(ctx, at); });
+                       [&ctx](const Record& marker) { write_marker(ctx, marker); });
 }
 
 }  // namespace terrova

@@ -39,43 +39,40 @@ constexpr const char* kNdbTypeNames[] = {"COMPASS_POINT", "MH", "H", "HH"};
 // that ends with its fixed fields has no name. A name sub-record that does not fit its record
 // (a cut header, a size below its header or past the record) is reported; the name is then what
 // the record holds.
-std::string_view ndb_name(DecodeContext& ctx, uint32_t at, uint32_t size) {
+std::string_view ndb_name(DecodeContext& ctx, const Record& ndb) {
+  const uint32_t size = ndb.size();
   if (size == kNameRecord) return {};
-  const uint64_t name_at = uint64_t{at} + kNameRecord;
-  const uint32_t name_size = ctx.image.u32(name_at + 2);
+  const uint32_t name_size = ndb.u32(kNameRecord + 2);
   if (size < kNameText || name_size < 6 || kNameRecord + uint64_t{name_size} > size) {
-    ctx.report_malformed(name_at);
+    ctx.report_malformed(ndb.file_offset(kNameRecord));
     if (size < kNameText) return {};
-    return ctx.image.text(at + kNameText, std::min<uint64_t>(size - kNameText, kNameCapacity));
+    return ndb.text(kNameText, std::min<uint64_t>(size - kNameText, kNameCapacity));
   }
-  return ctx.image.text(at + kNameText, std::min<uint64_t>(name_size - 6, kNameCapacity));
+  return ndb.text(kNameText, std::min<uint64_t>(name_size - 6, kNameCapacity));
 }
 
-void write_ndb(DecodeContext& ctx, uint32_t at, uint32_t size) {
-  const Image& image = ctx.image;
+void write_ndb(DecodeContext& ctx, const Record& ndb) {
   const DecodeOptions& o = ctx.options;
-  const double lat = decode_latitude(image.i32(at + 0x10));
-  const double lon = decode_longitude(image.i32(at + 0x0C));
+  const double lat = decode_latitude(ndb.i32(0x10));
+  const double lon = decode_longitude(ndb.i32(0x0C));
   if (!in_decode_circle(o, lat, lon)) return;
-  const std::string_view name = ndb_name(ctx, at, size);
-  if (!o.terse) write_record_comment(ctx.out, "NDB", at);
-  ctx.out.format("\t<Ndb type=\"%s\" name=", EnumText(kNdbTypeNames, image.u16(at + 0x06)));
+  const std::string_view name = ndb_name(ctx, ndb);
+  if (!o.terse) write_record_comment(ctx.out, "NDB", ndb.offset());
+  ctx.out.format("\t<Ndb type=\"%s\" name=", EnumText(kNdbTypeNames, ndb.u16(0x06)));
   write_quoted_text(ctx.out, name);
   ctx.out.format(
       " lat=\"%s\" lon=\"%s\"\n\t\talt=%s frequency=\"%0.2lf\" range=%s magvar=\"%0.2lf\"\n"
       "\t\tregion=\"%s\" ident=\"%s\" />\n",
-      format_coordinate(o, lat), format_coordinate(o, lon),
-      format_altitude(o, image.i32(at + 0x14)), image.i32(at + 0x08) * 0.001,
-      format_range(o, image.f32(at + 0x18)), signed_magvar(image.f32(at + 0x1C)),
-      decode_region(image.u32(at + 0x24)), decode_ident(image.u32(at + 0x20)));
+      format_coordinate(o, lat), format_coordinate(o, lon), format_altitude(o, ndb.i32(0x14)),
+      ndb.i32(0x08) * 0.001, format_range(o, ndb.f32(0x18)), signed_magvar(ndb.f32(0x1C)),
+      decode_region(ndb.u32(0x24)), decode_ident(ndb.u32(0x20)));
   ctx.out.put('\n');
 }
 
 }  // namespace
 
 void decode_ndbs(DecodeContext& ctx, const SubsectionRun& run) {
-  walk_counted_records(ctx, run, kNdbFixedSize,
-                       [&ctx](uint32_t at, uint32_t size) { write_ndb(ctx, at, size); });
+  walk_counted_records(ctx, run, kNdbFixedSize, [&ctx](const Record& ndb) { write_ndb(ctx, ndb); });
 }
 
 }  // namespace terrova

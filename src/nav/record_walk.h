@@ -1,47 +1,51 @@
-// Walk helpers shared by the navigation decoders: the check of a sub-record against its parent,
-// the record walk by size of the navaid and waypoint sections and the walk by count and length of
-// the NDB and marker sections.
+// The two ways the navigation sections walk their runs of records, both built on `RecordWalk`.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 
+#include "bgl/record.h"
 #include "bgl/walker.h"
 
 namespace terrova {
 
 // Walks a run whose records follow one another by their size fields, from the data offset while
-// the current offset lies below the end of the run. With `run_id`, a record of another id ends the
-// run quietly. A record must hold `min_size` bytes and lie inside the image, otherwise the walk
-// ends with a warning. `decode(offset, size)` writes one record.
+// the current offset lies below the end of the run; a record may end anywhere inside the image.
+// With `run_id`, a record of another id ends the run quietly. A record must hold `min_size`
+// bytes, otherwise the walk ends with a warning. `decode(record)` writes one record.
 template <class Decode>
-void walk_sized_records(DecodeContext& ctx, const SubsectionRun& run, uint64_t min_size,
+void walk_sized_records(DecodeContext& ctx, const SubsectionRun& run, uint32_t min_size,
                         std::optional<uint16_t> run_id, Decode&& decode) {
-  const uint64_t end = uint64_t{run.data_offset} + run.data_size;
-  for (uint64_t at = run.data_offset; at < end;) {
-    if (run_id && ctx.image.contains(at, 2) && ctx.image.u16(at) != *run_id) return;
-    const uint32_t size = ctx.image.u32(at + 2);
-    if (!record_fits(ctx, at, size, min_size)) return;
-    decode(static_cast<uint32_t>(at), size);
-    at += size;
+  RecordWalk walk(ctx, ctx.image, run.data_offset);
+  walk.starting_below(uint64_t{run.data_offset} + run.data_size);
+  uint16_t id = 0;
+  Record record;
+  while (walk.more()) {
+    if (run_id && walk.peek_id(id) && id != *run_id) return;
+    if (!walk.next(record, min_size)) return;
+    decode(record);
   }
 }
 
 // Walks a run by record count and position: before each record the walk stops when the count is
 // reached or the position has passed the end of the run (a record that starts right at the end
-// is still read while the count asks for it); after it, the position grows by the record's size.
-// A record must hold `min_size` bytes and lie inside the image, otherwise the walk ends with a
-// warning. `decode(offset, size)` writes one record.
+// is still read while the count asks for it). A record must hold `min_size` bytes and lie inside
+// the image, otherwise the walk ends with a warning. `decode(record)` writes one record.
 template <class Decode>
-void walk_counted_records(DecodeContext& ctx, const SubsectionRun& run, uint64_t min_size,
+void walk_counted_records(DecodeContext& ctx, const SubsectionRun& run, uint32_t min_size,
                           Decode&& decode) {
-  uint64_t position = 0;
-  for (uint32_t counter = 0; counter < run.record_count && position <= run.data_size; ++counter) {
-    const uint64_t at = run.data_offset + position;
-    const uint32_t size = ctx.image.u32(at + 2);
-    if (!record_fits(ctx, at, size, min_size)) return;
-    decode(static_cast<uint32_t>(at), size);
-    position += size;
+  RecordWalk walk(ctx, ctx.image, run.data_offset);
+  const uint64_t last_start = uint64_t{run.data_offset} + run.data_size;
+  Record record;
+  for (uint32_t counter = 0; counter < run.record_count && walk.position() <= last_start;
+       ++counter) {
+    // The count asks for a record where the file has ended.
+    if (!walk.more()) {
+      ctx.report_malformed(walk.position());
+      return;
+    }
+    if (!walk.next(record, min_size)) return;
+    decode(record);
   }
 }
 

@@ -26,6 +26,7 @@
 #include "format/ident.h"
 #include "format/values.h"
 #include "format/xml.h"
+#include "nav/ils.h"
 #include "nav/nav.h"
 #include "nav/record_walk.h"
 
@@ -51,41 +52,35 @@ struct DmeFields {
   float range = 0;
 };
 
-void write_vor(DecodeContext& ctx, uint32_t at, uint32_t size) {
-  const Image& image = ctx.image;
+void write_vor(DecodeContext& ctx, const Record& vor) {
   const DecodeOptions& o = ctx.options;
 
   // The sub-records: the last DME and name sub-records count; any other id ends the scan, and
   // the station is written from what was read.
   char name[kNameCapacity + 1] = {};
   DmeFields dme;
-  const uint64_t end = uint64_t{at} + size;
-  for (uint64_t sub = at + kVorFixedSize; sub < end;) {
-    const uint16_t id = image.u16(sub);
-    if (id != kDmeId && id != kNameId) break;
-    const uint32_t sub_size = image.u32(sub + 2);
-    if (!sub_record_fits(ctx, sub, sub_size, end, id == kDmeId ? kDmeSize : 6)) break;
+  RecordWalk subs(ctx, vor, kVorFixedSize);
+  uint16_t id = 0;
+  Record sub;
+  while (subs.peek_id(id) && (id == kDmeId || id == kNameId)) {
+    if (!subs.next(sub, id == kDmeId ? kDmeSize : 6)) break;
     if (id == kDmeId) {
-      dme = {true, image.i32(sub + 0x08), image.i32(sub + 0x0C), image.i32(sub + 0x10),
-             image.f32(sub + 0x14)};
+      dme = {true, sub.i32(0x08), sub.i32(0x0C), sub.i32(0x10), sub.f32(0x14)};
     } else {
       // A later name is copied over an earlier one, as the buffer holds it.
-      const std::string_view text = image.bytes(sub + 6, std::min(sub_size - 6, kNameCapacity));
+      const std::string_view text = sub.bytes(6, std::min(sub.size() - 6, kNameCapacity));
       std::memcpy(name, text.data(), text.size());
     }
-    sub += sub_size;
   }
   trim_trailing_blanks(name);
 
   ctx.out.format(
       "\t<Vor lat=\"%s\" lon=\"%s\" alt=%s type=\"%s\"\n\t\tfrequency=\"%0.3lf\" magvar=\"%0.2lf\"",
-      format_coordinate(o, decode_latitude(image.i32(at + 0x0C))),
-      format_coordinate(o, decode_longitude(image.i32(at + 0x08))),
-      format_altitude(o, image.i32(at + 0x10)), EnumText(kVorTypeNames, image.u8(at + 0x06)),
-      image.i32(at + 0x14) * 1e-06, signed_magvar(image.f32(at + 0x1C)));
-  ctx.out.format(
-      " range=%s region=\"%s\"\n\t\tident=\"%s\" name=", format_range(o, image.f32(at + 0x18)),
-      decode_region(image.u32(at + 0x24)), decode_ident(image.u32(at + 0x20)));
+      format_coordinate(o, decode_latitude(vor.i32(0x0C))),
+      format_coordinate(o, decode_longitude(vor.i32(0x08))), format_altitude(o, vor.i32(0x10)),
+      EnumText(kVorTypeNames, vor.u8(0x06)), vor.i32(0x14) * 1e-06, signed_magvar(vor.f32(0x1C)));
+  ctx.out.format(" range=%s region=\"%s\"\n\t\tident=\"%s\" name=", format_range(o, vor.f32(0x18)),
+                 decode_region(vor.u32(0x24)), decode_ident(vor.u32(0x20)));
   write_quoted_text(ctx.out, std::string_view(name));
   ctx.out.put(' ');
   if (!dme.seen) {
@@ -93,7 +88,7 @@ void write_vor(DecodeContext& ctx, uint32_t at, uint32_t size) {
   } else {
     // Every flags value with a DME sub-record: a station whose flags lack the VOR bit is
     // DME-only.
-    const bool dme_only = (image.u8(at + 0x07) & 1) == 0;
+    const bool dme_only = (vor.u8(0x07) & 1) == 0;
     ctx.out.format("dme=\"TRUE\" dmeOnly=\"%s\" >\n", true_false(dme_only));
     ctx.out.format("\t\t<Dme lat=\"%s\" lon=\"%s\" alt=%s range=%s />\n",
                    format_coordinate(o, decode_latitude(dme.lat)),
@@ -103,17 +98,16 @@ void write_vor(DecodeContext& ctx, uint32_t at, uint32_t size) {
   ctx.out.write("\t</Vor>\n\n");
 }
 
-// ILS records inside the circle are set aside for the runways; the other stations are written.
-void take_navaid(DecodeContext& ctx, uint32_t at, uint32_t size) {
-  const Image& image = ctx.image;
-  if (!in_decode_circle(ctx.options, decode_latitude(image.i32(at + 0x0C)),
-                        decode_longitude(image.i32(at + 0x08)))) {
+// ILS records inside the circle are kept for the runways; the other stations are written.
+void take_navaid(DecodeContext& ctx, const Record& record) {
+  if (!in_decode_circle(ctx.options, decode_latitude(record.i32(0x0C)),
+                        decode_longitude(record.i32(0x08)))) {
     return;
   }
-  if (image.u8(at + 0x06) == kIlsType) {
-    ctx.tables.deferred_navaids.push_back({at, 0});
+  if (record.u8(0x06) == kIlsType) {
+    ctx.tables.deferred_navaids.push_back(read_ils(record));
   } else {
-    write_vor(ctx, at, size);
+    write_vor(ctx, record);
   }
 }
 
@@ -121,7 +115,7 @@ void take_navaid(DecodeContext& ctx, uint32_t at, uint32_t size) {
 
 void decode_vors(DecodeContext& ctx, const SubsectionRun& run) {
   walk_sized_records(ctx, run, kVorFixedSize, kVorId,
-                     [&ctx](uint32_t at, uint32_t size) { take_navaid(ctx, at, size); });
+                     [&ctx](const Record& record) { take_navaid(ctx, record); });
 }
 
 }  // namespace terrova

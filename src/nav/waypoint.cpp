@@ -47,38 +47,37 @@ void write_neighbour(DecodeContext& ctx, FormatString<RegionText, IdentText, flo
   ctx.out.format(pattern, decode_region(region), decode_ident(ident), altitude_minimum);
 }
 
-void write_route(DecodeContext& ctx, uint64_t entry) {
-  const Image& image = ctx.image;
+void write_route(DecodeContext& ctx, const Record& waypoint, uint64_t entry) {
+  const Record& r = waypoint;
   ctx.out.format("\t\t<Route routeType=\"%s\" name=\"%s\" >\n",
-                 EnumText(kRouteTypeNames, image.u8(entry)), RouteName{image.text(entry + 1, 8)});
+                 EnumText(kRouteTypeNames, r.u8(entry)), RouteName{r.text(entry + 1, 8)});
   // Altitude minimums stay in metres whatever the unit switches say.
-  if (const uint32_t previous = image.u32(entry + 0x15); previous != 0) {
+  if (const uint32_t previous = r.u32(entry + 0x15); previous != 0) {
     write_neighbour(ctx,
                     "\t\t\t<Previous waypointType=\"UNNAMED\" waypointRegion=\"%s\"\n"
                     "\t\t\t\twaypointIdent=\"%s\" altitudeMinimum=\"%0.3lf\" />\n",
-                    previous, image.u32(entry + 0x19), image.f32(entry + 0x1D));
+                    previous, r.u32(entry + 0x19), r.f32(entry + 0x1D));
   }
-  if (const uint32_t next = image.u32(entry + 0x09); next != 0) {
+  if (const uint32_t next = r.u32(entry + 0x09); next != 0) {
     write_neighbour(ctx,
                     "\t\t\t<Next waypointType=\"UNNAMED\" waypointRegion=\"%s\"\n"
                     "\t\t\t\twaypointIdent=\"%s\" altitudeMinimum=\"%0.3lf\" />\n",
-                    next, image.u32(entry + 0x0D), image.f32(entry + 0x11));
+                    next, r.u32(entry + 0x0D), r.f32(entry + 0x11));
   }
   ctx.out.write("\t\t</Route>\n");
 }
 
-void write_waypoint(DecodeContext& ctx, uint32_t at, uint32_t size) {
-  const Image& image = ctx.image;
+void write_waypoint(DecodeContext& ctx, const Record& waypoint) {
+  const Record& r = waypoint;
   const DecodeOptions& o = ctx.options;
-  if (!o.terse) write_record_comment(ctx.out, "Waypoint", at);
+  if (!o.terse) write_record_comment(ctx.out, "Waypoint", r.offset());
   ctx.out.format(
       "\t<Waypoint lat=\"%s\" lon=\"%s\" waypointType=\"%s\"\n\t\tmagvar=\"%0.2lf\" "
       "waypointRegion=\"%s\" waypointIdent=\"%s\"",
-      format_coordinate(o, decode_latitude(image.i32(at + 0x0C))),
-      format_coordinate(o, decode_longitude(image.i32(at + 0x08))),
-      waypoint_type_name(image.u8(at + 0x06)), signed_magvar(image.f32(at + 0x10)),
-      decode_region(image.u32(at + 0x18)), decode_ident(image.u32(at + 0x14)));
-  if (image.u8(at + 0x07) == 0) {
+      format_coordinate(o, decode_latitude(r.i32(0x0C))),
+      format_coordinate(o, decode_longitude(r.i32(0x08))), waypoint_type_name(r.u8(0x06)),
+      signed_magvar(r.f32(0x10)), decode_region(r.u32(0x18)), decode_ident(r.u32(0x14)));
+  if (r.u8(0x07) == 0) {
     ctx.out.write(" />\n\n");
     return;
   }
@@ -86,27 +85,29 @@ void write_waypoint(DecodeContext& ctx, uint32_t at, uint32_t size) {
   // Entries are read while their start lies below the record's end less 28 bytes, which for a
   // sound record (28 + 33 n bytes) gives exactly its n entries. An entry cut by the record's end
   // is damage and ends the routes.
-  const uint64_t end = uint64_t{at} + size;
-  for (uint64_t entry = at + kWaypointFixedSize; entry < end - kWaypointFixedSize;
+  const uint64_t end = r.size();
+  for (uint64_t entry = kWaypointFixedSize; entry < end - kWaypointFixedSize;
        entry += kRouteEntrySize) {
-    if (entry + kRouteEntrySize > end) {
-      ctx.report_malformed(entry);
+    if (!r.holds(entry, kRouteEntrySize)) {
+      ctx.report_malformed(r.file_offset(entry));
       break;
     }
-    write_route(ctx, entry);
+    write_route(ctx, r, entry);
   }
   ctx.out.write("\t</Waypoint>\n\n");
 }
 
-// Terminal waypoints are set aside for the airport whose identifier the region word carries,
-// whether or not they lie inside the decode circle.
-void take_waypoint(DecodeContext& ctx, uint32_t at, uint32_t size) {
-  const Image& image = ctx.image;
-  if ((image.u32(at + 0x14) & 0xF) == kTerminalFixType) {
-    ctx.tables.deferred_waypoints.push_back({at, image.u32(at + 0x18) >> 6});
-  } else if (in_decode_circle(ctx.options, decode_latitude(image.i32(at + 0x0C)),
-                              decode_longitude(image.i32(at + 0x08)))) {
-    write_waypoint(ctx, at, size);
+// Terminal waypoints are kept for the airports that own them; enroute ones inside the circle are
+// written.
+void take_waypoint(DecodeContext& ctx, const Record& r) {
+  if ((r.u32(0x14) & 0xF) == kTerminalFixType) {
+    // The region word shifted by 6 is, as an identifier word, the owning airport.
+    ctx.tables.deferred_waypoints.push_back(
+        TerminalWaypoint{r.offset(), ident_number(r.u32(0x18) >> 6), r.u8(0x06), r.i32(0x08),
+                         r.i32(0x0C), r.f32(0x10), r.u32(0x14), r.u32(0x18)});
+  } else if (in_decode_circle(ctx.options, decode_latitude(r.i32(0x0C)),
+                              decode_longitude(r.i32(0x08)))) {
+    write_waypoint(ctx, r);
   }
 }
 
@@ -114,7 +115,7 @@ void take_waypoint(DecodeContext& ctx, uint32_t at, uint32_t size) {
 
 void decode_waypoints(DecodeContext& ctx, const SubsectionRun& run) {
   walk_sized_records(ctx, run, kWaypointFixedSize, std::nullopt,
-                     [&ctx](uint32_t at, uint32_t size) { take_waypoint(ctx, at, size); });
+                     [&ctx](const Record& record) { take_waypoint(ctx, record); });
 }
 
 }  // namespace terrova

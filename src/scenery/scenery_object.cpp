@@ -13,9 +13,14 @@
 //   +28 or +44: kind data up to the end of the record
 #include "scenery/scenery_object.h"
 
+#include <iterator>
+#include <span>
+
 #include "format/circle.h"
 #include "format/values.h"
 #include "format/xml.h"
+#include "scenery/kinds.h"
+#include "scenery/taxiway_sign.h"
 
 namespace terrova {
 namespace {
@@ -24,114 +29,99 @@ constexpr uint32_t kShortHeader = 28;
 constexpr uint32_t kLongHeader = 44;
 constexpr double kAngleUnit = 0.0054931640625;  // 360/65536 degree
 
-// Kinds n of the short header pair with n + 9 of the long one. The decoders of these kinds are
-// added with the kinds themselves; until then their objects are dumped.
+// Kinds n of the short header pair with n + 9 of the long one.
 constexpr SceneryObjectKind kSceneryObjectKinds[] = {
-    {1,  "GenericBuilding", nullptr},
-    {10, "GenericBuilding", nullptr},
-    {2,  "LibraryObject",   nullptr},
-    {11, "LibraryObject",   nullptr},
-    {3,  "Windsock",        nullptr},
-    {12, "Windsock",        nullptr},
-    {4,  "Effect",          nullptr},
-    {13, "Effect",          nullptr},
-    {7,  "Trigger",         nullptr},
-    {16, "Trigger",         nullptr},
-    {0,  "NULL",            nullptr},
+    {1,  "GenericBuilding", kGenericBuildingMinSize, decode_generic_building},
+    {10, "GenericBuilding", kGenericBuildingMinSize, decode_generic_building},
+    {2,  "LibraryObject",   kLibraryObjectMinSize,   decode_library_object  },
+    {11, "LibraryObject",   kLibraryObjectMinSize,   decode_library_object  },
+    {3,  "Windsock",        kWindsockMinSize,        decode_windsock        },
+    {12, "Windsock",        kWindsockMinSize,        decode_windsock        },
+    {4,  "Effect",          kEffectMinSize,          decode_effect          },
+    {13, "Effect",          kEffectMinSize,          decode_effect          },
+    {7,  "Trigger",         kTriggerMinSize,         decode_trigger         },
+    {16, "Trigger",         kTriggerMinSize,         decode_trigger         },
+    {0,  "NULL",            0,                       nullptr                },
 };
 
 constexpr const char* kImageComplexityNames[] = {"VERY_SPARSE", "SPARSE",     "NORMAL",
                                                  "DENSE",       "VERY_DENSE", "EXTREMELY_DENSE"};
 
-bool is_taxiway_sign(uint32_t kind_id) { return kind_id == 5 || kind_id == 14; }
-
 // The record comment and the start tag with the header as attributes.
-void write_object_start(DecodeContext& ctx, uint32_t offset) {
-  const Image& image = ctx.image;
+void write_object_start(DecodeContext& ctx, const Record& object) {
   const DecodeOptions& o = ctx.options;
-  uint32_t complexity = image.u32(offset + 24);
+  uint32_t complexity = object.u32(24);
   if (complexity > 5) complexity = 0;
 
-  if (!o.terse) write_record_comment(ctx.out, "SceneryObject", offset);
+  if (!o.terse) write_record_comment(ctx.out, "SceneryObject", object.offset());
   ctx.out.format(
       "\t<SceneryObject lat=\"%s\" lon=\"%s\" alt=%s\n\t\taltitudeIsAgl=\"%s\" pitch=\"%0.2lf\" "
       "bank=\"%0.2lf\" heading=\"%0.2lf\"\n\t\timageComplexity=\"%s\">\n",
-      format_coordinate(o, decode_latitude(image.i32(offset + 8))),
-      format_coordinate(o, decode_longitude(image.i32(offset + 4))),
-      format_altitude(o, image.i32(offset + 12)), true_false(image.u16(offset + 16) != 0),
-      image.u16(offset + 18) * kAngleUnit, image.u16(offset + 20) * kAngleUnit,
-      image.u16(offset + 22) * kAngleUnit, kImageComplexityNames[complexity]);
+      format_coordinate(o, decode_latitude(object.i32(8))),
+      format_coordinate(o, decode_longitude(object.i32(4))), format_altitude(o, object.i32(12)),
+      true_false(object.u16(16) != 0), object.u16(18) * kAngleUnit, object.u16(20) * kAngleUnit,
+      object.u16(22) * kAngleUnit, kImageComplexityNames[complexity]);
 }
 
 }  // namespace
 
 const SceneryObjectKind* find_scenery_object_kind(uint32_t kind_id) {
-  for (const SceneryObjectKind& kind : kSceneryObjectKinds) {
-    if (kind.kind_id == 0) break;
-    if (kind.kind_id == (kind_id & 0xFFFF)) return &kind;
-  }
-  return nullptr;
+  // Every row but the one that ends the table; the low 16 bits of the id are compared.
+  constexpr std::span<const SceneryObjectKind> rows(kSceneryObjectKinds,
+                                                    std::size(kSceneryObjectKinds) - 1);
+  return find_record_kind(rows, kind_id & 0xFFFF);
 }
 
-void decode_scenery_objects(DecodeContext& ctx, const SubsectionRun& run) {
-  const Image& image = ctx.image;
-  const uint64_t end = uint64_t{run.data_offset} + run.data_size;
-  uint64_t offset = run.data_offset;
-  while (offset < end) {
-    if (!image.contains(offset, 4)) {
-      ctx.report_malformed(offset);
-      return;
-    }
-    const uint32_t kind_id = image.u16(offset);
-    const uint32_t size = image.u16(offset + 2);
-    const uint32_t header = kind_id > 9 ? kLongHeader : kShortHeader;
+void write_scenery_objects(DecodeContext& ctx, const Record& area) {
+  RecordWalk walk(ctx, area.view(), area.offset(), SizeField::kU16);
+  uint16_t kind_id = 0;
+  Record object;
+  while (walk.more()) {
     // The walk advances by the size field, so a record that cannot hold its own header or that
     // leaves the run ends it.
-    if (size < header || offset + size > end || !image.contains(offset, size)) {
-      ctx.report_malformed(offset);
-      return;
-    }
-    const uint32_t at = static_cast<uint32_t>(offset);
+    const uint32_t header = walk.peek_id(kind_id) && kind_id > 9 ? kLongHeader : kShortHeader;
+    if (!walk.next(object, header)) return;
 
-    if (is_taxiway_sign(kind_id)) {
+    if (is_taxiway_sign_kind(kind_id)) {
       // Signs are written inside the airport that claims them; the circle is applied there.
-      if (!ctx.options.terse) write_record_comment(ctx.out, "TaxiwaySign", at);
-      ctx.tables.deferred_signs.push_back({at, 1});
-      offset += size;
+      if (!ctx.options.terse) write_record_comment(ctx.out, "TaxiwaySign", object.offset());
+      keep_taxiway_signs(ctx, object);
+      continue;
+    }
+    if (!in_decode_circle(ctx.options, decode_latitude(object.i32(8)),
+                          decode_longitude(object.i32(4)))) {
       continue;
     }
 
-    if (!in_decode_circle(ctx.options, decode_latitude(image.i32(offset + 8)),
-                          decode_longitude(image.i32(offset + 4)))) {
-      offset += size;
-      continue;
-    }
-
-    write_object_start(ctx, at);
+    write_object_start(ctx, object);
     const SceneryObjectKind* kind = find_scenery_object_kind(kind_id);
     if (kind != nullptr && kind->decode != nullptr) {
-      // The kind decoder tells how much kind data there is; the walk follows it.
-      offset +=
-          header + uint64_t{kind->decode(ctx, kind_id, kind->name, at + header, size - header)};
+      const Record kind_data = object.part(header, object.size() - header);
+      if (record_holds(ctx, kind_data, kind->min_size)) {
+        // The kind decoder tells how much kind data there is; the walk follows it.
+        const uint32_t consumed = kind->decode(ctx, kind->name, kind_data);
+        walk.resume_at(object.file_offset(uint64_t{header} + consumed));
+      }
     } else {
-      dump_unknown_object(ctx, kind_id, "Unknown", at, size);
-      offset += size;
+      dump_unknown_object(ctx, kind_id, "Unknown", object);
     }
     ctx.out.write("\t</SceneryObject>\n\n");
   }
 }
 
-uint32_t dump_unknown_object(DecodeContext& ctx, uint32_t kind_id, const char* name,
-                             uint32_t offset, uint32_t length) {
+void decode_scenery_objects(DecodeContext& ctx, const SubsectionRun& run) {
+  write_scenery_objects(ctx, Record(ctx.image, run.data_offset, run.data_size));
+}
+
+void dump_unknown_object(DecodeContext& ctx, uint32_t kind_id, const char* name,
+                         const Record& object) {
   (void)name;
   static constexpr char kHex[] = "0123456789ABCDEF";
   Output& out = ctx.out;
-  if (!ctx.options.terse) out.format("<!-- current offset: 0x%.8X -->\n", offset);
-  out.format("\n\t\t<!-- dumping unknown object (ID: 0x%0.X), length: %d", kind_id, length);
-  const std::string_view bytes =
-      ctx.image.bytes(offset, static_cast<int32_t>(length) > 0 ? length : 0);
+  if (!ctx.options.terse) out.format("<!-- current offset: 0x%.8X -->\n", object.offset());
+  out.format("\n\t\t<!-- dumping unknown object (ID: 0x%0.X), length: %d", kind_id, object.size());
   size_t column = 0;
-  for (char c : bytes) {
+  for (char c : object.bytes(0, object.size())) {
     const unsigned char b = static_cast<unsigned char>(c);
     char* p = out.reserve(7);
     if (column == 0) {
@@ -147,7 +137,6 @@ uint32_t dump_unknown_object(DecodeContext& ctx, uint32_t kind_id, const char* n
     column = (column + 1) & 15;
   }
   out.write("\n\t\t-->\n\n");
-  return static_cast<int32_t>(length) > 0 ? length : 0;
 }
 
 }  // namespace terrova

@@ -163,21 +163,31 @@ TEST(Runway, DamagedChildrenAndIlsRecords) {
   expect_golden("airport/golden/runway_damaged.xml", d.document);
 }
 
-TEST(Runway, IlsRecordCutByTheEndOfTheFile) {
-  // The navaid section only sets aside records that lie in the file; a record offset at its very
-  // end is refused all the same.
+TEST(Runway, IlsEntryDamageIsReportedWhereTheIlsIsWritten) {
+  // The navaid section hands runways typed entries; damage it met among an entry's sub-records
+  // is reported inside the runway, once per matching end, after the fields it could read.
   Bytes runways;
   RunwayFields a;
-  a.primary_ils = "0";  // the identifier read from the missing record decodes as "0"
+  a.primary_ils = "IINN";
+  a.secondary_ils = "IINN";
   begin_runway(runways, a).end();
   BglBuilder bgl;
   bgl.section(3).add(airport_with(runways), 1);
-  const std::vector<uint8_t> file = bgl.build();
   SharedTables tables;
-  tables.deferred_navaids.push_back({static_cast<uint32_t>(file.size() - 8), 0});
-  Decoded d = decode_with_tables(file, tables, switches("t"));
-  EXPECT_EQ(d.malformed, 1u);
-  EXPECT_EQ(d.document.find("<Ils"), std::string::npos);
+  IlsEntry ils;
+  ils.ident = pack_ident("IINN");
+  ils.ident_number = ident_number(ils.ident);
+  ils.frequency_hz = 110500000;
+  ils.name = "NORTH";
+  ils.damaged = true;
+  ils.damaged_at = 0x1234;
+  tables.deferred_navaids.push_back(ils);
+  Decoded d = decode_with_tables(bgl.build(), tables, switches("t"));
+  EXPECT_EQ(d.malformed, 2u);
+  EXPECT_NE(d.document.find("<!-- WARNING: malformed data at offset 0x00001234 -->"),
+            std::string::npos);
+  EXPECT_NE(d.document.find("frequency=\"110.500\""), std::string::npos);
+  EXPECT_NE(d.document.find("name=\"NORTH\" />"), std::string::npos);
 }
 
 }  // namespace

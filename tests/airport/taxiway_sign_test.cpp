@@ -49,9 +49,9 @@ TEST(TaxiwaySigns, ClaimedByTheFirstAirportWithinHalfADegree) {
   EXPECT_EQ(d.malformed, 0u);
   expect_golden("airport/golden/taxiway_signs_claim.xml", d.document);
   ASSERT_EQ(tables.deferred_signs.size(), 3u);
-  EXPECT_EQ(tables.deferred_signs[0].tag, 0u);
-  EXPECT_EQ(tables.deferred_signs[1].tag, 0u);  // taken, though written by nobody
-  EXPECT_EQ(tables.deferred_signs[2].tag, 1u);
+  EXPECT_FALSE(tables.deferred_signs[0].pending);
+  EXPECT_FALSE(tables.deferred_signs[1].pending);  // taken, though written by nobody
+  EXPECT_TRUE(tables.deferred_signs[2].pending);
 }
 
 TEST(TaxiwaySigns, AnAirportOutsideTheCircleLeavesItsSignsPending) {

@@ -105,8 +105,10 @@ TEST(Vor, StationsAreWrittenAndIlsRecordsSetAside) {
       static_cast<uint32_t>(concat({records[0], records[1], records[2]}).size());
   const SharedTables tables = decode_tables(file);
   ASSERT_EQ(tables.deferred_navaids.size(), 1u);
-  EXPECT_EQ(tables.deferred_navaids[0].offset, ils_offset);
-  EXPECT_EQ(tables.deferred_navaids[0].tag, 0u);
+  const IlsEntry& kept = tables.deferred_navaids[0];
+  EXPECT_EQ(kept.offset, ils_offset);
+  EXPECT_EQ(kept.ident_number, ident_number(kept.ident));
+  EXPECT_FALSE(kept.damaged);
 }
 
 TEST(Vor, IlsRecordsAreCollectedInFileOrderAcrossSubsectionsAndSections) {
@@ -123,7 +125,7 @@ TEST(Vor, IlsRecordsAreCollectedInFileOrderAcrossSubsectionsAndSections) {
   const std::vector<uint32_t> expected = {first, first + ils_size + vor_size,
                                           layout.sections[0].data[1], layout.sections[1].data[0]};
   std::vector<uint32_t> offsets;
-  for (const DeferredRecord& r : decode_tables(file).deferred_navaids) offsets.push_back(r.offset);
+  for (const IlsEntry& r : decode_tables(file).deferred_navaids) offsets.push_back(r.offset);
   EXPECT_EQ(offsets, expected);
 }
 

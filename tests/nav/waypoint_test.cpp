@@ -78,13 +78,13 @@ TEST(Waypoint, EnrouteWaypointsWithTheirRoutes) {
   Decoded d = navtest::expect_goldens("waypoint", file);
   EXPECT_EQ(d.malformed, 0u);
 
-  // The terminal waypoint is set aside with its airport's identifier as the tag word.
+  // The terminal waypoint is kept with its airport's identifier as its key.
   const SharedTables tables = decode_tables(file);
   ASSERT_EQ(tables.deferred_waypoints.size(), 1u);
   EXPECT_EQ(tables.deferred_waypoints[0].offset,
             layout.sections[0].data[0] + records[0].size() + records[1].size());
-  EXPECT_EQ(tables.deferred_waypoints[0].tag, terminal_region("KSEA", "K1") >> 6);
-  EXPECT_EQ(decode_ident(tables.deferred_waypoints[0].tag).str(), "KSEA");
+  EXPECT_EQ(tables.deferred_waypoints[0].airport, ident_number(pack_ident("KSEA")));
+  EXPECT_EQ(tables.deferred_waypoints[0].region, terminal_region("KSEA", "K1"));
 }
 
 TEST(Waypoint, TheCircleKeepsEnrouteWaypointsButTerminalOnesAreAlwaysCollected) {
@@ -103,8 +103,8 @@ TEST(Waypoint, TheCircleKeepsEnrouteWaypointsButTerminalOnesAreAlwaysCollected) 
   expect_golden("nav/golden/waypoint_circle.xml", decode(file, around_zurich).document);
   const SharedTables tables = decode_tables(file, around_zurich);
   ASSERT_EQ(tables.deferred_waypoints.size(), 2u);
-  EXPECT_EQ(decode_ident(tables.deferred_waypoints[0].tag).str(), "YSSY");
-  EXPECT_EQ(decode_ident(tables.deferred_waypoints[1].tag).str(), "LSZH");
+  EXPECT_EQ(tables.deferred_waypoints[0].airport, ident_number(pack_ident("YSSY")));
+  EXPECT_EQ(tables.deferred_waypoints[1].airport, ident_number(pack_ident("LSZH")));
 }
 
 TEST(Waypoint, DamagedRecordsEndTheWalkWithAWarning) {

@@ -1,0 +1,134 @@
+#include "driver/decode_file.h"
+
+#include "bgl/header.h"
+#include "driver/document.h"
+#include "driver/options.h"
+#include "driver/platform.h"
+#include "driver/run.h"
+
+namespace terrova {
+namespace {
+
+// The input file from opening to unmapping: whatever is held is released when it goes.
+class MappedInput {
+ public:
+  MappedInput() = default;
+  MappedInput(const MappedInput&) = delete;
+  MappedInput& operator=(const MappedInput&) = delete;
+  ~MappedInput() { platform::release_input(file); }
+
+  platform::InputFile file;
+  Image image;
+};
+
+// Maps the input and keeps its size; returns 0 or the exit status after reporting the failure.
+int map_input_file(const DecodeRequest& request, Console& console, MappedInput& input,
+                   DecodeResult& result) {
+  const std::string& input_name = request.input_name;
+  const char* name = input_name.c_str();
+  uint64_t size = 0;
+  if (int code = platform::file_size(name, size)) {
+    console.report_system_error("Can't open " + input_name, code);
+    return code;
+  }
+  // The size is the low 32 bits of the directory entry's size.
+  const uint32_t input_size = static_cast<uint32_t>(size);
+  result.input_size = input_size;
+  if (input_size == 0) {
+    console.print("%s is 0 bytes in size. Nothing to decode\n", input_name);
+    return 5;
+  }
+  if (int code = platform::open_input(name, input.file)) {
+    console.report_system_error("Can't open " + input_name, code);
+    return code;
+  }
+  if (request.take_run_guard) {
+    if (int code = platform::acquire_run_guard(input.file)) {
+      if (code == platform::kAlreadyExists) {
+        console.report_system_error(
+            "File mapping failed, object already exists\n, file: " + input_name, code);
+      } else {
+        console.report_system_error("File mapping failed file: " + input_name, code);
+      }
+      return code;
+    }
+  }
+  if (int code = platform::map_input(input.file)) {
+    console.report_system_error("Could not map " + input_name + " - MapViewOfFile() failed", code);
+    return code;
+  }
+  const uint64_t mapped = input.file.view_size < input_size ? input.file.view_size : input_size;
+  input.image = Image(input.file.view, static_cast<uint32_t>(mapped));
+  return 0;
+}
+
+// Sends the document to the output file and keeps the first write error.
+struct FileDrain {
+  platform::OutputFile file;
+  int error = 0;
+  // A document that was not put in place (a failure, an exception) leaves nothing behind.
+  ~FileDrain() { platform::discard_output(file); }
+  static void drain(void* context, const char* data, size_t size) {
+    FileDrain& self = *static_cast<FileDrain*>(context);
+    if (self.error == 0) self.error = platform::write_output(self.file, data, size);
+  }
+};
+
+int write_output_document(const DecodeRequest& request, Console& console, MappedInput& input,
+                          DecodeResult& result) {
+  const std::string& output_name = request.output_name;
+  if (platform::is_same_file(input.file, output_name.c_str())) {
+    console.print("Error: output file %s is the input file\n", output_name);
+    return 2;
+  }
+  FileDrain sink;
+  if (int code = platform::create_output(output_name.c_str(), sink.file)) {
+    console.report_system_error("Can't open " + output_name, code);
+    return 2;
+  }
+  DecodeOptions options = request.options;
+  set_up_circle(options);
+  const StringTable* object_names = request.object_names;
+  if (request.names_file != nullptr) object_names = request.names_file->load(console);
+
+  SharedTables tables;
+  {
+    Output out(FileDrain::drain, &sink, true);
+    console.print("Analyzing %s...\n", request.input_name);
+    result.malformed = write_document(input.image, options, tables, platform::local_time(), out,
+                                      object_names, request.extra_files);
+  }
+  // The document takes its name only when every byte of it was written.
+  if (sink.error == 0) {
+    sink.error = platform::commit_output(sink.file);
+  } else {
+    platform::discard_output(sink.file);
+  }
+  if (sink.error != 0) {
+    console.report_system_error("Can't write " + output_name, sink.error);
+    return 2;
+  }
+  if (result.malformed != 0) {
+    console.print("Warning: %d malformed structures skipped\n", result.malformed);
+  }
+  return 0;
+}
+
+}  // namespace
+
+DecodeResult decode_file(const DecodeRequest& request, Console& console) {
+  DecodeResult result;
+  MappedInput input;
+  result.status = map_input_file(request, console, input, result);
+  if (result.status != 0) return result;
+  if (!is_facility_bgl(input.image)) {
+    console.write("Input file: not a valid FS2004 or FSX facility data BGL!\n");
+    result.not_facility_data = true;
+    result.status = 1;
+    return result;
+  }
+  result.status = write_output_document(request, console, input, result);
+  return result;
+}
+
+}  // namespace terrova

@@ -1,0 +1,45 @@
+// One decode of one file: from the input's name to the finished document. The single-file run
+// calls it once; a batch calls it for every file, each with its own tables, counts and sinks, so
+// that files never share mutable state.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "bgl/context.h"
+#include "driver/console.h"
+#include "driver/names_file.h"
+
+namespace terrova {
+
+struct DecodeRequest {
+  std::string input_name;
+  std::string output_name;
+  DecodeOptions options;  // the circle is set up from the switch texts by the decode
+  // The names of library objects, read once per run; nullptr when there are none.
+  const StringTable* object_names = nullptr;
+  // The names file to read instead, once, when the first document's output is open.
+  ObjectNamesFile* names_file = nullptr;
+  // Where the model files of the decode go; nullptr writes none.
+  ExtraFileSink* extra_files = nullptr;
+  // Whether this decode takes the run guard itself (a single-file run) or runs under a guard that
+  // its caller holds (a batch).
+  bool take_run_guard = true;
+};
+
+struct DecodeResult {
+  // 0 when the document was written; otherwise the exit status of the failure, as a single run
+  // ends with it (1: not facility data, 2: output failures, 5: empty input, 183: another run,
+  // or the system's code when the input cannot be opened or mapped).
+  int status = 0;
+  bool not_facility_data = false;  // the input failed the header test
+  uint32_t malformed = 0;          // damaged structures marked in the document
+  uint64_t input_size = 0;
+};
+
+// Maps the input, tests its header, writes the document and reports every failure on the
+// console as a single run does ("Analyzing %s...", the error messages, the malformed count);
+// the closing "Done!" lines are the caller's.
+DecodeResult decode_file(const DecodeRequest& request, Console& console);
+
+}  // namespace terrova
