@@ -31,8 +31,8 @@ std::wstring wide(const char* text) { return wide(std::string(text)); }
 
 std::string utf8(const wchar_t* text, size_t size) {
   if (size == 0) return std::string();
-  int n = ::WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(size), nullptr, 0, nullptr,
-                                nullptr);
+  int n =
+      ::WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(size), nullptr, 0, nullptr, nullptr);
   std::string result(static_cast<size_t>(n), '\0');
   ::WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(size), result.data(), n, nullptr,
                         nullptr);
@@ -160,8 +160,8 @@ int create_output(const char* path, OutputFile& file) {
   // volume.
   static std::atomic<unsigned> counter{0};
   for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string temporary = file.destination + "." + std::to_string(::GetCurrentProcessId()) +
-                            "." + std::to_string(counter++) + ".part";
+    std::string temporary = file.destination + "." + std::to_string(::GetCurrentProcessId()) + "." +
+                            std::to_string(counter++) + ".part";
     h = ::CreateFileW(wide(temporary).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                       FILE_ATTRIBUTE_ARCHIVE, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
