@@ -36,7 +36,7 @@ constexpr AirportSubrecordKind airport_subrecord_kinds[] = {
     {0xAD, "TaxiwayParking",  8,  decode_taxiway_parking  },
     {0xAE, "TaxiwayPath",     8,  decode_taxiway_path     },
     {0xAF, "Apron",           30, decode_apron            },
-    {0xB5, "Helipad",         10, decode_helipad_object   },
+    {0xB5, "SceneryObject",   10, decode_helipad_object   },
     {0xB6, "Approach",        36, decode_approach         },
     {0,    "NULL",            0,  nullptr                 },
 };
