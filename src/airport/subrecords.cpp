@@ -15,6 +15,7 @@ constexpr AirportSubrecordKind airport_subrecord_kinds[] = {
     {0x12, "Com",           12, decode_com           },
     {0x26, "Helipad",       36, decode_helipad       },
     {0x33, "DeleteAirport", 8,  decode_delete_airport},
+    {0x3E, "Runway",        68, decode_later_runway  },
     {0,    "NULL",          0,  nullptr              },
 };
 
