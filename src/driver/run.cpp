@@ -3,8 +3,10 @@
 #include <cstdint>
 #include <new>
 
+#include "driver/batch.h"
 #include "driver/decode_file.h"
 #include "driver/options.h"
+#include "driver/platform.h"
 
 namespace terrova {
 namespace {
@@ -63,6 +65,15 @@ int run_checked(int argc, const char* const* argv, RunState& state) {
     console.write("Error: missing an input file name\n");
     print_usage(console, true);
     return 2;
+  }
+  if (platform::is_folder(state.input_name.c_str())) {
+    BatchRequest batch;
+    batch.input_folder = state.input_name;
+    batch.output_folder = state.output_name;
+    batch.options = state.options;
+    batch.jobs = table.jobs;
+    batch.progress_in_place = platform::console_is_terminal();
+    return run_batch(batch, console).status;
   }
   if (state.output_name.empty()) state.output_name = replace_extension(state.input_name, ".xml");
 
