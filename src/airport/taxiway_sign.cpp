@@ -18,39 +18,18 @@ constexpr double kClaimDistance = 8000;  // metres
 
 }  // namespace
 
-// The whole degrees that hold a latitude and a longitude, as the key of the sign index.
-uint32_t degree_cell(double lat, double lon) {
-  const auto lat_band = static_cast<uint32_t>(std::floor(lat) + 1000.0);
-  const auto lon_band = static_cast<uint32_t>(std::floor(lon) + 2000.0);
-  return (lat_band << 12) | lon_band;
-}
-
 void claim_taxiway_signs(DecodeContext& ctx, double lat, double lon) {
   SharedTables& t = ctx.tables;
-  // Only records in the degree cells around the airport can lie within half a degree of it; they
-  // are taken in list order, as a scan of the whole list would take them.
-  t.signs_by_cell.update(t.deferred_signs.size(), [&](size_t i) {
-    return degree_cell(t.deferred_signs[i].lat, t.deferred_signs[i].lon);
-  });
-  constexpr double kMargin = kClaimWindow + 1e-6;
-  std::vector<uint32_t> candidates;
-  for (double cell_lat = std::floor(lat - kMargin); cell_lat <= std::floor(lat + kMargin);
-       cell_lat += 1) {
-    for (double cell_lon = std::floor(lon - kMargin); cell_lon <= std::floor(lon + kMargin);
-         cell_lon += 1) {
-      for (const KeyIndex::Entry& entry : t.signs_by_cell.find(degree_cell(cell_lat, cell_lon))) {
-        candidates.push_back(entry.position);
-      }
-    }
-  }
-  std::sort(candidates.begin(), candidates.end());
-  for (uint32_t position : candidates) {
+  // Only records in the cells around the airport can lie within half a degree of it; they are
+  // taken in list order, as a scan of the whole list would take them.
+  t.signs_by_cell.update(t.deferred_signs);
+  for (uint32_t position : t.signs_by_cell.pending_near(lat, lon, kClaimWindow + 1e-6)) {
     DeferredSign& sign = t.deferred_signs[position];
-    if (!sign.pending) continue;
     if (!(std::fabs(lat - sign.lat) < kClaimWindow)) continue;
     if (std::fabs(lon - sign.lon) < kClaimWindow) {
       // Taken even when too far to be written, so that no later airport writes it either.
       sign.pending = false;
+      t.signs_by_cell.take(position);
       if (great_circle_distance(lat, lon, sign.lat, sign.lon) < kClaimDistance) {
         write_taxiway_signs(ctx, sign);
       }

@@ -105,6 +105,39 @@ class KeyIndex {
   bool built_ = false;
 };
 
+// The pending taxiway-sign records by cell of a quarter-degree grid over their reference points.
+// An airport visits the cells around it and finds the records that are still pending there in
+// list order; a record that an airport takes is passed over by every later visit at no cost, so
+// the work of a claim follows the records near the airport, not all the records seen so far.
+class SignIndex {
+ public:
+  // Builds the index over the pending records unless it was built for that many records.
+  void update(std::span<const DeferredSign> signs);
+  // The positions of the pending records whose cell meets the window of `half` degrees around
+  // (lat, lon), in list order. The span lives until the next call.
+  std::span<const uint32_t> pending_near(double lat, double lon, double half);
+  // Marks the record at list position `position` as taken.
+  void take(uint32_t position);
+
+ private:
+  struct Entry {
+    uint32_t cell;
+    uint32_t position;
+    bool operator<(const Entry& other) const {
+      return cell != other.cell ? cell < other.cell : position < other.position;
+    }
+  };
+  // The first entry at or after i that is still pending (entries.size() when none).
+  uint32_t next_pending(uint32_t i);
+
+  std::vector<Entry> entries_;
+  std::vector<uint32_t> next_;     // skip links over taken entries
+  std::vector<uint32_t> slot_of_;  // list position -> entry index
+  std::vector<uint32_t> found_;    // the result of the last `pending_near`
+  size_t built_for_ = 0;
+  bool built_ = false;
+};
+
 // One ident entry of the name list (20 bytes in the file), kept byte for byte.
 struct AirportIdentEntry {
   unsigned char bytes[20];
@@ -117,7 +150,6 @@ struct SharedTables {
   StringTable state_names{true, 1};
   StringTable country_names{true, 1};
   StringTable region_names{true, 1};
-  StringTable library_object_names{true, 1};
   std::vector<AirportIdentEntry> airport_ident_entries;
   std::vector<IlsEntry> deferred_navaids;
   std::vector<DeferredSign> deferred_signs;
@@ -128,7 +160,7 @@ struct SharedTables {
   KeyIndex ident_entries_by_airport;
   KeyIndex navaids_by_ident;
   KeyIndex waypoints_by_airport;
-  KeyIndex signs_by_cell;  // keyed by the whole degrees of the sign records' position
+  SignIndex signs_by_cell;
 };
 
 }  // namespace terrova

@@ -86,13 +86,15 @@ int write_output_document(const DecodeRequest& request, Console& console, Mapped
   }
   DecodeOptions options = request.options;
   set_up_circle(options);
+  const StringTable* object_names = request.object_names;
+  if (request.names_file != nullptr) object_names = request.names_file->load(console);
 
   SharedTables tables;
   {
     Output out(FileDrain::drain, &sink, true);
     console.print("Analyzing %s...\n", request.input_name);
     result.malformed = write_document(input.image, options, tables, platform::local_time(), out,
-                                      request.object_names, request.extra_files);
+                                      object_names, request.extra_files);
   }
   int closed = platform::close_output(sink.file);
   if (sink.error == 0) sink.error = closed;

@@ -8,6 +8,7 @@
 
 #include "bgl/context.h"
 #include "driver/console.h"
+#include "driver/names_file.h"
 
 namespace terrova {
 
@@ -17,6 +18,8 @@ struct DecodeRequest {
   DecodeOptions options;  // the circle is set up from the switch texts by the decode
   // The names of library objects, read once per run; nullptr when there are none.
   const StringTable* object_names = nullptr;
+  // The names file to read instead, once, when the first document's output is open.
+  ObjectNamesFile* names_file = nullptr;
   // Where the model files of the decode go; nullptr writes none.
   ExtraFileSink* extra_files = nullptr;
   // Whether this decode takes the run guard itself (a single-file run) or runs under a guard that

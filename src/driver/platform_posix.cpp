@@ -44,6 +44,19 @@ int regular_file_error(const struct stat& st) {
 
 }  // namespace
 
+std::string program_directory(const char* argv0) {
+  std::string path;
+  char buffer[4096];
+  const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer);
+  if (n > 0 && static_cast<size_t>(n) < sizeof buffer) {
+    path.assign(buffer, static_cast<size_t>(n));
+  } else if (argv0 != nullptr) {
+    path = argv0;
+  }
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
 int file_size(const char* path, uint64_t& size) {
   struct stat st;
   if (::stat(path, &st) != 0) return errno;

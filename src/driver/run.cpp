@@ -5,6 +5,8 @@
 
 #include "driver/batch.h"
 #include "driver/decode_file.h"
+#include "driver/model_files.h"
+#include "driver/names_file.h"
 #include "driver/options.h"
 #include "driver/platform.h"
 
@@ -18,6 +20,7 @@ struct RunState {
   std::string input_name;
   std::string output_name;
   DecodeOptions options;
+  const char* program_name = nullptr;  // argv[0]: where the names file is looked for
 };
 
 void print_usage(Console& console, bool with_hint) {
@@ -81,6 +84,14 @@ int run_checked(int argc, const char* const* argv, RunState& state) {
   request.input_name = state.input_name;
   request.output_name = state.output_name;
   request.options = state.options;
+  // Library-object names from the program's folder, read once for the run; model files go beside
+  // the document.
+  ObjectNamesFile names_file;
+  names_file.path = platform::program_directory(state.program_name) + "library objects.txt";
+  request.names_file = &names_file;
+  ModelFiles model_files{console, directory_of(state.output_name)};
+  ExtraFileSink extra_files = model_files.sink();
+  request.extra_files = &extra_files;
   const DecodeResult result = decode_file(request, console);
   if (result.status != 0) return result.status;
   console.print("Done!\nOutput saved as %s\n", state.output_name);
@@ -103,7 +114,7 @@ std::string replace_extension(const std::string& name, const std::string& extens
 }
 
 int run(int argc, const char* const* argv, Console& console) {
-  RunState state{console, {}, {}, {}};
+  RunState state{console, {}, {}, {}, argc > 0 ? argv[0] : nullptr};
   try {
     return run_checked(argc, argv, state);
   } catch (const std::bad_alloc&) {

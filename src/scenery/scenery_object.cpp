@@ -19,6 +19,7 @@
 #include "format/circle.h"
 #include "format/values.h"
 #include "format/xml.h"
+#include "scenery/kinds.h"
 #include "scenery/taxiway_sign.h"
 
 namespace terrova {
@@ -28,20 +29,19 @@ constexpr uint32_t kShortHeader = 28;
 constexpr uint32_t kLongHeader = 44;
 constexpr double kAngleUnit = 0.0054931640625;  // 360/65536 degree
 
-// Kinds n of the short header pair with n + 9 of the long one. The decoders of these kinds are
-// added with the kinds themselves; until then their objects are dumped.
+// Kinds n of the short header pair with n + 9 of the long one.
 constexpr SceneryObjectKind kSceneryObjectKinds[] = {
-    {1,  "GenericBuilding", 0, nullptr},
-    {10, "GenericBuilding", 0, nullptr},
-    {2,  "LibraryObject",   0, nullptr},
-    {11, "LibraryObject",   0, nullptr},
-    {3,  "Windsock",        0, nullptr},
-    {12, "Windsock",        0, nullptr},
-    {4,  "Effect",          0, nullptr},
-    {13, "Effect",          0, nullptr},
-    {7,  "Trigger",         0, nullptr},
-    {16, "Trigger",         0, nullptr},
-    {0,  "NULL",            0, nullptr},
+    {1,  "GenericBuilding", kGenericBuildingMinSize, decode_generic_building},
+    {10, "GenericBuilding", kGenericBuildingMinSize, decode_generic_building},
+    {2,  "LibraryObject",   kLibraryObjectMinSize,   decode_library_object  },
+    {11, "LibraryObject",   kLibraryObjectMinSize,   decode_library_object  },
+    {3,  "Windsock",        kWindsockMinSize,        decode_windsock        },
+    {12, "Windsock",        kWindsockMinSize,        decode_windsock        },
+    {4,  "Effect",          kEffectMinSize,          decode_effect          },
+    {13, "Effect",          kEffectMinSize,          decode_effect          },
+    {7,  "Trigger",         kTriggerMinSize,         decode_trigger         },
+    {16, "Trigger",         kTriggerMinSize,         decode_trigger         },
+    {0,  "NULL",            0,                       nullptr                },
 };
 
 constexpr const char* kImageComplexityNames[] = {"VERY_SPARSE", "SPARSE",     "NORMAL",

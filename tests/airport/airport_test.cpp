@@ -41,7 +41,7 @@ Bytes full_airport(uint32_t id) {
   Bytes objects;
   scenery_object(objects, ObjectHeader{}, Bytes().u32(0xDEADBEEF));
   ObjectHeader extended;
-  extended.kind = 10;
+  extended.kind = 15;  // an extended-header kind without a decoder: dumped
   extended.heading = 0x4000;
   scenery_object(objects, extended, Bytes().u32(7).u32(8));
   tower_objects(b, objects);

@@ -46,6 +46,13 @@ class RunTest : public ::testing::Test {
     return s.str();
   }
 
+  // What every run that reaches the document prints when the program's folder has no names
+  // file.
+  static std::string names_file_missing() {
+    return "Can't open " + platform::program_directory("terrova") +
+           "library objects.txt\n(No such file or directory)\nError code: 2\n";
+  }
+
   std::string valid_bgl() {
     testkit::BglBuilder bgl;
     bgl.section(19).add(testkit::Bytes().begin(0x99).end(), 1);
@@ -145,7 +152,7 @@ TEST_F(RunTest, DecodesIntoTheDerivedOutputName) {
   const std::string in = valid_bgl();
   EXPECT_EQ(run_with({in}), 0);
   const std::string out = path("in.xml");
-  EXPECT_EQ(console_, "Terrova version 2.1 / WIN32\nAnalyzing " + in +
+  EXPECT_EQ(console_, "Terrova version 2.1 / WIN32\n" + names_file_missing() + "Analyzing " + in +
                           "...\nDone!\nOutput saved as " + out + "\n");
   std::string doc = read(out);
   EXPECT_EQ(testkit::xml_problem(doc), "");
@@ -155,6 +162,29 @@ TEST_F(RunTest, DecodesIntoTheDerivedOutputName) {
                " xsi:noNamespaceSchemaLocation=\"bglcomp.xsd\" >\r\n\r\n"),
       std::string::npos);
   EXPECT_EQ(doc.substr(doc.size() - 11), "</FSData>\r\n");
+}
+
+TEST_F(RunTest, ModelFilesLandBesideTheDocument) {
+  testkit::Bytes models;
+  models.u32(1).u32(2).u32(3).u32(4).u32(48).u32(3);
+  models.u32(1).u32(2).u32(3).u32(4).u32(51).u32(2);  // the same GUID: the file is overwritten
+  models.text("abcXY");
+  testkit::BglBuilder bgl;
+  bgl.section(43).add(models, 2);
+  const std::string in = path("models.bgl");
+  testkit::write_file(in, bgl.build());
+  fs::create_directories(dir_ / "out");
+  const std::string out = path("out/doc.xml");
+  EXPECT_EQ(run_with({"-t", in, out}), 0);
+  const std::string file = path("out/00000001000000020000000300000004.mdl");
+  EXPECT_EQ(console_, "Terrova version 2.1 / WIN32\n" + names_file_missing() + "Analyzing " + in +
+                          "...\nWriting model 00000001000000020000000300000004.mdl...\n"
+                          "Writing model 00000001000000020000000300000004.mdl...\nDone!\n"
+                          "Output saved as " +
+                          out + "\n");
+  EXPECT_EQ(read(file), "XY");
+  EXPECT_NE(read(out).find("\t<ModelData sourceFile=\"00000001000000020000000300000004.mdl\" />"),
+            std::string::npos);
 }
 
 TEST_F(RunTest, ExplicitOutputNameAndSwitchesInAnyOrder) {
@@ -178,7 +208,7 @@ TEST_F(RunTest, AFailedDocumentWriteIsNotReportedAsSuccess) {
   const std::string in = valid_bgl();
   EXPECT_EQ(run_with({in, "/dev/full"}), 2);
   EXPECT_EQ(console_,
-            "Terrova version 2.1 / WIN32\nAnalyzing " + in +
+            "Terrova version 2.1 / WIN32\n" + names_file_missing() + "Analyzing " + in +
                 "...\nCan't write /dev/full\n(No space left on device)\nError code: 28\n");
 }
 

@@ -26,7 +26,7 @@ Bytes objects() {
   scenery_object(b, h, Bytes().u32(0x01020304).u32(0x05060708).u32(0x090A0B0C).u32(0x0D0E0F10));
   taxiway_signs(b, 5, 47.26, 11.35, {Sign{}});
   ObjectHeader extended;
-  extended.kind = 11;  // a library object: no decoder yet, dumped like unknown kinds
+  extended.kind = 11;  // a library object in the extended header form
   extended.agl = 0;
   extended.complexity = 5;
   scenery_object(b, extended, Bytes().zeros(20));

@@ -31,3 +31,80 @@ Bytes& taxiway_signs(Bytes& b, uint32_t kind, double lat, double lon,
 }
 
 }  // namespace terrova::testkit
+
+namespace terrova::testkit {
+
+Bytes& guid(Bytes& b, const Guid& g) { return b.u32(g.w[0]).u32(g.w[1]).u32(g.w[2]).u32(g.w[3]); }
+
+Bytes generic_building(float scale, uint32_t type, const std::vector<uint32_t>& words) {
+  Bytes b;
+  b.f32(scale).zeros(4).u16(type);
+  for (uint32_t w : words) b.u16(w);
+  return b;
+}
+
+Bytes library_object(const Guid& g, float scale) {
+  Bytes b;
+  guid(b, g).f32(scale);
+  return b;
+}
+
+Bytes library_object(const Guid& g, float scale, const Attachment& a) {
+  const size_t shift = a.marker == 0x1002 ? 20 : 0;
+  Bytes b = library_object(g, scale);
+  b.u16(a.marker).zeros(4);
+  const size_t length_at = b.size();
+  b.u16(0).zeros(2).u16(a.pitch).u16(a.bank).u16(a.heading);
+  b.zeros(48 + shift - b.size()).u8(a.beacon).zeros(3).cstr(a.name).zeros(a.padding);
+  b.put_u16(length_at, static_cast<uint32_t>(b.size() - 28));
+  return b;
+}
+
+Bytes windsock(const WindsockData& w) {
+  Bytes b;
+  b.f32(w.pole_height).f32(w.sock_length);
+  b.u8(w.pole[0]).u8(w.pole[1]).u8(w.pole[2]).u8(0xEE);
+  b.u8(w.sock[0]).u8(w.sock[1]).u8(w.sock[2]).u8(0xEE);
+  return b.u16(w.lighted);
+}
+
+Bytes effect(const std::string& name, const std::string& parameters, bool with_parameters) {
+  Bytes b;
+  b.text(name.substr(0, 80)).zeros(80 - (name.size() < 80 ? name.size() : 80));
+  if (with_parameters) b.cstr(parameters);
+  return b;
+}
+
+Bytes refuel_trigger(float height, uint32_t fuel_word, const std::vector<TriggerVertex>& v) {
+  Bytes b;
+  b.u16(0).f32(height).u32(fuel_word).u32(static_cast<uint32_t>(v.size()));
+  for (const TriggerVertex& p : v) b.f32(p.x).f32(p.z);
+  return b;
+}
+
+Bytes weather_trigger(float height, uint32_t weather_type, float heading, float scalar,
+                      const std::vector<TriggerVertex>& v) {
+  Bytes b;
+  b.u16(1).f32(height).u16(weather_type).f32(heading).f32(scalar);
+  b.u32(static_cast<uint32_t>(v.size()));
+  for (const TriggerVertex& p : v) b.f32(p.x).f32(p.z);
+  return b;
+}
+
+Bytes& exclusion_rectangle(Bytes& b, uint32_t flags, double lat_min, double lat_max, double lon_min,
+                           double lon_max) {
+  return b.u16(flags).u16(0).lon(lon_min).lat(lat_max).lon(lon_max).lat(lat_min);
+}
+
+Bytes model_data(const std::vector<Model>& models) {
+  Bytes b;
+  uint32_t at = static_cast<uint32_t>(24 * models.size());
+  for (const Model& m : models) {
+    guid(b, m.guid).u32(at).u32(static_cast<uint32_t>(m.bytes.size()));
+    at += static_cast<uint32_t>(m.bytes.size());
+  }
+  for (const Model& m : models) b.text(m.bytes);
+  return b;
+}
+
+}  // namespace terrova::testkit

@@ -38,3 +38,60 @@ Bytes& taxiway_signs(Bytes& b, uint32_t kind, double lat, double lon,
                      const std::vector<Sign>& signs);
 
 }  // namespace terrova::testkit
+
+namespace terrova::testkit {
+
+// A GUID as the records store it: four little-endian u32 words.
+struct Guid {
+  uint32_t w[4] = {0x6d3b5f0e, 0x4b8e1c2a, 0x3412009f, 0xab907856};
+};
+Bytes& guid(Bytes& b, const Guid& g);
+
+// Kind data of a generic building: scale, 4 unread bytes, building type, then the words.
+Bytes generic_building(float scale, uint32_t type, const std::vector<uint32_t>& words);
+
+// Kind data of a library object without an attachment (20 bytes).
+Bytes library_object(const Guid& g, float scale);
+struct Attachment {
+  uint32_t marker = 0x1000;  // 0x1002 moves the beacon code and the name by 20 bytes
+  uint32_t pitch = 0, bank = 0, heading = 0;
+  uint32_t beacon = 0xF8;
+  std::string name = "beacon_point";
+  size_t padding = 2;  // bytes after the name's zero byte inside the attachment block
+};
+// Kind data of a library object with an attached object; the attachment length field counts the
+// block as the decoder consumes it (length + 28).
+Bytes library_object(const Guid& g, float scale, const Attachment& a);
+
+struct WindsockData {
+  float pole_height = 6.5f;
+  float sock_length = 3.25f;
+  uint8_t pole[3] = {0x10, 0x20, 0x30};  // blue, green, red
+  uint8_t sock[3] = {0x00, 0x80, 0xFF};
+  uint32_t lighted = 1;
+};
+Bytes windsock(const WindsockData& w);
+
+// Kind data of an effect: the name in its 80-byte field, then the parameters with their zero
+// byte unless `parameters` is empty and `with_parameters` is false.
+Bytes effect(const std::string& name, const std::string& parameters, bool with_parameters = true);
+
+struct TriggerVertex {
+  float x, z;
+};
+Bytes refuel_trigger(float height, uint32_t fuel_word, const std::vector<TriggerVertex>& v);
+Bytes weather_trigger(float height, uint32_t weather_type, float heading, float scalar,
+                      const std::vector<TriggerVertex>& v);
+
+// An exclusion rectangle record (20 bytes).
+Bytes& exclusion_rectangle(Bytes& b, uint32_t flags, double lat_min, double lat_max, double lon_min,
+                           double lon_max);
+
+struct Model {
+  Guid guid;
+  std::string bytes;
+};
+// Model data subsection: the 24-byte entries, then the models' bytes in order.
+Bytes model_data(const std::vector<Model>& models);
+
+}  // namespace terrova::testkit

@@ -1,0 +1,38 @@
+// The kind decoders of the scenery-object table.
+//
+// Each is handed the kind data of one object (the bytes after its 28- or 44-byte header) as a
+// record of its own, writes its element, indented two tabs, inside the `SceneryObject` element
+// that the walk has opened, and returns the number of kind-data bytes it describes; the walk
+// continues after them. Kind data too short for the layout its decoder reads is reported, nothing
+// is written for it, and the whole kind data counts as consumed.
+#pragma once
+
+#include <cstdint>
+
+#include "bgl/context.h"
+#include "bgl/record.h"
+
+namespace terrova {
+
+uint32_t decode_generic_building(DecodeContext& ctx, const char* name, const Record& kind_data);
+uint32_t decode_library_object(DecodeContext& ctx, const char* name, const Record& kind_data);
+uint32_t decode_windsock(DecodeContext& ctx, const char* name, const Record& kind_data);
+uint32_t decode_effect(DecodeContext& ctx, const char* name, const Record& kind_data);
+uint32_t decode_trigger(DecodeContext& ctx, const char* name, const Record& kind_data);
+
+// The smallest kind data each decoder reads before it knows its layout.
+constexpr uint32_t kGenericBuildingMinSize = 10;
+constexpr uint32_t kLibraryObjectMinSize = 20;
+constexpr uint32_t kWindsockMinSize = 18;
+constexpr uint32_t kEffectMinSize = 80;
+constexpr uint32_t kTriggerMinSize = 6;
+
+// The 32-digit text of a 16-byte GUID at `at`: four little-endian u32 words, each as 8 lower-case
+// hexadecimal digits. Library objects, model data and the names file share this form.
+struct GuidText {
+  char digits[33];
+  std::string_view str() const { return {digits, 32}; }
+};
+GuidText guid_text(const Record& record, uint64_t at);
+
+}  // namespace terrova

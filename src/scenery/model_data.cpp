@@ -1,0 +1,109 @@
+// Model data, section 43. The subsection data starts with one 24-byte entry per model:
+//   +0  4 x u32  model GUID
+//   +16 u32      offset of the model's bytes from the start of the subsection data
+//   +20 u32      size of the model's bytes
+// The model bytes are copied unchanged into a ".mdl" file beside the document.
+#include "format/xml.h"
+#include "scenery/kinds.h"
+#include "scenery/scenery_sections.h"
+
+namespace terrova {
+namespace {
+
+constexpr uint32_t kEntrySize = 24;
+
+// Code points of the bytes 0x80-0x9F; the five bytes the code page leaves undefined keep their
+// own value.
+constexpr uint16_t kWindows1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+bool is_device_name(std::string_view stem) {
+  auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
+  std::string s;
+  for (char c : stem) s.push_back(upper(c));
+  if (s == "CON" || s == "PRN" || s == "AUX" || s == "NUL") return true;
+  return s.size() == 4 && (s.compare(0, 3, "COM") == 0 || s.compare(0, 3, "LPT") == 0) &&
+         s[3] >= '1' && s[3] <= '9';
+}
+
+}  // namespace
+
+void append_windows_1252_as_utf8(std::string& to, std::string_view text) {
+  for (char c : text) {
+    const unsigned char b = static_cast<unsigned char>(c);
+    const uint32_t code = b >= 0x80 && b < 0xA0 ? kWindows1252High[b - 0x80] : b;
+    if (code < 0x80) {
+      to.push_back(static_cast<char>(code));
+    } else if (code < 0x800) {
+      to.push_back(static_cast<char>(0xC0 | (code >> 6)));
+      to.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    } else {
+      to.push_back(static_cast<char>(0xE0 | (code >> 12)));
+      to.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+      to.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    }
+  }
+}
+
+std::string_view model_name(const StringTable* names, std::string_view guid_text) {
+  int index = 0;
+  if (names != nullptr && table_find(*names, guid_text, index) && !(*names)[index].name.empty()) {
+    return (*names)[index].name;
+  }
+  return guid_text;
+}
+
+std::string safe_model_name(std::string_view name) {
+  if (name.empty() || name == "." || name == "..") return "_";
+  std::string safe;
+  if (is_device_name(name.substr(0, name.find('.')))) safe.push_back('_');
+  for (char c : name) {
+    const unsigned char b = static_cast<unsigned char>(c);
+    const bool forbidden = b < 0x20 || c == '/' || c == '\\' || c == ':' || c == '*' || c == '?' ||
+                           c == '"' || c == '<' || c == '>' || c == '|';
+    safe.push_back(forbidden ? '_' : c);
+  }
+  return safe;
+}
+
+std::string model_file_name(std::string_view safe_name) {
+  std::string file;
+  append_windows_1252_as_utf8(file, safe_name);
+  file += ".mdl";
+  return file;
+}
+
+void extract_model_data(DecodeContext& ctx, const SubsectionRun& run) {
+  Output& out = ctx.out;
+  const Image data = ctx.image.narrow(run.data_offset, run.data_size);
+  for (uint64_t i = 0; i < run.record_count; ++i) {
+    const uint64_t at = run.data_offset + i * kEntrySize;
+    // The count is trusted only as far as the entries lie inside the subsection's data.
+    if (!data.contains(at, kEntrySize)) {
+      ctx.report_malformed(at);
+      return;
+    }
+    const Record entry(data, at, kEntrySize);
+    const uint64_t model_at = uint64_t{run.data_offset} + entry.u32(16);
+    const uint32_t model_size = entry.u32(20);
+    // A model whose bytes are not all there gets neither an element nor a file; the entries
+    // after it are read as usual.
+    if (!data.contains(model_at, model_size)) {
+      ctx.report_malformed(at);
+      continue;
+    }
+    const GuidText guid = guid_text(entry, 0);
+    const std::string safe = safe_model_name(model_name(ctx.object_names, guid.str()));
+    out.format("\t<!-- guid=\"%s\" -->\n\t<ModelData sourceFile=\"", guid.str());
+    write_escaped_text(out, safe);
+    out.write(".mdl\" />\n\n");
+    if (ctx.extra_files != nullptr && ctx.extra_files->write != nullptr) {
+      ctx.extra_files->write(ctx.extra_files->context, model_file_name(safe),
+                             data.bytes(model_at, model_size));
+    }
+  }
+}
+
+}  // namespace terrova
