@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "driver/decode_file.h"
+#include "driver/model_files.h"
 #include "driver/platform.h"
 #include "driver/run.h"
 
@@ -72,9 +73,11 @@ struct FileOutcome {
 
 class Batch {
  public:
-  Batch(const BatchRequest& request, Console& console, std::vector<std::string> files)
+  Batch(const BatchRequest& request, Console& console, std::vector<std::string> files,
+        const StringTable* object_names)
       : request_(request),
         console_(console),
+        object_names_(object_names),
         files_(std::move(files)),
         outcomes_(files_.size()),
         start_(Clock::now()),
@@ -164,8 +167,12 @@ class Batch {
     file.input_name = join_path(request_.input_folder, files_[index]);
     file.output_name = batch_output_name(request_, files_[index]);
     file.options = request_.options;
-    file.object_names = request_.object_names;
+    file.object_names = object_names_;
     file.take_run_guard = false;
+    // Model files go beside their document, as in a single run.
+    ModelFiles model_files{console, directory_of(file.output_name)};
+    ExtraFileSink extra_files = model_files.sink();
+    file.extra_files = &extra_files;
     if (!request_.output_folder.empty()) {
       std::string folder = directory_of(file.output_name);
       while (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\')) {
@@ -227,6 +234,7 @@ class Batch {
 
   const BatchRequest& request_;
   Console& console_;
+  const StringTable* object_names_;  // read once, shared read-only by every decode
   const std::vector<std::string> files_;
   std::vector<FileOutcome> outcomes_;
   std::atomic<size_t> next_{0};
@@ -329,7 +337,11 @@ BatchResult run_batch(const BatchRequest& request, Console& console) {
   const unsigned jobs = choose_jobs(request.jobs, files.size());
   console.print("Decoding %u BGL files in %s, %u at once\n", static_cast<uint32_t>(files.size()),
                 request.input_folder, jobs);
-  Batch batch(request, console, std::move(files));
+  const StringTable* object_names = request.object_names;
+  if (request.names_file != nullptr && !files.empty()) {
+    object_names = request.names_file->load(console);
+  }
+  Batch batch(request, console, std::move(files), object_names);
   batch.run(jobs);
   return batch.summarise();
 }

@@ -10,6 +10,7 @@
 
 #include "bgl/context.h"
 #include "driver/console.h"
+#include "driver/names_file.h"
 
 namespace terrova {
 
@@ -24,8 +25,10 @@ struct BatchRequest {
   DecodeOptions options;
   // Files decoded at once; 0 is one per processor.
   unsigned jobs = 0;
-  // The names of library objects, read once for the whole run; nullptr when there are none.
+  // The names of library objects for every file; nullptr when there are none.
   const StringTable* object_names = nullptr;
+  // The names file to read instead, once for the whole run, before the first file.
+  ObjectNamesFile* names_file = nullptr;
   // Whether the run takes the run guard for the whole folder (a run of the program) or runs under
   // a guard that its caller holds.
   bool take_run_guard = true;

@@ -70,7 +70,10 @@ int run_checked(int argc, const char* const* argv, RunState& state) {
     return 2;
   }
   if (platform::is_folder(state.input_name.c_str())) {
+    ObjectNamesFile names_file;
+    names_file.path = platform::program_directory(state.program_name) + "library objects.txt";
     BatchRequest batch;
+    batch.names_file = &names_file;
     batch.input_folder = state.input_name;
     batch.output_folder = state.output_name;
     batch.options = state.options;

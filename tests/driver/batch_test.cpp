@@ -13,8 +13,10 @@
 
 #include "bgl_builder.h"
 #include "driver/decode_file.h"
+#include "driver/model_files.h"
 #include "driver/platform.h"
 #include "sample_sections.h"
+#include "scenery/object_names.h"
 
 namespace terrova {
 namespace {
@@ -43,6 +45,16 @@ std::set<std::string> files_under(const fs::path& root) {
     if (entry.is_regular_file()) names.insert(fs::relative(entry.path(), root).generic_string());
   }
   return names;
+}
+
+// The names among `names` that end in `extension`.
+std::set<std::string> with_extension(const std::set<std::string>& names,
+                                     const std::string& extension) {
+  std::set<std::string> kept;
+  for (const std::string& name : names) {
+    if (name.ends_with(extension)) kept.insert(name);
+  }
+  return kept;
 }
 
 class BatchTest : public ::testing::Test {
@@ -110,21 +122,32 @@ TEST_F(BatchTest, DocumentsEqualSingleDecodesWhateverTheNumberOfJobs) {
                                            "sub/deeper/d.Bgl", "z.bgl"};
   DecodeOptions options;
   options.feet = 1;
-  options.terse = 1;
+  options.degrees_minutes = 1;
+  // One model of the sample files has a name, the others keep their GUID text.
+  StringTable names = make_object_name_table();
+  parse_object_names("Tower_Model {9E3779B9-1C2A-4B8E-9F00-1234567890AB}\n", names);
 
-  // The reference: each file decoded on its own, as a single run does.
-  std::map<std::string, std::string> expected;
+  // The reference: each file decoded on its own, as a single run does, with its model files
+  // beside its document.
+  const fs::path reference = dir_ / "reference";
   for (const std::string& name : inputs) {
     DecodeRequest single;
     single.input_name = (in() / name).string();
-    single.output_name = (dir_ / "single.xml").string();
+    single.output_name = (reference / name).replace_extension(".xml").string();
     single.options = options;
+    single.object_names = &names;
     single.take_run_guard = false;
+    fs::create_directories(fs::path(single.output_name).parent_path());
     std::string messages;
     Console console(&messages);
+    ModelFiles models{console, fs::path(single.output_name).parent_path().string() + "/"};
+    ExtraFileSink sink = models.sink();
+    single.extra_files = &sink;
     ASSERT_EQ(decode_file(single, console).status, 0) << messages;
-    expected[name] = without_time_stamp(read(dir_ / "single.xml"));
   }
+  const std::set<std::string> expected = files_under(reference);
+  ASSERT_EQ(with_extension(expected, ".xml").size(), 5u);
+  ASSERT_TRUE(expected.count("sub/deeper/Tower_Model.mdl")) << testing::PrintToString(expected);
 
   for (unsigned jobs : {1u, 4u}) {
     SCOPED_TRACE(jobs);
@@ -132,6 +155,7 @@ TEST_F(BatchTest, DocumentsEqualSingleDecodesWhateverTheNumberOfJobs) {
     BatchRequest request;
     request.output_folder = out.string();
     request.options = options;
+    request.object_names = &names;
     request.jobs = jobs;
     const BatchResult result = run(request);
     EXPECT_EQ(result.status, 0) << console_;
@@ -139,11 +163,14 @@ TEST_F(BatchTest, DocumentsEqualSingleDecodesWhateverTheNumberOfJobs) {
     EXPECT_EQ(result.decoded, 5u);
     EXPECT_EQ(result.skipped, 1u);
     EXPECT_EQ(result.failed, 0u);
-    EXPECT_EQ(files_under(out), (std::set<std::string>{"a.xml", "sub/b.xml", "sub/deeper/c.xml",
-                                                       "sub/deeper/d.xml", "z.xml"}));
-    for (const std::string& name : inputs) {
-      const std::string document = (out / name).replace_extension(".xml").string();
-      EXPECT_EQ(without_time_stamp(read(document)), expected[name]) << name;
+    EXPECT_EQ(files_under(out), expected);
+    for (const std::string& name : expected) {
+      if (name.ends_with(".xml")) {
+        EXPECT_EQ(without_time_stamp(read(out / name)), without_time_stamp(read(reference / name)))
+            << name;
+      } else {
+        EXPECT_EQ(read(out / name), read(reference / name)) << name;
+      }
     }
     EXPECT_NE(console_.find("Decoded: 5 of 6 files, "), std::string::npos) << console_;
     EXPECT_NE(console_.find("\nSkipped (not facility data): 1\nFailed: 0\nTime: "),
@@ -151,6 +178,7 @@ TEST_F(BatchTest, DocumentsEqualSingleDecodesWhateverTheNumberOfJobs) {
         << console_;
     // No file's own messages reach the console of a folder run.
     EXPECT_EQ(console_.find("Analyzing"), std::string::npos);
+    EXPECT_EQ(console_.find("Writing model"), std::string::npos);
     EXPECT_EQ(console_.find("not a valid"), std::string::npos);
   }
 }
@@ -159,11 +187,12 @@ TEST_F(BatchTest, DocumentsGoBesideTheirInputsWithoutAnOutputFolder) {
   make_scenery_folder();
   const BatchResult result = run(BatchRequest{});
   EXPECT_EQ(result.status, 0) << console_;
-  EXPECT_EQ(
-      files_under(in()),
-      (std::set<std::string>{"a.bgl", "a.xml", "sub/b.BGL", "sub/b.xml", "sub/deeper/c.bgl",
-                             "sub/deeper/c.xml", "sub/deeper/d.Bgl", "sub/deeper/d.xml", "z.bgl",
-                             "z.xml", "terrain.bgl", "readme.txt", "sub/c.bgl.bak"}));
+  const std::set<std::string> files = files_under(in());
+  EXPECT_EQ(with_extension(files, ".xml"),
+            (std::set<std::string>{"a.xml", "sub/b.xml", "sub/deeper/c.xml", "sub/deeper/d.xml",
+                                   "z.xml"}));
+  EXPECT_TRUE(files.count("sub/deeper/9e3779b94b8e1c2a3412009fab907856.mdl"));
+  EXPECT_TRUE(files.count("readme.txt"));
   EXPECT_EQ(console_.substr(0, 24), "Decoding 6 BGL files in ");
 }
 
@@ -283,8 +312,11 @@ TEST_F(BatchTest, CtrlCStopsTheTakingOfFiles) {
   EXPECT_EQ(result.status, kInterruptedStatus);
   EXPECT_EQ(result.decoded, 2u);
   EXPECT_EQ(result.not_done, 4u);
-  // The first two files in order; nothing else, and no temporary file, is left.
-  EXPECT_EQ(files_under(dir_ / "out"), (std::set<std::string>{"a.xml", "sub/b.xml"}));
+  // The documents and models of the first two files in order; nothing else, and no temporary
+  // file, is left.
+  const std::set<std::string> files = files_under(dir_ / "out");
+  EXPECT_EQ(with_extension(files, ".xml"), (std::set<std::string>{"a.xml", "sub/b.xml"}));
+  EXPECT_EQ(with_extension(files, ".mdl").size() + 2, files.size());
 }
 
 TEST_F(BatchTest, CtrlCDuringADecodeDiscardsItsDocument) {
