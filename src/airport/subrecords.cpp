@@ -3,19 +3,33 @@
 #include <iterator>
 #include <span>
 
+#include "airport/approach.h"
+#include "airport/apron.h"
+#include "airport/taxiway.h"
+
 namespace terrova {
 namespace {
 
-// Searched from the top; the row with id 0 ends the table. Sub-records without a row (taxiways,
-// approaches, aprons, edge lights and fences until their decoders exist) are dumped by the
-// airport decoder; id 0x30 is passed over silently.
+// Searched from the top; the row with id 0 ends the table. Sub-records without a row are dumped by
+// the airport decoder; id 0x30, an apron's companion that its apron did not take, is passed over
+// silently. The smallest sizes are the bytes each decoder reads before its lists.
 constexpr AirportSubrecordKind airport_subrecord_kinds[] = {
-    {0x04, "Runway",        52, decode_runway        },
-    {0x11, "Start",         24, decode_start         },
-    {0x12, "Com",           12, decode_com           },
-    {0x26, "Helipad",       36, decode_helipad       },
-    {0x33, "DeleteAirport", 8,  decode_delete_airport},
-    {0,    "NULL",          0,  nullptr              },
+    {0x04, "Runway",          52, decode_runway           },
+    {0x11, "Start",           24, decode_start            },
+    {0x12, "Com",             12, decode_com              },
+    {0x1A, "TaxiwayPoint",    8,  decode_taxiway_point    },
+    {0x1B, "TaxiwayParking",  8,  decode_taxiway_parking  },
+    {0x1C, "TaxiwayPath",     8,  decode_taxiway_path     },
+    {0x1D, "TaxiName",        8,  decode_taxi_name        },
+    {0x24, "Approach",        32, decode_approach         },
+    {0x26, "Helipad",         36, decode_helipad          },
+    {0x31, "ApronEdgeLights", 24, decode_apron_edge_lights},
+    {0x33, "DeleteAirport",   8,  decode_delete_airport   },
+    {0x37, "Apron",           9,  decode_apron            },
+    {0x38, "BlastFence",      40, decode_fence            },
+    {0x39, "BoundaryFence",   40, decode_fence            },
+    {0x3D, "TaxiwayParking",  8,  decode_taxiway_parking  },
+    {0,    "NULL",            0,  nullptr                 },
 };
 
 }  // namespace

@@ -65,7 +65,9 @@ Bytes full_airport(uint32_t id) {
   helipad(b, 1, 0x31, 47.2605, 11.3452, 581500, 20.0f, 20.0f, 45.0f);
   b.begin(0x99).zeros(14).end();  // unknown id: dumped
   delete_airport(b, 0x0002, {}, false);
-  b.begin(0x1A).u16(1).u16(0).lon(11.33).lat(47.259).end();  // not decoded yet: dumped
+  taxiway_points(b, {
+                        {1, 0, 47.259, 11.33}
+  });
   return b.end();
 }
 

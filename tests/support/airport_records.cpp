@@ -1,5 +1,7 @@
 #include "airport_records.h"
 
+#include <algorithm>
+
 namespace terrova::testkit {
 
 Bytes& begin_airport(Bytes& b, const AirportFields& f) {
@@ -75,6 +77,119 @@ Bytes& delete_airport(Bytes& b, uint32_t flags, const DeleteEntries& entries, bo
     for (uint32_t e : entries.frequencies) b.u32(e);
   }
   return b.end();
+}
+
+Bytes& taxiway_points(Bytes& b, const std::vector<TaxiwayPointEntry>& entries) {
+  b.begin(0x1A).u16(static_cast<uint32_t>(entries.size()));
+  for (const TaxiwayPointEntry& e : entries)
+    b.u8(e.type).u8(e.orientation).u16(0).lon(e.lon).lat(e.lat);
+  return b.end();
+}
+
+namespace {
+
+uint32_t count_of(size_t n, std::optional<uint32_t> count) {
+  return count ? *count : static_cast<uint32_t>(n);
+}
+
+Bytes& padded(Bytes& b, const std::string& text, size_t width) {
+  b.text(text.substr(0, width));
+  return b.zeros(width - std::min(text.size(), width));
+}
+
+Bytes& vertex_list(Bytes& b, const std::vector<LatLon>& vertices) {
+  for (const LatLon& v : vertices) b.lon(v.lon).lat(v.lat);
+  return b;
+}
+
+}  // namespace
+
+Bytes& taxiway_parking(Bytes& b, uint32_t id, const std::vector<ParkingEntry>& entries,
+                       std::optional<uint32_t> count) {
+  b.begin(id).u16(count_of(entries.size(), count));
+  for (const ParkingEntry& e : entries) {
+    const uint32_t codes = e.airline_count >= 0 ? static_cast<uint32_t>(e.airline_count)
+                                                : static_cast<uint32_t>(e.airlines.size());
+    b.u8(e.name_code | e.push_back << 6).u16(e.type | e.number << 4).u8(codes);
+    b.f32(e.radius).f32(e.heading);
+    if (id == 0x3D) {
+      for (int i = 0; i < 16; ++i) b.u8(0xEE);
+    }
+    b.lon(e.lon).lat(e.lat);
+    for (const std::string& code : e.airlines) padded(b, code, 4);
+  }
+  return b.end();
+}
+
+Bytes& taxiway_paths(Bytes& b, const std::vector<PathEntry>& entries,
+                     std::optional<uint32_t> count) {
+  b.begin(0x1C).u16(count_of(entries.size(), count));
+  for (const PathEntry& e : entries) {
+    b.u16(e.start).u16(e.end | e.designator << 12).u8(e.type_flags).u8(e.number_or_name);
+    b.u8(e.lines).u8(e.surface).f32(e.width).i32(e.weight_limit).u32(0xFFFFFFFF);
+  }
+  return b.end();
+}
+
+Bytes& taxi_names(Bytes& b, const std::vector<std::string>& names, std::optional<uint32_t> count) {
+  b.begin(0x1D).u16(count_of(names.size(), count));
+  for (const std::string& name : names) padded(b, name, 8);
+  return b.end();
+}
+
+Bytes& apron(Bytes& b, uint32_t surface, const std::vector<LatLon>& vertices,
+             std::optional<uint32_t> count) {
+  b.begin(0x37).u8(surface).u16(count_of(vertices.size(), count));
+  return vertex_list(b, vertices).end();
+}
+
+Bytes& apron_companion(Bytes& b, uint32_t flags) {
+  return b.begin(0x30).u8(0).u8(flags).zeros(8).end();
+}
+
+Bytes& apron_edge_lights(Bytes& b, const std::vector<LatLon>& vertices,
+                         const std::vector<EdgeEntry>& edges) {
+  b.begin(0x31).u16(1).u16(static_cast<uint32_t>(vertices.size()));
+  b.u16(static_cast<uint32_t>(edges.size())).zeros(12);
+  vertex_list(b, vertices);
+  for (const EdgeEntry& e : edges) b.f32(2.0f).u16(e.from).u16(e.to);
+  return b.end();
+}
+
+Bytes& fence(Bytes& b, uint32_t id, const std::vector<uint8_t>& instance,
+             const std::vector<uint8_t>& profile, const std::vector<LatLon>& vertices,
+             std::optional<uint32_t> count) {
+  b.begin(id).u16(count_of(vertices.size(), count)).raw(instance).raw(profile);
+  return vertex_list(b, vertices).end();
+}
+
+Bytes& begin_approach(Bytes& b, const ApproachHeader& h) {
+  b.begin(0x24).u8(h.suffix).u8(h.runway).u8(h.type_flags).zeros(3);
+  b.u32(pack_ident(h.fix_ident, h.fix_type)).u32(pack_region(h.fix_region));
+  return b.f32(h.altitude).f32(h.heading).f32(h.missed_altitude);
+}
+
+Bytes& leg_list(Bytes& b, uint32_t id, const std::vector<LegEntry>& legs,
+                std::optional<uint32_t> count) {
+  b.begin(id).u16(count_of(legs.size(), count));
+  for (const LegEntry& l : legs) {
+    b.u8(l.type).u8(l.descriptor).u8(l.turn).u8(l.flags);
+    b.u32(pack_ident(l.fix_ident, l.fix_type)).u32(pack_region(l.fix_region));
+    b.u32(pack_ident(l.recommended_ident, l.recommended_type));
+    b.u32(pack_region(l.recommended_region));
+    b.f32(l.theta).f32(l.rho).f32(l.course).f32(l.distance).f32(l.altitude1).f32(l.altitude2);
+  }
+  return b.end();
+}
+
+Bytes& begin_transition(Bytes& b, const TransitionHeader& h) {
+  b.begin(0x2C).u8(h.type).u8(0);
+  b.u32(pack_ident(h.fix_ident, h.fix_type)).u32(pack_region(h.fix_region)).f32(h.altitude);
+  if (h.type == 2) {
+    b.u32(pack_ident(h.dme_ident)).u32(pack_region(h.dme_region)).i32(h.radial);
+    b.f32(h.dme_distance);
+  }
+  return b;
 }
 
 Bytes name_list(const NameListFields& f) {

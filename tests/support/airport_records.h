@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -73,6 +74,117 @@ struct DeleteEntries {
 };
 Bytes& delete_airport(Bytes& b, uint32_t flags, const DeleteEntries& entries,
                       bool with_counts = true);
+
+// Taxiway network sub-records. `count` overrides the stored entry count when set.
+struct TaxiwayPointEntry {
+  uint32_t type = 1;
+  uint32_t orientation = 0;
+  double lat = 47.2595;
+  double lon = 11.3401;
+};
+Bytes& taxiway_points(Bytes& b, const std::vector<TaxiwayPointEntry>& entries);
+
+struct ParkingEntry {
+  uint32_t name_code = 10;
+  uint32_t push_back = 0;
+  uint32_t type = 8;
+  uint32_t number = 1;
+  float radius = 18.0f;
+  float heading = 90.0f;
+  double lat = 47.2601;
+  double lon = 11.3455;
+  std::vector<std::string> airlines;  // up to 4 characters each, NUL-padded
+  int airline_count = -1;             // overrides the stored code count when not -1
+};
+// `id` 0x1B or 0x3D (16 more bytes after the heading, filled with 0xEE).
+Bytes& taxiway_parking(Bytes& b, uint32_t id, const std::vector<ParkingEntry>& entries,
+                       std::optional<uint32_t> count = {});
+
+struct PathEntry {
+  uint32_t start = 0;
+  uint32_t end = 1;
+  uint32_t designator = 0;  // bits 12-15 of the end word
+  uint32_t type_flags = 1;  // bits 0-3 type, bit 5 draw surface, bit 6 draw detail
+  uint32_t number_or_name = 0;
+  uint32_t lines = 0;
+  uint32_t surface = 4;
+  float width = 22.5f;
+  int32_t weight_limit = 0;
+};
+Bytes& taxiway_paths(Bytes& b, const std::vector<PathEntry>& entries,
+                     std::optional<uint32_t> count = {});
+// Names of up to 8 characters, NUL-padded.
+Bytes& taxi_names(Bytes& b, const std::vector<std::string>& names,
+                  std::optional<uint32_t> count = {});
+
+// Aprons, edge lights and fences.
+struct LatLon {
+  double lat;
+  double lon;
+};
+Bytes& apron(Bytes& b, uint32_t surface, const std::vector<LatLon>& vertices,
+             std::optional<uint32_t> count = {});
+// The record that follows an apron with its draw flags (bit 0 surface, bit 1 detail); the
+// triangle data after the flags is left as 8 zero bytes.
+Bytes& apron_companion(Bytes& b, uint32_t flags);
+struct EdgeEntry {
+  uint32_t from;
+  uint32_t to;
+};
+Bytes& apron_edge_lights(Bytes& b, const std::vector<LatLon>& vertices,
+                         const std::vector<EdgeEntry>& edges);
+// `id` 0x38 or 0x39; GUIDs as their 16 stored bytes.
+Bytes& fence(Bytes& b, uint32_t id, const std::vector<uint8_t>& instance,
+             const std::vector<uint8_t>& profile, const std::vector<LatLon>& vertices,
+             std::optional<uint32_t> count = {});
+
+// Approaches: open with `begin_approach`, add leg lists and transitions, close with `end()`.
+struct ApproachHeader {
+  uint32_t suffix = 0;
+  uint32_t runway = 8;
+  uint32_t type_flags = 4;  // bits 0-3 type, 4-6 designator, bit 7 GPS overlay
+  std::string fix_ident = "OEV";
+  uint32_t fix_type = 2;
+  std::string fix_region = "LO";
+  float altitude = 1800.0f;
+  float heading = 81.0f;
+  float missed_altitude = 2400.0f;
+};
+Bytes& begin_approach(Bytes& b, const ApproachHeader& h);
+struct LegEntry {
+  uint32_t type = 18;
+  uint32_t descriptor = 1;
+  uint32_t turn = 0;
+  uint32_t flags = 0;
+  std::string fix_ident = "RUM";
+  uint32_t fix_type = 5;
+  std::string fix_region = "LO";
+  std::string recommended_ident = "OEV";
+  uint32_t recommended_type = 2;
+  std::string recommended_region = "LO";
+  float theta = 12.5f;
+  float rho = 9260.0f;
+  float course = 81.0f;
+  float distance = 5556.0f;
+  float altitude1 = 1500.0f;
+  float altitude2 = 0.0f;
+};
+// `id` 0x2D approach legs, 0x2E missed-approach legs, 0x2F transition legs.
+Bytes& leg_list(Bytes& b, uint32_t id, const std::vector<LegEntry>& legs,
+                std::optional<uint32_t> count = {});
+struct TransitionHeader {
+  uint32_t type = 1;  // 2: DME arc
+  std::string fix_ident = "KTI";
+  uint32_t fix_type = 3;
+  std::string fix_region = "LO";
+  float altitude = 3000.0f;
+  std::string dme_ident = "OEV";
+  std::string dme_region = "LO";
+  int32_t radial = 245;
+  float dme_distance = 18520.0f;
+};
+// Opens a transition; its leg lists follow, then `end()`.
+Bytes& begin_transition(Bytes& b, const TransitionHeader& h);
 
 // A name-list record with its lists; the offsets are computed.
 struct IdentEntry {

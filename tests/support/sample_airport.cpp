@@ -1,8 +1,9 @@
 // Airports for the sample file: a name list and airports of both record forms with towers,
-// services, runways with every child kind, starts, frequencies, helipads, deletions and
-// sub-records that are dumped.
+// services, runways with every child kind, starts, frequencies, helipads, taxiway networks,
+// aprons, edge lights, fences, approaches, deletions and sub-records that are dumped.
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "airport_records.h"
 #include "sample_sections.h"
@@ -59,6 +60,92 @@ void add_runway(Bytes& b, int i, int n, double lat, double lon) {
   b.end();
 }
 
+// The taxiway network, aprons, edge lights and fences of an airport.
+void add_ground(Bytes& b, int i, double lat, double lon) {
+  std::vector<TaxiwayPointEntry> points;
+  for (uint32_t n = 0; n < 4; ++n) {
+    points.push_back({1 + (n + static_cast<uint32_t>(i)) % 6, n % 2, lat + 0.0004 * n, lon});
+  }
+  taxiway_points(b, points);
+  ParkingEntry gate;
+  gate.name_code = static_cast<uint32_t>(12 + i % 26);
+  gate.push_back = static_cast<uint32_t>(i % 4);
+  gate.number = static_cast<uint32_t>(i % 4096);
+  gate.lat = lat + 0.0008;
+  gate.lon = lon + 0.0005;
+  gate.airlines = {"DLH", "AUA"};
+  ParkingEntry ramp;
+  ramp.name_code = 1;
+  ramp.type = static_cast<uint32_t>(1 + i % 13);
+  ramp.lat = lat + 0.0009;
+  ramp.lon = lon + 0.0006;
+  taxiway_parking(b, i % 2 == 0 ? 0x1B : 0x3D, {gate, ramp});
+  std::vector<PathEntry> paths;
+  for (uint32_t n = 0; n < 3; ++n) {
+    PathEntry p;
+    p.start = n;
+    p.end = n + 1;
+    p.type_flags = (n == 1 ? 2u : 1u) | 0x60u;
+    p.number_or_name = n == 1 ? static_cast<uint32_t>(1 + i % 36) : n;
+    p.designator = n == 1 ? static_cast<uint32_t>(i % 4) : 0;
+    p.lines = static_cast<uint32_t>((i * 37 + static_cast<int>(n)) & 0xFF);
+    p.surface = static_cast<uint32_t>(i % 25);
+    paths.push_back(p);
+  }
+  taxiway_paths(b, paths);
+  taxi_names(b, {"", "A", "B" + std::to_string(i % 10)});
+  const std::vector<LatLon> area = {
+      {lat + 0.0007, lon + 0.0004},
+      {lat + 0.0011, lon + 0.0004},
+      {lat + 0.0011, lon + 0.0009},
+      {lat + 0.0007, lon + 0.0009}
+  };
+  apron(b, static_cast<uint32_t>(i % 25), area);
+  if (i % 2 == 0) apron_companion(b, static_cast<uint32_t>(i % 4));
+  apron_edge_lights(b, area,
+                    {
+                        {0, 1},
+                        {1, 2},
+                        {2, 3},
+                        {3, 0}
+  });
+  std::vector<uint8_t> guid;
+  for (int n = 0; n < 16; ++n) guid.push_back(static_cast<uint8_t>(i * 16 + n));
+  fence(b, i % 2 == 0 ? 0x38 : 0x39, guid, std::vector<uint8_t>(16, 0x5A), {area[0], area[1]});
+}
+
+// An ILS approach with legs, missed-approach legs and both kinds of transition.
+void add_approach(Bytes& b, int i) {
+  ApproachHeader h;
+  h.runway = static_cast<uint32_t>(1 + i % 36);
+  h.suffix = i % 2 == 0 ? 'Z' : 0;
+  h.type_flags = static_cast<uint32_t>(i % 12) | 0x10;
+  begin_approach(b, h);
+  LegEntry final_fix;
+  final_fix.type = 15;
+  LegEntry course_to_fix;
+  course_to_fix.type = 4;
+  LegEntry to_fix;
+  to_fix.flags = static_cast<uint32_t>(i % 8);
+  leg_list(b, 0x2D, {final_fix, course_to_fix, to_fix});
+  LegEntry climb;
+  climb.type = 2;
+  climb.turn = 2;
+  leg_list(b, 0x2E, {climb});
+  TransitionHeader full;
+  begin_transition(b, full);
+  leg_list(b, 0x2F, {final_fix, to_fix});
+  b.end();
+  TransitionHeader arc;
+  arc.type = 2;
+  begin_transition(b, arc);
+  LegEntry arc_leg;
+  arc_leg.type = 17;
+  leg_list(b, 0x2F, {arc_leg});
+  b.end();
+  b.zeros(32).end();
+}
+
 Bytes airport(int i) {
   AirportFields f;
   f.id = i % 2 == 0 ? 0x3C : 0x03;
@@ -98,10 +185,8 @@ Bytes airport(int i) {
   com(b, 1, 126025000, std::string(f.ident) + " INFORMATION SERVICE, AUTOMATIC TERMINAL BROADCAST");
   if (i % 3 == 1)
     helipad(b, 4, static_cast<uint32_t>(i % 64), f.lat + 0.001, f.lon, f.alt_mm, 25, 25, 45);
-  if (i % 3 == 2) {
-    // A taxiway point sub-record: dumped until taxiways are decoded.
-    b.begin(0x1A).u16(2).u16(0).lon(f.lon).lat(f.lat).lon(f.lon + 0.001).lat(f.lat).end();
-  }
+  if (i % 3 == 2) add_ground(b, i, f.lat, f.lon);
+  if (i % 4 == 3) add_approach(b, i);
   if (i % 7 == 0) delete_airport(b, 0x0008, {}, false);
   return b.end();
 }

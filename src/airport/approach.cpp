@@ -1,0 +1,162 @@
+// Approach sub-record (0x24):
+//   +0  u16  id
+//   +2  u32  size of the approach with its leg lists and transitions
+//   +6  u8   runway suffix character
+//   +7  u8   runway number
+//   +8  u8   bits 0-3 approach type, bits 4-6 runway designator, bit 7 GPS overlay
+//   +9       3 bytes, not read
+//   +12 u32  fix identifier word; bits 0-3 the fix type (2-6, else nothing is written)
+//   +16 u32  fix region word
+//   +20 f32  altitude, metres
+//   +24 f32  heading, degrees
+//   +28 f32  missed-approach altitude, metres
+//   +32      records: 0x2D approach legs, 0x2E missed-approach legs, 0x2C transitions; others
+//            are passed over. Records that start within the last 32 bytes are not read.
+// Transition record (0x2C):
+//   +6  u8   transition type: 2 DME arc, any other full
+//   +8  u32  fix identifier word; bits 0-3 the fix type
+//   +12 u32  fix region word
+//   +16 f32  altitude, metres
+//   +20 u32  DME arc only: DME identifier word
+//   +24 u32  DME arc only: DME region word
+//   +28 s32  DME arc only: radial
+//   +32 f32  DME arc only: DME distance, metres
+//   +20      (+36 for a DME arc) records: 0x2F transition legs; others are passed over
+#include "airport/approach.h"
+
+#include <iterator>
+
+#include "format/ident.h"
+#include "format/xml.h"
+
+namespace terrova {
+namespace {
+
+constexpr uint32_t kApproachFixedSize = 32;
+constexpr uint32_t kTrailingBytes = 32;  // records starting this close to the end are not read
+constexpr uint32_t kLegListHeader = 8;
+constexpr uint32_t kFullTransitionSize = 20;
+constexpr uint32_t kDmeTransitionSize = 36;
+constexpr uint16_t kApproachLegsId = 0x2D;
+constexpr uint16_t kMissedApproachLegsId = 0x2E;
+constexpr uint16_t kTransitionId = 0x2C;
+constexpr uint16_t kTransitionLegsId = 0x2F;
+constexpr uint8_t kDmeArcType = 2;
+
+constexpr const char* kApproachTypes[] = {"NONE",   "GPS",       "VOR",  "NDB",
+                                          "ILS",    "LOCALIZER", "SDF",  "LDA",
+                                          "VORDME", "NDBDME",    "RNAV", "LOCALIZER_BACKCOURSE"};
+constexpr const char* kApproachFixTypes[] = {
+    nullptr, nullptr, "VOR", "NDB", "TERMINAL_NDB", "WAYPOINT", "TERMINAL_WAYPOINT"};
+
+bool is_ascii_letter_or_digit(uint32_t c) {
+  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// Writes the transition at `record` when it holds its fixed part; otherwise reports it.
+void decode_transition(DecodeContext& ctx, const Record& record) {
+  TransitionFields f;
+  f.dme_arc = record.u8(6) == kDmeArcType;
+  if (!record_holds(ctx, record, f.dme_arc ? kDmeTransitionSize : kFullTransitionSize)) return;
+  f.fix_word = record.u32(8);
+  f.fix_region = record.u32(12);
+  f.altitude = record.f32(16);
+  if (f.dme_arc) {
+    f.dme_ident = record.u32(20);
+    f.dme_region = record.u32(24);
+    f.radial = record.i32(28);
+    f.dme_distance = record.f32(32);
+  }
+  write_transition(ctx, f, record, f.dme_arc ? kDmeTransitionSize : kFullTransitionSize);
+}
+
+}  // namespace
+
+EnumText approach_type_name(uint32_t code) { return EnumText(kApproachTypes, code); }
+
+void write_approach_start(DecodeContext& ctx, const char* name, const ApproachFields& f) {
+  const DecodeOptions& o = ctx.options;
+  Output& out = ctx.out;
+  out.format("\t\t<%s type=\"%s\" runway=\"%s\" suffix=\"", name,
+             approach_type_name(f.type_flags & 15), format_runway_number(f.runway));
+  if (is_ascii_letter_or_digit(f.suffix)) out.put(static_cast<char>(f.suffix));
+  out.write("\"\n");
+  out.write("\t\t\tgpsOverlay=\"");
+  out.write(true_false((f.type_flags >> 7) & 1));
+  out.format("\" designator=\"%s\" fixType=\"%s\"\n\t\t\tfixRegion=\"%s\" ",
+             designator_name((f.type_flags >> 4) & 7), kApproachFixTypes[f.fix_type],
+             decode_region(f.fix_region));
+  out.format("fixIdent=\"%s\" altitude=%s\n\t\t\theading=\"%0.2lf\" ", decode_ident(f.fix_ident),
+             format_length(o, f.altitude), static_cast<double>(f.heading));
+  out.format("missedAltitude=%s>\n", format_length(o, f.missed_altitude));
+}
+
+void write_approach_children(DecodeContext& ctx, const Record& approach, uint64_t children_at,
+                             uint64_t children_end) {
+  RecordWalk walk(ctx, approach, children_at);
+  Record child;
+  while (walk.more() && walk.position() < approach.file_offset(children_end) && walk.next(child)) {
+    switch (child.id()) {
+      case kApproachLegsId:
+        if (record_holds(ctx, child, kLegListHeader)) write_leg_list(ctx, "ApproachLegs", child);
+        break;
+      case kMissedApproachLegsId:
+        if (record_holds(ctx, child, kLegListHeader)) {
+          write_leg_list(ctx, "MissedApproachLegs", child);
+        }
+        break;
+      case kTransitionId:
+        decode_transition(ctx, child);
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+void write_transition(DecodeContext& ctx, const TransitionFields& f, const Record& transition,
+                      uint64_t legs_at) {
+  const DecodeOptions& o = ctx.options;
+  Output& out = ctx.out;
+  out.format(
+      "\t\t\t<Transition transitionType=\"%s\" fixType=\"%s\"  fixRegion=\"%s\"\n\t\t\t\tfixIdent="
+      "\"%s\" altitude=%s>\n",
+      f.dme_arc ? "DME" : "FULL", fix_type_name(f.fix_word & 15), decode_region(f.fix_region),
+      decode_ident(f.fix_word), format_length(o, f.altitude));
+  if (f.dme_arc) {
+    out.format(
+        "\t\t\t\t<DmeArc radial=\"%ld\" distance=%s dmeRegion=\"%s\"\n\t\t\t\t\tdmeIdent=\"%s\" "
+        "/>\n",
+        f.radial, format_range(o, f.dme_distance), decode_region(f.dme_region),
+        decode_ident(f.dme_ident));
+  }
+  RecordWalk walk(ctx, transition, legs_at);
+  Record list;
+  while (walk.next(list)) {
+    if (list.id() == kTransitionLegsId && record_holds(ctx, list, kLegListHeader)) {
+      write_leg_list(ctx, "TransitionLegs", list);
+    }
+  }
+  out.write("\t\t\t</Transition>\n");
+}
+
+void decode_approach(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&) {
+  ApproachFields f;
+  const uint32_t fix_word = record.u32(12);
+  f.fix_type = fix_word & 15;
+  if (f.fix_type < 2 || f.fix_type >= std::size(kApproachFixTypes)) return;
+  f.suffix = record.u8(6);
+  f.runway = record.u8(7);
+  f.type_flags = record.u8(8);
+  f.fix_ident = fix_word;
+  f.fix_region = record.u32(16);
+  f.altitude = record.f32(20);
+  f.heading = record.f32(24);
+  f.missed_altitude = record.f32(28);
+  if (!ctx.options.terse) write_record_comment(ctx.out, name, record.offset());
+  write_approach_start(ctx, name, f);
+  write_approach_children(ctx, record, kApproachFixedSize, record.size() - kTrailingBytes);
+  ctx.out.format("\t\t</%s>\n", name);
+}
+
+}  // namespace terrova

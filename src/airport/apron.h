@@ -1,0 +1,41 @@
+// Aprons, apron edge lights and fences, and the pieces of them that other stored forms of the
+// same records share: the vertex lists and the registry form of a GUID.
+#pragma once
+
+#include <cstdint>
+
+#include "airport/subrecords.h"
+#include "bgl/record.h"
+
+namespace terrova {
+
+// Sub-record decoders (rows of the airport sub-record table). The apron takes a following
+// companion record from `siblings`.
+void decode_apron(DecodeContext& ctx, const char* name, const Record& record, RecordWalk& siblings);
+void decode_apron_edge_lights(DecodeContext& ctx, const char* name, const Record& record,
+                              RecordWalk&);
+void decode_fence(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&);
+
+// Writes "\t<Vertex lat=... lon=... />\n" after `indent` tabs for each of the `count` vertices
+// (8 bytes: packed longitude, packed latitude) from byte `at` of `record`. A list that runs past
+// the record stops at its end with the damage reported; the result is then false.
+bool write_vertices(DecodeContext& ctx, const char* indent, const Record& record, uint64_t at,
+                    uint32_t count);
+
+// The 16 bytes at `at` as a GUID in registry form, "{%0.8x-%0.4x-%0.4x-%0.4x-%0.12x}" in lower
+// case, from a little-endian u32, two little-endian u16 and eight single bytes.
+void write_registry_guid(Output& out, const Record& record, uint64_t at);
+
+struct ApronFields {
+  uint32_t surface = 0;
+  uint32_t flags = 0;  // from the companion record: bit 0 draw surface, bit 1 draw detail
+  // The `vertex_count` vertices from byte `vertices_at` of `record`.
+  const Record* record = nullptr;
+  uint64_t vertices_at = 0;
+  uint32_t vertex_count = 0;
+};
+// Writes the `Aprons` element holding one `Apron`; false when its vertices were cut short (the
+// damage is then reported at the record's offset).
+bool write_apron(DecodeContext& ctx, const char* name, const ApronFields& f);
+
+}  // namespace terrova

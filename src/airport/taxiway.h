@@ -1,0 +1,78 @@
+// The taxiway network of an airport: points, parking places, paths and taxi names.
+//
+// Each kind has a decoder (a row of the airport sub-record table) and a writer that takes the
+// fields of one entry, so that other stored forms of the same entries write the same element.
+// The writers leave the start tag open after the last attribute: the caller adds " />\n" (or
+// "/>\n" for paths) once it has written any attributes of its own.
+#pragma once
+
+#include <cstdint>
+
+#include "airport/subrecords.h"
+#include "bgl/record.h"
+#include "format/ident.h"
+#include "format/values.h"
+
+namespace terrova {
+
+// Sub-record decoders (rows of the airport sub-record table).
+void decode_taxiway_point(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&);
+void decode_taxiway_parking(DecodeContext& ctx, const char* name, const Record& record,
+                            RecordWalk&);
+void decode_taxiway_path(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&);
+void decode_taxi_name(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&);
+
+// Point type: 1 "NORMAL" ... 6 "ILS_HOLD_SHORT_NO_DRAW"; 0 and codes above 6 as numbers.
+EnumText taxiway_point_type_name(uint32_t code);
+// Parking name: 0 "NONE" ... 11 "DOCK", 12-63 "GATE_" and the character of code + 53.
+ShortText<8> parking_name(uint32_t code);
+// Push-back: "NONE", "LEFT", "RIGHT", "BOTH".
+EnumText push_back_name(uint32_t code);
+// Parking type: 0 "NONE" ... 13 "VEHICLE"; 14 and 15 as numbers.
+EnumText parking_type_name(uint32_t code);
+// Path type: 1 "TAXI" ... 6 "VEHICLE"; 0 and 7-15 as numbers.
+EnumText path_type_name(uint32_t code);
+// Edge line style: "NONE", "SOLID", "DASHED", "SOLID_DASHED".
+EnumText edge_style_name(uint32_t code);
+
+struct TaxiwayPointFields {
+  uint32_t type = 0;
+  bool reverse = false;
+  int32_t lat = 0;  // packed
+  int32_t lon = 0;  // packed
+};
+void write_taxiway_point(DecodeContext& ctx, const char* name, uint32_t index,
+                         const TaxiwayPointFields& f);
+
+struct TaxiwayParkingFields {
+  uint32_t name_code = 0;
+  uint32_t push_back = 0;
+  uint32_t type = 0;
+  uint32_t number = 0;
+  float radius = 0;
+  float heading = 0;
+  int32_t lat = 0;  // packed
+  int32_t lon = 0;  // packed
+  // The airline codes: `airline_count` codes of 4 bytes from byte `airline_at` of `record`.
+  const Record* record = nullptr;
+  uint32_t airline_at = 0;
+  uint32_t airline_count = 0;
+};
+void write_taxiway_parking(DecodeContext& ctx, const char* name, uint32_t index,
+                           const TaxiwayParkingFields& f);
+
+struct TaxiwayPathFields {
+  uint32_t type = 0;
+  uint32_t start = 0;
+  uint32_t end = 0;         // bits 0-11 of the end word
+  uint32_t designator = 0;  // bits 12-15 of the end word
+  uint32_t flags = 0;       // bit 5 draw surface, bit 6 draw detail
+  uint32_t number_or_name = 0;
+  uint32_t lines = 0;
+  uint32_t surface = 0;
+  float width = 0;
+  int32_t weight_limit = 0;
+};
+void write_taxiway_path(DecodeContext& ctx, const char* name, const TaxiwayPathFields& f);
+
+}  // namespace terrova
