@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <map>
 #include <mutex>
+#include <new>
 #include <thread>
 #include <vector>
 
@@ -80,8 +82,15 @@ class Batch {
         object_names_(object_names),
         files_(std::move(files)),
         outcomes_(files_.size()),
+        first_with_same_output_(files_.size()),
         start_(Clock::now()),
-        last_progress_(start_) {}
+        last_progress_(start_) {
+    std::map<std::string, size_t> first_by_output;
+    for (size_t i = 0; i < files_.size(); ++i) {
+      first_with_same_output_[i] =
+          first_by_output.try_emplace(batch_output_name(request_, files_[i]), i).first->second;
+    }
+  }
 
   void run(unsigned jobs) {
     if (jobs <= 1) {
@@ -152,7 +161,13 @@ class Batch {
       if (platform::cancel_requested()) return;
       const size_t index = next_.fetch_add(1);
       if (index >= files_.size()) return;
-      decode_one(index);
+      try {
+        decode_one(index);
+      } catch (const std::bad_alloc&) {
+        // Only this file is lost; the others may still fit.
+        outcomes_[index].messages += "Error: not enough memory\n";
+        outcomes_[index].result.status = 1;
+      }
       finish(index);
     }
   }
@@ -166,6 +181,14 @@ class Batch {
     DecodeRequest file;
     file.input_name = join_path(request_.input_folder, files_[index]);
     file.output_name = batch_output_name(request_, files_[index]);
+    // Inputs whose names differ only in the case of ".bgl" would write the same document, and
+    // the later one would replace the earlier: the later one in file order is refused.
+    if (size_t first = first_with_same_output_[index]; first != index) {
+      console.print("Error: output file %s is also the output of %s\n", file.output_name,
+                    join_path(request_.input_folder, files_[first]));
+      outcome.result.status = 2;
+      return;
+    }
     file.options = request_.options;
     file.object_names = object_names_;
     file.take_run_guard = false;
@@ -237,6 +260,7 @@ class Batch {
   const StringTable* object_names_;  // read once, shared read-only by every decode
   const std::vector<std::string> files_;
   std::vector<FileOutcome> outcomes_;
+  std::vector<size_t> first_with_same_output_;  // the first file in order with the same document
   std::atomic<size_t> next_{0};
 
   std::mutex lock_;  // guards the console and everything below

@@ -243,6 +243,33 @@ TEST_F(BatchTest, FailuresAreListedAndTheFirstInFileOrderGivesTheStatus) {
   EXPECT_EQ(run(request).status, 2);
 }
 
+TEST_F(BatchTest, TwoInputsWithOneDocumentNameNeverReplaceOneAnother) {
+  put("a.BGL", testkit::sample_bgl(1));
+  put("a.bgl", testkit::sample_bgl(2));
+  DecodeRequest single;
+  single.input_name = (in() / "a.BGL").string();
+  single.output_name = (dir_ / "reference.xml").string();
+  single.take_run_guard = false;
+  std::string messages;
+  Console console(&messages);
+  ASSERT_EQ(decode_file(single, console).status, 0);
+  const std::string reference = without_time_stamp(read(dir_ / "reference.xml"));
+  for (unsigned jobs : {1u, 2u}) {
+    BatchRequest request;
+    request.jobs = jobs;
+    const BatchResult result = run(request);
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.decoded, 1u);
+    EXPECT_EQ(result.failed, 1u);
+    // "a.BGL" comes first in byte order and keeps its document.
+    EXPECT_NE(console_.find("  a.bgl\n    Error: output file " + (in() / "a.xml").string() +
+                            " is also the output of " + (in() / "a.BGL").string() + "\n"),
+              std::string::npos)
+        << console_;
+    EXPECT_EQ(without_time_stamp(read(in() / "a.xml")), reference);
+  }
+}
+
 TEST_F(BatchTest, AnOutputFolderThatCannotBeMadeEndsTheRunBeforeAnyFile) {
   put("a.bgl", testkit::sample_bgl(1));
   std::ofstream(dir_ / "taken") << "x";
