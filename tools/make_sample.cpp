@@ -1,6 +1,7 @@
 // Writes the bundled sample BGL file, built with the project's own builder:
 //   terrova_make_sample sample.bgl            the sample file
 //   terrova_make_sample --corpus DIR          the sample and the test files as fuzz seeds
+//   terrova_make_sample --inputs DIR          the sample and the test files as BGL files
 #include <cstdio>
 #include <cstring>
 #include <iterator>
@@ -41,8 +42,27 @@ int main(int argc, char** argv) {
     if (!ok) std::fprintf(stderr, "cannot write the corpus into %s\n", dir.c_str());
     return ok ? 0 : 1;
   }
+  if (argc == 3 && std::strcmp(argv[1], "--inputs") == 0) {
+    // Files that every build of the program must decode to the same documents.
+    const std::string dir = argv[2];
+    BglBuilder airport, nav, scenery;
+    add_airport_sample(airport, 1);
+    add_nav_sample(nav, 1);
+    add_scenery_sample(scenery, 1);
+    const std::pair<const char*, std::vector<uint8_t>> files[] = {
+        {"sample.bgl",  sample_bgl()     },
+        {"airport.bgl", airport.build()  },
+        {"nav.bgl",     nav.build()      },
+        {"scenery.bgl", scenery.build()  },
+        {"texts.bgl",   text_sample_bgl()}
+    };
+    bool ok = true;
+    for (const auto& [name, bytes] : files) ok = ok && write_file(dir + "/" + name, bytes);
+    if (!ok) std::fprintf(stderr, "cannot write the inputs into %s\n", dir.c_str());
+    return ok ? 0 : 1;
+  }
   if (argc != 2) {
-    std::fprintf(stderr, "usage: terrova_make_sample FILE | --corpus DIR\n");
+    std::fprintf(stderr, "usage: terrova_make_sample FILE | --corpus DIR | --inputs DIR\n");
     return 2;
   }
   if (!write_file(argv[1], sample_bgl())) {

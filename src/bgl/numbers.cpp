@@ -61,15 +61,14 @@ bool scaled_round(double a, int precision, uint64_t& result) {
   const double scale = kPowersOfTen[precision];
   const double r = a * scale;
   if (!(r < 4503599627370496.0)) return false;  // 2^52: half-integers are still exact
-  if (a < 1e-200) {  // far below every rounding boundary; keeps the error term from underflowing
-    result = 0;
-    return true;
-  }
-  const double e = product_error(a, scale, r);
-  const double n = std::nearbyint(r);  // ties to even on r itself
-  const double diff = r - n;           // exact
+  // Adding and taking away 2^52 rounds r to an integer, ties to even, exactly: above 2^52 the
+  // doubles are the integers.
+  const double n = (r + 4503599627370496.0) - 4503599627370496.0;
+  const double diff = r - n;  // exact
   if (diff == 0.5 || diff == -0.5) {
-    // r is a half-integer; the error term decides the side, and only a zero error is a true tie.
+    // r is a half-integer; the rounding error of the product decides the side, and only a zero
+    // error is a true tie. (Far below every such boundary the error term would underflow.)
+    const double e = a < 1e-200 ? 0.0 : product_error(a, scale, r);
     const double below = diff > 0 ? n : n - 1;  // floor(r)
     if (e > 0) {
       result = static_cast<uint64_t>(below + 1);
@@ -79,7 +78,7 @@ bool scaled_round(double a, int precision, uint64_t& result) {
       result = static_cast<uint64_t>(n);
     }
   } else {
-    // |diff| <= 0.5 - ulp(r) and |e| <= ulp(r) / 2, so n is the correct rounding.
+    // |diff| <= 0.5 - ulp(r) and the error is at most ulp(r) / 2, so n is the correct rounding.
     result = static_cast<uint64_t>(n);
   }
   return true;

@@ -121,6 +121,9 @@ class FormatPattern {
   const char* text() const { return text_; }
   const FormatStep* steps() const { return steps_; }
   size_t step_count() const { return count_; }
+  // Bytes that the literal runs and the number conversions can take together; text conversions
+  // ("%s") check their own room.
+  size_t room() const { return room_; }
 
   // Number of conversions, and what the i-th one takes (see `conversion_takes`).
   consteval size_t conversions() const {
@@ -143,11 +146,24 @@ class FormatPattern {
     }
     steps_[count_++] = FormatStep{static_cast<uint16_t>(begin), static_cast<uint16_t>(length),
                                   conversion, static_cast<int8_t>(precision)};
+    room_ += length;
+    if (conversion == 'f') {
+      room_ += kFixedRoom + static_cast<size_t>(precision < 0 ? 6 : precision);
+    } else if (conversion != 0 && conversion != 's') {
+      room_ += kIntegerRoom + static_cast<size_t>(precision < 0 ? 0 : precision);
+    }
   }
+
+  // The most that one number conversion writes besides its precision's digits: the 309 digits
+  // before the point of the largest double with sign and point, or a 32-bit integer in decimal
+  // or hexadecimal.
+  static constexpr size_t kFixedRoom = 320;
+  static constexpr size_t kIntegerRoom = 16;
 
   const char* text_;
   FormatStep steps_[kMaxSteps] = {};
   size_t count_ = 0;
+  size_t room_ = 0;
 };
 
 // A template checked against the types of its arguments when the program is compiled: as many

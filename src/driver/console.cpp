@@ -29,8 +29,11 @@ int Console::write_whole_file(const std::string& path, const void* data, size_t 
     return code;
   }
   int code = platform::write_output(file, static_cast<const char*>(data), size);
-  int closed = platform::close_output(file);
-  if (code == 0) code = closed;
+  if (code == 0) {
+    code = platform::commit_output(file);
+  } else {
+    platform::discard_output(file);
+  }
   if (code != 0) report_system_error("Can't write " + path, code);
   return code;
 }

@@ -30,8 +30,9 @@ class Console {
   // error"), trimmed of trailing dots and blanks, and the code.
   void report_system_error(const std::string& message, int code);
 
-  // Creates or replaces the file and writes all bytes to it. Reports "Can't open %s" or
-  // "Can't write %s" with the system's text and returns the code, or returns 0.
+  // Creates or replaces the file and writes all bytes to it; the file takes its name only when
+  // every byte was written, so a failure leaves an earlier file untouched. Reports "Can't open
+  // %s" or "Can't write %s" with the system's text and returns the code, or returns 0.
   int write_whole_file(const std::string& path, const void* data, size_t size);
 
  private:

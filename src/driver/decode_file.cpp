@@ -66,6 +66,8 @@ int map_input_file(const DecodeRequest& request, Console& console, MappedInput& 
 struct FileDrain {
   platform::OutputFile file;
   int error = 0;
+  // A document that was not put in place (a failure, an exception) leaves nothing behind.
+  ~FileDrain() { platform::discard_output(file); }
   static void drain(void* context, const char* data, size_t size) {
     FileDrain& self = *static_cast<FileDrain*>(context);
     if (self.error == 0) self.error = platform::write_output(self.file, data, size);
@@ -96,8 +98,12 @@ int write_output_document(const DecodeRequest& request, Console& console, Mapped
     result.malformed = write_document(input.image, options, tables, platform::local_time(), out,
                                       object_names, request.extra_files);
   }
-  int closed = platform::close_output(sink.file);
-  if (sink.error == 0) sink.error = closed;
+  // The document takes its name only when every byte of it was written.
+  if (sink.error == 0) {
+    sink.error = platform::commit_output(sink.file);
+  } else {
+    platform::discard_output(sink.file);
+  }
   if (sink.error != 0) {
     console.report_system_error("Can't write " + output_name, sink.error);
     return 2;

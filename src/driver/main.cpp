@@ -1,6 +1,14 @@
+#include <string>
+#include <vector>
+
+#include "driver/platform.h"
 #include "driver/run.h"
 
 int main(int argc, char** argv) {
   terrova::Console console;
-  return terrova::run(argc, argv, console);
+  const std::vector<std::string> arguments = terrova::platform::command_line_arguments(argc, argv);
+  std::vector<const char*> pointers;
+  pointers.reserve(arguments.size());
+  for (const std::string& argument : arguments) pointers.push_back(argument.c_str());
+  return terrova::run(static_cast<int>(pointers.size()), pointers.data(), console);
 }

@@ -13,6 +13,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <string>
+#include <vector>
 
 #include "driver/platform.h"
 
@@ -127,17 +129,70 @@ bool is_same_file(const InputFile& input, const char* path) {
   return in.st_dev == out.st_dev && in.st_ino == out.st_ino;
 }
 
+namespace {
+
+// The file a link names, so that writing through a link replaces the linked file and keeps the
+// link; the path itself when it names no link.
+std::string resolve_links(const char* path) {
+  struct stat st;
+  if (::lstat(path, &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+  char* resolved = ::realpath(path, nullptr);
+  if (resolved == nullptr) return path;
+  std::string result = resolved;
+  std::free(resolved);
+  return result;
+}
+
+void close_handle(OutputFile& file) {
+  if (file.handle >= 0) ::close(static_cast<int>(file.handle));
+  file.handle = -1;
+}
+
+}  // namespace
+
 int create_output(const char* path, OutputFile& file) {
-  int fd = open_retrying(path, O_WRONLY | O_CREAT | O_TRUNC, 0666);
-  if (fd < 0) return errno;
-  file.handle = fd;
-  return 0;
+  file = OutputFile{};
+  file.destination = resolve_links(path);
+  const char* destination = file.destination.c_str();
+  struct stat st;
+  mode_t mode = 0666;
+  bool exists = ::stat(destination, &st) == 0;
+  if (exists) {
+    if (S_ISDIR(st.st_mode)) return EISDIR;
+    if (::access(destination, W_OK) != 0) return errno;
+    if (!S_ISREG(st.st_mode)) {
+      // Devices and pipes cannot be replaced: they are written in place.
+      int fd = open_retrying(destination, O_WRONLY | O_TRUNC);
+      if (fd < 0) return errno;
+      file.handle = fd;
+      return 0;
+    }
+    mode = st.st_mode & 07777;
+  }
+  // A new name beside the destination: the rename that puts it in place stays in one folder and
+  // one file system.
+  static std::atomic<unsigned> counter{0};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string temporary = file.destination + "." + std::to_string(::getpid()) + "." +
+                            std::to_string(counter++) + ".part";
+    int fd = open_retrying(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+    if (fd < 0 && errno == EEXIST) continue;
+    if (fd < 0) return errno;
+    // An earlier file keeps its permissions; a new one gets the usual ones (umask applied).
+    if (exists) ::fchmod(fd, mode);
+    file.handle = fd;
+    file.temporary = std::move(temporary);
+    return 0;
+  }
+  return EEXIST;
 }
 
 int write_output(OutputFile& file, const char* data, size_t size) {
   if (cancel_requested()) return cancelled_write_code();
   while (size > 0) {
-    ssize_t n = ::write(static_cast<int>(file.handle), data, size);
+    size_t chunk = size;
+    if (int code = simulated_write_limit(chunk)) return code;
+    ssize_t n = ::write(static_cast<int>(file.handle), data, chunk);
     if (n < 0) {
       if (errno == EINTR) continue;
       return errno;
@@ -149,11 +204,27 @@ int write_output(OutputFile& file, const char* data, size_t size) {
   return 0;
 }
 
-int close_output(OutputFile& file) {
-  if (file.handle < 0) return 0;
-  int code = ::close(static_cast<int>(file.handle)) != 0 ? errno : 0;
+int commit_output(OutputFile& file) {
+  if (file.handle < 0) return EBADF;
+  int code = 0;
+  if (!file.temporary.empty() && ::fsync(static_cast<int>(file.handle)) != 0) code = errno;
+  if (::close(static_cast<int>(file.handle)) != 0 && code == 0) code = errno;
   file.handle = -1;
+  if (file.temporary.empty()) return code;
+  if (code == 0 && ::rename(file.temporary.c_str(), file.destination.c_str()) != 0) code = errno;
+  if (code != 0) ::unlink(file.temporary.c_str());
+  file.temporary.clear();
   return code;
+}
+
+void discard_output(OutputFile& file) {
+  close_handle(file);
+  if (!file.temporary.empty()) ::unlink(file.temporary.c_str());
+  file.temporary.clear();
+}
+
+std::vector<std::string> command_line_arguments(int argc, char** argv) {
+  return std::vector<std::string>(argv, argv + argc);
 }
 
 std::string system_error_text(int code) {

@@ -1,6 +1,9 @@
-// Windows implementation of the platform layer.
+// Windows implementation of the platform layer. Paths arrive as UTF-8 and reach the system as
+// UTF-16 through the wide calls, so that every file name opens whatever the code page.
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 #include <atomic>
 #include <cstdio>
@@ -15,6 +18,26 @@ namespace {
 HANDLE as_handle(intptr_t h) { return reinterpret_cast<HANDLE>(h); }
 intptr_t from_handle(HANDLE h) { return reinterpret_cast<intptr_t>(h); }
 bool is_open(intptr_t h) { return h != -1 && h != 0; }
+int last_error() { return static_cast<int>(::GetLastError()); }
+
+std::wstring wide(const std::string& text) {
+  if (text.empty()) return std::wstring();
+  int n = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring result(static_cast<size_t>(n), L'\0');
+  ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), n);
+  return result;
+}
+std::wstring wide(const char* text) { return wide(std::string(text)); }
+
+std::string utf8(const wchar_t* text, size_t size) {
+  if (size == 0) return std::string();
+  int n =
+      ::WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(size), nullptr, 0, nullptr, nullptr);
+  std::string result(static_cast<size_t>(n), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(size), result.data(), n, nullptr,
+                        nullptr);
+  return result;
+}
 
 }  // namespace
 
@@ -41,19 +64,20 @@ std::string program_directory(const char* argv0) {
 }
 
 int file_size(const char* path, uint64_t& size) {
-  WIN32_FIND_DATAA data;
-  HANDLE find = ::FindFirstFileA(path, &data);
-  if (find == INVALID_HANDLE_VALUE) return static_cast<int>(::GetLastError());
-  ::FindClose(find);
+  // The attribute lookup reads the directory entry without taking "*" and "?" as wildcards.
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!::GetFileAttributesExW(wide(path).c_str(), GetFileExInfoStandard, &data)) {
+    return last_error();
+  }
   if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return ERROR_ACCESS_DENIED;
   size = (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
   return 0;
 }
 
 int open_input(const char* path, InputFile& input) {
-  HANDLE file = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_READONLY, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return static_cast<int>(::GetLastError());
+  HANDLE file = ::CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_READONLY, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return last_error();
   input.file = from_handle(file);
   return 0;
 }
@@ -61,7 +85,7 @@ int open_input(const char* path, InputFile& input) {
 int acquire_run_guard(InputFile& input) {
   // The named read-only mapping of the input is the guard: a second run finds the name taken.
   HANDLE mapping =
-      ::CreateFileMappingA(as_handle(input.file), nullptr, PAGE_READONLY, 0, 0, "terrova_file");
+      ::CreateFileMappingW(as_handle(input.file), nullptr, PAGE_READONLY, 0, 0, L"terrova_file");
   DWORD code = ::GetLastError();
   if (mapping == nullptr) return code != 0 ? static_cast<int>(code) : ERROR_INVALID_HANDLE;
   if (code == ERROR_ALREADY_EXISTS) {
@@ -102,8 +126,9 @@ void release_input(InputFile& input) {
 }
 
 bool is_same_file(const InputFile& input, const char* path) {
-  HANDLE other = ::CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE other =
+      ::CreateFileW(wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (other == INVALID_HANDLE_VALUE) return false;
   BY_HANDLE_FILE_INFORMATION a, b;
   bool same = ::GetFileInformationByHandle(as_handle(input.file), &a) &&
@@ -115,20 +140,51 @@ bool is_same_file(const InputFile& input, const char* path) {
 }
 
 int create_output(const char* path, OutputFile& file) {
-  HANDLE h = ::CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE,
-                           nullptr);
-  if (h == INVALID_HANDLE_VALUE) return static_cast<int>(::GetLastError());
-  file.handle = from_handle(h);
-  return 0;
+  file = OutputFile{};
+  file.destination = path;
+  // An existing destination is opened as the run would open it (a folder, a read-only file or a
+  // file locked by another program fail here), but not truncated: a file on disk is replaced
+  // later, a device such as NUL is written in place.
+  HANDLE h = ::CreateFileW(wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    const int code = last_error();
+    if (code != ERROR_FILE_NOT_FOUND) return code;
+  } else if (::GetFileType(h) != FILE_TYPE_DISK) {
+    file.handle = from_handle(h);
+    return 0;
+  } else {
+    ::CloseHandle(h);
+  }
+  // A new name beside the destination, so that the move that puts it in place stays on one
+  // volume.
+  static std::atomic<unsigned> counter{0};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string temporary = file.destination + "." + std::to_string(::GetCurrentProcessId()) + "." +
+                            std::to_string(counter++) + ".part";
+    h = ::CreateFileW(wide(temporary).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                      FILE_ATTRIBUTE_ARCHIVE, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+      const int code = last_error();
+      if (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS) continue;
+      return code;
+    }
+    file.handle = from_handle(h);
+    file.temporary = std::move(temporary);
+    return 0;
+  }
+  return ERROR_FILE_EXISTS;
 }
 
 int write_output(OutputFile& file, const char* data, size_t size) {
   if (cancel_requested()) return cancelled_write_code();
   while (size > 0) {
-    DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
+    size_t allowed = size > 0x40000000 ? 0x40000000 : size;
+    if (int code = simulated_write_limit(allowed)) return code;
     DWORD written = 0;
-    if (!::WriteFile(as_handle(file.handle), data, chunk, &written, nullptr)) {
-      return static_cast<int>(::GetLastError());
+    if (!::WriteFile(as_handle(file.handle), data, static_cast<DWORD>(allowed), &written,
+                     nullptr)) {
+      return last_error();
     }
     if (written == 0) return ERROR_WRITE_FAULT;
     data += written;
@@ -137,18 +193,47 @@ int write_output(OutputFile& file, const char* data, size_t size) {
   return 0;
 }
 
-int close_output(OutputFile& file) {
-  if (!is_open(file.handle)) return 0;
-  int code = ::CloseHandle(as_handle(file.handle)) ? 0 : static_cast<int>(::GetLastError());
+int commit_output(OutputFile& file) {
+  if (!is_open(file.handle)) return ERROR_INVALID_HANDLE;
+  int code = 0;
+  if (!file.temporary.empty() && !::FlushFileBuffers(as_handle(file.handle))) code = last_error();
+  if (!::CloseHandle(as_handle(file.handle)) && code == 0) code = last_error();
   file.handle = -1;
+  if (file.temporary.empty()) return code;
+  const std::wstring temporary = wide(file.temporary);
+  if (code == 0 && !::MoveFileExW(temporary.c_str(), wide(file.destination).c_str(),
+                                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    code = last_error();
+  }
+  if (code != 0) ::DeleteFileW(temporary.c_str());
+  file.temporary.clear();
   return code;
 }
 
+void discard_output(OutputFile& file) {
+  if (is_open(file.handle)) ::CloseHandle(as_handle(file.handle));
+  file.handle = -1;
+  if (!file.temporary.empty()) ::DeleteFileW(wide(file.temporary).c_str());
+  file.temporary.clear();
+}
+
+std::vector<std::string> command_line_arguments(int argc, char** argv) {
+  int count = 0;
+  wchar_t** wide_arguments = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+  if (wide_arguments == nullptr) return std::vector<std::string>(argv, argv + argc);
+  std::vector<std::string> arguments;
+  for (int i = 0; i < count; ++i) {
+    arguments.push_back(utf8(wide_arguments[i], wcslen(wide_arguments[i])));
+  }
+  ::LocalFree(wide_arguments);
+  return arguments;
+}
+
 std::string system_error_text(int code) {
-  char buffer[512];
-  DWORD n = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                             static_cast<DWORD>(code), 0, buffer, sizeof buffer, nullptr);
-  return std::string(buffer, n);
+  wchar_t buffer[512];
+  DWORD n = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                             static_cast<DWORD>(code), 0, buffer, 512, nullptr);
+  return utf8(buffer, n);
 }
 
 LocalTime local_time() {
@@ -158,7 +243,24 @@ LocalTime local_time() {
 }
 
 void write_console(const char* data, size_t size) {
-  // Standard output in text mode turns LF into the platform's CR LF.
+  // A console shows UTF-16 whatever its code page; redirected output gets the UTF-8 bytes, with
+  // the CR LF line ends of standard output in text mode.
+  HANDLE console = ::GetStdHandle(STD_OUTPUT_HANDLE);
+  DWORD mode = 0;
+  if (console != INVALID_HANDLE_VALUE && console != nullptr && ::GetConsoleMode(console, &mode)) {
+    std::fflush(stdout);
+    const std::wstring text = wide(std::string(data, size));
+    const wchar_t* p = text.data();
+    size_t left = text.size();
+    while (left > 0) {
+      DWORD written = 0;
+      DWORD chunk = left > 8192 ? 8192 : static_cast<DWORD>(left);
+      if (!::WriteConsoleW(console, p, chunk, &written, nullptr) || written == 0) break;
+      p += written;
+      left -= written;
+    }
+    return;
+  }
   std::fwrite(data, 1, size, stdout);
   std::fflush(stdout);
 }

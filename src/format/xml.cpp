@@ -3,63 +3,174 @@
 namespace terrova {
 namespace {
 
-// 0: written as it is; 1: written as a character reference; 2: written as a named entity.
-struct EscapeTable {
-  unsigned char kind[256];
-  constexpr EscapeTable() : kind() {
-    for (int b = 0; b < 256; ++b) kind[b] = (b < 0x20 || b > 0x7F || b == 0x60) ? 1 : 0;
-    kind[0x3C] = kind[0x3E] = kind[0x26] = kind[0x22] = 2;  // < > & "
+// Unicode code points of the Windows-1252 characters 0x80 to 0x9F. The five bytes that code page
+// leaves undefined stand for the C1 control of the same number, which XML allows.
+constexpr uint16_t kWindows1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+constexpr uint32_t kReplacementCharacter = 0xFFFD;
+
+// Control bytes that XML 1.0 does not allow anywhere, neither as they are nor as a reference.
+constexpr bool is_forbidden_control(unsigned b) {
+  return b < 0x20 && b != 0x09 && b != 0x0A && b != 0x0D;
+}
+
+constexpr uint32_t windows_1252_code_point(unsigned b) {
+  return b >= 0x80 && b < 0xA0 ? kWindows1252High[b - 0x80] : b;
+}
+
+// What one byte becomes: nothing (copied with the run of plain bytes around it) or a short text.
+struct Replacement {
+  uint8_t size = 0;
+  char text[8] = {};
+
+  constexpr void append(char c) { text[size++] = c; }
+  constexpr void append(const char* s) {
+    while (*s != 0) append(*s++);
+  }
+  constexpr void append_utf8(uint32_t c) {
+    if (c < 0x80) {
+      append(static_cast<char>(c));
+    } else if (c < 0x800) {
+      append(static_cast<char>(0xC0 | (c >> 6)));
+      append(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+      append(static_cast<char>(0xE0 | (c >> 12)));
+      append(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+      append(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+  }
+  // "&#x%0.2X;" of the byte.
+  constexpr void append_reference(unsigned b) {
+    constexpr char kHex[] = "0123456789ABCDEF";
+    append("&#x");
+    append(kHex[b >> 4]);
+    append(kHex[b & 15]);
+    append(';');
   }
 };
-constexpr EscapeTable kEscapes;
 
-}  // namespace
+enum class TextKind {
+  kQuoted,   // attribute value with character references for everything outside printable ASCII
+  kEscaped,  // attribute value text written in UTF-8
+  kComment,  // inside a comment: nothing to escape but forbidden controls and "--"
+  kPlain,    // as it stands, with the markup characters escaped
+};
 
-void write_escaped_text(Output& out, std::string_view text) {
+// One row per byte value: `plain` bytes are copied as they are, in runs; the others are written
+// as their replacement. In comments a "-" is neither: the writer decides on its own.
+struct TextTable {
+  bool plain[256] = {};
+  Replacement with[256] = {};
+
+  constexpr explicit TextTable(TextKind kind) {
+    const bool markup = kind != TextKind::kComment;
+    for (unsigned b = 0; b < 256; ++b) {
+      Replacement& r = with[b];
+      if (is_forbidden_control(b)) {
+        if (kind == TextKind::kQuoted || kind == TextKind::kEscaped) {
+          r.append("&#xFFFD;");
+        } else {
+          r.append_utf8(kReplacementCharacter);
+        }
+      } else if (markup && b == '<') {
+        r.append("&lt;");
+      } else if (markup && b == '>') {
+        r.append("&gt;");
+      } else if (markup && b == '&') {
+        r.append("&amp;");
+      } else if (markup && b == '"') {
+        r.append("&quot;");
+      } else if ((kind == TextKind::kQuoted || kind == TextKind::kEscaped) &&
+                 (b < 0x20 || b == 0x60)) {
+        r.append_reference(b);  // tab, line feed, carriage return and the grave accent
+      } else if (b > 0x7F) {
+        if (kind == TextKind::kQuoted) {
+          r.append_reference(b);
+        } else {
+          r.append_utf8(windows_1252_code_point(b));
+        }
+      } else if (!(kind == TextKind::kComment && b == '-')) {
+        plain[b] = true;
+      }
+    }
+  }
+};
+
+constexpr TextTable kQuotedTable(TextKind::kQuoted);
+constexpr TextTable kEscapedTable(TextKind::kEscaped);
+constexpr TextTable kCommentTable(TextKind::kComment);
+constexpr TextTable kPlainTable(TextKind::kPlain);
+
+// Copies runs of plain bytes at once and writes the replacement of each other byte.
+void write_through(Output& out, const TextTable& table, std::string_view text) {
   const char* p = text.data();
   const char* end = p + text.size();
   while (p < end) {
     const char* run = p;
-    while (p < end && kEscapes.kind[static_cast<unsigned char>(*p)] == 0) ++p;
-    out.write(run, static_cast<size_t>(p - run));
+    while (p < end && table.plain[static_cast<unsigned char>(*p)]) ++p;
+    if (p != run) out.write(run, static_cast<size_t>(p - run));
     if (p == end) break;
-    const unsigned char b = static_cast<unsigned char>(*p++);
-    switch (b) {
-      case '<':
-        out.write("&lt;");
-        break;
-      case '>':
-        out.write("&gt;");
-        break;
-      case '&':
-        out.write("&amp;");
-        break;
-      case '"':
-        out.write("&quot;");
-        break;
-      default:
-        out.format("&#x%0.2X;", b);
-        break;
-    }
+    const Replacement& r = table.with[static_cast<unsigned char>(*p++)];
+    out.write(r.text, r.size);
   }
+}
+
+}  // namespace
+
+void write_escaped_text(Output& out, std::string_view text) {
+  write_through(out, kEscapedTable, text);
 }
 
 void write_quoted_text(Output& out, std::string_view text) {
   out.put('"');
-  write_escaped_text(out, text);
+  write_through(out, kQuotedTable, text);
   out.put('"');
 }
 
-void write_plain_text(Output& out, std::string_view text) { out.write(text); }
+void write_plain_text(Output& out, std::string_view text) { write_through(out, kPlainTable, text); }
 
 void write_comment_text(Output& out, std::string_view text) {
-  char previous = 0;
-  for (char c : text) {
-    if (c == '-' && previous == '-') out.put(' ');
-    out.put(c);
-    previous = c;
+  const TextTable& table = kCommentTable;
+  const char* p = text.data();
+  const char* end = p + text.size();
+  bool after_hyphen = false;
+  while (p < end) {
+    const char* run = p;
+    while (p < end && table.plain[static_cast<unsigned char>(*p)]) ++p;
+    if (p != run) {
+      out.write(run, static_cast<size_t>(p - run));
+      after_hyphen = false;
+    }
+    if (p == end) break;
+    const unsigned char b = static_cast<unsigned char>(*p++);
+    if (b == '-') {
+      if (after_hyphen) out.put(' ');
+      out.put('-');
+      after_hyphen = true;
+    } else {
+      out.write(table.with[b].text, table.with[b].size);
+      after_hyphen = false;
+    }
   }
-  if (previous == '-') out.put(' ');
+  if (after_hyphen) out.put(' ');
+}
+
+std::string utf8_from_windows_1252(std::string_view text) {
+  std::string result;
+  result.reserve(text.size());
+  for (char c : text) {
+    const unsigned char b = static_cast<unsigned char>(c);
+    const Replacement& r = kCommentTable.with[b];
+    if (r.size == 0) {
+      result += c;
+    } else {
+      result.append(r.text, r.size);
+    }
+  }
+  return result;
 }
 
 void write_hex_dump(Output& out, const Image& image, uint64_t offset, uint64_t count) {

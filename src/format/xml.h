@@ -1,8 +1,14 @@
 // Text other than fixed templates: names from the file as escaped attribute values, raw bytes as
 // hexadecimal comments, and the one-line comment that precedes each decoded record.
+//
+// Text from the input file and the names file is Windows-1252; the document is UTF-8. Every
+// writer keeps the document well-formed whatever bytes the text holds: control bytes that XML
+// does not allow (all below 0x20 except tab, line feed and carriage return) never reach the
+// document as they are.
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "bgl/image.h"
@@ -11,18 +17,26 @@
 namespace terrova {
 
 // Writes text from the file as a double-quoted attribute value: "<" "&lt;", ">" "&gt;", "&"
-// "&amp;", '"' "&quot;", bytes below 0x20, above 0x7F and the grave accent as "&#x%0.2X;",
-// every other byte as it is.
+// "&amp;", '"' "&quot;"; tab, line feed, carriage return, the grave accent and bytes above 0x7F
+// as "&#x%0.2X;"; every other control byte as "&#xFFFD;"; every other byte as it is.
 void write_quoted_text(Output& out, std::string_view text);
-// The same escaping without the quotes, for file text placed inside a template's quotes.
+// The same escaping without the quotes, for file text placed inside a template's quotes, except
+// that bytes above 0x7F are written as the UTF-8 form of their Windows-1252 character.
 void write_escaped_text(Output& out, std::string_view text);
 // File text placed inside a comment: a "-" right after a written "-" becomes " -", and a text
-// ending in "-" gets a space after it, so the text never ends the comment early.
+// ending in "-" gets a space after it, so the text never ends the comment early. Bytes above 0x7F
+// are written in UTF-8, control bytes other than tab, line feed and carriage return as U+FFFD.
 void write_comment_text(Output& out, std::string_view text);
 
 // File text that the document holds as it stands, outside attribute values and comments (effect
-// parameters, for one).
+// parameters, for one): bytes above 0x7F in UTF-8, control bytes other than tab, line feed and
+// carriage return as U+FFFD, and the markup characters < > & " as their named entities.
 void write_plain_text(Output& out, std::string_view text);
+
+// The UTF-8 form of Windows-1252 text, with U+FFFD for the control bytes XML does not allow: the
+// same text as `write_comment_text` gives, for names used outside the document (file names on
+// disk and on the console).
+std::string utf8_from_windows_1252(std::string_view text);
 
 // Bytes of the image as a comment block, 16 to a line, with a second space after the eighth.
 // Only bytes inside the image are shown.

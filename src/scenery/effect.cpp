@@ -12,7 +12,7 @@ namespace {
 constexpr uint32_t kNameField = 80;
 
 // Letters, digits and white space stand in the parameters as they are; every other byte is
-// written as a character reference.
+// written as a character reference, but for the control bytes that XML forbids.
 bool is_plain_parameter_byte(unsigned char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == ' ' ||
          (c >= '\t' && c <= '\r');
@@ -25,7 +25,13 @@ void write_parameters(Output& out, std::string_view text) {
     while (i < text.size() && is_plain_parameter_byte(static_cast<unsigned char>(text[i]))) ++i;
     if (i > run) write_plain_text(out, text.substr(run, i - run));
     if (i == text.size()) break;
-    out.format("&#x%0.2X;", static_cast<unsigned char>(text[i]));
+    const unsigned char b = static_cast<unsigned char>(text[i]);
+    if (b < 0x20) {
+      // A control byte that XML allows neither as it is nor as a reference: U+FFFD.
+      write_plain_text(out, text.substr(i, 1));
+    } else {
+      out.format("&#x%0.2X;", b);
+    }
     ++i;
   }
 }

@@ -1,6 +1,8 @@
 // Whole runs of the program: console messages, exit statuses and the files a run leaves.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -27,7 +29,20 @@ class RunTest : public ::testing::Test {
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }
-  void TearDown() override { fs::remove_all(dir_); }
+  void TearDown() override {
+    platform::simulate_write_failure(0, 0);
+    fs::remove_all(dir_);
+  }
+
+  // The names of the files in the test's folder, sorted.
+  std::vector<std::string> files() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir_)) {
+      names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
 
   std::string path(const std::string& name) const { return (dir_ / name).string(); }
 
@@ -59,6 +74,10 @@ class RunTest : public ::testing::Test {
     std::string p = path("in.bgl");
     testkit::write_file(p, bgl.build());
     return p;
+  }
+
+  static void write_text(const std::string& p, const std::string& text) {
+    std::ofstream(p, std::ios::binary) << text;
   }
 
   fs::path dir_;
@@ -275,6 +294,78 @@ TEST_F(RunTest, WholeFilesAreWrittenOrTheFailureReported) {
     EXPECT_EQ(console.write_whole_file("/dev/full", "x", 1), 28);  // ENOSPC
     EXPECT_EQ(messages, "Can't write /dev/full\n(No space left on device)\nError code: 28\n");
   }
+}
+
+TEST_F(RunTest, ADocumentCutShortLeavesNothingAndKeepsTheEarlierDocument) {
+  const std::string in = valid_bgl();
+  const std::string out = path("out.xml");
+  const std::string failure = "Can't write " + out +
+                              "\n(No space left on device)\nError code: " + std::to_string(ENOSPC) +
+                              "\n";
+  // No earlier document: nothing is left behind, not even the part that was written.
+  platform::simulate_write_failure(100, ENOSPC);
+  EXPECT_EQ(run_with({in, out}), 2);
+  EXPECT_NE(console_.find(failure), std::string::npos) << console_;
+  EXPECT_EQ(console_.find("Done!"), std::string::npos);
+  EXPECT_EQ(files(), std::vector<std::string>{"in.bgl"});
+
+  // An earlier document stays as it was, whether the write fails at once or half way.
+  write_text(out, "earlier document");
+  for (uint64_t written : {uint64_t{0}, uint64_t{100}}) {
+    platform::simulate_write_failure(written, ENOSPC);
+    EXPECT_EQ(run_with({in, out}), 2);
+    EXPECT_NE(console_.find(failure), std::string::npos) << console_;
+    EXPECT_EQ(read(out), "earlier document");
+    EXPECT_EQ((files()), (std::vector<std::string>{"in.bgl", "out.xml"}));
+  }
+
+  // Once the writes succeed the earlier document is replaced, keeping its permissions.
+  platform::simulate_write_failure(0, 0);
+  fs::permissions(out, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_EQ(run_with({in, out}), 0);
+  EXPECT_EQ(testkit::xml_problem(read(out)), "");
+  EXPECT_EQ((files()), (std::vector<std::string>{"in.bgl", "out.xml"}));
+  EXPECT_EQ(fs::status(out).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST_F(RunTest, OutputThroughALinkReplacesTheLinkedFile) {
+  const std::string in = valid_bgl();
+  fs::create_directories(dir_ / "real");
+  const std::string target = path("real/doc.xml");
+  write_text(target, "earlier");
+  fs::create_symlink(target, path("link.xml"));
+  EXPECT_EQ(run_with({in, path("link.xml")}), 0);
+  EXPECT_TRUE(fs::is_symlink(path("link.xml")));
+  EXPECT_EQ(testkit::xml_problem(read(target)), "");
+}
+
+TEST_F(RunTest, OutputThatIsAFolderCannotBeOpened) {
+  const std::string in = valid_bgl();
+  const std::string out = path("folder.xml");
+  fs::create_directories(out);
+  EXPECT_EQ(run_with({in, out}), 2);
+  EXPECT_EQ(console_.rfind("Terrova version 2.1 / WIN32\nCan't open " + out + "\n(", 0), 0u)
+      << console_;
+  EXPECT_TRUE(fs::is_directory(out));
+  EXPECT_EQ((files()), (std::vector<std::string>{"folder.xml", "in.bgl"}));
+}
+
+TEST_F(RunTest, AWholeFileCutShortKeepsTheEarlierFile) {
+  std::string messages;
+  Console console(&messages);
+  const std::string model = path("model.mdl");
+  write_text(model, "earlier model");
+  platform::simulate_write_failure(3, ENOSPC);
+  EXPECT_EQ(console.write_whole_file(model, "MDL new model", 13), ENOSPC);
+  EXPECT_EQ(messages, "Can't write " + model + "\n(No space left on device)\nError code: " +
+                          std::to_string(ENOSPC) + "\n");
+  EXPECT_EQ(read(model), "earlier model");
+  EXPECT_EQ(files(), std::vector<std::string>{"model.mdl"});
+  platform::simulate_write_failure(0, 0);
+  EXPECT_EQ(console.write_whole_file(model, "MDL new model", 13), 0);
+  EXPECT_EQ(read(model), "MDL new model");
+  EXPECT_EQ(files(), std::vector<std::string>{"model.mdl"});
 }
 
 TEST_F(RunTest, TheProgramItselfReturnsTheRunStatus) {

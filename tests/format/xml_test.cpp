@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "xml_check.h"
+
 namespace terrova {
 namespace {
 
@@ -24,9 +28,69 @@ TEST(QuotedText, Escapes) {
   EXPECT_EQ(written([](Output& o) { write_quoted_text(o, "a\tb`c\x7F"); }),
             "\"a&#x09;b&#x60;c\x7F\"");
   EXPECT_EQ(written([](Output& o) { write_quoted_text(o, ""); }), "\"\"");
-  EXPECT_EQ(written([](Output& o) { write_quoted_text(o, std::string_view("a\0b", 3)); }),
-            "\"a&#x00;b\"");
-  EXPECT_EQ(written([](Output& o) { write_escaped_text(o, "A&B"); }), "A&amp;B");
+  // Control bytes other than tab, line feed and carriage return have no reference in XML.
+  EXPECT_EQ(written([](Output& o) { write_quoted_text(o, std::string_view("a\0b\x06\x1F", 5)); }),
+            "\"a&#xFFFD;b&#xFFFD;&#xFFFD;\"");
+  EXPECT_EQ(written([](Output& o) { write_quoted_text(o, "\t\n\r\x0B\x0C"); }),
+            "\"&#x09;&#x0A;&#x0D;&#xFFFD;&#xFFFD;\"");
+  EXPECT_EQ(written([](Output& o) { write_quoted_text(o, "\x80\x9D\xFF"); }),
+            "\"&#x80;&#x9D;&#xFF;\"");
+}
+
+TEST(EscapedText, MarkupEscapedAndWindows1252InUtf8) {
+  EXPECT_EQ(written([](Output& o) { write_escaped_text(o, "A&B<C>\"`"); }),
+            "A&amp;B&lt;C&gt;&quot;&#x60;");
+  EXPECT_EQ(written([](Output& o) { write_escaped_text(o, "Z\xFCrich \x80\x81\x9F\xA0"); }),
+            "Z\xC3\xBCrich \xE2\x82\xAC\xC2\x81\xC5\xB8\xC2\xA0");
+  EXPECT_EQ(written([](Output& o) { write_escaped_text(o, std::string_view("\0\t\x01", 3)); }),
+            "&#xFFFD;&#x09;&#xFFFD;");
+}
+
+TEST(PlainText, AsItStandsInUtf8) {
+  EXPECT_EQ(written([](Output& o) { write_plain_text(o, "abc 12\t\n\r"); }), "abc 12\t\n\r");
+  EXPECT_EQ(written([](Output& o) { write_plain_text(o, "a\x0B\x0C\xE9<&>\"`"); }),
+            "a\xEF\xBF\xBD\xEF\xBF\xBD\xC3\xA9&lt;&amp;&gt;&quot;`");
+  EXPECT_EQ(utf8_from_windows_1252(std::string_view("\x8A\x01-", 3)), "\xC5\xA0\xEF\xBF\xBD-");
+}
+
+// Every byte value, alone and in a run with its neighbours, through every writer that takes
+// file text, placed where the decoders place it, gives a well-formed document.
+TEST(FileText, EveryByteGivesWellFormedXml) {
+  std::string all;
+  for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+  std::string texts[257];
+  for (int b = 0; b < 256; ++b) texts[b] = std::string(1, static_cast<char>(b));
+  texts[256] = all;
+  for (const std::string& text : texts) {
+    const std::string document = written([&](Output& o) {
+      o.write("<R a=");
+      write_quoted_text(o, text);
+      o.write(" b=\"");
+      write_escaped_text(o, text);
+      o.write("\" c=\"");
+      write_plain_text(o, text);
+      o.write("\">");
+      write_plain_text(o, text);
+      o.write("<!--");
+      write_comment_text(o, text);
+      o.write("--><!-- ");
+      write_comment_text(o, text + "-");
+      o.write("--></R>");
+    });
+    EXPECT_EQ(testkit::xml_problem(document), "")
+        << "byte " << static_cast<int>(static_cast<unsigned char>(text[0])) << " size "
+        << text.size();
+  }
+}
+
+// Plain ASCII is written byte for byte by the writers that write text as it stands.
+TEST(FileText, PrintableAsciiUnchangedAsItStands) {
+  std::string printable;
+  for (int b = 0x20; b < 0x7F; ++b) {
+    if (b != '<' && b != '>' && b != '&' && b != '"' && b != '-') printable += static_cast<char>(b);
+  }
+  EXPECT_EQ(written([&](Output& o) { write_plain_text(o, printable); }), printable);
+  EXPECT_EQ(written([&](Output& o) { write_comment_text(o, printable); }), printable);
 }
 
 TEST(CommentText, NeverEndsTheCommentEarly) {
@@ -34,6 +98,30 @@ TEST(CommentText, NeverEndsTheCommentEarly) {
   EXPECT_EQ(written([](Output& o) { write_comment_text(o, "a---"); }), "a- - - ");
   EXPECT_EQ(written([](Output& o) { write_comment_text(o, "x-"); }), "x- ");
   EXPECT_EQ(written([](Output& o) { write_comment_text(o, "a-b"); }), "a-b");
+  EXPECT_EQ(written([](Output& o) { write_comment_text(o, "-\xE9-"); }), "-\xC3\xA9- ");
+  EXPECT_EQ(written([](Output& o) { write_comment_text(o, "<&>\"\t\x02"); }),
+            "<&>\"\t\xEF\xBF\xBD");
+}
+
+TEST(XmlCheck, RejectsWhatXmlForbids) {
+  using testkit::xml_problem;
+  EXPECT_EQ(xml_problem("<a b=\"&#x9;&#233;\">\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80</a>"), "");
+  EXPECT_NE(xml_problem("<a>\xFC</a>"), "");           // not UTF-8
+  EXPECT_NE(xml_problem("<a>\xC3</a>"), "");           // cut short
+  EXPECT_NE(xml_problem("<a>\xC0\xAF</a>"), "");       // overlong
+  EXPECT_NE(xml_problem("<a>\xED\xA0\x80</a>"), "");   // surrogate
+  EXPECT_NE(xml_problem("<a>\xEF\xBF\xBE</a>"), "");   // U+FFFE
+  EXPECT_NE(xml_problem("<a>\x06</a>"), "");           // raw control
+  EXPECT_NE(xml_problem("<a><!-- \x1F --></a>"), "");  // raw control in a comment
+  EXPECT_NE(xml_problem("<a b=\"&#x06;\"/>"), "");     // reference to a control
+  EXPECT_NE(xml_problem("<a>&#0;</a>"), "");
+  EXPECT_NE(xml_problem("<a>&#xD800;</a>"), "");
+  EXPECT_NE(xml_problem("<a>&#x110000;</a>"), "");
+  EXPECT_NE(xml_problem("<a><!-- a -- b --></a>"), "");
+  EXPECT_NE(xml_problem("<a><!-- a ---></a>"), "");
+  EXPECT_NE(xml_problem("<a>]]></a>"), "");
+  EXPECT_NE(xml_problem("<a b=\"<\"/>"), "");
+  EXPECT_NE(xml_problem("<a>&bogus;</a>"), "");
 }
 
 TEST(HexDump, SixteenBytesALineWithAGapAfterTheEighth) {

@@ -93,7 +93,9 @@ void add_ground(Bytes& b, int i, double lat, double lon) {
     paths.push_back(p);
   }
   taxiway_paths(b, paths);
-  taxi_names(b, {"", "A", "B" + std::to_string(i % 10)});
+  std::string third = "B";
+  third += static_cast<char>('0' + i % 10);
+  taxi_names(b, {"", "A", third});
   const std::vector<LatLon> area = {
       {lat + 0.0007, lon + 0.0004},
       {lat + 0.0011, lon + 0.0004},

@@ -22,4 +22,7 @@ void add_scenery_sample(BglBuilder& bgl, int scale);
 // The whole sample file: every subsystem's sections.
 std::vector<uint8_t> sample_bgl(int scale = 1);
 
+// Names that hold every byte value from 1 to 255 wherever file text reaches the document.
+std::vector<uint8_t> text_sample_bgl();
+
 }  // namespace terrova::testkit

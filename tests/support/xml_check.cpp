@@ -1,5 +1,6 @@
 #include "xml_check.h"
 
+#include <cstdint>
 #include <set>
 #include <vector>
 
@@ -13,11 +14,68 @@ bool is_name_char(char c) {
 
 bool is_space(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
+// The characters XML 1.0 allows in a document, as they are or as a character reference.
+bool is_xml_char(uint32_t c) {
+  return c == 0x09 || c == 0x0A || c == 0x0D || (c >= 0x20 && c <= 0xD7FF) ||
+         (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+// The byte position of the first character that is not well-formed UTF-8 or not allowed by XML,
+// with what is wrong; npos when every character is fine.
+size_t bad_character(std::string_view d, std::string& what) {
+  size_t i = 0;
+  while (i < d.size()) {
+    const unsigned char b = static_cast<unsigned char>(d[i]);
+    uint32_t c = b;
+    size_t length = 1;
+    uint32_t smallest = 0;
+    if (b >= 0x80) {
+      if (b >= 0xC2 && b <= 0xDF) {
+        length = 2, c = b & 0x1Fu, smallest = 0x80;
+      } else if (b >= 0xE0 && b <= 0xEF) {
+        length = 3, c = b & 0x0Fu, smallest = 0x800;
+      } else if (b >= 0xF0 && b <= 0xF4) {
+        length = 4, c = b & 0x07u, smallest = 0x10000;
+      } else {
+        what = "byte " + std::to_string(b) + " that does not start a UTF-8 character";
+        return i;
+      }
+      if (i + length > d.size()) {
+        what = "UTF-8 character cut off by the end";
+        return i;
+      }
+      for (size_t k = 1; k < length; ++k) {
+        const unsigned char next = static_cast<unsigned char>(d[i + k]);
+        if ((next & 0xC0) != 0x80) {
+          what = "UTF-8 character cut short";
+          return i;
+        }
+        c = (c << 6) | (next & 0x3Fu);
+      }
+      if (c < smallest || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) {
+        what = "overlong or invalid UTF-8 sequence";
+        return i;
+      }
+    }
+    if (!is_xml_char(c)) {
+      what = "character U+" + std::to_string(c) + " (decimal) that XML does not allow";
+      return i;
+    }
+    i += length;
+  }
+  return std::string_view::npos;
+}
+
 class Checker {
  public:
   explicit Checker(std::string_view doc) : d_(doc) {}
 
   std::string run() {
+    std::string what;
+    if (size_t at = bad_character(d_, what); at != std::string_view::npos) {
+      p_ = at;
+      return fail(what);
+    }
     int roots = 0;
     while (p_ < d_.size()) {
       if (d_[p_] != '<') {
@@ -59,10 +117,18 @@ class Checker {
       bool hex = name[1] == 'x';
       std::string_view digits = name.substr(hex ? 2 : 1);
       if (digits.empty()) ok = false;
+      uint32_t value = 0;
       for (char c : digits) {
-        bool digit =
-            (c >= '0' && c <= '9') || (hex && ((c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F')));
-        if (!digit) ok = false;
+        uint32_t digit = 99;
+        if (c >= '0' && c <= '9') digit = static_cast<uint32_t>(c - '0');
+        if (hex && c >= 'a' && c <= 'f') digit = static_cast<uint32_t>(c - 'a' + 10);
+        if (hex && c >= 'A' && c <= 'F') digit = static_cast<uint32_t>(c - 'A' + 10);
+        if (digit >= (hex ? 16u : 10u)) ok = false;
+        if (value <= 0x10FFFF) value = value * (hex ? 16u : 10u) + digit;
+      }
+      if (ok && !is_xml_char(value)) {
+        return fail("reference &" + std::string(name) + "; to a character XML does not allow"),
+               false;
       }
     }
     if (!ok) return fail("bad entity &" + std::string(name) + ";"), false;
@@ -77,6 +143,7 @@ class Checker {
         continue;
       }
       if (stack_.empty() && !is_space(d_[p_])) return fail("text outside the root element"), false;
+      if (d_.compare(p_, 3, "]]>") == 0) return fail("\"]]>\" in text"), false;
       ++p_;
     }
     return true;

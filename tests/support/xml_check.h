@@ -1,6 +1,7 @@
-// A small well-formedness check for the documents the decoder writes: one root element, tags that
-// nest, quoted attribute values without duplicates, valid entity references, comments that do
-// not contain "--".
+// A small well-formedness check for the documents the decoder writes: well-formed UTF-8 of
+// characters that XML 1.0 allows, one root element, tags that nest, quoted attribute values
+// without duplicates or "<", valid entity and character references (to allowed characters only),
+// comments that do not contain "--" or end in "-", no "]]>" in text.
 #pragma once
 
 #include <string>
