@@ -2,6 +2,7 @@
 
 #include "bgl/header.h"
 #include "driver/document.h"
+#include "driver/document_writer.h"
 #include "driver/options.h"
 #include "driver/platform.h"
 #include "driver/run.h"
@@ -62,16 +63,15 @@ int map_input_file(const DecodeRequest& request, Console& console, MappedInput& 
   return 0;
 }
 
-// Sends the document to the output file and keeps the first write error.
+// Inputs from this size on have their document written in the background while they decode.
+constexpr uint64_t kBackgroundWriteSize = uint64_t{1} << 20;
+
+// The output file of a document with the first write error.
 struct FileDrain {
   platform::OutputFile file;
   int error = 0;
   // A document that was not put in place (a failure, an exception) leaves nothing behind.
   ~FileDrain() { platform::discard_output(file); }
-  static void drain(void* context, const char* data, size_t size) {
-    FileDrain& self = *static_cast<FileDrain*>(context);
-    if (self.error == 0) self.error = platform::write_output(self.file, data, size);
-  }
 };
 
 int write_output_document(const DecodeRequest& request, Console& console, MappedInput& input,
@@ -93,10 +93,13 @@ int write_output_document(const DecodeRequest& request, Console& console, Mapped
 
   SharedTables tables;
   {
-    Output out(FileDrain::drain, &sink, true);
+    DocumentWriter writer(sink.file, input.image.size() >= kBackgroundWriteSize);
+    Output out(DocumentWriter::drain, &writer, true);
     console.print("Analyzing %s...\n", request.input_name);
     result.malformed = write_document(input.image, options, tables, platform::local_time(), out,
                                       object_names, request.extra_files);
+    out.flush();
+    sink.error = writer.finish();
   }
   // The document takes its name only when every byte of it was written.
   if (sink.error == 0) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "bgl_builder.h"
+#include "driver/document.h"
 #include "driver/platform.h"
 #include "driver/run.h"
 #include "sample_sections.h"
@@ -380,6 +381,46 @@ TEST_F(RunTest, TheProgramItselfReturnsTheRunStatus) {
   status = (status >> 8) & 0xFF;  // the exit status inside the wait status
 #endif
   EXPECT_EQ(status, 2);
+}
+
+}  // namespace
+}  // namespace terrova
+
+namespace terrova {
+namespace {
+
+// Large inputs have their document written on a second thread while they decode: the document
+// is the one an in-process decode gives, and a write that fails half way still leaves nothing
+// behind.
+TEST_F(RunTest, LargeDocumentsWrittenInTheBackgroundAreWholeOrAbsent) {
+  const std::vector<uint8_t> file = testkit::sample_bgl(200);
+  ASSERT_GE(file.size(), size_t{1} << 20);
+  const std::string in = path("large.bgl");
+  testkit::write_file(in, file);
+  const std::string out = path("large.xml");
+
+  platform::simulate_write_failure(3u << 20, ENOSPC);
+  EXPECT_EQ(run_with({in, out}), 2);
+  EXPECT_NE(console_.find("Can't write " + out), std::string::npos) << console_;
+  // The sample's model files are written whole beside it; the document is not there at all.
+  for (const std::string& name : files()) {
+    EXPECT_TRUE(name == "large.bgl" || name.ends_with(".mdl")) << name;
+  }
+
+  platform::simulate_write_failure(0, 0);
+  EXPECT_EQ(run_with({in, out}), 0);
+  const std::string document = read(out);
+  std::string expected;
+  {
+    Output sink(drain_to_string, &expected, true);
+    SharedTables tables;
+    write_document(Image(file.data(), static_cast<uint32_t>(file.size())), DecodeOptions{}, tables,
+                   platform::LocalTime{2007, 3, 5, 9, 4, 1}, sink);
+  }
+  // The time stamp of the first lines differs; everything after it is the same.
+  const size_t body = document.find("<FSData");
+  ASSERT_NE(body, std::string::npos);
+  EXPECT_EQ(document.substr(body), expected.substr(expected.find("<FSData")));
 }
 
 }  // namespace
