@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <new>
 
+#include "driver/batch.h"
 #include "driver/decode_file.h"
 #include "driver/model_files.h"
 #include "driver/names_file.h"
@@ -67,6 +68,18 @@ int run_checked(int argc, const char* const* argv, RunState& state) {
     console.write("Error: missing an input file name\n");
     print_usage(console, true);
     return 2;
+  }
+  if (platform::is_folder(state.input_name.c_str())) {
+    ObjectNamesFile names_file;
+    names_file.path = platform::program_directory(state.program_name) + "library objects.txt";
+    BatchRequest batch;
+    batch.names_file = &names_file;
+    batch.input_folder = state.input_name;
+    batch.output_folder = state.output_name;
+    batch.options = state.options;
+    batch.jobs = table.jobs;
+    batch.progress_in_place = platform::console_is_terminal();
+    return run_batch(batch, console).status;
   }
   if (state.output_name.empty()) state.output_name = replace_extension(state.input_name, ".xml");
 
