@@ -206,9 +206,10 @@ int write_output(OutputFile& file, const char* data, size_t size) {
 
 int commit_output(OutputFile& file) {
   if (file.handle < 0) return EBADF;
+  // No fsync: the rename keeps a failed or cut-short write from replacing an earlier file, and a
+  // sync per document would make a folder of thousands of files wait on the disk for each.
   int code = 0;
-  if (!file.temporary.empty() && ::fsync(static_cast<int>(file.handle)) != 0) code = errno;
-  if (::close(static_cast<int>(file.handle)) != 0 && code == 0) code = errno;
+  if (::close(static_cast<int>(file.handle)) != 0) code = errno;
   file.handle = -1;
   if (file.temporary.empty()) return code;
   if (code == 0 && ::rename(file.temporary.c_str(), file.destination.c_str()) != 0) code = errno;

@@ -195,14 +195,15 @@ int write_output(OutputFile& file, const char* data, size_t size) {
 
 int commit_output(OutputFile& file) {
   if (!is_open(file.handle)) return ERROR_INVALID_HANDLE;
+  // No flush to the disk: the rename keeps a failed or cut-short write from replacing an earlier
+  // file, and a flush per document would make a folder of files wait on the disk for each.
   int code = 0;
-  if (!file.temporary.empty() && !::FlushFileBuffers(as_handle(file.handle))) code = last_error();
-  if (!::CloseHandle(as_handle(file.handle)) && code == 0) code = last_error();
+  if (!::CloseHandle(as_handle(file.handle))) code = last_error();
   file.handle = -1;
   if (file.temporary.empty()) return code;
   const std::wstring temporary = wide(file.temporary);
   if (code == 0 && !::MoveFileExW(temporary.c_str(), wide(file.destination).c_str(),
-                                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+                                  MOVEFILE_REPLACE_EXISTING)) {
     code = last_error();
   }
   if (code != 0) ::DeleteFileW(temporary.c_str());
