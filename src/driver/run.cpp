@@ -95,8 +95,14 @@ int run_checked(int argc, const char* const* argv, RunState& state) {
   ModelFiles model_files{console, directory_of(state.output_name)};
   ExtraFileSink extra_files = model_files.sink();
   request.extra_files = &extra_files;
+  // Ctrl-C makes the document's writes fail, so that its temporary file is removed rather than
+  // left behind; the run then ends as an interrupted one.
+  struct CancelScope {
+    CancelScope() { platform::install_cancel_handler(); }
+    ~CancelScope() { platform::remove_cancel_handler(); }
+  } cancel_scope;
   const DecodeResult result = decode_file(request, console);
-  if (result.status != 0) return result.status;
+  if (result.status != 0) return platform::cancel_requested() ? 130 : result.status;
   console.print("Done!\nOutput saved as %s\n", state.output_name);
   return 0;
 }
