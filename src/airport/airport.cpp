@@ -11,6 +11,8 @@
 //   +36 f32  magnetic variation, degrees
 //   +40 u32  identifier, packed
 //   +48 u32  fuel word
+//   +53 u8   0xAB only: traffic scalar, value / 255; 255 is the full traffic, and 0, which no
+//            scalar the compiler accepts (0.01 to 1) gives, means none was set
 // Sub-records, each starting with u16 id and u32 size: an optional DeleteAirport (0x33), then the
 // name sub-record whatever its id (+6 the name, size - 6 bytes, not terminated), then tower
 // object sub-records (0x66: +10 scenery objects, size - 12 bytes), then the others in any order.
@@ -34,6 +36,17 @@ constexpr uint32_t kDeleteAirportId = 0x33;
 constexpr uint32_t kTowerObjectsId = 0x66;
 constexpr uint32_t kDeleteAirportMinSize = 8;
 constexpr uint32_t kSilentId = 0x30;  // accompanies an apron: never dumped
+constexpr uint16_t kLaterAirportId = 0xAB;
+constexpr uint32_t kFullTraffic = 255;
+
+// The traffic scalar of the later form, written only when one other than the full traffic was
+// set.
+void write_traffic_scalar(Output& out, const Record& airport) {
+  if (airport.id() != kLaterAirportId) return;
+  const uint32_t scalar = airport.u8(53);
+  if (scalar == 0 || scalar == kFullTraffic) return;
+  out.format("\t\ttrafficScalar=\"%0.2lf\"\n", scalar / 255.0);
+}
 
 uint32_t fixed_part_size(uint32_t id) {
   if (id == 0x3C) return 56;
@@ -146,6 +159,7 @@ void decode_airport(DecodeContext& ctx, const Record& airport, uint32_t fixed) {
   const double lon = decode_longitude(airport.i32(12));
   if (!in_decode_circle(o, lat, lon)) return;
   if (!o.terse) write_record_comment(ctx.out, "Airport", airport.offset() + (fixed - 52));
+  ctx.airport_id = airport.id();
 
   // The DeleteAirport and name sub-records at the start. Damage there ends the sub-record walk;
   // the airport is still written from its fixed part.
@@ -167,6 +181,7 @@ void decode_airport(DecodeContext& ctx, const Record& airport, uint32_t fixed) {
   write_quoted_text(ctx.out, name);
   ctx.out.format("\n\t\tlat=\"%s\" lon=\"%s\"\n", format_coordinate(o, lat),
                  format_coordinate(o, lon));
+  write_traffic_scalar(ctx.out, airport);
   ctx.out.format("\t\tmagvar=\"%0.2lf\" alt=%s", signed_magvar(airport.f32(36)),
                  format_altitude(o, airport.i32(20)));
   write_name_attributes(ctx, ident_word);

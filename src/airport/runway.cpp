@@ -23,6 +23,11 @@
 //                         +20 f32 pitch
 //            15-16 approach lights: +6 u8 bits 0-3 system, bit 5 end lights, bit 6 REIL,
 //                                   bit 7 touchdown; +7 u8 strobes
+//            0xB3-0xB4 approach lights of the later form: as 15-16, then +8 and +12 two f32
+//                      REIL offsets whose axes are not known; not written
+//
+// Runway sub-record of the later form (0x3E): +0..+51 as above; +52 16 bytes material set GUID
+// (all zero: none); child records from +68.
 #include <algorithm>
 #include <span>
 #include <vector>
@@ -35,6 +40,8 @@ namespace terrova {
 namespace {
 
 constexpr uint32_t kRunwayFixedSize = 52;
+constexpr uint32_t kMaterialSetAt = 52;
+constexpr uint32_t kLaterRunwayFixedSize = 68;
 
 constexpr const char* kEnds[] = {"PRIMARY", "SECONDARY"};
 
@@ -59,8 +66,9 @@ constexpr ChildGroup kBlastPads = {7, 8, 16};
 constexpr ChildGroup kOverruns = {9, 10, 16};
 constexpr ChildGroup kVasis = {11, 14, 24};
 constexpr ChildGroup kApproachLights = {15, 16, 8};
-constexpr ChildGroup kGroups[] = {kOffsetThresholds, kBlastPads, kOverruns, kVasis,
-                                  kApproachLights};
+constexpr ChildGroup kLaterApproachLights = {0xB3, 0xB4, 16};
+constexpr ChildGroup kGroups[] = {kOffsetThresholds, kBlastPads,          kOverruns, kVasis,
+                                  kApproachLights,   kLaterApproachLights};
 
 const char* yes_no(uint32_t flags, unsigned bit) { return (flags >> bit) & 1 ? "NO" : "YES"; }
 const char* left_right(uint32_t flags, unsigned bit) {
@@ -98,7 +106,10 @@ void write_end_zone(DecodeContext& ctx, const Record& zone) {
 void write_approach_lights(DecodeContext& ctx, const Record& lights) {
   const uint32_t flags = lights.u8(6);
   Output& out = ctx.out;
-  out.format("\t\t\t<ApproachLights end=\"%s\"\n", kEnds[lights.id() - 15]);
+  const uint32_t end = lights.id() >= kLaterApproachLights.first_id
+                           ? lights.id() - kLaterApproachLights.first_id
+                           : lights.id() - kApproachLights.first_id;
+  out.format("\t\t\t<ApproachLights end=\"%s\"\n", kEnds[end]);
   out.format("\t\t\t\tsystem=\"%s\" ", kApproachSystems[flags & 15]);
   out.format("strobes=\"%d\"\n", lights.u8(7));
   out.format("\t\t\t\treil=\"%s\" ", flag(flags, 6));
@@ -126,9 +137,10 @@ const ChildGroup* group_of(uint32_t id) {
 // The runway's child records of known kind, in file order. Other ids are passed over by the low
 // half of their size field; a child whose size would not advance the walk or that leaves the
 // runway ends the walk.
-std::vector<Record> collect_children(DecodeContext& ctx, const Record& runway) {
+std::vector<Record> collect_children(DecodeContext& ctx, const Record& runway,
+                                     uint32_t children_at) {
   std::vector<Record> children;
-  RecordWalk walk(ctx, runway, kRunwayFixedSize);
+  RecordWalk walk(ctx, runway, children_at);
   uint16_t id = 0;
   Record child;
   while (walk.more()) {
@@ -140,16 +152,21 @@ std::vector<Record> collect_children(DecodeContext& ctx, const Record& runway) {
 }
 
 void write_children(DecodeContext& ctx, const std::vector<Record>& children) {
-  auto each_of = [&](const ChildGroup& g, auto write) {
-    for (const Record& child : children) {
-      if (child.id() >= g.first_id && child.id() <= g.last_id) write(child);
-    }
-  };
+  auto in = [](const ChildGroup& g, uint32_t id) { return id >= g.first_id && id <= g.last_id; };
   for (const ChildGroup& zone : {kOffsetThresholds, kBlastPads, kOverruns}) {
-    each_of(zone, [&](const Record& child) { write_end_zone(ctx, child); });
+    for (const Record& child : children) {
+      if (in(zone, child.id())) write_end_zone(ctx, child);
+    }
   }
-  each_of(kApproachLights, [&](const Record& child) { write_approach_lights(ctx, child); });
-  each_of(kVasis, [&](const Record& child) { write_vasi(ctx, child); });
+  // Both forms of approach lights, in file order.
+  for (const Record& child : children) {
+    if (in(kApproachLights, child.id()) || in(kLaterApproachLights, child.id())) {
+      write_approach_lights(ctx, child);
+    }
+  }
+  for (const Record& child : children) {
+    if (in(kVasis, child.id())) write_vasi(ctx, child);
+  }
 }
 
 // Every ILS record kept by the navaid decoder whose identifier matches one runway end is
@@ -177,9 +194,23 @@ void write_runway_ils_records(DecodeContext& ctx, uint32_t primary, uint32_t sec
   }
 }
 
-}  // namespace
+// Writes ` materialSet="{...}"` on a line of its own for a GUID that is not all zero: the first
+// u32 and two u16 little-endian, then eight single bytes, in the braced registry form.
+void write_material_set(Output& out, const Record& record, uint32_t at) {
+  bool any = false;
+  for (uint32_t i = 0; i < 16; ++i) any = any || record.u8(at + i) != 0;
+  if (!any) return;
+  out.format("\t\t\tmaterialSet=\"{%0.8x-%0.4x-%0.4x-", record.u32(at), record.u16(at + 4),
+             record.u16(at + 6));
+  out.format("%0.2x%0.2x-", record.u8(at + 8), record.u8(at + 9));
+  for (uint32_t i = 10; i < 16; ++i) out.format("%0.2x", record.u8(at + i));
+  out.write("}\"\n");
+}
 
-void decode_runway(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&) {
+// Writes the runway from its 52-byte fixed part, the material set of the later form when
+// `has_material_set`, and the child records from `children_at`.
+void write_runway(DecodeContext& ctx, const char* name, const Record& record, bool has_material_set,
+                  uint32_t children_at) {
   const DecodeOptions& o = ctx.options;
   Output& out = ctx.out;
   if (!o.terse) write_record_comment(out, name, record.offset());
@@ -204,6 +235,7 @@ void decode_runway(DecodeContext& ctx, const char* name, const Record& record, R
   out.format("\t\t\tprimaryTakeoff=\"%s\" ", yes_no(pattern, 0));
   out.format("primaryLanding=\"%s\" ", yes_no(pattern, 1));
   out.format("primaryPattern=\"%s\"\n", left_right(pattern, 2));
+  if (has_material_set) write_material_set(out, record, kMaterialSetAt);
   out.format("\t\t\tsecondaryTakeoff=\"%s\" ", yes_no(pattern, 3));
   out.format("secondaryLanding=\"%s\" ", yes_no(pattern, 4));
   out.format("secondaryPattern=\"%s\">\n", left_right(pattern, 5));
@@ -213,9 +245,19 @@ void decode_runway(DecodeContext& ctx, const char* name, const Record& record, R
   const uint32_t lights = record.u8(50);
   if (lights != 0) write_lights(out, lights);
 
-  write_children(ctx, collect_children(ctx, record));
+  write_children(ctx, collect_children(ctx, record, children_at));
   write_runway_ils_records(ctx, record.u32(12), record.u32(16));
   out.format("\t\t</%s>\n", name);
+}
+
+}  // namespace
+
+void decode_runway(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&) {
+  write_runway(ctx, name, record, false, kRunwayFixedSize);
+}
+
+void decode_later_runway(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&) {
+  write_runway(ctx, name, record, true, kLaterRunwayFixedSize);
 }
 
 }  // namespace terrova

@@ -38,6 +38,7 @@ constexpr AirportSubrecordKind airport_subrecord_kinds[] = {
     {0xAF, "Apron",           30, decode_apron            },
     {0xB5, "SceneryObject",   10, decode_helipad_object   },
     {0xB6, "Approach",        36, decode_approach         },
+    {0x3E, "Runway",          68, decode_later_runway     },
     {0,    "NULL",            0,  nullptr                 },
 };
 

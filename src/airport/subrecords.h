@@ -29,6 +29,7 @@ struct AirportSubrecordKind {
 const AirportSubrecordKind* find_airport_subrecord_kind(uint32_t id);
 
 void decode_runway(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&);
+void decode_later_runway(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&);
 void decode_start(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&);
 void decode_com(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&);
 void decode_helipad(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&);

@@ -15,6 +15,18 @@ namespace {
 
 constexpr double kClaimWindow = 0.5;     // degrees of latitude and of longitude
 constexpr double kClaimDistance = 8000;  // metres
+constexpr double kAngleUnit = 360.0 / 65536.0;
+
+// The altitude and attitude of a sign of the later record kinds, one attribute a line.
+void write_placement(DecodeContext& ctx, const SignEntry& e) {
+  Output& out = ctx.out;
+  out.format("\t\t\talt=%s\n", format_length(ctx.options, e.alt));
+  out.format("\t\t\taltitudeIsAgl=\"%s\"\n", true_false((e.placement_flags & 1) != 0));
+  out.format("\t\t\tpitch=\"%0.2lf\"\n", e.pitch * kAngleUnit);
+  out.format("\t\t\tclampPitch=\"%s\"\n", true_false((e.placement_flags & 2) != 0));
+  out.format("\t\t\tbank=\"%0.2lf\"\n", e.bank * kAngleUnit);
+  out.format("\t\t\tclampBank=\"%s\"\n", true_false((e.placement_flags & 4) != 0));
+}
 
 }  // namespace
 
@@ -48,7 +60,9 @@ void write_taxiway_signs(DecodeContext& ctx, const DeferredSign& sign) {
     const Position p = offset_position(sign.lat, sign.lon, e.x, e.y);
     ctx.out.format("\t\t<TaxiwaySign lat=\"%s\" lon=\"%s\" ", format_coordinate(o, p.lat),
                    format_coordinate(o, p.lon));
-    ctx.out.format("heading=\"%0.2lf\"\n", e.heading * 360.0 / 65535.0);
+    ctx.out.format("heading=\"%0.2lf\"\n",
+                   e.placed ? e.heading * kAngleUnit : e.heading * 360.0 / 65535.0);
+    if (e.placed) write_placement(ctx, e);
     ctx.out.format("\t\t\tsize=\"SIZE%d\" ", e.size);
     ctx.out.format("justification=\"%s\" ", designator_name(e.justification));
     ctx.out.write("label=");

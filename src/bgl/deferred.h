@@ -71,10 +71,16 @@ struct SignEntry {
   uint32_t offset = 0;   // file offset of the entry
   float x = 0;           // metres east of the record's reference point
   float y = 0;           // metres north
-  uint16_t heading = 0;  // units of 360/65535 degree
+  uint16_t heading = 0;  // units of 360/65535 degree; 360/65536 for a placed sign
   uint8_t size = 0;
   uint8_t justification = 0;  // designator code
   std::string_view label;
+  // Signs of the later record kinds carry their own altitude and attitude.
+  bool placed = false;
+  float alt = 0;                 // metres
+  uint16_t pitch = 0;            // units of 360/65536 degree
+  uint16_t bank = 0;             // units of 360/65536 degree
+  uint16_t placement_flags = 0;  // bit 0 altitude above ground, 1 clamp pitch, 2 clamp bank
 };
 
 // A taxiway-sign record of the scenery-object section, waiting for the airport that claims it.

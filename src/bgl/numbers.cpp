@@ -12,28 +12,40 @@ constexpr char kDigitPairs[] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
-// Writes the decimal digits of v, at least min_digits of them.
-char* write_decimal(char* p, uint64_t v, int min_digits) {
-  char tmp[24];
-  char* end = tmp + sizeof tmp;
+// The number of decimal digits of v (1 for 0).
+int digit_count(uint64_t v) {
+  int n = 1;
+  while (v >= 10000) {
+    v /= 10000;
+    n += 4;
+  }
+  if (v >= 100) {
+    n += 2;
+    v /= 100;
+  }
+  return v >= 10 ? n + 1 : n;
+}
+
+// Writes exactly `count` digits of v, the last digits of v zero-padded on the left, from the end
+// backwards.
+char* write_digits(char* p, uint64_t v, int count) {
+  char* const end = p + count;
   char* q = end;
-  while (v >= 100) {
-    unsigned pair = static_cast<unsigned>(v % 100) * 2;
+  while (q - p >= 2) {
+    const unsigned pair = static_cast<unsigned>(v % 100) * 2;
     v /= 100;
     *--q = kDigitPairs[pair + 1];
     *--q = kDigitPairs[pair];
   }
-  if (v >= 10) {
-    unsigned pair = static_cast<unsigned>(v) * 2;
-    *--q = kDigitPairs[pair + 1];
-    *--q = kDigitPairs[pair];
-  } else if (v > 0 || min_digits > 0) {
-    *--q = static_cast<char>('0' + v);
-  }
-  for (int n = static_cast<int>(end - q); n < min_digits; ++n) *p++ = '0';
-  size_t n = static_cast<size_t>(end - q);
-  std::memcpy(p, q, n);
-  return p + n;
+  if (q != p) *--q = static_cast<char>('0' + v % 10);
+  return end;
+}
+
+// Writes the decimal digits of v, at least min_digits of them (none for 0 with min_digits 0).
+char* write_decimal(char* p, uint64_t v, int min_digits) {
+  int count = v == 0 && min_digits == 0 ? 0 : digit_count(v);
+  if (count < min_digits) count = min_digits;
+  return write_digits(p, v, count);
 }
 
 constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
@@ -84,20 +96,6 @@ bool scaled_round(double a, int precision, uint64_t& result) {
   return true;
 }
 
-// Writes exactly `count` digits of v (v < 10^count), zero-padded on the left.
-char* write_digits(char* p, uint64_t v, int count) {
-  char* const end = p + count;
-  char* q = end;
-  while (q - p >= 2) {
-    const unsigned pair = static_cast<unsigned>(v % 100) * 2;
-    v /= 100;
-    *--q = kDigitPairs[pair + 1];
-    *--q = kDigitPairs[pair];
-  }
-  if (q != p) *--q = static_cast<char>('0' + v);
-  return end;
-}
-
 }  // namespace
 
 char* write_signed(char* p, int32_t value, int min_digits) {
@@ -140,8 +138,9 @@ char* write_fixed(char* p, double value, int precision) {
     uint64_t n;
     if (scaled_round(std::fabs(value), precision, n)) {
       if (std::signbit(value)) *p++ = '-';
+      // The digits of n with the point before the last `precision` of them.
       const uint64_t unit = kIntPowersOfTen[precision];
-      p = write_decimal(p, n / unit, 1);
+      p = write_digits(p, n / unit, digit_count(n / unit));
       if (precision > 0) {
         *p++ = '.';
         p = write_digits(p, n % unit, precision);

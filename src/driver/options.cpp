@@ -216,7 +216,8 @@ OptionTable::OptionTable(DecodeOptions& o)
           {'m', '!', &o.nautical_miles,  "Print ranges in nautical miles instead of meters"},
           {'n', 's', &o.center_lat_text, "Center latitude of circle for partial decoding"  },
           {'e', 's', &o.center_lon_text, "Center longitude of circle for partial decoding" },
-          {'r', 'U', &o.radius_km,       "Radius of circle (in KM) for partial decoding"   }
+          {'r', 'U', &o.radius_km,       "Radius of circle (in KM) for partial decoding"   },
+          {'j', 'U', &jobs,              "Files decoded at once when the input is a folder"}
 } {}
 
 std::string switches_help(std::span<const OptionSpec> table) {

@@ -41,10 +41,14 @@ struct SwitchParser {
                   const char*& argument, MessageCallback message, void* context);
 };
 
-// The seven switches of the program, bound to the fields of `options`.
+// The switches of the program, bound to the fields of `options`, and -j, the number of files of a
+// folder decoded at once, bound to `jobs` (0 when not given: one per processor).
 struct OptionTable {
   explicit OptionTable(DecodeOptions& options);
-  OptionSpec rows[7];
+  OptionTable(const OptionTable&) = delete;  // the rows point into the table itself
+  OptionTable& operator=(const OptionTable&) = delete;
+  uint32_t jobs = 0;
+  OptionSpec rows[8];
 };
 
 // The help text: an empty line, "Switches:" and one line per option.

@@ -87,4 +87,52 @@ std::string program_directory(const char* argv0);
 // Console output on standard output (UTF-8 text), with the platform's own line ends.
 void write_console(const char* data, size_t size);
 
+// ---- Folder runs ----------------------------------------------------------------------------
+// Listing and creating folders, the run guard of a whole folder, the console kind and the
+// cancel request of Ctrl-C. Paths are UTF-8 text.
+
+// The separator that joins folder and file names.
+#ifdef _WIN32
+constexpr char kPathSeparator = '\\';
+#else
+constexpr char kPathSeparator = '/';
+#endif
+
+// True when the path names an existing folder (also through a link).
+bool is_folder(const char* path);
+// Every regular file under `folder`, in every subfolder, as paths relative to it whose parts are
+// joined by kPathSeparator, in no particular order. Links to folders are not followed, so a
+// link cannot make the walk go round for ever. 0, or the error code with the folder that could
+// not be read in `failed_folder`.
+int list_files(const char* folder, std::vector<std::string>& files, std::string& failed_folder);
+// Creates the folder and every missing folder above it; a folder that exists already is fine.
+// 0 or the error code.
+int create_folders(const char* path);
+
+// The run guard held by a whole folder run: the same guard as a single run's, so that a folder
+// run and a single run keep each other out as two single runs do. 0, 183 when another run holds
+// it, or another error code.
+struct RunGuard {
+  intptr_t handle = -1;
+};
+int acquire_folder_run_guard(RunGuard& guard);
+void release_folder_run_guard(RunGuard& guard);
+
+// True when standard output is a terminal (a console window), where a progress line can be
+// rewritten in place with a carriage return.
+bool console_is_terminal();
+
+// Ctrl-C (and on POSIX a termination request) sets the cancel request instead of ending the
+// process, while the handler is installed; a second Ctrl-C ends the process as usual. While the
+// request is set, every write of an output file fails (EINTR on POSIX, ERROR_OPERATION_ABORTED on
+// Windows), so a document cut short is discarded instead of kept.
+void install_cancel_handler();
+void remove_cancel_handler();
+bool cancel_requested();
+// What Ctrl-C does; tests call it directly.
+void request_cancel();
+void clear_cancel();
+// The error code of a write refused by the cancel request.
+int cancelled_write_code();
+
 }  // namespace terrova::platform

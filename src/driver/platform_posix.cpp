@@ -1,5 +1,7 @@
 // POSIX implementation of the platform layer.
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -186,6 +188,7 @@ int create_output(const char* path, OutputFile& file) {
 }
 
 int write_output(OutputFile& file, const char* data, size_t size) {
+  if (cancel_requested()) return cancelled_write_code();
   while (size > 0) {
     size_t chunk = size;
     if (int code = simulated_write_limit(chunk)) return code;
@@ -203,9 +206,10 @@ int write_output(OutputFile& file, const char* data, size_t size) {
 
 int commit_output(OutputFile& file) {
   if (file.handle < 0) return EBADF;
+  // No fsync: the rename keeps a failed or cut-short write from replacing an earlier file, and a
+  // sync per document would make a folder of thousands of files wait on the disk for each.
   int code = 0;
-  if (!file.temporary.empty() && ::fsync(static_cast<int>(file.handle)) != 0) code = errno;
-  if (::close(static_cast<int>(file.handle)) != 0 && code == 0) code = errno;
+  if (::close(static_cast<int>(file.handle)) != 0) code = errno;
   file.handle = -1;
   if (file.temporary.empty()) return code;
   if (code == 0 && ::rename(file.temporary.c_str(), file.destination.c_str()) != 0) code = errno;
@@ -248,5 +252,125 @@ void write_console(const char* data, size_t size) {
   std::fwrite(data, 1, size, stdout);
   std::fflush(stdout);
 }
+
+// ---- Folder runs ----------------------------------------------------------------------------
+
+namespace {
+
+// Set by the signal handler; an atomic flag that is lock-free is safe to store from a handler.
+std::atomic<bool> cancel_flag{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+struct sigaction previous_interrupt, previous_terminate;
+bool handler_installed = false;
+
+extern "C" void on_cancel_signal(int) { cancel_flag.store(true); }
+
+int list_folder(const std::string& folder, const std::string& prefix,
+                std::vector<std::string>& files, std::string& failed_folder) {
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) {
+    failed_folder = folder;
+    return errno;
+  }
+  std::vector<std::string> subfolders;
+  for (;;) {
+    errno = 0;
+    const struct dirent* entry = ::readdir(dir);
+    if (entry == nullptr) break;
+    const std::string name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    const std::string path = folder + '/' + name;
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0) continue;  // gone since it was listed
+    if (S_ISDIR(st.st_mode)) {
+      subfolders.push_back(name);
+    } else if (S_ISREG(st.st_mode)) {
+      files.push_back(prefix + name);
+    } else if (S_ISLNK(st.st_mode) && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+      files.push_back(prefix + name);
+    }
+  }
+  const int code = errno;
+  ::closedir(dir);
+  if (code != 0) {
+    failed_folder = folder;
+    return code;
+  }
+  for (const std::string& name : subfolders) {
+    if (int sub = list_folder(folder + '/' + name, prefix + name + '/', files, failed_folder)) {
+      return sub;
+    }
+  }
+  return 0;
+}
+
+}  // namespace
+
+bool is_folder(const char* path) {
+  struct stat st;
+  return ::stat(path, &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+int list_files(const char* folder, std::vector<std::string>& files, std::string& failed_folder) {
+  std::string root = folder;
+  while (root.size() > 1 && root.back() == '/') root.pop_back();
+  return list_folder(root, std::string(), files, failed_folder);
+}
+
+int create_folders(const char* path) {
+  const std::string full = path;
+  // Every folder above the last one first; their failures show in the last one's result.
+  for (size_t at = full.find('/', 1); at != std::string::npos; at = full.find('/', at + 1)) {
+    ::mkdir(full.substr(0, at).c_str(), 0777);
+  }
+  if (::mkdir(full.c_str(), 0777) == 0) return 0;
+  const int code = errno;
+  return (code == EEXIST && is_folder(path)) ? 0 : code;
+}
+
+int acquire_folder_run_guard(RunGuard& guard) {
+  // The same lock file as a single run's guard.
+  int fd = open_retrying(guard_path().c_str(), O_RDWR | O_CREAT | O_NOFOLLOW, 0600);
+  if (fd < 0) return errno;
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    int code = (errno == EWOULDBLOCK) ? kAlreadyExists : errno;
+    ::close(fd);
+    return code;
+  }
+  guard.handle = fd;
+  return 0;
+}
+
+void release_folder_run_guard(RunGuard& guard) {
+  if (guard.handle >= 0) ::close(static_cast<int>(guard.handle));
+  guard.handle = -1;
+}
+
+bool console_is_terminal() { return ::isatty(STDOUT_FILENO) == 1; }
+
+void install_cancel_handler() {
+  if (handler_installed) return;
+  struct sigaction action;
+  std::memset(&action, 0, sizeof action);
+  action.sa_handler = on_cancel_signal;
+  sigemptyset(&action.sa_mask);
+  // One signal asks to stop; the handler is then reset, so a second one ends the process.
+  action.sa_flags = SA_RESETHAND;
+  ::sigaction(SIGINT, &action, &previous_interrupt);
+  ::sigaction(SIGTERM, &action, &previous_terminate);
+  handler_installed = true;
+}
+
+void remove_cancel_handler() {
+  if (!handler_installed) return;
+  ::sigaction(SIGINT, &previous_interrupt, nullptr);
+  ::sigaction(SIGTERM, &previous_terminate, nullptr);
+  handler_installed = false;
+}
+
+bool cancel_requested() { return cancel_flag.load(std::memory_order_relaxed); }
+void request_cancel() { cancel_flag.store(true); }
+void clear_cancel() { cancel_flag.store(false); }
+int cancelled_write_code() { return EINTR; }
 
 }  // namespace terrova::platform

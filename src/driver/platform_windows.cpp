@@ -177,6 +177,7 @@ int create_output(const char* path, OutputFile& file) {
 }
 
 int write_output(OutputFile& file, const char* data, size_t size) {
+  if (cancel_requested()) return cancelled_write_code();
   while (size > 0) {
     size_t allowed = size > 0x40000000 ? 0x40000000 : size;
     if (int code = simulated_write_limit(allowed)) return code;
@@ -194,14 +195,15 @@ int write_output(OutputFile& file, const char* data, size_t size) {
 
 int commit_output(OutputFile& file) {
   if (!is_open(file.handle)) return ERROR_INVALID_HANDLE;
+  // No flush to the disk: the rename keeps a failed or cut-short write from replacing an earlier
+  // file, and a flush per document would make a folder of files wait on the disk for each.
   int code = 0;
-  if (!file.temporary.empty() && !::FlushFileBuffers(as_handle(file.handle))) code = last_error();
-  if (!::CloseHandle(as_handle(file.handle)) && code == 0) code = last_error();
+  if (!::CloseHandle(as_handle(file.handle))) code = last_error();
   file.handle = -1;
   if (file.temporary.empty()) return code;
   const std::wstring temporary = wide(file.temporary);
   if (code == 0 && !::MoveFileExW(temporary.c_str(), wide(file.destination).c_str(),
-                                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+                                  MOVEFILE_REPLACE_EXISTING)) {
     code = last_error();
   }
   if (code != 0) ::DeleteFileW(temporary.c_str());
@@ -263,5 +265,144 @@ void write_console(const char* data, size_t size) {
   std::fwrite(data, 1, size, stdout);
   std::fflush(stdout);
 }
+
+// ---- Folder runs ----------------------------------------------------------------------------
+
+namespace {
+
+std::atomic<bool> cancel_flag{false};
+bool handler_installed = false;
+
+std::wstring to_wide(const std::string& text) {
+  if (text.empty()) return std::wstring();
+  const int length =
+      ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<size_t>(length), L'\0');
+  ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                        length);
+  return wide;
+}
+
+std::string to_utf8(const wchar_t* wide) {
+  const int length = ::WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+  if (length <= 1) return std::string();
+  std::string text(static_cast<size_t>(length), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), length, nullptr, nullptr);
+  text.pop_back();  // the terminating zero
+  return text;
+}
+
+int list_folder(const std::string& folder, const std::string& prefix,
+                std::vector<std::string>& files, std::string& failed_folder) {
+  WIN32_FIND_DATAW data;
+  HANDLE find = ::FindFirstFileW(to_wide(folder + "\\*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) {
+    failed_folder = folder;
+    return static_cast<int>(::GetLastError());
+  }
+  std::vector<std::string> subfolders;
+  do {
+    const std::string name = to_utf8(data.cFileName);
+    if (name.empty() || name == "." || name == "..") continue;
+    const DWORD attributes = data.dwFileAttributes;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+      // Junctions and folder links are not followed.
+      if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) subfolders.push_back(name);
+    } else if (!(attributes & FILE_ATTRIBUTE_DEVICE)) {
+      files.push_back(prefix + name);
+    }
+  } while (::FindNextFileW(find, &data));
+  const DWORD code = ::GetLastError();
+  ::FindClose(find);
+  if (code != ERROR_NO_MORE_FILES) {
+    failed_folder = folder;
+    return static_cast<int>(code);
+  }
+  for (const std::string& name : subfolders) {
+    if (int sub = list_folder(folder + "\\" + name, prefix + name + "\\", files, failed_folder)) {
+      return sub;
+    }
+  }
+  return 0;
+}
+
+BOOL WINAPI on_console_control(DWORD event) {
+  if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
+  // A second Ctrl-C ends the process as usual.
+  if (cancel_flag.exchange(true)) return FALSE;
+  return TRUE;
+}
+
+}  // namespace
+
+bool is_folder(const char* path) {
+  const DWORD attributes = ::GetFileAttributesW(to_wide(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+int list_files(const char* folder, std::vector<std::string>& files, std::string& failed_folder) {
+  std::string root = folder;
+  while (root.size() > 1 && (root.back() == '\\' || root.back() == '/') &&
+         root[root.size() - 2] != ':') {
+    root.pop_back();
+  }
+  return list_folder(root, std::string(), files, failed_folder);
+}
+
+int create_folders(const char* path) {
+  const std::string full = path;
+  // Every folder above the last one first (drive and share names fail harmlessly); their
+  // failures show in the last one's result.
+  for (size_t at = full.find_first_of("\\/", 1); at != std::string::npos;
+       at = full.find_first_of("\\/", at + 1)) {
+    ::CreateDirectoryW(to_wide(full.substr(0, at)).c_str(), nullptr);
+  }
+  if (::CreateDirectoryW(to_wide(full).c_str(), nullptr)) return 0;
+  const DWORD code = ::GetLastError();
+  return (code == ERROR_ALREADY_EXISTS && is_folder(path)) ? 0 : static_cast<int>(code);
+}
+
+int acquire_folder_run_guard(RunGuard& guard) {
+  // A one-byte mapping of the paging file under the name that a single run's mapping takes.
+  HANDLE mapping =
+      ::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 1, L"terrova_file");
+  DWORD code = ::GetLastError();
+  if (mapping == nullptr) return code != 0 ? static_cast<int>(code) : ERROR_INVALID_HANDLE;
+  if (code == ERROR_ALREADY_EXISTS) {
+    ::CloseHandle(mapping);
+    return kAlreadyExists;
+  }
+  guard.handle = from_handle(mapping);
+  return 0;
+}
+
+void release_folder_run_guard(RunGuard& guard) {
+  if (is_open(guard.handle)) ::CloseHandle(as_handle(guard.handle));
+  guard.handle = -1;
+}
+
+bool console_is_terminal() {
+  HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);
+  DWORD mode = 0;
+  return out != INVALID_HANDLE_VALUE && out != nullptr && ::GetFileType(out) == FILE_TYPE_CHAR &&
+         ::GetConsoleMode(out, &mode);
+}
+
+void install_cancel_handler() {
+  if (handler_installed) return;
+  ::SetConsoleCtrlHandler(on_console_control, TRUE);
+  handler_installed = true;
+}
+
+void remove_cancel_handler() {
+  if (!handler_installed) return;
+  ::SetConsoleCtrlHandler(on_console_control, FALSE);
+  handler_installed = false;
+}
+
+bool cancel_requested() { return cancel_flag.load(std::memory_order_relaxed); }
+void request_cancel() { cancel_flag.store(true); }
+void clear_cancel() { cancel_flag.store(false); }
+int cancelled_write_code() { return ERROR_OPERATION_ABORTED; }
 
 }  // namespace terrova::platform

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <new>
 
+#include "driver/batch.h"
 #include "driver/decode_file.h"
 #include "driver/model_files.h"
 #include "driver/names_file.h"
@@ -68,6 +69,18 @@ int run_checked(int argc, const char* const* argv, RunState& state) {
     print_usage(console, true);
     return 2;
   }
+  if (platform::is_folder(state.input_name.c_str())) {
+    ObjectNamesFile names_file;
+    names_file.path = platform::program_directory(state.program_name) + "library objects.txt";
+    BatchRequest batch;
+    batch.names_file = &names_file;
+    batch.input_folder = state.input_name;
+    batch.output_folder = state.output_name;
+    batch.options = state.options;
+    batch.jobs = table.jobs;
+    batch.progress_in_place = platform::console_is_terminal();
+    return run_batch(batch, console).status;
+  }
   if (state.output_name.empty()) state.output_name = replace_extension(state.input_name, ".xml");
 
   DecodeRequest request;
@@ -82,8 +95,14 @@ int run_checked(int argc, const char* const* argv, RunState& state) {
   ModelFiles model_files{console, directory_of(state.output_name)};
   ExtraFileSink extra_files = model_files.sink();
   request.extra_files = &extra_files;
+  // Ctrl-C makes the document's writes fail, so that its temporary file is removed rather than
+  // left behind; the run then ends as an interrupted one.
+  struct CancelScope {
+    CancelScope() { platform::install_cancel_handler(); }
+    ~CancelScope() { platform::remove_cancel_handler(); }
+  } cancel_scope;
   const DecodeResult result = decode_file(request, console);
-  if (result.status != 0) return result.status;
+  if (result.status != 0) return platform::cancel_requested() ? 130 : result.status;
   console.print("Done!\nOutput saved as %s\n", state.output_name);
   return 0;
 }

@@ -11,17 +11,18 @@ namespace {
 // Section types with a decoder. Sections of any other type are shown by their comments alone;
 // a row without a decoder does the same until its decoder exists.
 constexpr SectionKind kSectionKinds[] = {
-    {3,  decode_airports,             nullptr,           false}, // airports
-    {19, decode_vors,                 nullptr,           false}, // VOR, ILS and DME
-    {23, decode_ndbs,                 nullptr,           false}, // NDB
-    {24, decode_markers,              nullptr,           false}, // markers
-    {32, nullptr,                     decode_boundaries, false}, // boundaries, decoded whole
-    {34, decode_waypoints,            nullptr,           false}, // waypoints
-    {35, nullptr,                     decode_geopols,    false}, // Geopol lines, decoded whole
-    {37, decode_scenery_objects,      nullptr,           false}, // scenery objects
-    {39, decode_name_list,            nullptr,           true }, // name list: always one record
-    {43, extract_model_data,          nullptr,           false}, // model data
-    {46, decode_exclusion_rectangles, nullptr,           false}, // exclusion rectangles
+    {3,    decode_airports,             nullptr,           false}, // airports
+    {19,   decode_vors,                 nullptr,           false}, // VOR, ILS and DME
+    {23,   decode_ndbs,                 nullptr,           false}, // NDB
+    {24,   decode_markers,              nullptr,           false}, // markers
+    {32,   nullptr,                     decode_boundaries, false}, // boundaries, decoded whole
+    {34,   decode_waypoints,            nullptr,           false}, // waypoints
+    {35,   nullptr,                     decode_geopols,    false}, // Geopol lines, decoded whole
+    {37,   decode_scenery_objects,      nullptr,           false}, // scenery objects
+    {39,   decode_name_list,            nullptr,           true }, // name list: always one record
+    {43,   extract_model_data,          nullptr,           false}, // model data
+    {46,   decode_exclusion_rectangles, nullptr,           false}, // exclusion rectangles
+    {0xA0, decode_tacans,               nullptr,           false}, // TACAN
 };
 
 }  // namespace

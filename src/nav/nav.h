@@ -9,6 +9,8 @@ namespace terrova {
 // Section 19: VORs, DMEs and VOTs become `Vor` elements; ILS records are set aside in
 // `deferred_navaids` for the runways that own them.
 void decode_vors(DecodeContext& ctx, const SubsectionRun& run);
+// Section 0xA0 of the later simulators: `Tacan` elements.
+void decode_tacans(DecodeContext& ctx, const SubsectionRun& run);
 // Section 23: `Ndb` elements.
 void decode_ndbs(DecodeContext& ctx, const SubsectionRun& run);
 // Section 24: `Marker` elements.

@@ -1,7 +1,6 @@
-// Files of the later simulators made by scenery authors outside the project: their later forms of
-// taxiway, parking, apron and approach records are decoded, never dumped, and their aprons take
-// their triangle companions. The files are read from the shared folder beside the checkout; the
-// test is skipped when it is absent.
+// Files of the later simulators made by scenery authors outside the project: their aprons take
+// their triangle companions (which are not dumped), so that each draws its surface. The files are
+// read from the shared folder beside the checkout; the test is skipped when it is absent.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -34,7 +33,7 @@ void count_aprons(const std::string& text, size_t& aprons, size_t& drawn) {
   }
 }
 
-TEST(LaterFormsInRealFiles, AreDecodedAndApronsTakeTheirCompanions) {
+TEST(LaterFormsInRealFiles, ApronsTakeTheirTriangleCompanions) {
   const fs::path dir = TERROVA_SAMPLES_DIR;
   const fs::path v4 = dir / "leab__LEAB_ADEP4_ARV187.bgl";
   const fs::path v5 = dir / "leab__LEAB_ADEP5_ARV187.bgl";

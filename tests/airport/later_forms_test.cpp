@@ -1,262 +1,127 @@
-// The later stored forms of taxiway points, parking, paths, aprons and approaches, and jetways and
-// helipad objects: their documents in every unit style, their sameness with the older forms when
-// they carry nothing more, and their damaged forms.
+// Airport records of the later simulators: the 0xAB airport with its traffic scalar and its com
+// type byte, 0x3E runways with their material set and both forms of approach lights, and the
+// same records damaged.
 #include <gtest/gtest.h>
 
-#include <string>
+#include <array>
 
 #include "airport_records.h"
 #include "golden.h"
-#include "scenery_records.h"
+#include "nav_records.h"
 
 namespace terrova {
 namespace {
 
 using namespace testkit;
 
-std::vector<uint8_t> airport_file(const Bytes& subrecords) {
+constexpr std::array<uint8_t, 16> kCountingGuid = {0, 1, 2,  3,  4,  5,  6,  7,
+                                                   8, 9, 10, 11, 12, 13, 14, 15};
+
+Bytes airport_with(uint32_t id, uint32_t traffic, const Bytes& subrecords) {
   Bytes b;
   AirportFields f;
+  f.id = id;
   f.tower = false;
-  airport_name(begin_airport(b, f), "Later forms");
-  b.raw(subrecords).end();
+  f.traffic = traffic;
+  airport_name(begin_airport(b, f), "Later");
+  return b.raw(subrecords).end();
+}
+
+// An ILS for the runway's primary end.
+Bytes ils_record() {
+  Bytes b;
+  Navaid n;
+  n.type = 4;
+  n.lat = 47.2601;
+  n.lon = 11.3115;
+  n.altitude_mm = 580000;
+  n.frequency_hz = 109700000;
+  n.range_m = 33336.0f;
+  n.magvar = 357.0f;
+  n.ident = pack_ident("OEV");
+  n.region = pack_region("LO");
+  begin_navaid(b, n);
+  add_localizer(b, 0, 81.5f, 5.25f);
+  add_navaid_name(b, "ILS 08");
+  return b.end();
+}
+
+TEST(LaterAirportForms, RunwaysComsAndTrafficScalar) {
+  Bytes subs;
+  later_com(subs, 6, 120100000, "TOWER");
+  later_com(subs, 13, 118000000, "ASOS");
+  later_com(subs, 14, 121500000, "PAST");  // past the table: its number
+  RunwayFields full;
+  full.id = 0x3E;
+  full.material_set = kCountingGuid;
+  full.primary_ils = "OEV";
+  full.markings = 0x00FF;
+  full.lights = 0x06;
+  begin_runway(subs, full);
+  end_zone(subs, 7, 4, 380.0f, 60.0f);
+  later_approach_lights(subs, 0xB4, 0x6B, 3, 12.5f, -4.0f);
+  approach_lights(subs, 15, 0x42, 0);  // the older form beside the later: file order
+  later_approach_lights(subs, 0xB3, 0xA1, 0, 0.0f, 0.0f);
+  vasi(subs, 11, 8, 45.0f, 1014.0f, 0.0f, 2.5f);
+  subs.end();
+  RunwayFields plain;  // all-zero material set: none written
+  plain.id = 0x3E;
+  plain.number = 26;
+  plain.patterns = 0x24;
+  begin_runway(subs, plain).end();
+  Bytes older;  // the runway of the later form inside an airport of the older form
+  RunwayFields other = plain;
+  other.material_set[15] = 0xAB;
+  begin_runway(older, other).end();
+  Bytes airports;
+  airports.raw(airport_with(0xAB, 0x99, subs));     // 0.60
+  airports.raw(airport_with(0xAB, 0xFF, Bytes()));  // full traffic: not written
+  airports.raw(airport_with(0x3C, 0x99, older));    // no scalar in the older form
   BglBuilder bgl;
-  bgl.section(3).add(b, 1);
-  return bgl.build();
-}
-
-std::vector<uint8_t> guid_bytes(uint8_t first) {
-  std::vector<uint8_t> g;
-  for (uint8_t i = 0; i < 16; ++i) g.push_back(static_cast<uint8_t>(first + i * 17));
-  return g;
-}
-
-void expect_documents(const Bytes& subrecords, const std::string& stem) {
-  const std::vector<uint8_t> file = airport_file(subrecords);
+  bgl.section(19).add(ils_record(), 1);
+  bgl.section(3).add(airports, 3);
+  const std::vector<uint8_t> file = bgl.build();
   Decoded d = decode(file);
   EXPECT_EQ(d.malformed, 0u);
-  expect_golden("airport/golden/" + stem + ".xml", d.document);
-  expect_golden("airport/golden/" + stem + "_terse.xml", decode(file, switches("t")).document);
-  expect_golden("airport/golden/" + stem + "_dfm.xml", decode(file, switches("dfm")).document);
+  expect_golden("airport/golden/later_forms.xml", d.document);
+  expect_golden("airport/golden/later_forms_terse.xml", decode(file, switches("t")).document);
+  expect_golden("airport/golden/later_forms_dfm.xml", decode(file, switches("dfm")).document);
 }
 
-Bytes taxiways() {
-  Bytes s;
-  std::vector<TaxiwayPointEntry> points(3);
-  points[0].alt_mm = 581250;
-  points[1].type = 2;
-  points[1].orientation = 1;
-  points[1].alt_mm = 0;  // the default: no alt
-  points[2].alt_mm = -1500;
-  taxiway_points(s, points, 0xAC);
-
-  std::vector<ParkingEntry> parking(3);
-  parking[0].airlines = {"BAW", "DLH"};
-  parking[0].tee_offsets[0] = 12.5f;
-  parking[0].tee_offsets[2] = 30.25f;
-  parking[0].alt_mm = 582000;
-  parking[1].name_code = 13;  // GATE_B
-  parking[1].tee_offsets[3] = 40.0f;
-  parking[2].name_code = 1;  // nothing more than the older form
-  taxiway_parking(s, 0xAD, parking);
-
-  std::vector<PathEntry> paths(2);
-  paths[0].material_set = guid_bytes(0x11);
-  paths[0].type_flags = 1 | 0x60;
-  paths[1].type_flags = 2;  // an all-zero GUID: no materialSet
-  paths[1].number_or_name = 26;
-  taxiway_paths(s, paths, {}, 0x40);
-
-  // Every terrain code and fixtures of every code in one record whose fixture bytes are sound.
-  std::vector<PathEntry> terrain;
-  for (uint32_t code = 0; code < 4; ++code) {
-    PathEntry p;
-    p.start = code;
-    p.terrain = code | code << 3;
-    p.fixtures = code == 3 ? 0 : code | (2 - code) << 2;
-    if (code == 1) p.material_set = guid_bytes(0xA0);
-    terrain.push_back(p);
-  }
-  taxiway_paths(s, terrain, {}, 0xAE);
-  // A fixture byte out of its form in one entry: no fixtures for the whole record.
-  std::vector<PathEntry> odd(2);
-  odd[0].fixtures = 0x05;
-  odd[1].fixtures = 0x40;
-  odd[1].terrain = 2;
-  taxiway_paths(s, odd, {}, 0xAE);
-  return s;
+TEST(LaterAirportForms, ComTypeByteBelongsToTheLaterAirportOnly) {
+  Bytes later;
+  later_com(later, 5, 121800000, "G");
+  Bytes older;
+  later_com(older, 5, 121800000, "G");  // the same bytes read as a u16 in the older form
+  BglBuilder bgl;
+  bgl.section(3).add(airport_with(0xAB, 0, later), 1).add(airport_with(0x3C, 0, older), 1);
+  Decoded d = decode(bgl.build(), switches("t"));
+  EXPECT_NE(d.document.find("type=\"GROUND\""), std::string::npos);
+  EXPECT_NE(d.document.find("type=\"1797\""), std::string::npos);
 }
 
-TEST(LaterForms, TaxiwaysInEveryStyle) { expect_documents(taxiways(), "later_taxiways"); }
-
-// A later entry that carries nothing but the older fields writes the older element.
-TEST(LaterForms, PlainLaterEntriesWriteTheOlderElements) {
-  std::vector<TaxiwayPointEntry> points(2);
-  points[1].type = 4;
-  std::vector<ParkingEntry> parking(2);
-  parking[0].airlines = {"SWR"};
-  std::vector<PathEntry> paths(2);
-  paths[1].type_flags = 2;
-  paths[1].number_or_name = 8;
-  Bytes older, later;
-  taxiway_points(older, points);
-  taxiway_points(later, points, 0xAC);
-  taxiway_parking(older, 0x3D, parking);
-  taxiway_parking(later, 0xAD, parking);
-  taxiway_paths(older, paths);
-  taxiway_paths(later, paths, {}, 0x40);
-  taxiway_paths(later, paths, {}, 0xAE);
-  taxiway_paths(older, paths);
-  ApproachHeader h;
-  TransitionHeader dme;
-  dme.type = 2;
-  begin_approach(older, h);
-  leg_list(older, 0x2D, {LegEntry{}});
-  begin_transition(older, TransitionHeader{});
-  leg_list(older, 0x2F, {LegEntry{}}).end();
-  begin_transition(older, dme).end();
-  leg_list(older, 0x2E, {LegEntry{}}).end();
-  begin_later_approach(later, h);
-  leg_list(later, 0x2D, {LegEntry{}});
-  begin_later_transition(later, TransitionHeader{});
-  leg_list(later, 0x2F, {LegEntry{}}).end();
-  begin_later_transition(later, dme).end();
-  leg_list(later, 0x2E, {LegEntry{}}).end();
-
-  const Decoded a = decode(airport_file(older), switches("t"));
-  const Decoded b = decode(airport_file(later), switches("t"));
-  EXPECT_EQ(a.document, b.document);
-  EXPECT_EQ(b.malformed, 0u);
-  EXPECT_NE(b.document.find("<Transition transitionType=\"DME\""), std::string::npos);
-  EXPECT_NE(b.document.find("fixIdent=\"OEV\""), std::string::npos);
-}
-
-Bytes aprons() {
-  Bytes s;
-  const std::vector<LatLon> triangle = {
-      {47.2601, 11.3451},
-      {47.2605, 11.3451},
-      {47.2605, 11.3459}
-  };
-  apron(s, 4, triangle);
-  apron_triangles(s, 0x41, 3);
-  LaterApron a;
-  a.surface = 1;
-  a.terrain = 2 | 2 << 3;
-  a.material_set = guid_bytes(0x20);
-  a.alt_mm = 581500;
-  a.vertices = triangle;
-  later_apron(s, a);
-  apron_triangles(s, 0xB0, 1);
-  LaterApron plain;  // nothing more than the older form, and no companion
-  plain.vertices = {triangle[0]};
-  later_apron(s, plain);
-  // Each form takes only its own companions: 0xB0 after 0x37 stays a record of its own.
-  apron(s, 4, triangle);
-  apron_triangles(s, 0xB0, 3);
-  return s;
-}
-
-TEST(LaterForms, ApronsWithTheirCompanionsInEveryStyle) {
-  expect_documents(aprons(), "later_aprons");
-}
-
-Bytes library_object_record(double lat) {
-  Bytes object;
-  ObjectHeader h;
-  h.kind = 11;
-  h.lat = lat;
-  h.heading = 0x2000;
-  scenery_object(object, h, library_object(Guid{}, 1.5f));
-  return object;
-}
-
-Bytes jetways_and_helipads() {
-  Bytes s;
-  jetway(s, 12, 14, library_object_record(47.2603));  // GATE_C 12
-  jetway(s, 3, 10, library_object_record(47.2604));   // GATE 3
-  // An object that follows no helipad stands on its own.
-  helipad_object(s, library_object_record(47.2631));
-  helipad(s, 4, 0x21, 47.2611, 11.3512, 581000, 20.0f, 20.0f, 90.0f);
-  helipad_object(s, library_object_record(47.2611));
-  helipad(s, 4, 0x02, 47.2621, 11.3522, 581000, 25.0f, 25.0f, 0.0f);  // no object
-  return s;
-}
-
-TEST(LaterForms, JetwaysAndHelipadObjectsInEveryStyle) {
-  expect_documents(jetways_and_helipads(), "later_jetways_helipads");
-}
-
-Bytes approaches() {
-  Bytes s;
-  ApproachHeader h;
-  h.suffix = 'Z';
-  h.runway = 26;
-  h.type_flags = 10 | 2 << 4;  // RNAV, RIGHT
-  h.fix_ident = "RW26Z";
-  h.fix_type = 5;
-  begin_later_approach(s, h);
-  LegEntry l;
-  leg_list(s, 0x2D, {l, l});
-  TransitionHeader dme;
-  dme.type = 2;
-  dme.fix_ident = "ABCDE";
-  dme.fix_type = 6;
-  begin_later_transition(s, dme);
-  leg_list(s, 0x2F, {l}).end();
-  leg_list(s, 0x2E, {l}).end();
-  ApproachHeader no_fix = h;
-  no_fix.fix_type = 1;  // no fix type of an approach: nothing is written
-  begin_later_approach(s, no_fix).end();
-  return s;
-}
-
-TEST(LaterForms, ApproachesInEveryStyle) { expect_documents(approaches(), "later_approaches"); }
-
-// Each damaged record is reported and written as far as it goes; the records after it are still
-// decoded and the document stays whole.
-TEST(LaterForms, DamagedRecordsAreReportedAndCut) {
-  Bytes s;
-  // Points: a second entry of 13 bytes.
-  s.begin(0xAC).u16(2).u8(1).u8(0).u16(0).lon(11.34).lat(47.26).i32(1000);
-  s.u8(2).u8(0).u16(0).lon(11.35).lat(47.27).u8(0).end();
-  // Parking: the second entry's airline codes reach past the sub-record.
-  std::vector<ParkingEntry> parking(2);
-  parking[1].airline_count = 2;
-  parking[1].airlines = {"AB"};
-  taxiway_parking(s, 0xAD, parking);
-  // Paths: the count reaches past the sub-record.
-  taxiway_paths(s, {PathEntry{}}, 3, 0x40);
-  taxiway_paths(s, {PathEntry{}}, 2, 0xAE);
-  // Aprons: the vertex count reaches past the apron; a companion too short for its flags.
-  LaterApron a;
-  a.vertices = {
-      {47.26, 11.34}
-  };
-  a.count = 5;
-  later_apron(s, a);
-  s.begin(0xB0).u8(1).end();
-  apron(s, 4, {});
-  s.begin(0x41).end();
-  // A jetway and a helipad object whose object reaches past the record.
-  const Bytes object = library_object_record(47.2603);
-  jetway(s, 1, 10, object, static_cast<uint32_t>(object.size()) + 40);
-  helipad(s, 4, 1, 47.2611, 11.3512, 581000, 20.0f, 20.0f, 90.0f);
-  helipad_object(s, object, static_cast<uint32_t>(object.size()) + 40);
-  // An approach too small for its fixed part, one whose transition is cut.
-  s.begin(0xB6).zeros(20).end();
-  begin_later_approach(s, ApproachHeader{});
-  leg_list(s, 0x2D, {LegEntry{}});
-  s.begin(0xB7).u8(2).u8(0).u32(5).u32(0).end();  // a DME arc without its DME fields
-  leg_list(s, 0x2E, {LegEntry{}}).end();
-  // A record after the damage is still decoded.
-  taxi_names(s, {"LAST"});
-
-  const Decoded d = decode(airport_file(s));
-  // One warning per damaged record; the jetway and the helipad object also report the padding
-  // that their cut object area then holds.
-  EXPECT_EQ(d.malformed, 13u);
-  expect_golden("airport/golden/later_damaged.xml", d.document);
+TEST(LaterAirportForms, DamagedRunways) {
+  Bytes subs;
+  RunwayFields r;
+  r.id = 0x3E;
+  r.material_set = kCountingGuid;
+  begin_runway(subs, r);
+  subs.begin(0xB3).u8(0x41).u8(2).f32(1.0f).end();  // 12 bytes: too short for its 16
+  end_zone(subs, 9, 1, 100.0f, 45.0f);              // still read after the short one
+  subs.begin(0xB4).u8(0x41).u8(2).zeros(8);
+  subs.end_with_size(400);  // leaves the runway: ends the child walk
+  subs.end();
+  Bytes short_runway;  // holds the older fixed part but not the material set
+  begin_runway(short_runway, RunwayFields{});
+  short_runway.put_u16(0, 0x3E);
+  short_runway.end();
+  subs.raw(short_runway);
+  later_com(subs, 6, 120100000, "after");  // the airport goes on after the damaged runways
+  BglBuilder bgl;
+  bgl.section(3).add(airport_with(0xAB, 0x33, subs), 1);
+  Decoded d = decode(bgl.build());
+  EXPECT_EQ(d.malformed, 3u);
+  expect_golden("airport/golden/later_forms_damaged.xml", d.document);
 }
 
 }  // namespace

@@ -117,5 +117,64 @@ TEST(TaxiwaySigns, CountsAndLabelsStopAtTheEndOfTheRecord) {
   expect_golden("airport/golden/taxiway_signs_damaged.xml", d.document);
 }
 
+PlacedSign placed(float x, float y, float alt, uint32_t flags, std::string label) {
+  PlacedSign s;
+  s.x = x;
+  s.y = y;
+  s.alt = alt;
+  s.flags = flags;
+  s.label = std::move(label);
+  return s;
+}
+
+// Kinds 0x13 and 0x14 place each sign with its own altitude and attitude; their entries are
+// aligned as the older ones, and 0x14 keeps 32 more bytes before them.
+TEST(TaxiwaySigns, PlacedSignsOfTheLaterKinds) {
+  std::vector<PlacedSign> first = {placed(0, 0, 701.34f, 0, "d<E"),           // 26 bytes
+                                   placed(-455.5f, -16.75f, 2.5f, 7, "AB")};  // 25, raised to 26
+  first[0].heading = 61713;  // 339.00 degrees in units of 360/65536
+  first[0].size = 3;
+  first[0].justification = 2;
+  first[1].pitch = 182;         // 1.00 degree
+  first[1].bank = 65536 - 364;  // 358.00
+  first[1].heading = 32768;
+  std::vector<PlacedSign> second = {placed(10, 20, -3.0f, 5, "B"), placed(0, 0, 0, 2, "")};
+  Bytes signs;
+  placed_taxiway_signs(signs, 0x13, 47.26, 11.34, first);
+  placed_taxiway_signs(signs, 0x14, 47.261, 11.341, second);
+  taxiway_signs(signs, 14, 47.26, 11.34, {sign(1, 1, 16384, "OLD")});  // beside the older kind
+  BglBuilder bgl;
+  bgl.section(3).add(airport_at("LOWI", 47.26, 11.34), 1);
+  bgl.section(37).add(signs, 3);
+  const std::vector<uint8_t> file = bgl.build();
+  Decoded d = decode(file);
+  EXPECT_EQ(d.malformed, 0u);
+  expect_golden("airport/golden/taxiway_signs_placed.xml", d.document);
+  expect_golden("airport/golden/taxiway_signs_placed_terse.xml",
+                decode(file, switches("t")).document);
+  expect_golden("airport/golden/taxiway_signs_placed_dfm.xml",
+                decode(file, switches("dfm")).document);
+}
+
+TEST(TaxiwaySigns, DamagedPlacedSigns) {
+  Bytes counted;  // three signs claimed, one stored
+  placed_taxiway_signs(counted, 0x13, 47.26, 11.34, {placed(1, 2, 3, 1, "A")});
+  counted.put_u32(44, 3);
+  Bytes unterminated;  // the label's zero byte is cut off
+  placed_taxiway_signs(unterminated, 0x13, 47.26, 11.34, {placed(0, 0, 0, 0, "XY")});
+  unterminated.data.resize(unterminated.size() - 2);
+  unterminated.put_u16(2, static_cast<uint32_t>(unterminated.size()));
+  Bytes short_long;  // a 0x14 record with its count but without the 32 bytes after it
+  placed_taxiway_signs(short_long, 0x14, 47.26, 11.34, {});
+  short_long.data.resize(short_long.size() - 32);
+  short_long.put_u16(2, static_cast<uint32_t>(short_long.size()));
+  BglBuilder bgl;
+  bgl.section(3).add(airport_at("LOWI", 47.26, 11.34), 1);
+  bgl.section(37).add(counted, 1).add(unterminated, 1).add(short_long, 1);
+  Decoded d = decode(bgl.build(), switches("t"));
+  EXPECT_EQ(d.malformed, 3u);
+  expect_golden("airport/golden/taxiway_signs_placed_damaged.xml", d.document);
+}
+
 }  // namespace
 }  // namespace terrova

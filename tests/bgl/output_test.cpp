@@ -85,6 +85,23 @@ TEST(Format, FillsTemplatesAsPrintfDoes) {
   EXPECT_EQ(formatted("[%0.X]", 6u), "[6]");
 }
 
+TEST(Format, IntegersAgreeWithPrintfForEveryDigitCount) {
+  std::mt19937_64 random(7);
+  for (int i = 0; i < 20000; ++i) {
+    // Every length from 1 to 10 digits, and the powers of ten around each.
+    const uint32_t value = static_cast<uint32_t>(random() >> (random() % 64));
+    char expected[64];
+    std::snprintf(expected, sizeof expected, "%d|%u|%.3d|%.0u", static_cast<int32_t>(value), value,
+                  static_cast<int32_t>(value % 1000), value % 3);
+    ASSERT_EQ(formatted("%d|%u|%0.3d|%0.u", value, value, value % 1000, value % 3), expected);
+  }
+  for (uint32_t power = 1; power <= 1000000000u; power *= 10) {
+    for (uint32_t value : {power - 1, power, power + 1}) {
+      ASSERT_EQ(formatted("%u", value), std::to_string(value));
+    }
+  }
+}
+
 TEST(Format, ThirtyTwoBitValuesWithTheTopBitSetAreNegativeUnderPercentD) {
   EXPECT_EQ(formatted("%d", 0xFFFFFFFFu), "-1");
   EXPECT_EQ(formatted("%d", 0x80000000u), "-2147483648");

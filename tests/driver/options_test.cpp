@@ -109,7 +109,22 @@ TEST(Switches, HelpText) {
             std::string::npos);
   EXPECT_NE(help.find("  -r<arg>  Radius of circle (in KM) for partial decoding\n"),
             std::string::npos);
-  EXPECT_EQ(std::count(help.begin(), help.end(), '\n'), 9);
+  EXPECT_NE(help.find("  -j<arg>  Files decoded at once when the input is a folder\n"),
+            std::string::npos);
+  EXPECT_EQ(std::count(help.begin(), help.end(), '\n'), 10);
+}
+
+TEST(Switches, JobsForAFolder) {
+  DecodeOptions o;
+  OptionTable table(o);
+  EXPECT_EQ(table.jobs, 0u);
+  const char* args[] = {"terrova", "-tj4", "-j", "3"};
+  SwitchParser parser;
+  EXPECT_EQ(parser.parse_switches(4, args, table.rows, nullptr, nullptr, nullptr), kParseEnd);
+  EXPECT_EQ(table.jobs, 3u);  // the last one counts
+  EXPECT_EQ(o.terse, 1);
+  EXPECT_EQ(parse({"-j", "x"}).result, kParseError);
+  EXPECT_EQ(parse({"-j"}).messages, "? -- expect an argument after j\n");
 }
 
 TEST(CoordinateArgument, PrefixesAndFields) {

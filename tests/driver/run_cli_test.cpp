@@ -425,3 +425,22 @@ TEST_F(RunTest, LargeDocumentsWrittenInTheBackgroundAreWholeOrAbsent) {
 
 }  // namespace
 }  // namespace terrova
+
+namespace terrova {
+namespace {
+
+TEST_F(RunTest, CtrlCDuringASingleRunLeavesNoDocumentAndEndsAsInterrupted) {
+  const std::string in = valid_bgl();
+  const std::string out = path("out.xml");
+  write_text(out, "earlier document");
+  platform::request_cancel();  // what Ctrl-C does while the run writes
+  const int status = run_with({in, out});
+  platform::clear_cancel();
+  EXPECT_EQ(status, 130);
+  EXPECT_EQ(console_.find("Done!"), std::string::npos);
+  EXPECT_EQ(read(out), "earlier document");
+  EXPECT_EQ((files()), (std::vector<std::string>{"in.bgl", "out.xml"}));
+}
+
+}  // namespace
+}  // namespace terrova

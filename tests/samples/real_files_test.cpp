@@ -3,17 +3,33 @@
 // shared folder beside the checkout and the tests are skipped when it is absent.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <regex>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "golden.h"
+
+#ifdef _WIN32
+#define popen _popen
+#define pclose _pclose
+#endif
 
 namespace terrova {
 namespace {
 
 namespace fs = std::filesystem;
+
+std::vector<uint8_t> read_file(const fs::path& path) {
+  std::ifstream f(path, std::ios::binary);
+  return std::vector<uint8_t>((std::istreambuf_iterator<char>(f)),
+                              std::istreambuf_iterator<char>());
+}
 
 std::vector<fs::path> sample_files() {
   std::vector<fs::path> files;
@@ -31,9 +47,7 @@ TEST(RealFiles, DecodeIntoWellFormedDocuments) {
   const std::vector<fs::path> files = sample_files();
   if (files.empty()) GTEST_SKIP() << "no sample files in " << TERROVA_SAMPLES_DIR;
   for (const fs::path& path : files) {
-    std::ifstream f(path, std::ios::binary);
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(f)),
-                               std::istreambuf_iterator<char>());
+    const std::vector<uint8_t> bytes = read_file(path);
     for (const char* letters : {"", "t", "dfm", "tdfm"}) {
       SCOPED_TRACE(path.filename().string() + " -" + letters);
       testkit::Decoded d = testkit::decode(bytes, testkit::switches(letters));
@@ -47,6 +61,81 @@ TEST(RealFiles, DecodeIntoWellFormedDocuments) {
     SCOPED_TRACE(path.filename().string() + " with a circle");
     testkit::decode(bytes, circle);
   }
+}
+
+// The ids of the newer record forms: airport sub-records and scenery-object kinds.
+const std::set<unsigned> kLaterSubrecordIds = {0x3E, 0x40, 0xAE, 0xAC, 0xAD, 0xAF,
+                                               0x41, 0xB0, 0x3A, 0xB5, 0xB6, 0xB7};
+const std::set<unsigned> kLaterObjectKinds = {0x13, 0x14};
+
+// Every id of a "dumping unknown ..." comment whose text matches `pattern`.
+std::set<unsigned> dumped_ids(const std::string& document, const std::regex& pattern) {
+  std::set<unsigned> ids;
+  for (std::sregex_iterator it(document.begin(), document.end(), pattern), end; it != end; ++it) {
+    ids.insert(static_cast<unsigned>(std::stoul((*it)[1].str(), nullptr, 16)));
+  }
+  return ids;
+}
+
+TEST(RealFiles, NewerRecordFormsAreDecoded) {
+  const std::vector<fs::path> files = sample_files();
+  if (files.empty()) GTEST_SKIP() << "no sample files in " << TERROVA_SAMPLES_DIR;
+  const std::regex record("dumping unknown record \\(0x([0-9a-fA-F]+)\\)");
+  const std::regex object("dumping unknown object \\(ID: 0x([0-9a-fA-F]+)\\)");
+  for (const fs::path& path : files) {
+    SCOPED_TRACE(path.filename().string());
+    const std::string document = testkit::decode(read_file(path)).document;
+    for (unsigned id : dumped_ids(document, record)) {
+      EXPECT_EQ(kLaterSubrecordIds.count(id), 0u)
+          << "sub-record 0x" << std::hex << id << " is dumped";
+    }
+    for (unsigned id : dumped_ids(document, object)) {
+      EXPECT_EQ(kLaterObjectKinds.count(id), 0u) << "object kind 0x" << std::hex << id;
+    }
+  }
+}
+
+// The lines of a command's output.
+std::vector<std::string> command_lines(const std::string& command) {
+  std::vector<std::string> lines;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return lines;
+  std::string line;
+  for (int c; (c = std::fgetc(pipe)) != EOF;) {
+    if (c != '\n') {
+      line += static_cast<char>(c);
+      continue;
+    }
+    lines.push_back(line);
+    line.clear();
+  }
+  if (!line.empty()) lines.push_back(line);
+  pclose(pipe);
+  return lines;
+}
+
+// Every document validates against the schema of the latest compiler.
+TEST(RealFiles, DocumentsValidateAgainstTheLaterSchema) {
+  const std::vector<fs::path> files = sample_files();
+  if (files.empty()) GTEST_SKIP() << "no sample files in " << TERROVA_SAMPLES_DIR;
+  if (std::system("xmllint --version >/dev/null 2>&1") != 0) GTEST_SKIP() << "no xmllint";
+  const fs::path schema = fs::path(TERROVA_SAMPLES_DIR) / ".." / "reference" / "bglcomp_p3dv6.xsd";
+  if (!fs::exists(schema)) GTEST_SKIP() << "no schema at " << schema;
+  const fs::path document_path = fs::temp_directory_path() / "terrova_schema_check.xml";
+  for (const fs::path& path : files) {
+    SCOPED_TRACE(path.filename().string());
+    for (const char* letters : {"", "dfm"}) {
+      {
+        std::ofstream f(document_path, std::ios::binary);
+        f << testkit::decode(read_file(path), testkit::switches(letters)).document;
+      }
+      for (const std::string& line : command_lines("xmllint --noout --schema \"" + schema.string() +
+                                                   "\" \"" + document_path.string() + "\" 2>&1")) {
+        if (line.find("validates") == std::string::npos) ADD_FAILURE() << line;
+      }
+    }
+  }
+  fs::remove(document_path);
 }
 
 }  // namespace

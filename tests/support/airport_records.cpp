@@ -13,7 +13,7 @@ Bytes& begin_airport(Bytes& b, const AirportFields& f) {
   }
   b.i32(f.tower_alt_mm).f32(f.magvar).u32(pack_ident(f.ident)).u32(0).u32(f.fuel);
   if (f.id == 0x3C) b.zeros(4);
-  if (f.id == 0xAB) b.zeros(8);
+  if (f.id == 0xAB) b.u8(0).u8(f.traffic).zeros(6);
   return b;
 }
 
@@ -24,11 +24,15 @@ Bytes& tower_objects(Bytes& b, const Bytes& objects) {
 }
 
 Bytes& begin_runway(Bytes& b, const RunwayFields& f) {
-  b.begin(0x04).u16(f.surface).u8(f.number).u8(f.primary_designator).u8(0);
+  b.begin(f.id).u16(f.surface).u8(f.number).u8(f.primary_designator).u8(0);
   b.u8(f.secondary_designator);
   b.u32(pack_raw_ident(f.primary_ils)).u32(pack_raw_ident(f.secondary_ils));
   b.lon(f.lon).lat(f.lat).i32(f.alt_mm).f32(f.length).f32(f.width).f32(f.heading);
-  return b.f32(f.pattern_alt).u16(f.markings).u8(f.lights).u8(f.patterns);
+  b.f32(f.pattern_alt).u16(f.markings).u8(f.lights).u8(f.patterns);
+  if (f.id == 0x3E) {
+    for (uint8_t byte : f.material_set) b.u8(byte);
+  }
+  return b;
 }
 
 Bytes& end_zone(Bytes& b, uint32_t id, uint32_t surface, float length, float width) {
@@ -42,6 +46,11 @@ Bytes& vasi(Bytes& b, uint32_t id, uint32_t type, float bias_x, float bias_z, fl
 
 Bytes& approach_lights(Bytes& b, uint32_t id, uint32_t flags, uint32_t strobes) {
   return b.begin(id).u8(flags).u8(strobes).end();
+}
+
+Bytes& later_approach_lights(Bytes& b, uint32_t id, uint32_t flags, uint32_t strobes, float reil_a,
+                             float reil_b) {
+  return b.begin(id).u8(flags).u8(strobes).f32(reil_a).f32(reil_b).end();
 }
 
 Bytes& start(Bytes& b, uint32_t number, uint32_t type_and_designator, double lat, double lon,
@@ -58,6 +67,10 @@ Bytes& start(Bytes& b, uint32_t number, uint32_t type_and_designator, double lat
 
 Bytes& com(Bytes& b, uint32_t type, int32_t frequency_hz, std::string_view name) {
   return b.begin(0x12).u16(type).i32(frequency_hz).text(name).end();
+}
+
+Bytes& later_com(Bytes& b, uint32_t type, int32_t frequency_hz, std::string_view name) {
+  return b.begin(0x12).u8(type).u8(7).i32(frequency_hz).text(name).end();
 }
 
 Bytes& helipad(Bytes& b, uint32_t surface, uint32_t flags, double lat, double lon, int32_t alt_mm,

@@ -3,6 +3,7 @@
 // `begin_*` builders open a record that the caller closes with `end()` after its sub-records.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -25,6 +26,7 @@ struct AirportFields {
   float magvar = 357.0f;
   std::string ident = "LOWI";
   uint32_t fuel = 0;
+  uint32_t traffic = 0;  // 0xAB only: the traffic scalar byte (value * 255)
 };
 // Opens the airport record and writes its fixed part.
 Bytes& begin_airport(Bytes& b, const AirportFields& f);
@@ -50,6 +52,8 @@ struct RunwayFields {
   uint32_t markings = 0;
   uint32_t lights = 0;
   uint32_t patterns = 0;
+  uint32_t id = 0x04;                         // 0x3E: the later form with a material set
+  std::array<uint8_t, 16> material_set = {};  // 0x3E only, as stored
 };
 // Opens a runway sub-record; its child records follow.
 Bytes& begin_runway(Bytes& b, const RunwayFields& f);
@@ -58,10 +62,15 @@ Bytes& end_zone(Bytes& b, uint32_t id, uint32_t surface, float length, float wid
 Bytes& vasi(Bytes& b, uint32_t id, uint32_t type, float bias_x, float bias_z, float spacing,
             float pitch);
 Bytes& approach_lights(Bytes& b, uint32_t id, uint32_t flags, uint32_t strobes);
+// Approach lights of the later form (0xB3, 0xB4) with their two REIL offsets.
+Bytes& later_approach_lights(Bytes& b, uint32_t id, uint32_t flags, uint32_t strobes, float reil_a,
+                             float reil_b);
 
 Bytes& start(Bytes& b, uint32_t number, uint32_t type_and_designator, double lat, double lon,
              int32_t alt_mm, float heading);
 Bytes& com(Bytes& b, uint32_t type, int32_t frequency_hz, std::string_view name);
+// A com sub-record as airports of the later form (0xAB) store it: the type in a u8, then 7.
+Bytes& later_com(Bytes& b, uint32_t type, int32_t frequency_hz, std::string_view name);
 Bytes& helipad(Bytes& b, uint32_t surface, uint32_t flags, double lat, double lon, int32_t alt_mm,
                float length, float width, float heading);
 

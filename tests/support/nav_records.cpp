@@ -9,6 +9,11 @@ Bytes& begin_navaid(Bytes& b, const Navaid& n) {
   return b.i32(n.frequency_hz).f32(n.range_m).f32(n.magvar).u32(n.ident).u32(n.region);
 }
 
+Bytes& begin_tacan(Bytes& b, const Tacan& t) {
+  b.begin(0xA0).lon(t.lon).lat(t.lat).i32(t.altitude_mm).i32(t.channel).u8(t.flags);
+  return b.f32(t.range_m).f32(t.magvar).u32(t.ident).u32(t.region);
+}
+
 Bytes& add_dme(Bytes& b, double lat, double lon, int32_t altitude_mm, float range_m) {
   return b.begin(0x16).u16(0).lon(lon).lat(lat).i32(altitude_mm).f32(range_m).end();
 }

@@ -34,6 +34,21 @@ Bytes& add_localizer(Bytes& b, uint8_t end_code, float heading, float width);
 Bytes& add_glide_slope(Bytes& b, double lat, double lon, int32_t altitude_mm, float range_m,
                        float pitch);
 
+// Section 0xA0: the fixed part of a TACAN record; sub-records (add_dme, add_navaid_name) follow
+// and `Bytes::end` closes it.
+struct Tacan {
+  double lat = 0;
+  double lon = 0;
+  int32_t altitude_mm = 0;
+  int32_t channel = 0;
+  uint8_t flags = 2;  // bit 0 Y band, bit 1 more than a DME
+  float range_m = 0;
+  float magvar = 0;
+  uint32_t ident = 0;
+  uint32_t region = 0;
+};
+Bytes& begin_tacan(Bytes& b, const Tacan& t);
+
 // Section 23.
 struct Ndb {
   uint16_t type = 1;  // 0 compass point, 1 MH, 2 H, 3 HH

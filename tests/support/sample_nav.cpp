@@ -259,6 +259,24 @@ void add_nav_sample(BglBuilder& bgl, int scale) {
   add_waypoints(bgl, scale, seq);
   add_boundaries(bgl, scale, seq);
   add_geopol_lines(bgl, scale, seq);
+  // TACAN stations come last, with their own sequence, so the sections above stay as they were.
+  Sequence tacan_seq;
+  add_runs(bgl.section(0xA0), 2 * scale, [&](Bytes& b, int i) {
+    const Area& a = kAreas[i % 4];
+    Tacan t{.lat = a.lat + tacan_seq.offset(1.0),
+            .lon = a.lon + tacan_seq.offset(1.0),
+            .altitude_mm = static_cast<int32_t>(tacan_seq.below(900000)),
+            .channel = static_cast<int32_t>(1 + tacan_seq.below(126)),
+            .flags = static_cast<uint8_t>(tacan_seq.below(4)),
+            .range_m = 50000.0f,
+            .magvar = tacan_seq.magvar(),
+            .ident = pack_ident(ident_text("T", i)),
+            .region = pack_region(a.region)};
+    begin_tacan(b, t);
+    add_dme(b, t.lat, t.lon, t.altitude_mm, t.range_m);
+    add_navaid_name(b, std::string(kPlaces[i % 10]) + " TACAN");
+    b.end();
+  });
 }
 
 }  // namespace terrova::testkit

@@ -121,6 +121,21 @@ void add_scenery_sample(BglBuilder& bgl, int scale) {
   Bytes far;
   taxiway_signs(far, 5, -45.0, 170.0, {Sign{}});
   section.add(far, 1);
+  // Signs of the later kinds, placed with their own altitude and attitude, at the first airport.
+  const SamplePosition first = sample_airport_position(0);
+  Bytes placed;
+  for (uint32_t kind : {0x13u, 0x14u}) {
+    PlacedSign s;
+    s.x = 40.0f;
+    s.y = -25.0f;
+    s.alt = 2.5f;
+    s.pitch = 182;
+    s.heading = kind * 1000;
+    s.flags = kind == 0x13 ? 1 : 6;
+    s.label = kind == 0x13 ? "l[B]" : "d<C";
+    placed_taxiway_signs(placed, kind, first.lat + 0.001, first.lon, {s});
+  }
+  section.add(placed, 2);
 
   Bytes rectangles;
   static constexpr uint32_t kFlags[] = {0x0008, 0x0018, 0x0700, 0x07F0, 0x0000, 0x0090};

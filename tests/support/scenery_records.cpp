@@ -30,6 +30,22 @@ Bytes& taxiway_signs(Bytes& b, uint32_t kind, double lat, double lon,
   return b.end();
 }
 
+Bytes& placed_taxiway_signs(Bytes& b, uint32_t kind, double lat, double lon,
+                            const std::vector<PlacedSign>& signs) {
+  ObjectHeader h;
+  h.kind = kind;
+  h.lat = lat;
+  h.lon = lon;
+  object_header(b, h).u32(static_cast<uint32_t>(signs.size()));
+  if (kind == 0x14) b.zeros(32);
+  for (const PlacedSign& s : signs) {
+    b.f32(s.x).f32(s.y).f32(s.alt).u16(s.pitch).u16(s.bank).u16(s.heading).u16(s.flags);
+    b.u8(s.size).u8(s.justification).cstr(s.label);
+    if (s.label.size() % 2 == 0) b.u8(0);  // 23 + an even length is odd: pad to even
+  }
+  return b.end();
+}
+
 }  // namespace terrova::testkit
 
 namespace terrova::testkit {

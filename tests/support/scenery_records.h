@@ -37,6 +37,24 @@ struct Sign {
 Bytes& taxiway_signs(Bytes& b, uint32_t kind, double lat, double lon,
                      const std::vector<Sign>& signs);
 
+// A sign of the later kinds, placed with its own altitude and attitude.
+struct PlacedSign {
+  float x = 0;
+  float y = 0;
+  float alt = 0;       // metres
+  uint32_t pitch = 0;  // units of 360/65536 degree
+  uint32_t bank = 0;
+  uint32_t heading = 0;
+  uint32_t flags = 0;  // bit 0 above ground, 1 clamp pitch, 2 clamp bank
+  uint32_t size = 2;
+  uint32_t justification = 1;
+  std::string label;
+};
+// A taxiway-sign record of kind 0x13, or 0x14 with 32 more bytes after the count; each entry is
+// padded to an even length.
+Bytes& placed_taxiway_signs(Bytes& b, uint32_t kind, double lat, double lon,
+                            const std::vector<PlacedSign>& signs);
+
 }  // namespace terrova::testkit
 
 namespace terrova::testkit {

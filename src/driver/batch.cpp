@@ -1,0 +1,373 @@
+#include "driver/batch.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <map>
+#include <mutex>
+#include <new>
+#include <thread>
+#include <vector>
+
+#include "driver/decode_file.h"
+#include "driver/model_files.h"
+#include "driver/platform.h"
+#include "driver/run.h"
+
+namespace terrova {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// More threads than this gain nothing on any machine the program meets and only cost memory.
+constexpr unsigned kMostJobs = 256;
+
+std::string join_path(const std::string& folder, const std::string& relative) {
+  if (folder.empty()) return relative;
+  const char last = folder.back();
+  if (last == '/' || last == '\\') return folder + relative;
+  return folder + platform::kPathSeparator + relative;
+}
+
+bool starts_with(std::string_view text, std::string_view prefix) {
+  return text.substr(0, prefix.size()) == prefix;
+}
+
+// The lines of a file's console messages, less those that a folder run sums up or leaves out:
+// the "Analyzing" line, the malformed count and the model-file lines.
+std::string messages_that_matter(const std::string& messages) {
+  std::string kept;
+  size_t at = 0;
+  while (at < messages.size()) {
+    size_t end = messages.find('\n', at);
+    end = end == std::string::npos ? messages.size() : end + 1;
+    const std::string_view line(messages.data() + at, end - at);
+    const bool chatter = starts_with(line, "Analyzing ") || starts_with(line, "Writing model ") ||
+                         (starts_with(line, "Warning: ") &&
+                          line.find(" malformed structures skipped") != std::string_view::npos);
+    if (!chatter) kept.append(line);
+    at = end;
+  }
+  return kept;
+}
+
+// Each message line, indented, so that a block of messages reads as belonging to its file.
+std::string indented(const std::string& text, const char* indent) {
+  std::string out;
+  size_t at = 0;
+  while (at < text.size()) {
+    size_t end = text.find('\n', at);
+    end = end == std::string::npos ? text.size() : end + 1;
+    out += indent;
+    out.append(text, at, end - at);
+    at = end;
+  }
+  if (!out.empty() && out.back() != '\n') out += '\n';
+  return out;
+}
+
+struct FileOutcome {
+  DecodeResult result;
+  std::string messages;  // what the decode printed
+  bool started = false;
+  bool interrupted = false;  // failed because of Ctrl-C
+};
+
+class Batch {
+ public:
+  Batch(const BatchRequest& request, Console& console, std::vector<std::string> files,
+        const StringTable* object_names)
+      : request_(request),
+        console_(console),
+        object_names_(object_names),
+        files_(std::move(files)),
+        outcomes_(files_.size()),
+        first_with_same_output_(files_.size()),
+        start_(Clock::now()),
+        last_progress_(start_) {
+    std::map<std::string, size_t> first_by_output;
+    for (size_t i = 0; i < files_.size(); ++i) {
+      first_with_same_output_[i] =
+          first_by_output.try_emplace(batch_output_name(request_, files_[i]), i).first->second;
+    }
+  }
+
+  void run(unsigned jobs) {
+    if (jobs <= 1) {
+      work();
+      return;
+    }
+    std::vector<std::thread> workers;
+    workers.reserve(jobs);
+    for (unsigned i = 0; i < jobs; ++i) workers.emplace_back([this] { work(); });
+    for (std::thread& worker : workers) worker.join();
+  }
+
+  BatchResult summarise() {
+    if (progress_on_screen_) console_.write("\n");
+    BatchResult result;
+    result.files = files_.size();
+    std::string failures;
+    for (size_t i = 0; i < files_.size(); ++i) {
+      const FileOutcome& outcome = outcomes_[i];
+      const DecodeResult& decoded = outcome.result;
+      if (!outcome.started || outcome.interrupted) {
+        ++result.not_done;
+      } else if (decoded.status == 0) {
+        ++result.decoded;
+        result.malformed += decoded.malformed;
+      } else if (decoded.not_facility_data) {
+        ++result.skipped;
+      } else {
+        ++result.failed;
+        if (result.status == 0) result.status = decoded.status;
+        failures += "  " + files_[i] + "\n";
+        failures += indented(messages_that_matter(outcome.messages), "    ");
+      }
+      if (outcome.started) result.input_bytes += decoded.input_size;
+    }
+    // A Ctrl-C that came after the last file changed nothing.
+    if (result.not_done != 0) result.status = kInterruptedStatus;
+
+    const double seconds = std::chrono::duration<double>(Clock::now() - start_).count();
+    const size_t finished = result.decoded + result.skipped + result.failed;
+    console_.print("Decoded: %u of %u files, %0.1lf MB\n", count(result.decoded),
+                   count(result.files), megabytes(result.input_bytes));
+    console_.print("Skipped (not facility data): %u\n", count(result.skipped));
+    console_.print("Failed: %u\n", count(result.failed));
+    console_.write(failures);
+    if (result.not_done != 0) {
+      console_.print("Interrupted: %u files not decoded\n", count(result.not_done));
+    }
+    if (result.malformed != 0) {
+      console_.print("Warning: %u malformed structures skipped\n", count(result.malformed));
+    }
+    console_.print("Time: %0.2lf s, %0.1lf files/s\n", seconds, rate(finished, seconds));
+    return result;
+  }
+
+ private:
+  static uint32_t count(uint64_t n) {
+    return n > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(n);
+  }
+  static double megabytes(uint64_t bytes) { return static_cast<double>(bytes) / 1e6; }
+  static double rate(size_t files, double seconds) {
+    return seconds > 0 ? static_cast<double>(files) / seconds : 0.0;
+  }
+
+  void work() {
+    for (;;) {
+      // Ctrl-C stops the taking of files; the files already running end on their own.
+      if (platform::cancel_requested()) return;
+      const size_t index = next_.fetch_add(1);
+      if (index >= files_.size()) return;
+      try {
+        decode_one(index);
+      } catch (const std::bad_alloc&) {
+        // Only this file is lost; the others may still fit.
+        outcomes_[index].messages += "Error: not enough memory\n";
+        outcomes_[index].result.status = 1;
+      }
+      finish(index);
+    }
+  }
+
+  void decode_one(size_t index) {
+    FileOutcome& outcome = outcomes_[index];
+    outcome.started = true;
+    // Each file has its own console: its messages are kept whole and printed, when they matter,
+    // in one piece, never interleaved with those of another file.
+    Console console(&outcome.messages);
+    DecodeRequest file;
+    file.input_name = join_path(request_.input_folder, files_[index]);
+    file.output_name = batch_output_name(request_, files_[index]);
+    // Inputs whose names differ only in the case of ".bgl" would write the same document, and
+    // the later one would replace the earlier: the later one in file order is refused.
+    if (size_t first = first_with_same_output_[index]; first != index) {
+      console.print("Error: output file %s is also the output of %s\n", file.output_name,
+                    join_path(request_.input_folder, files_[first]));
+      outcome.result.status = 2;
+      return;
+    }
+    file.options = request_.options;
+    file.object_names = object_names_;
+    file.take_run_guard = false;
+    // Model files go beside their document, as in a single run.
+    ModelFiles model_files{console, directory_of(file.output_name)};
+    ExtraFileSink extra_files = model_files.sink();
+    file.extra_files = &extra_files;
+    if (!request_.output_folder.empty()) {
+      std::string folder = directory_of(file.output_name);
+      while (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\')) {
+        folder.pop_back();
+      }
+      if (int code = folder.empty() ? 0 : platform::create_folders(folder.c_str())) {
+        console.report_system_error("Can't create folder " + folder, code);
+        outcome.result.status = 2;
+        return;
+      }
+    }
+    outcome.result = decode_file(file, console);
+    // A write refused because of Ctrl-C discarded its document: the file is not done, rather
+    // than failed.
+    outcome.interrupted = outcome.result.status != 0 && !outcome.result.not_facility_data &&
+                          platform::cancel_requested();
+  }
+
+  void finish(size_t index) {
+    const FileOutcome& outcome = outcomes_[index];
+    std::lock_guard<std::mutex> hold(lock_);
+    ++finished_;
+    bytes_ += outcome.result.input_size;
+    if (outcome.result.status == 0) {
+      // Messages of a file that was decoded (a model file that could not be written) are shown
+      // as they come, whole, headed by the file's name.
+      const std::string notes = messages_that_matter(outcome.messages);
+      if (!notes.empty()) {
+        if (progress_on_screen_) console_.write("\n");
+        progress_on_screen_ = false;
+        console_.write(files_[index] + ":\n" + indented(notes, "  "));
+      }
+    }
+    show_progress();
+    if (request_.after_file != nullptr) request_.after_file(request_.after_file_context, finished_);
+  }
+
+  void show_progress() {
+    const Clock::time_point now = Clock::now();
+    const bool last = finished_ == files_.size();
+    const auto since = now - last_progress_;
+    if (request_.progress_in_place) {
+      if (!last && since < std::chrono::milliseconds(100)) return;
+    } else if (last || since < std::chrono::seconds(1)) {
+      return;  // the summary follows the last file
+    }
+    last_progress_ = now;
+    const double seconds = std::chrono::duration<double>(now - start_).count();
+    if (request_.progress_in_place) console_.write("\r");
+    console_.print("%u of %u files, %0.1lf MB, %0.1lf files/s", count(finished_),
+                   count(files_.size()), megabytes(bytes_), rate(finished_, seconds));
+    if (request_.progress_in_place) {
+      console_.write("   ");  // covers the end of a longer line before
+      progress_on_screen_ = true;
+    } else {
+      console_.write("\n");
+    }
+  }
+
+  const BatchRequest& request_;
+  Console& console_;
+  const StringTable* object_names_;  // read once, shared read-only by every decode
+  const std::vector<std::string> files_;
+  std::vector<FileOutcome> outcomes_;
+  std::vector<size_t> first_with_same_output_;  // the first file in order with the same document
+  std::atomic<size_t> next_{0};
+
+  std::mutex lock_;  // guards the console and everything below
+  size_t finished_ = 0;
+  uint64_t bytes_ = 0;
+  Clock::time_point start_;
+  Clock::time_point last_progress_;
+  bool progress_on_screen_ = false;
+};
+
+unsigned choose_jobs(unsigned asked, size_t files) {
+  unsigned jobs = asked != 0 ? asked : std::thread::hardware_concurrency();
+  if (jobs == 0) jobs = 1;
+  if (jobs > kMostJobs) jobs = kMostJobs;
+  if (files < jobs) jobs = files == 0 ? 1 : static_cast<unsigned>(files);
+  return jobs;
+}
+
+// The run guard of the folder run, released when the run ends.
+class FolderGuard {
+ public:
+  FolderGuard() = default;
+  FolderGuard(const FolderGuard&) = delete;
+  FolderGuard& operator=(const FolderGuard&) = delete;
+  ~FolderGuard() { platform::release_folder_run_guard(guard); }
+  platform::RunGuard guard;
+};
+
+// Ctrl-C asks the run to stop while the folder is decoded.
+class CancelScope {
+ public:
+  CancelScope() { platform::install_cancel_handler(); }
+  CancelScope(const CancelScope&) = delete;
+  CancelScope& operator=(const CancelScope&) = delete;
+  ~CancelScope() { platform::remove_cancel_handler(); }
+};
+
+// Takes the guard, lists the folder and makes the output folder; 0 or the run's status after
+// reporting the failure.
+int prepare(const BatchRequest& request, Console& console, FolderGuard& guard,
+            std::vector<std::string>& files) {
+  const std::string& folder = request.input_folder;
+  if (request.take_run_guard) {
+    if (int code = platform::acquire_folder_run_guard(guard.guard)) {
+      if (code == platform::kAlreadyExists) {
+        console.report_system_error("File mapping failed, object already exists\n, file: " + folder,
+                                    code);
+      } else {
+        console.report_system_error("File mapping failed file: " + folder, code);
+      }
+      return code;
+    }
+  }
+  std::vector<std::string> all;
+  std::string failed_folder;
+  if (int code = platform::list_files(folder.c_str(), all, failed_folder)) {
+    console.report_system_error("Can't open " + failed_folder, code);
+    return code;
+  }
+  for (std::string& name : all) {
+    if (is_bgl_name(name)) files.push_back(std::move(name));
+  }
+  // Byte order of the relative paths: the same order, and the same first failure, on every run.
+  std::sort(files.begin(), files.end());
+  if (!request.output_folder.empty()) {
+    if (int code = platform::create_folders(request.output_folder.c_str())) {
+      console.report_system_error("Can't open " + request.output_folder, code);
+      return 2;
+    }
+  }
+  return 0;
+}
+
+}  // namespace
+
+bool is_bgl_name(std::string_view name) {
+  if (name.size() < 4) return false;
+  const std::string_view end = name.substr(name.size() - 4);
+  return end[0] == '.' && (end[1] | 0x20) == 'b' && (end[2] | 0x20) == 'g' &&
+         (end[3] | 0x20) == 'l';
+}
+
+std::string batch_output_name(const BatchRequest& request, const std::string& relative) {
+  const std::string& folder =
+      request.output_folder.empty() ? request.input_folder : request.output_folder;
+  return replace_extension(join_path(folder, relative), ".xml");
+}
+
+BatchResult run_batch(const BatchRequest& request, Console& console) {
+  CancelScope cancel_scope;
+  FolderGuard guard;
+  std::vector<std::string> files;
+  if (int status = prepare(request, console, guard, files)) {
+    BatchResult result;
+    result.status = status;
+    return result;
+  }
+  const unsigned jobs = choose_jobs(request.jobs, files.size());
+  console.print("Decoding %u BGL files in %s, %u at once\n", static_cast<uint32_t>(files.size()),
+                request.input_folder, jobs);
+  const StringTable* object_names = request.object_names;
+  if (request.names_file != nullptr && !files.empty()) {
+    object_names = request.names_file->load(console);
+  }
+  Batch batch(request, console, std::move(files), object_names);
+  batch.run(jobs);
+  return batch.summarise();
+}
+
+}  // namespace terrova
