@@ -12,6 +12,9 @@ constexpr char kDigitPairs[] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
+constexpr uint64_t kIntPowersOfTen[] = {1,      10,      100,      1000,      10000,
+                                        100000, 1000000, 10000000, 100000000, 1000000000};
+
 // The number of decimal digits of v (1 for 0).
 int digit_count(uint64_t v) {
   int n = 1;
@@ -41,6 +44,17 @@ char* write_digits(char* p, uint64_t v, int count) {
   return end;
 }
 
+// The digits of n with the point before the last `kPrecision` of them. The precision is a
+// constant, so that the division by its power of ten is a multiplication.
+template <int kPrecision>
+char* write_point_digits(char* p, uint64_t n) {
+  constexpr uint64_t kUnit = kIntPowersOfTen[kPrecision];
+  const uint64_t whole = n / kUnit;
+  p = write_digits(p, whole, digit_count(whole));
+  *p++ = '.';
+  return write_digits(p, n - whole * kUnit, kPrecision);
+}
+
 // Writes the decimal digits of v, at least min_digits of them (none for 0 with min_digits 0).
 char* write_decimal(char* p, uint64_t v, int min_digits) {
   int count = v == 0 && min_digits == 0 ? 0 : digit_count(v);
@@ -49,8 +63,6 @@ char* write_decimal(char* p, uint64_t v, int min_digits) {
 }
 
 constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
-constexpr uint64_t kIntPowersOfTen[] = {1,      10,      100,      1000,      10000,
-                                        100000, 1000000, 10000000, 100000000, 1000000000};
 
 // Splits a into two halves whose products are exact (Veltkamp).
 inline void split(double a, double& hi, double& lo) {
@@ -138,14 +150,28 @@ char* write_fixed(char* p, double value, int precision) {
     uint64_t n;
     if (scaled_round(std::fabs(value), precision, n)) {
       if (std::signbit(value)) *p++ = '-';
-      // The digits of n with the point before the last `precision` of them.
-      const uint64_t unit = kIntPowersOfTen[precision];
-      p = write_digits(p, n / unit, digit_count(n / unit));
-      if (precision > 0) {
-        *p++ = '.';
-        p = write_digits(p, n % unit, precision);
+      switch (precision) {
+        case 0:
+          return write_digits(p, n, digit_count(n));
+        case 1:
+          return write_point_digits<1>(p, n);
+        case 2:
+          return write_point_digits<2>(p, n);
+        case 3:
+          return write_point_digits<3>(p, n);
+        case 4:
+          return write_point_digits<4>(p, n);
+        case 5:
+          return write_point_digits<5>(p, n);
+        case 6:
+          return write_point_digits<6>(p, n);
+        case 7:
+          return write_point_digits<7>(p, n);
+        case 8:
+          return write_point_digits<8>(p, n);
+        default:
+          return write_point_digits<9>(p, n);
       }
-      return p;
     }
   }
   // Large values and non-finite ones: the library's exact conversion.

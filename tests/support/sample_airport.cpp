@@ -212,10 +212,10 @@ void add_approach(Bytes& b, int i) {
   b.zeros(32).end();
 }
 
-Bytes airport(int i) {
+Bytes airport(int i, SampleLayout layout) {
   AirportFields f;
   f.id = i % 2 == 0 ? 0x3C : 0x03;
-  const SamplePosition p = sample_airport_position(i);
+  const SamplePosition p = sample_airport_position(i, layout);
   f.lat = p.lat;
   f.lon = p.lon;
   f.alt_mm = 100000 + (i * 3517) % 1500000;
@@ -307,14 +307,22 @@ Bytes area_airport(const AreaAirport& a) {
 
 }  // namespace
 
-SamplePosition sample_airport_position(int i) {
+SamplePosition sample_airport_position(int i, SampleLayout layout) {
+  if (layout == SampleLayout::kClustered) {
+    // Sixteen airports a quarter degree apart in each degree cell; the cells go round the globe
+    // between 60 degrees south and 60 degrees north.
+    const int cell = i / 16;
+    const int in_cell = i % 16;
+    return {-60.0 + (cell % 120) + 0.1 + (in_cell % 4) * 0.24,
+            -180.0 + ((cell / 120) % 360) + 0.1 + (in_cell / 4) * 0.24};
+  }
   // More than a degree apart, so that each airport claims the signs placed near it.
   return {-20.0 + (i % 60) * 1.1, -170.0 + ((i / 60) % 280) * 1.2 + (i % 7) * 0.01};
 }
 
 int sample_airport_count(int scale) { return kAirportsPerScale * scale; }
 
-void add_airport_sample(BglBuilder& bgl, int scale) {
+void add_airport_sample(BglBuilder& bgl, int scale, SampleLayout layout) {
   const int count = sample_airport_count(scale);
   NameListFields names;
   for (const char* s : kRegions) names.regions.push_back(s);
@@ -330,7 +338,7 @@ void add_airport_sample(BglBuilder& bgl, int scale) {
       names.entries.push_back({static_cast<uint32_t>(i % 2), static_cast<uint32_t>(i % 4),
                                static_cast<uint32_t>(i % 5), static_cast<uint32_t>(i % 10),
                                ident_of(i)});
-    run.raw(airport(i));
+    run.raw(airport(i, layout));
     if (++in_run == 16 || i + 1 == count) {
       airports.add(run, static_cast<uint32_t>(in_run));
       run = Bytes();

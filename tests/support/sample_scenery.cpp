@@ -76,14 +76,14 @@ Bytes kind_data(uint32_t kind, int i) {
 
 }  // namespace
 
-void add_scenery_sample(BglBuilder& bgl, int scale) {
+void add_scenery_sample(BglBuilder& bgl, int scale, SampleLayout layout) {
   static constexpr uint32_t kKinds[] = {6, 11, 1, 12, 8, 15, 2, 13, 7, 10, 3, 4, 16};
   Section& section = bgl.section(37);
   Bytes run;
   uint32_t in_run = 0;
   const int objects = kObjectsPerScale * scale;
   for (int i = 0; i < objects; ++i) {
-    const SamplePosition p = sample_airport_position(i % sample_airport_count(scale));
+    const SamplePosition p = sample_airport_position(i % sample_airport_count(scale), layout);
     ObjectHeader h;
     h.kind = kKinds[i % std::size(kKinds)];
     h.lat = p.lat + 0.001 * (i % 5);

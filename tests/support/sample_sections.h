@@ -7,7 +7,12 @@
 
 namespace terrova::testkit {
 
-void add_airport_sample(BglBuilder& bgl, int scale);
+// How the sample airports lie: more than a degree apart each (the sample file), or sixteen to a
+// degree cell over the whole globe (the world-scale benchmark file), so that airports share the
+// cells of the taxiway-sign index as those of a real scenery library do.
+enum class SampleLayout { kSpread, kClustered };
+
+void add_airport_sample(BglBuilder& bgl, int scale, SampleLayout layout = SampleLayout::kSpread);
 // The number and the positions of the sample airports, so that the scenery sample can place
 // taxiway signs near them.
 struct SamplePosition {
@@ -15,12 +20,12 @@ struct SamplePosition {
   double lon;
 };
 int sample_airport_count(int scale);
-SamplePosition sample_airport_position(int i);
+SamplePosition sample_airport_position(int i, SampleLayout layout = SampleLayout::kSpread);
 void add_nav_sample(BglBuilder& bgl, int scale);
-void add_scenery_sample(BglBuilder& bgl, int scale);
+void add_scenery_sample(BglBuilder& bgl, int scale, SampleLayout layout = SampleLayout::kSpread);
 
 // The whole sample file: every subsystem's sections.
-std::vector<uint8_t> sample_bgl(int scale = 1);
+std::vector<uint8_t> sample_bgl(int scale = 1, SampleLayout layout = SampleLayout::kSpread);
 
 // Names that hold every byte value from 1 to 255 wherever file text reaches the document.
 std::vector<uint8_t> text_sample_bgl();
