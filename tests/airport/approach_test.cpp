@@ -15,14 +15,7 @@ namespace {
 using namespace testkit;
 
 std::vector<uint8_t> airport_file(const Bytes& subrecords) {
-  Bytes b;
-  AirportFields f;
-  f.tower = false;
-  airport_name(begin_airport(b, f), "Approaches");
-  b.raw(subrecords).end();
-  BglBuilder bgl;
-  bgl.section(3).add(b, 1);
-  return bgl.build();
+  return single_airport_file(subrecords, "Approaches");
 }
 
 LegEntry leg(uint32_t type, uint32_t flags = 0, uint32_t turn = 0, uint32_t descriptor = 1) {

@@ -15,14 +15,7 @@ namespace {
 using namespace testkit;
 
 std::vector<uint8_t> airport_file(const Bytes& subrecords) {
-  Bytes b;
-  AirportFields f;
-  f.tower = false;
-  airport_name(begin_airport(b, f), "Aprons");
-  b.raw(subrecords).end();
-  BglBuilder bgl;
-  bgl.section(3).add(b, 1);
-  return bgl.build();
+  return single_airport_file(subrecords, "Aprons");
 }
 
 std::vector<LatLon> square(double lat, double lon) {

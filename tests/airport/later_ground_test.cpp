@@ -15,14 +15,7 @@ namespace {
 using namespace testkit;
 
 std::vector<uint8_t> airport_file(const Bytes& subrecords) {
-  Bytes b;
-  AirportFields f;
-  f.tower = false;
-  airport_name(begin_airport(b, f), "Later forms");
-  b.raw(subrecords).end();
-  BglBuilder bgl;
-  bgl.section(3).add(b, 1);
-  return bgl.build();
+  return single_airport_file(subrecords, "Later forms");
 }
 
 std::vector<uint8_t> guid_bytes(uint8_t first) {

@@ -288,4 +288,15 @@ Bytes name_list(const NameListFields& f) {
   return b;
 }
 
+std::vector<uint8_t> single_airport_file(const Bytes& subrecords, std::string_view name) {
+  Bytes b;
+  AirportFields f;
+  f.tower = false;
+  airport_name(begin_airport(b, f), name);
+  b.raw(subrecords).end();
+  BglBuilder bgl;
+  bgl.section(3).add(b, 1);
+  return bgl.build();
+}
+
 }  // namespace terrova::testkit

@@ -248,4 +248,8 @@ struct NameListFields {
 };
 Bytes name_list(const NameListFields& f);
 
+// A file whose one airport section holds one airport without a tower, named `name`, with these
+// sub-records after its name.
+std::vector<uint8_t> single_airport_file(const Bytes& subrecords, std::string_view name);
+
 }  // namespace terrova::testkit
