@@ -80,9 +80,12 @@ int open_input(const char* path, InputFile& input) {
   return 0;
 }
 
-int acquire_run_guard(InputFile& input) {
-  // An advisory lock on a per-user file in the temporary directory stands for the named mapping
-  // object: it is released by the system when the process ends, however it ends.
+namespace {
+
+// An advisory lock on a per-user file in the temporary directory stands for the named mapping
+// object: it is released by the system when the process ends, however it ends. Returns 0 with the
+// lock file's descriptor, kAlreadyExists when another run holds it, or the error code.
+int lock_run_guard(intptr_t& handle) {
   int fd = open_retrying(guard_path().c_str(), O_RDWR | O_CREAT | O_NOFOLLOW, 0600);
   if (fd < 0) return errno;
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
@@ -90,9 +93,13 @@ int acquire_run_guard(InputFile& input) {
     ::close(fd);
     return code;
   }
-  input.guard = fd;
+  handle = fd;
   return 0;
 }
+
+}  // namespace
+
+int acquire_run_guard(InputFile& input) { return lock_run_guard(input.guard); }
 
 int map_input(InputFile& input) {
   struct stat st;
@@ -330,15 +337,7 @@ int create_folders(const char* path) {
 
 int acquire_folder_run_guard(RunGuard& guard) {
   // The same lock file as a single run's guard.
-  int fd = open_retrying(guard_path().c_str(), O_RDWR | O_CREAT | O_NOFOLLOW, 0600);
-  if (fd < 0) return errno;
-  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    int code = (errno == EWOULDBLOCK) ? kAlreadyExists : errno;
-    ::close(fd);
-    return code;
-  }
-  guard.handle = fd;
-  return 0;
+  return lock_run_guard(guard.handle);
 }
 
 void release_folder_run_guard(RunGuard& guard) {
