@@ -88,9 +88,10 @@ void extract_model_data(DecodeContext& ctx, const SubsectionRun& run) {
     const Record entry(data, at, kEntrySize);
     const uint64_t model_at = uint64_t{run.data_offset} + entry.u32(16);
     const uint32_t model_size = entry.u32(20);
-    // A model whose bytes are not all there gets neither an element nor a file; the entries
-    // after it are read as usual.
-    if (!data.contains(model_at, model_size)) {
+    // The model bytes may lie anywhere in the file; a model whose bytes are not all there gets
+    // neither an element nor a file, and the entries after it are read as usual. An empty model
+    // has nothing to copy, wherever its offset points.
+    if (model_size != 0 && !ctx.image.contains(model_at, model_size)) {
       ctx.report_malformed(at);
       continue;
     }
@@ -101,7 +102,7 @@ void extract_model_data(DecodeContext& ctx, const SubsectionRun& run) {
     out.write(".mdl\" />\n\n");
     if (ctx.extra_files != nullptr && ctx.extra_files->write != nullptr) {
       ctx.extra_files->write(ctx.extra_files->context, model_file_name(safe),
-                             data.bytes(model_at, model_size));
+                             ctx.image.bytes(model_at, model_size));
     }
   }
 }

@@ -57,7 +57,10 @@ std::vector<uint8_t> every_kind() {
   beacon.name = "top<&>\"";
   add_object(run, count, 2, library_object(Guid{}, 1, beacon));
   Attachment moved;
-  moved.marker = 0x1002;
+  moved.marker = 0x1002;  // the angles stay at +30 to +34
+  moved.pitch = 0x0100;
+  moved.bank = 0x0200;
+  moved.heading = 0xC000;
   moved.beacon = 0xF5;  // no row: CIVILIAN AIRPORT
   moved.name = "moved";
   add_object(run, count, 11, library_object(other_guid(), 1, moved));
@@ -102,11 +105,12 @@ std::vector<uint8_t> every_kind() {
   exclusion_rectangle(rectangles, 0xF807, 1, 2, 3, 4);  // no class bit: no element
   exclusion_rectangle(rectangles, 0x07F0, 5, 6, 7, 8);
   bgl.section(46).add(rectangles, 5);
-  bgl.section(43).add(model_data({
-                          {Guid{},       "MDL1"},
-                          {other_guid(), ""    }
-  }),
-                      2);
+  Bytes models = model_data({
+      {Guid{},       "MDL1"},
+      {other_guid(), ""    }
+  });
+  models.put_u32(24 + 16, 0x7FFFFFF0);  // an empty model has nothing to copy, wherever it lies
+  bgl.section(43).add(models, 2);
   return bgl.build();
 }
 

@@ -116,5 +116,96 @@ TEST(SceneryObjects, RecordsThatCannotAdvanceEndTheRun) {
   EXPECT_EQ(d.document.find("SceneryObject"), std::string::npos);
 }
 
+TEST(SceneryObjects, OnlySignsWriteOnlyTheirComments) {
+  Bytes b;
+  taxiway_signs(b, 5, 47.26, 11.35, {Sign{}});
+  taxiway_signs(b, 14, 47.27, 11.36, {Sign{}});
+  BglBuilder bgl;
+  bgl.section(37).add(b, 2);
+  const std::vector<uint8_t> file = bgl.build();
+  SharedTables tables;
+  Decoded d = decode_with_tables(file, tables);
+  EXPECT_EQ(d.document.find("SceneryObject"), std::string::npos);
+  size_t comments = 0;
+  for (size_t at = d.document.find("<!-- TaxiwaySign, offset"); at != std::string::npos;
+       at = d.document.find("<!-- TaxiwaySign, offset", at + 1)) {
+    ++comments;
+  }
+  EXPECT_EQ(comments, 2u);
+  SharedTables terse_tables;
+  Decoded terse = decode_with_tables(file, terse_tables, switches("t"));
+  EXPECT_EQ(terse.document.find("TaxiwaySign"), std::string::npos);
+  EXPECT_EQ(terse_tables.deferred_signs.size(), 2u);
+}
+
+// The element a kind decoder writes for one object, without the object's own header lines.
+std::string kind_element(const Bytes& object) {
+  BglBuilder bgl;
+  bgl.section(37).add(object, 1);
+  const std::string document = decode(bgl.build(), switches("t")).document;
+  const size_t start = document.find("imageComplexity=");
+  const size_t end = document.find("\t</SceneryObject>");
+  if (start == std::string::npos || end == std::string::npos) return document;
+  return document.substr(start, end - start);
+}
+
+TEST(SceneryObjects, ExtendedHeaderKindsDecodeAsTheirShortPartners) {
+  const Bytes building = Bytes().f32(1.5f).zeros(4).u16(4).u16(10).u16(20).u16(30).zeros(
+      32);  // a FLAT building: 48 bytes of kind data
+  struct Pair {
+    uint32_t short_kind;
+    Bytes kind_data;
+  };
+  for (const Pair& pair : {
+           Pair{1, building                                                    },
+           Pair{2, Bytes().u32(1).u32(2).u32(3).u32(4).f32(2)                  },
+           Pair{3, Bytes().f32(6).f32(3).u32(0x00302010).u32(0x00FF8000).u16(1)},
+           Pair{4, Bytes().text("fx_x").zeros(76).cstr("p")                    },
+           Pair{7, Bytes().u16(0).f32(5).u32(0).u32(1).f32(1).f32(2)           },
+  }) {
+    Bytes short_form;
+    ObjectHeader h;
+    h.kind = pair.short_kind;
+    scenery_object(short_form, h, pair.kind_data);
+    Bytes long_form;
+    h.kind = pair.short_kind + 9;
+    scenery_object(long_form, h, pair.kind_data);
+    const std::string element = kind_element(short_form);
+    EXPECT_NE(element.find("\t\t<"), std::string::npos) << pair.short_kind;
+    EXPECT_EQ(element, kind_element(long_form)) << pair.short_kind;
+  }
+}
+
+TEST(SceneryObjects, TheWalkFollowsWhatTheKindDecoderConsumed) {
+  // Each record's size field claims the object after it as well; the kind decoder describes
+  // only its own data, so the walk finds the inner object as the next one.
+  Bytes inner;
+  ObjectHeader inner_header;
+  inner_header.kind = 6;
+  inner_header.lat = -10;
+  scenery_object(inner, inner_header, Bytes().u32(0xCAFEF00D));
+
+  const Bytes flat = Bytes().f32(1).zeros(4).u16(4).zeros(38);  // FLAT: 48 bytes
+  const Bytes sock = Bytes().f32(6).f32(3).zeros(8).u16(0);     // always 18 bytes
+  const Bytes library = library_object(Guid{}, 1, Attachment{});
+  for (const auto& [kind, data] : {
+           std::pair{1u, flat   },
+           std::pair{3u, sock   },
+           std::pair{2u, library}, // consumes its attachment block
+  }) {
+    Bytes b;
+    ObjectHeader h;
+    h.kind = kind;
+    b.begin_u16(h.kind).lon(h.lon).lat(h.lat).i32(0).u16(0).u16(0).u16(0).u16(0).u32(2);
+    b.raw(data).raw(inner).end();
+    BglBuilder bgl;
+    bgl.section(37).add(b, 1);
+    Decoded d = decode(bgl.build(), switches("t"));
+    EXPECT_EQ(d.malformed, 0u) << kind;
+    EXPECT_NE(d.document.find("lat=\"-10.000000\""), std::string::npos) << kind;
+    EXPECT_NE(d.document.find("0D F0 FE CA"), std::string::npos) << kind;
+  }
+}
+
 }  // namespace
 }  // namespace terrova
