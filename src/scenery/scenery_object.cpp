@@ -72,8 +72,10 @@ const SceneryObjectKind* find_scenery_object_kind(uint32_t kind_id) {
   return find_record_kind(rows, kind_id & 0xFFFF);
 }
 
-void write_scenery_objects(DecodeContext& ctx, const Record& area) {
-  RecordWalk walk(ctx, area.view(), area.offset(), SizeField::kU16);
+namespace {
+
+// Writes the objects that `walk` meets.
+void write_objects(DecodeContext& ctx, RecordWalk& walk) {
   uint16_t kind_id = 0;
   Record object;
   while (walk.more()) {
@@ -109,8 +111,19 @@ void write_scenery_objects(DecodeContext& ctx, const Record& area) {
   }
 }
 
+}  // namespace
+
+void write_scenery_objects(DecodeContext& ctx, const Record& area) {
+  RecordWalk walk(ctx, area.view(), area.offset(), SizeField::kU16);
+  write_objects(ctx, walk);
+}
+
 void decode_scenery_objects(DecodeContext& ctx, const SubsectionRun& run) {
-  write_scenery_objects(ctx, Record(ctx.image, run.data_offset, run.data_size));
+  // Objects start inside the run; the last one may end past the run's data size, as long as it
+  // lies inside the file.
+  RecordWalk walk(ctx, ctx.image, run.data_offset, SizeField::kU16);
+  walk.starting_below(uint64_t{run.data_offset} + run.data_size);
+  write_objects(ctx, walk);
 }
 
 void dump_unknown_object(DecodeContext& ctx, uint32_t kind_id, const char* name,

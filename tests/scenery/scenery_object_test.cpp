@@ -138,6 +138,28 @@ TEST(SceneryObjects, OnlySignsWriteOnlyTheirComments) {
   EXPECT_EQ(terse_tables.deferred_signs.size(), 2u);
 }
 
+TEST(SceneryObjects, TheLastObjectMayEndPastTheRunInsideTheFile) {
+  Bytes b;
+  scenery_object(b, ObjectHeader{}, Bytes().u32(1));
+  ObjectHeader second;
+  second.lat = -12.5;
+  scenery_object(b, second, Bytes().u32(2));
+  const uint32_t first_size = 32;
+  for (uint32_t length : {first_size + 1, first_size + 31}) {
+    BglBuilder bgl;
+    bgl.section(37).add(b, 2).subsections.back().data_size = length;
+    bgl.section(24).add(Bytes().zeros(64), 0);  // more file after the run
+    Decoded d = decode(bgl.build(), switches("t"));
+    EXPECT_EQ(d.malformed, 0u) << length;
+    EXPECT_NE(d.document.find("lat=\"-12.500000\""), std::string::npos) << length;
+  }
+  // A run that ends right where the second object starts holds only the first.
+  BglBuilder bgl;
+  bgl.section(37).add(b, 2).subsections.back().data_size = first_size;
+  Decoded d = decode(bgl.build(), switches("t"));
+  EXPECT_EQ(d.document.find("lat=\"-12.500000\""), std::string::npos);
+}
+
 // The element a kind decoder writes for one object, without the object's own header lines.
 std::string kind_element(const Bytes& object) {
   BglBuilder bgl;
