@@ -84,10 +84,6 @@ struct LocalTime {
 };
 LocalTime local_time();
 
-// The folder of the running program, with its trailing separator, as UTF-8; "" (the current
-// folder) when it cannot be told. `argv0`, the name the program was started by, is the fallback.
-std::string program_directory(const char* argv0);
-
 // Console output on standard output (UTF-8 text), with the platform's own line ends.
 void write_console(const char* data, size_t size);
 

@@ -46,19 +46,6 @@ int regular_file_error(const struct stat& st) {
 
 }  // namespace
 
-std::string program_directory(const char* argv0) {
-  std::string path;
-  char buffer[4096];
-  const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer);
-  if (n > 0 && static_cast<size_t>(n) < sizeof buffer) {
-    path.assign(buffer, static_cast<size_t>(n));
-  } else if (argv0 != nullptr) {
-    path = argv0;
-  }
-  const size_t slash = path.rfind('/');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
 int file_size(const char* path, uint64_t& size) {
   struct stat st;
   if (::stat(path, &st) != 0) return errno;
@@ -374,7 +361,7 @@ void install_cancel_handler() {
   action.sa_handler = on_cancel_signal;
   sigemptyset(&action.sa_mask);
   // One signal asks to stop; the handler is then reset, so a second one ends the process.
-  action.sa_flags = SA_RESETHAND;
+  action.sa_flags = static_cast<int>(SA_RESETHAND);
   ::sigaction(SIGINT, &action, &previous_interrupt);
   ::sigaction(SIGTERM, &action, &previous_terminate);
   handler_installed = true;

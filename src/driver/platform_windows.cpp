@@ -41,28 +41,6 @@ std::string utf8(const wchar_t* text, size_t size) {
 
 }  // namespace
 
-std::string program_directory(const char* argv0) {
-  std::wstring wide(MAX_PATH, L'\0');
-  DWORD n = 0;
-  for (;;) {
-    n = ::GetModuleFileNameW(nullptr, wide.data(), static_cast<DWORD>(wide.size()));
-    if (n == 0 || n < wide.size()) break;
-    wide.resize(wide.size() * 2);  // the name was cut: try a larger buffer
-  }
-  std::string path;
-  if (n != 0) {
-    const int length = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(n), nullptr,
-                                             0, nullptr, nullptr);
-    path.resize(static_cast<size_t>(length));
-    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(n), path.data(), length,
-                          nullptr, nullptr);
-  } else if (argv0 != nullptr) {
-    path = argv0;
-  }
-  const size_t separator = path.find_last_of("\\/");
-  return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
-}
-
 int file_size(const char* path, uint64_t& size) {
   // The attribute lookup reads the directory entry without taking "*" and "?" as wildcards.
   WIN32_FILE_ATTRIBUTE_DATA data;

@@ -44,6 +44,12 @@ void print_message(void* context, const std::string& text) {
   static_cast<RunState*>(context)->console.write(text);
 }
 
+// The names file beside the program: the folder of the name the program was started by, as it was
+// typed (a bare name: the current folder).
+std::string names_file_path(const char* program_name) {
+  return directory_of(program_name != nullptr ? program_name : "") + "library objects.txt";
+}
+
 int run_checked(int argc, const char* const* argv, RunState& state) {
   Console& console = state.console;
   console.print("Terrova version %s\n", kVersion);
@@ -71,7 +77,7 @@ int run_checked(int argc, const char* const* argv, RunState& state) {
   }
   if (platform::is_folder(state.input_name.c_str())) {
     ObjectNamesFile names_file;
-    names_file.path = platform::program_directory(state.program_name) + "library objects.txt";
+    names_file.path = names_file_path(state.program_name);
     BatchRequest batch;
     batch.names_file = &names_file;
     batch.input_folder = state.input_name;
@@ -90,7 +96,7 @@ int run_checked(int argc, const char* const* argv, RunState& state) {
   // Library-object names from the program's folder, read once for the run; model files go beside
   // the document.
   ObjectNamesFile names_file;
-  names_file.path = platform::program_directory(state.program_name) + "library objects.txt";
+  names_file.path = names_file_path(state.program_name);
   request.names_file = &names_file;
   ModelFiles model_files{console, directory_of(state.output_name)};
   ExtraFileSink extra_files = model_files.sink();

@@ -50,7 +50,7 @@ void write_hex8(char* to, uint32_t word) {
 
 GuidText guid_text(const Record& record, uint64_t at) {
   GuidText text{};
-  for (int i = 0; i < 4; ++i) write_hex8(text.digits + 8 * i, record.u32(at + 4 * i));
+  for (unsigned i = 0; i < 4; ++i) write_hex8(text.digits + 8 * i, record.u32(at + 4 * i));
   text.digits[32] = 0;
   return text;
 }

@@ -107,12 +107,5 @@ TEST_F(SceneryFilesTest, NamesFileIsReadOrReported) {
   EXPECT_EQ(names[0].name, "Tower");
 }
 
-TEST(ProgramDirectory, EndsWithASeparatorOrIsEmpty) {
-  const std::string dir = platform::program_directory("terrova");
-  ASSERT_FALSE(dir.empty());  // the running test program has a folder
-  EXPECT_TRUE(dir.back() == '/' || dir.back() == '\\');
-  EXPECT_TRUE(fs::exists(dir));
-}
-
 }  // namespace
 }  // namespace terrova

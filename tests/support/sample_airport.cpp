@@ -140,7 +140,9 @@ void add_later_forms(Bytes& b, int i, double lat, double lon) {
   paths[1].start = 1;
   paths[1].end = 2;
   paths[1].type_flags = 0x61;
-  for (int n = 0; n < 16; ++n) paths[0].material_set[n] = static_cast<uint8_t>(i + n);
+  for (size_t n = 0; n < 16; ++n) {
+    paths[0].material_set[n] = static_cast<uint8_t>(static_cast<size_t>(i) + n);
+  }
   paths[0].terrain = static_cast<uint32_t>(i % 3) | static_cast<uint32_t>(i % 3) << 3;
   paths[1].fixtures = static_cast<uint32_t>(i % 3);
   taxiway_paths(b, paths, {}, i % 2 == 0 ? 0x40 : 0xAE);

@@ -85,7 +85,7 @@ void add_scenery_sample(BglBuilder& bgl, int scale, SampleLayout layout) {
   for (int i = 0; i < objects; ++i) {
     const SamplePosition p = sample_airport_position(i % sample_airport_count(scale), layout);
     ObjectHeader h;
-    h.kind = kKinds[i % std::size(kKinds)];
+    h.kind = kKinds[static_cast<size_t>(i) % std::size(kKinds)];
     h.lat = p.lat + 0.001 * (i % 5);
     h.lon = p.lon - 0.001 * (i % 3);
     h.alt_mm = (i % 4) * 2500;
@@ -145,7 +145,8 @@ void add_scenery_sample(BglBuilder& bgl, int scale, SampleLayout layout) {
   }
   bgl.section(46).add(rectangles, static_cast<uint32_t>(std::size(kFlags)));
   std::vector<Model> models;
-  for (int i = 0; i < 3; ++i) models.push_back({sample_guid(i), std::string(16u * (i + 1), 'M')});
+  for (int i = 0; i < 3; ++i)
+    models.push_back({sample_guid(i), std::string(16u * static_cast<unsigned>(i + 1), 'M')});
   bgl.section(43).add(model_data(models), static_cast<uint32_t>(models.size()));
 }
 
