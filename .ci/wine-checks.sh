@@ -109,7 +109,23 @@ else
 fi
 wait "$holder" || fail "run guard: the holder failed"
 
-# 6. No temporary file is left anywhere.
+# 6. A folder run with two jobs writes, under the output folder, the documents of single runs.
+mkdir -p folder/nested
+cp inputs/sample.bgl folder/
+cp inputs/texts.bgl folder/nested/TEXTS.BGL
+"$linux/terrova" folder/sample.bgl ref_sample.xml >/dev/null
+"$linux/terrova" folder/nested/TEXTS.BGL ref_texts.xml >/dev/null
+run_windows -j2 folder folder_out
+[ "$status" = 0 ] || fail "folder run: status $status: $console"
+if [ -f folder_out/sample.xml ] && [ -f folder_out/nested/TEXTS.xml ]; then
+  cmp -s <(body folder_out/sample.xml) <(body ref_sample.xml) || fail "folder run: sample differs"
+  cmp -s <(body folder_out/nested/TEXTS.xml) <(body ref_texts.xml) ||
+    fail "folder run: nested document differs"
+else
+  fail "folder run: documents missing: $(find folder_out -type f 2>/dev/null | tr '\n' ' ')"
+fi
+
+# 7. No temporary file is left anywhere.
 leftovers=$(find . -path ./prefix -prune -o -name '*.part' -print)
 [ -z "$leftovers" ] || fail "temporary files left: $leftovers"
 

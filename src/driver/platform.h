@@ -23,6 +23,10 @@ struct InputFile {
 
 // Paths are UTF-8 text.
 
+// Reads the whole named file into `bytes`; 0 or the error code. For small files such as the
+// names file; inputs are mapped.
+int read_whole_file(const char* path, std::string& bytes);
+
 // The size of the named file from its directory entry; 0 or the error code.
 int file_size(const char* path, uint64_t& size);
 // Opens an existing regular file for reading, letting others read but not write it.

@@ -99,6 +99,26 @@ int lock_run_guard(intptr_t& handle) {
 
 }  // namespace
 
+int read_whole_file(const char* path, std::string& bytes) {
+  const int fd = open_retrying(path, O_RDONLY);
+  if (fd < 0) return errno;
+  bytes.clear();
+  char buffer[65536];
+  int code = 0;
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      code = errno;
+      break;
+    }
+    if (n == 0) break;
+    bytes.append(buffer, static_cast<size_t>(n));
+  }
+  ::close(fd);
+  return code;
+}
+
 int acquire_run_guard(InputFile& input) { return lock_run_guard(input.guard); }
 
 int map_input(InputFile& input) {

@@ -74,6 +74,26 @@ int file_size(const char* path, uint64_t& size) {
   return 0;
 }
 
+int read_whole_file(const char* path, std::string& bytes) {
+  HANDLE file = ::CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return last_error();
+  bytes.clear();
+  char buffer[65536];
+  int code = 0;
+  for (;;) {
+    DWORD n = 0;
+    if (!::ReadFile(file, buffer, sizeof buffer, &n, nullptr)) {
+      code = last_error();
+      break;
+    }
+    if (n == 0) break;
+    bytes.append(buffer, n);
+  }
+  ::CloseHandle(file);
+  return code;
+}
+
 int open_input(const char* path, InputFile& input) {
   HANDLE file = ::CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_READONLY, nullptr);
@@ -97,6 +117,13 @@ int acquire_run_guard(InputFile& input) {
 }
 
 int map_input(InputFile& input) {
+  if (!is_open(input.guard)) {
+    // Under a folder run's guard the file's own mapping needs no name.
+    HANDLE mapping =
+        ::CreateFileMappingW(as_handle(input.file), nullptr, PAGE_READONLY, 0, 0, nullptr);
+    if (mapping == nullptr) return last_error();
+    input.guard = from_handle(mapping);
+  }
   void* view = ::MapViewOfFile(as_handle(input.guard), FILE_MAP_READ, 0, 0, 0);
   if (view == nullptr) {
     DWORD code = ::GetLastError();
