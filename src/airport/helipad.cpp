@@ -45,6 +45,12 @@ void decode_helipad(DecodeContext& ctx, const char* name, const Record& record,
                     RecordWalk& siblings) {
   const DecodeOptions& o = ctx.options;
   Output& out = ctx.out;
+  // The object sub-record is taken before the start tag is written, so that the warning for a
+  // damaged one stands on a line of its own and not inside the tag.
+  uint16_t next_id = 0;
+  Record object;
+  const bool has_object =
+      siblings.peek_id(next_id) && next_id == kHelipadObjectId && siblings.next(object);
   const uint32_t flags = record.u8(7);
   out.format("\t\t<%s lat=\"%s\" lon=\"%s\" alt=%s\n", name,
              format_coordinate(o, decode_latitude(record.i32(16))),
@@ -59,9 +65,7 @@ void decode_helipad(DecodeContext& ctx, const char* name, const Record& record,
   out.write("\" transparent=\"");
   out.write(true_false((flags >> 4) & 1));
   out.format("\" type=\"%s\"", EnumText(kHelipadTypes, flags & ~0x30u));
-  uint16_t next_id = 0;
-  Record object;
-  if (siblings.peek_id(next_id) && next_id == kHelipadObjectId && siblings.next(object)) {
+  if (has_object) {
     out.write(">\n");
     write_helipad_object(ctx, object);
     out.format("\t\t</%s>\n", name);

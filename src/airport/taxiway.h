@@ -29,7 +29,8 @@ void decode_jetway(DecodeContext& ctx, const char* name, const Record& record, R
 // Point type: 1 "NORMAL" ... 6 "ILS_HOLD_SHORT_NO_DRAW"; 0 and codes above 6 as numbers.
 EnumText taxiway_point_type_name(uint32_t code);
 // Parking name: 0 "NONE" ... 11 "DOCK", 12-63 "GATE_" and the character of code + 53.
-ShortText<8> parking_name(uint32_t code);
+using ParkingNameText = ShortText<12>;
+ParkingNameText parking_name(uint32_t code);
 // Push-back: "NONE", "LEFT", "RIGHT", "BOTH".
 EnumText push_back_name(uint32_t code);
 // Parking type: 0 "NONE" ... 13 "VEHICLE"; 14 and 15 as numbers.

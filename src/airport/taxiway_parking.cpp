@@ -43,10 +43,19 @@ constexpr const char* kParkingTypes[] = {"NONE",           "RAMP_GA",         "R
                                          "GATE_MEDIUM",    "GATE_HEAVY",      "DOCK_GA",
                                          "FUEL",           "VEHICLE"};
 
+// Every name fits its text with the terminating zero: "NE_PARKING" is the longest.
+constexpr bool names_fit() {
+  for (const char* name : kParkingNames) {
+    if (std::string_view(name).size() >= sizeof(ParkingNameText::text)) return false;
+  }
+  return true;
+}
+static_assert(names_fit());
+
 }  // namespace
 
-ShortText<8> parking_name(uint32_t code) {
-  ShortText<8> t;
+ParkingNameText parking_name(uint32_t code) {
+  ParkingNameText t;
   if (code < std::size(kParkingNames)) {
     const std::string_view s = kParkingNames[code];
     s.copy(t.text, s.size());

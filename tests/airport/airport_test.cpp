@@ -145,8 +145,12 @@ TEST(Airport, TowerMagvarAndServices) {
   f.ident = "LOWK";
   f.tower_lat = 0;  // a latitude of 0 degrees with any longitude: no tower
   airport_name(begin_airport(records, f), "Equator tower").end();
+  f.ident = "LOWG";
+  f.tower_lat = 47.0;
+  f.tower_lon = 0;  // a longitude of 0 degrees with any latitude: no tower either
+  airport_name(begin_airport(records, f), "Greenwich tower").end();
   BglBuilder bgl;
-  bgl.section(3).add(records, 3);
+  bgl.section(3).add(records, 4);
   Decoded d = decode(bgl.build());
   EXPECT_EQ(d.malformed, 0u);
   expect_golden("airport/golden/airport_tower_magvar_services.xml", d.document);
@@ -183,6 +187,67 @@ TEST(Airport, OutsideTheCircleWritesNothing) {
   Decoded d = decode(bgl.build(), o);
   EXPECT_EQ(d.document.find("LIPB"), std::string::npos);
   expect_golden("airport/golden/airport_circle.xml", d.document);
+}
+
+// The circle keeps or drops an airport whole: what belongs to an airport inside it is written
+// wherever it lies, and nothing of an airport outside it is.
+TEST(Airport, TheCircleDoesNotCutInsideAnAirport) {
+  Bytes records;
+  AirportFields inside;  // LOWI, 47.260222 11.343964
+  airport_name(begin_airport(records, inside), "Inside");
+  RunwayFields far_runway;
+  far_runway.lat = 47.5;  // about 27 km away, past the 5 km radius
+  begin_runway(records, far_runway).end();
+  start(records, 8, 0, 47.5, 11.6, 581000, 80.0f);
+  taxiway_points(records, {
+                              {1, 0, 47.5, 11.6}
+  });
+  apron(records, 4,
+        {
+            {47.5, 11.6}
+  });
+  records.end();
+  AirportFields outside;
+  outside.ident = "LOWS";
+  outside.lat = 47.793;
+  outside.lon = 13.004;
+  airport_name(begin_airport(records, outside), "Outside");
+  start(records, 15, 0, 47.26, 11.344, 430000, 150.0f);  // inside the circle, but not its airport
+  records.end();
+
+  // A sign record 6 km east of the inside airport: outside the circle, within 8000 metres.
+  Bytes signs;
+  Sign sign;
+  sign.label = "A";
+  taxiway_signs(signs, 5, 47.260222, 11.343964 + 0.0795, {sign});
+  // A terminal waypoint of the inside airport, far from it.
+  Waypoint terminal;
+  terminal.type = 6;
+  terminal.lat = 48.0;
+  terminal.lon = 12.0;
+  terminal.ident = pack_ident("FAR", 6);
+  terminal.region = pack_region("LO") | pack_ident("LOWI") << 6;
+  Bytes waypoints;
+  add_waypoint(waypoints, terminal);
+
+  BglBuilder bgl;
+  bgl.section(3).add(records, 2);
+  bgl.section(37).add(signs, 1);
+  bgl.section(34).add(waypoints, 1);
+  DecodeOptions o = switches("t");
+  o.circle_enabled = 1;
+  o.center_lat = 47.260222;
+  o.center_lon = 11.343964;
+  o.radius_m = 5000;
+  const Decoded d = decode(bgl.build(), o);
+  EXPECT_EQ(d.malformed, 0u);
+  for (const char* part :
+       {"<Runway lat=\"47.500000\"", "<Start type=\"RUNWAY\" lat=\"47.500000\"",
+        "<TaxiwayPoint index=\"0\"", "<Apron surface=", "<TaxiwaySign ", "waypointIdent=\"FAR\""}) {
+    EXPECT_NE(d.document.find(part), std::string::npos) << part;
+  }
+  EXPECT_EQ(d.document.find("Outside"), std::string::npos);
+  EXPECT_EQ(d.document.find("number=\"15\""), std::string::npos);
 }
 
 TEST(Airport, LongNamesAreWrittenWhole) {

@@ -254,5 +254,21 @@ TEST(LaterGroundForms, DamagedRecordsAreReportedAndCut) {
   expect_golden("airport/golden/later_damaged.xml", d.document);
 }
 
+// A helipad's object sub-record that reaches past the airport ends the walk; its warning stands
+// before the helipad, which is then written self-closed, and not inside the helipad's start tag.
+TEST(LaterGroundForms, DamagedHelipadObjectIsReportedBeforeTheHelipad) {
+  Bytes s;
+  helipad(s, 4, 1, 47.2611, 11.3512, 581000, 20.0f, 20.0f, 90.0f);
+  s.begin(0xB5).u32(40).raw(library_object_record(47.2611)).end_with_size(4000);
+  const Decoded d = decode(airport_file(s), switches("t"));
+  EXPECT_EQ(d.malformed, 1u);
+  const size_t warning = d.document.find("<!-- WARNING: malformed data");
+  const size_t helipad_at = d.document.find("\t\t<Helipad ");
+  ASSERT_NE(warning, std::string::npos);
+  ASSERT_NE(helipad_at, std::string::npos);
+  EXPECT_LT(warning, helipad_at);
+  EXPECT_NE(d.document.find("type=\"H\" />\r\n\t</Airport>"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace terrova

@@ -95,6 +95,36 @@ TEST(TaxiwaySigns, EntriesLabelsAndAlignment) {
   EXPECT_NE(terse.document.find("label=\"&lt;x&amp;y&gt;\""), std::string::npos);
 }
 
+// The padding after a label evens the position within the sign record: a record at an odd file
+// offset gives the same signs as one at an even offset.
+TEST(TaxiwaySigns, ARecordAtAnOddOffsetReadsEveryEntry) {
+  const std::vector<Sign> entries = {sign(0, 0, 0, "AB"), sign(5, 5, 100, "C"),
+                                     sign(10, 10, 200, "DEF"), sign(15, 15, 300, "G")};
+  const auto signs_of = [&](size_t prefix) {
+    Bytes objects;
+    // An object record of kind 6 whose odd or even length places the sign record after it.
+    scenery_object(objects, ObjectHeader{}, Bytes().zeros(prefix));
+    taxiway_signs(objects, 5, 47.26, 11.34, entries);
+    BglBuilder bgl;
+    bgl.section(3).add(airport_at("LOWI", 47.26, 11.34), 1);
+    bgl.section(37).add(objects, 2);
+    Layout layout;
+    const std::vector<uint8_t> file = bgl.build(&layout);
+    const Decoded d = decode(file, switches("t"));
+    EXPECT_EQ(d.malformed, 0u);
+    const size_t sign_record = layout.sections[1].data[0] + 28 + prefix;
+    const std::string& doc = d.document;
+    const size_t first = doc.find("\t\t<TaxiwaySign ");
+    return std::make_pair(sign_record % 2,
+                          first == std::string::npos ? std::string() : doc.substr(first));
+  };
+  const auto [even_parity, even] = signs_of(2);
+  const auto [odd_parity, odd] = signs_of(1);
+  ASSERT_NE(even_parity, odd_parity);
+  EXPECT_EQ(odd, even);
+  EXPECT_NE(odd.find("label=\"G\""), std::string::npos);
+}
+
 TEST(TaxiwaySigns, CountsAndLabelsStopAtTheEndOfTheRecord) {
   Bytes signs;
   taxiway_signs(signs, 5, 47.26, 11.34, {sign(0, 0, 0, "A"), sign(1, 1, 0, "B")});

@@ -47,6 +47,13 @@ Bytes network() {
   parking[4].name_code = 12;  // GATE_A
   parking[5].name_code = 0;
   parking[5].type = 4;
+  for (uint32_t code = 1; code <= 9; ++code) {  // PARKING and the eight compass names
+    ParkingEntry compass;
+    compass.name_code = code;
+    compass.type = code;
+    compass.number = code;
+    parking.push_back(compass);
+  }
   taxiway_parking(s, 0x1B, parking);
   taxiway_parking(s, 0x1B, {}, 0);  // count 0: nothing at all, not even the comment
   taxiway_parking(s, 0x3D, {parking[0], parking[1]});
@@ -131,6 +138,10 @@ TEST(Taxiways, CodeTables) {
   EXPECT_EQ(parking_name(0).str(), "NONE");
   EXPECT_EQ(parking_name(10).str(), "GATE");
   EXPECT_EQ(parking_name(11).str(), "DOCK");
+  // The compass names are longer than identifiers; each is written whole.
+  const char* compass[] = {"N_PARKING", "NE_PARKING", "E_PARKING", "SE_PARKING",
+                           "S_PARKING", "SW_PARKING", "W_PARKING", "NW_PARKING"};
+  for (uint32_t code = 2; code <= 9; ++code) EXPECT_EQ(parking_name(code).str(), compass[code - 2]);
   EXPECT_EQ(parking_name(12).str(), "GATE_A");
   EXPECT_EQ(parking_name(37).str(), "GATE_Z");
   EXPECT_EQ(parking_name(38).str(), "GATE_[");
