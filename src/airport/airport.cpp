@@ -18,6 +18,8 @@
 // object sub-records (0x66: +10 scenery objects, size - 12 bytes), then the others in any order.
 #include "airport/airport.h"
 
+#include <optional>
+
 #include "airport/fuel.h"
 #include "airport/subrecords.h"
 #include "airport/taxiway_sign.h"
@@ -39,13 +41,13 @@ constexpr uint32_t kSilentId = 0x30;  // accompanies an apron: never dumped
 constexpr uint16_t kLaterAirportId = 0xAB;
 constexpr uint32_t kFullTraffic = 255;
 
-// The traffic scalar of the later form, written only when one other than the full traffic was
-// set.
-void write_traffic_scalar(Output& out, const Record& airport) {
-  if (airport.id() != kLaterAirportId) return;
+// The traffic scalar of the later form as its attribute text, or nothing when the full traffic
+// is set.
+std::optional<double> traffic_scalar(const Record& airport) {
+  if (airport.id() != kLaterAirportId) return std::nullopt;
   const uint32_t scalar = airport.u8(53);
-  if (scalar == 0 || scalar == kFullTraffic) return;
-  out.format("\t\ttrafficScalar=\"%0.2lf\"\n", scalar / 255.0);
+  if (scalar == 0 || scalar == kFullTraffic) return std::nullopt;
+  return scalar / 255.0;
 }
 
 uint32_t fixed_part_size(uint32_t id) {
@@ -54,41 +56,62 @@ uint32_t fixed_part_size(uint32_t id) {
   return 52;
 }
 
-// Writes ` prefix"text"` when the index selects a non-empty text; returns whether it did.
-bool write_name_attribute(Output& out, const char* prefix, const StringTable& table,
-                          uint32_t index) {
-  if (index >= static_cast<uint32_t>(table.count())) return false;
+// One name attribute of the start tag: its line start ("\n\t\tcity=") and its text.
+struct NameAttribute {
+  const char* prefix;
+  const std::string* text;
+};
+
+// The text at `index` of the table when there is one and it is not empty.
+const std::string* name_at(const StringTable& table, uint32_t index) {
+  if (index >= static_cast<uint32_t>(table.count())) return nullptr;
   const std::string& text = table[static_cast<int>(index)].key;
-  if (text.empty()) return false;
-  out.write(prefix);
-  write_quoted_text(out, text);
-  return true;
+  return text.empty() ? nullptr : &text;
 }
 
 // Ident entry (20 bytes): +0 u8 bits 0-3 region index; +1 u8 bits 0-3 country index; +2 u16
 // bits 4-11 state index; +4 u16 city index; +8 u32 airport identifier, packed.
 // Every entry of the airport adds the attributes it names, but an attribute that an earlier
-// entry wrote is not written again: a start tag with a repeated attribute is not XML.
-void write_name_attributes(DecodeContext& ctx, uint32_t ident_word) {
+// entry named is not taken again: a start tag with a repeated attribute is not XML. Returns the
+// number of attributes put in `found`, in the order they are written.
+size_t name_attributes(DecodeContext& ctx, uint32_t ident_word, NameAttribute (&found)[4]) {
   SharedTables& t = ctx.tables;
   t.ident_entries_by_airport.update(t.airport_ident_entries.size(), [&t](size_t i) {
     return Image(t.airport_ident_entries[i].bytes, sizeof(AirportIdentEntry::bytes)).u32(8);
   });
-  bool city = false, state = false, country = false, region = false;
+  size_t count = 0;
+  bool taken[4] = {};
+  auto take = [&](size_t kind, const char* prefix, const std::string* text) {
+    if (taken[kind] || text == nullptr) return;
+    taken[kind] = true;
+    found[count++] = {prefix, text};
+  };
   for (const KeyIndex::Entry& match : t.ident_entries_by_airport.find(ident_word)) {
     const AirportIdentEntry& entry = t.airport_ident_entries[match.position];
     const Image e(entry.bytes, sizeof entry.bytes);
-    if (!city) city = write_name_attribute(ctx.out, "\n\t\tcity=", t.city_names, e.u16(4));
-    if (!state) {
-      state = write_name_attribute(ctx.out, "\n\t\tstate=", t.state_names, (e.u16(2) >> 4) & 0xFFu);
-    }
-    if (!country) {
-      country = write_name_attribute(ctx.out, "\n\t\tcountry=", t.country_names, e.u8(1) & 0xFu);
-    }
-    if (!region) {
-      region = write_name_attribute(ctx.out, "\n\t\tregion=", t.region_names, e.u8(0) & 0xFu);
-    }
+    take(0, "\n\t\tcity=", name_at(t.city_names, e.u16(4)));
+    take(1, "\n\t\tstate=", name_at(t.state_names, (e.u16(2) >> 4) & 0xFFu));
+    take(2, "\n\t\tcountry=", name_at(t.country_names, e.u8(1) & 0xFu));
+    take(3, "\n\t\tregion=", name_at(t.region_names, e.u8(0) & 0xFu));
   }
+  return count;
+}
+
+// The attribute lines after the name: magnetic variation and altitude, the name attributes, and
+// the traffic scalar of the later form directly before the line that closes the start tag.
+void write_start_tag_tail(DecodeContext& ctx, const Record& airport, uint32_t ident_word) {
+  NameAttribute names[4];
+  const size_t count = name_attributes(ctx, ident_word, names);
+  const std::optional<double> scalar = traffic_scalar(airport);
+  if (scalar && count == 0) ctx.out.format("\t\ttrafficScalar=\"%0.2lf\"\n", *scalar);
+  ctx.out.format("\t\tmagvar=\"%0.2lf\" alt=%s", signed_magvar(airport.f32(36)),
+                 format_altitude(ctx.options, airport.i32(20)));
+  for (size_t i = 0; i < count; ++i) {
+    if (scalar && i + 1 == count) ctx.out.format("\n\t\ttrafficScalar=\"%0.2lf\"", *scalar);
+    ctx.out.write(names[i].prefix);
+    write_quoted_text(ctx.out, *names[i].text);
+  }
+  ctx.out.write(">\n");
 }
 
 // Writes the `Tower` element when the airport has a tower position, with the objects of the tower
@@ -181,11 +204,7 @@ void decode_airport(DecodeContext& ctx, const Record& airport, uint32_t fixed) {
   write_quoted_text(ctx.out, name);
   ctx.out.format("\n\t\tlat=\"%s\" lon=\"%s\"\n", format_coordinate(o, lat),
                  format_coordinate(o, lon));
-  write_traffic_scalar(ctx.out, airport);
-  ctx.out.format("\t\tmagvar=\"%0.2lf\" alt=%s", signed_magvar(airport.f32(36)),
-                 format_altitude(o, airport.i32(20)));
-  write_name_attributes(ctx, ident_word);
-  ctx.out.write(">\n");
+  write_start_tag_tail(ctx, airport, ident_word);
 
   write_tower(ctx, airport, subs);
   if (has_delete && record_holds(ctx, delete_airport, kDeleteAirportMinSize)) {

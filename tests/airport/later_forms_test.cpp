@@ -88,6 +88,33 @@ TEST(LaterAirportForms, RunwaysComsAndTrafficScalar) {
   expect_golden("airport/golden/later_forms_dfm.xml", decode(file, switches("dfm")).document);
 }
 
+TEST(LaterAirportForms, TrafficScalarStandsBeforeTheLineThatClosesTheStartTag) {
+  // With name attributes the start tag closes on the last of them; without, on the magnetic
+  // variation line.
+  NameListFields names;
+  names.cities = {"Innsbruck"};
+  names.countries = {"Austria"};
+  names.entries.push_back({0, 0, 0, 0, "LOWI"});
+  Bytes airports;
+  airports.raw(airport_with(0xAB, 0xB3, Bytes()));
+  BglBuilder bgl;
+  bgl.section(39).add(name_list(names), 1);
+  bgl.section(3).add(airports, 1);
+  const Decoded d = decode(bgl.build(), switches("t"));
+  EXPECT_NE(d.document.find("\t\tmagvar=\"-3.00\" alt=\"581.00\"\r\n\t\tcity=\"Innsbruck\"\r\n"
+                            "\t\ttrafficScalar=\"0.70\"\r\n\t\tcountry=\"Austria\">\r\n"),
+            std::string::npos)
+      << d.document;
+  Bytes alone;
+  alone.raw(airport_with(0xAB, 0xB3, Bytes()));
+  BglBuilder without_names;
+  without_names.section(3).add(alone, 1);
+  EXPECT_NE(
+      decode(without_names.build(), switches("t"))
+          .document.find("\t\ttrafficScalar=\"0.70\"\r\n\t\tmagvar=\"-3.00\" alt=\"581.00\">\r\n"),
+      std::string::npos);
+}
+
 TEST(LaterAirportForms, ComTypeByteBelongsToTheLaterAirportOnly) {
   Bytes later;
   later_com(later, 5, 121800000, "G");
