@@ -74,7 +74,7 @@ const char* yes_no(uint32_t flags, unsigned bit) { return (flags >> bit) & 1 ? "
 const char* left_right(uint32_t flags, unsigned bit) {
   return (flags >> bit) & 1 ? "RIGHT" : "LEFT";
 }
-const char* flag(uint32_t flags, unsigned bit) { return true_false((flags >> bit) & 1); }
+std::string_view flag(uint32_t flags, unsigned bit) { return true_false((flags >> bit) & 1); }
 
 void write_markings(Output& out, uint32_t m) {
   out.write("\t\t\t<Markings ");

@@ -138,13 +138,6 @@ char* write_hex(char* p, uint32_t value, int min_digits, bool upper) {
   return p;
 }
 
-size_t fixed_room(double value, int precision) {
-  // Digits before the point of a finite double are at most 309; the fast path needs far less.
-  double a = std::fabs(value);
-  size_t whole = a < 1e15 ? 16 : 312;
-  return whole + static_cast<size_t>(precision) + 4;
-}
-
 char* write_fixed(char* p, double value, int precision) {
   if (precision >= 0 && precision <= 9 && std::isfinite(value)) {
     uint64_t n;

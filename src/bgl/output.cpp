@@ -1,5 +1,7 @@
 #include "bgl/output.h"
 
+#include <cstring>
+
 #include "bgl/numbers.h"
 
 namespace terrova {

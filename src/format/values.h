@@ -77,6 +77,8 @@ EnumText waypoint_type_name(uint32_t code);
 double signed_magvar(float degrees);
 
 // "TRUE" or "FALSE".
-inline const char* true_false(bool value) { return value ? "TRUE" : "FALSE"; }
+inline std::string_view true_false(bool value) {
+  return value ? std::string_view("TRUE", 4) : std::string_view("FALSE", 5);
+}
 
 }  // namespace terrova

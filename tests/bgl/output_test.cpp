@@ -116,6 +116,29 @@ TEST(Output, DocumentSinkWritesCrLfForEveryLf) {
   EXPECT_EQ(s, "a\r\nb\r\r\n\r\n");  // a lone CR passes unchanged
 }
 
+TEST(Output, LineFeedsAnywhereInTheBufferBecomeCrLf) {
+  // Line feeds at every place of a word, next to each other, at the start and end, and in short
+  // tails, through buffers of several sizes.
+  std::mt19937 random(11);
+  for (size_t capacity : {size_t{64}, size_t{100}, size_t{4096}}) {
+    for (int round = 0; round < 200; ++round) {
+      std::string text;
+      const size_t length = random() % 300;
+      for (size_t i = 0; i < length; ++i) text += (random() % 4 == 0) ? '\n' : char('a' + i % 26);
+      std::string expected;
+      for (char c : text) {
+        if (c == '\n') expected += '\r';
+        expected += c;
+      }
+      std::string s;
+      Output out(drain_to_string, &s, true, capacity);
+      out.write(text);
+      out.flush();
+      ASSERT_EQ(s, expected) << capacity << " " << round;
+    }
+  }
+}
+
 TEST(Output, LargeDocumentsCrossTheBufferBoundaryIntact) {
   std::string s;
   Output out(drain_to_string, &s, true);
