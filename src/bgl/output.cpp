@@ -55,51 +55,6 @@ void Output::fixed(double value, int precision) {
   commit(write_fixed(p, value, precision));
 }
 
-void Output::format_args(const FormatPattern& pattern, const FormatArg* args) {
-  const char* text = pattern.text();
-  const FormatStep* step = pattern.steps();
-  const FormatStep* const end = step + pattern.step_count();
-  // Room for every literal run and number of the template at once, so that they are written
-  // without a check each; a text argument checks its own room and the room is taken again after
-  // it.
-  char* p = reserve(pattern.room());
-  for (; step != end; ++step) {
-    copy_bytes(p, text + step->literal_begin, step->literal_length);
-    p += step->literal_length;
-    if (step->conversion == 0) continue;
-    const FormatArg& a = *args++;
-    const int precision = step->precision;
-    switch (step->conversion) {
-      case 'd':
-        p = write_signed(p, static_cast<int32_t>(a.integer), precision < 0 ? 1 : precision);
-        break;
-      case 'u':
-        p = write_unsigned(p, a.integer, precision < 0 ? 1 : precision);
-        break;
-      case 'x':
-      case 'X':
-        p = write_hex(p, a.integer, precision < 0 ? 1 : precision, step->conversion == 'X');
-        break;
-      case 'c':
-        *p++ = static_cast<char>(a.integer);
-        break;
-      case 'f':
-        p = write_fixed(p, a.real, precision < 0 ? 6 : precision);
-        break;
-      default:  // 's'
-        commit(p);
-        if (a.kind == FormatArg::Kind::kWriter) {
-          a.writer.write(*this, a.writer.object);
-        } else {
-          write(a.text.data, a.text.size);
-        }
-        p = reserve(pattern.room());
-        break;
-    }
-  }
-  commit(p);
-}
-
 void drain_to_string(void* string, const char* data, size_t size) {
   static_cast<std::string*>(string)->append(data, size);
 }

@@ -20,6 +20,21 @@
 #include <type_traits>
 #include <vector>
 
+#include "bgl/numbers.h"
+
+// Filling a template is forced inline at each call: the template's steps are then constants, so
+// its literal runs are copied with their lengths known and no step is dispatched at run time.
+#if defined(__GNUC__)
+#define TERROVA_ALWAYS_INLINE [[gnu::always_inline]] inline
+#define TERROVA_UNROLL_STEPS _Pragma("GCC unroll 32")
+#elif defined(_MSC_VER)
+#define TERROVA_ALWAYS_INLINE __forceinline
+#define TERROVA_UNROLL_STEPS
+#else
+#define TERROVA_ALWAYS_INLINE inline
+#define TERROVA_UNROLL_STEPS
+#endif
+
 namespace terrova {
 
 class Output;
@@ -225,7 +240,7 @@ class Output {
       format_args(pattern.pattern(), list);
     }
   }
-  void format_args(const FormatPattern& pattern, const FormatArg* args);
+  TERROVA_ALWAYS_INLINE void format_args(const FormatPattern& pattern, const FormatArg* args);
 
   // "%0.<precision>lf" of a value.
   void fixed(double value, int precision);
@@ -293,5 +308,50 @@ class Output {
 // Drain functions for the common destinations.
 void drain_to_string(void* string, const char* data, size_t size);  // context: std::string*
 void drain_discard(void* context, const char* data, size_t size);
+
+void Output::format_args(const FormatPattern& pattern, const FormatArg* args) {
+  const char* text = pattern.text();
+  // Room for every literal run and number of the template at once, so that they are written
+  // without a check each; a text argument checks its own room and the room is taken again after
+  // it.
+  char* p = reserve(pattern.room());
+  TERROVA_UNROLL_STEPS
+  for (size_t i = 0; i < pattern.step_count(); ++i) {
+    const FormatStep& step = pattern.steps()[i];
+    std::memcpy(p, text + step.literal_begin, step.literal_length);
+    p += step.literal_length;
+    if (step.conversion == 0) continue;
+    const FormatArg& a = *args++;
+    const int precision = step.precision;
+    switch (step.conversion) {
+      case 'd':
+        p = write_signed(p, static_cast<int32_t>(a.integer), precision < 0 ? 1 : precision);
+        break;
+      case 'u':
+        p = write_unsigned(p, a.integer, precision < 0 ? 1 : precision);
+        break;
+      case 'x':
+      case 'X':
+        p = write_hex(p, a.integer, precision < 0 ? 1 : precision, step.conversion == 'X');
+        break;
+      case 'c':
+        *p++ = static_cast<char>(a.integer);
+        break;
+      case 'f':
+        p = write_fixed(p, a.real, precision < 0 ? 6 : precision);
+        break;
+      default:  // 's'
+        commit(p);
+        if (a.kind == FormatArg::Kind::kWriter) {
+          a.writer.write(*this, a.writer.object);
+        } else {
+          write(a.text.data, a.text.size);
+        }
+        p = reserve(pattern.room());
+        break;
+    }
+  }
+  commit(p);
+}
 
 }  // namespace terrova
