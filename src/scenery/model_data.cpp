@@ -12,13 +12,6 @@ namespace {
 
 constexpr uint32_t kEntrySize = 24;
 
-// Code points of the bytes 0x80-0x9F; the five bytes the code page leaves undefined keep their
-// own value.
-constexpr uint16_t kWindows1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
 bool is_device_name(std::string_view stem) {
   auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
   std::string s;
@@ -29,23 +22,6 @@ bool is_device_name(std::string_view stem) {
 }
 
 }  // namespace
-
-void append_windows_1252_as_utf8(std::string& to, std::string_view text) {
-  for (char c : text) {
-    const unsigned char b = static_cast<unsigned char>(c);
-    const uint32_t code = b >= 0x80 && b < 0xA0 ? kWindows1252High[b - 0x80] : b;
-    if (code < 0x80) {
-      to.push_back(static_cast<char>(code));
-    } else if (code < 0x800) {
-      to.push_back(static_cast<char>(0xC0 | (code >> 6)));
-      to.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    } else {
-      to.push_back(static_cast<char>(0xE0 | (code >> 12)));
-      to.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-      to.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    }
-  }
-}
 
 std::string_view model_name(const StringTable* names, std::string_view guid_text) {
   int index = 0;
@@ -69,10 +45,8 @@ std::string safe_model_name(std::string_view name) {
 }
 
 std::string model_file_name(std::string_view safe_name) {
-  std::string file;
-  append_windows_1252_as_utf8(file, safe_name);
-  file += ".mdl";
-  return file;
+  // The safe name holds no control bytes, so its UTF-8 form is its Windows-1252 text as it is.
+  return utf8_from_windows_1252(safe_name) + ".mdl";
 }
 
 void extract_model_data(DecodeContext& ctx, const SubsectionRun& run) {

@@ -31,7 +31,4 @@ std::string safe_model_name(std::string_view name);
 // The file name of a model on disk and on the console: the safe name in UTF-8, then ".mdl".
 std::string model_file_name(std::string_view safe_name);
 
-// Appends Windows-1252 text as UTF-8.
-void append_windows_1252_as_utf8(std::string& to, std::string_view text);
-
 }  // namespace terrova
