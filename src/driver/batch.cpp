@@ -289,15 +289,6 @@ class FolderGuard {
   platform::RunGuard guard;
 };
 
-// Ctrl-C asks the run to stop while the folder is decoded.
-class CancelScope {
- public:
-  CancelScope() { platform::install_cancel_handler(); }
-  CancelScope(const CancelScope&) = delete;
-  CancelScope& operator=(const CancelScope&) = delete;
-  ~CancelScope() { platform::remove_cancel_handler(); }
-};
-
 // Takes the guard, lists the folder and makes the output folder; 0 or the run's status after
 // reporting the failure.
 int prepare(const BatchRequest& request, Console& console, FolderGuard& guard,
@@ -305,12 +296,7 @@ int prepare(const BatchRequest& request, Console& console, FolderGuard& guard,
   const std::string& folder = request.input_folder;
   if (request.take_run_guard) {
     if (int code = platform::acquire_folder_run_guard(guard.guard)) {
-      if (code == platform::kAlreadyExists) {
-        console.report_system_error("File mapping failed, object already exists\n, file: " + folder,
-                                    code);
-      } else {
-        console.report_system_error("File mapping failed file: " + folder, code);
-      }
+      report_run_guard_failure(console, folder, code);
       return code;
     }
   }
@@ -350,7 +336,8 @@ std::string batch_output_name(const BatchRequest& request, const std::string& re
 }
 
 BatchResult run_batch(const BatchRequest& request, Console& console) {
-  CancelScope cancel_scope;
+  // Ctrl-C asks the run to stop while the folder is decoded.
+  platform::CancelScope cancel_scope;
   FolderGuard guard;
   std::vector<std::string> files;
   if (int status = prepare(request, console, guard, files)) {

@@ -45,12 +45,7 @@ int map_input_file(const DecodeRequest& request, Console& console, MappedInput& 
   }
   if (request.take_run_guard) {
     if (int code = platform::acquire_run_guard(input.file)) {
-      if (code == platform::kAlreadyExists) {
-        console.report_system_error(
-            "File mapping failed, object already exists\n, file: " + input_name, code);
-      } else {
-        console.report_system_error("File mapping failed file: " + input_name, code);
-      }
+      report_run_guard_failure(console, input_name, code);
       return code;
     }
   }
@@ -118,6 +113,15 @@ int write_output_document(const DecodeRequest& request, Console& console, Mapped
 }
 
 }  // namespace
+
+void report_run_guard_failure(Console& console, const std::string& name, int code) {
+  if (code == platform::kAlreadyExists) {
+    console.report_system_error("File mapping failed, object already exists\n, file: " + name,
+                                code);
+  } else {
+    console.report_system_error("File mapping failed file: " + name, code);
+  }
+}
 
 DecodeResult decode_file(const DecodeRequest& request, Console& console) {
   DecodeResult result;

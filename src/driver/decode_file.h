@@ -42,4 +42,8 @@ struct DecodeResult {
 // the closing "Done!" lines are the caller's.
 DecodeResult decode_file(const DecodeRequest& request, Console& console);
 
+// Reports that the run guard could not be taken for the input `name` (a file, or a folder run's
+// folder): another run holds it (code 183), or the system's error.
+void report_run_guard_failure(Console& console, const std::string& name, int code);
+
 }  // namespace terrova

@@ -128,6 +128,14 @@ bool console_is_terminal();
 // Windows), so a document cut short is discarded instead of kept.
 void install_cancel_handler();
 void remove_cancel_handler();
+// The handler installed for as long as the scope lives.
+class CancelScope {
+ public:
+  CancelScope() { install_cancel_handler(); }
+  CancelScope(const CancelScope&) = delete;
+  CancelScope& operator=(const CancelScope&) = delete;
+  ~CancelScope() { remove_cancel_handler(); }
+};
 bool cancel_requested();
 // What Ctrl-C does; tests call it directly.
 void request_cancel();

@@ -75,9 +75,10 @@ int run_checked(int argc, const char* const* argv, RunState& state) {
     print_usage(console, true);
     return 2;
   }
+  // Library-object names from beside the program, read once for the run.
+  ObjectNamesFile names_file;
+  names_file.path = names_file_path(state.program_name);
   if (platform::is_folder(state.input_name.c_str())) {
-    ObjectNamesFile names_file;
-    names_file.path = names_file_path(state.program_name);
     BatchRequest batch;
     batch.names_file = &names_file;
     batch.input_folder = state.input_name;
@@ -93,22 +94,16 @@ int run_checked(int argc, const char* const* argv, RunState& state) {
   request.input_name = state.input_name;
   request.output_name = state.output_name;
   request.options = state.options;
-  // Library-object names from the program's folder, read once for the run; model files go beside
-  // the document.
-  ObjectNamesFile names_file;
-  names_file.path = names_file_path(state.program_name);
   request.names_file = &names_file;
+  // Model files go beside the document.
   ModelFiles model_files{console, directory_of(state.output_name)};
   ExtraFileSink extra_files = model_files.sink();
   request.extra_files = &extra_files;
   // Ctrl-C makes the document's writes fail, so that its temporary file is removed rather than
   // left behind; the run then ends as an interrupted one.
-  struct CancelScope {
-    CancelScope() { platform::install_cancel_handler(); }
-    ~CancelScope() { platform::remove_cancel_handler(); }
-  } cancel_scope;
+  platform::CancelScope cancel_scope;
   const DecodeResult result = decode_file(request, console);
-  if (result.status != 0) return platform::cancel_requested() ? 130 : result.status;
+  if (result.status != 0) return platform::cancel_requested() ? kInterruptedStatus : result.status;
   console.print("Done!\nOutput saved as %s\n", state.output_name);
   return 0;
 }
