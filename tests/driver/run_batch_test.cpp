@@ -12,6 +12,7 @@
 #include "driver/batch.h"
 #include "driver/platform.h"
 #include "driver/run.h"
+#include "run_fixture.h"
 #include "sample_sections.h"
 
 namespace terrova {
@@ -19,37 +20,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class RunBatchTest : public ::testing::Test {
+class RunBatchTest : public testkit::InProcessRun {
  protected:
   void SetUp() override {
     platform::clear_cancel();
-    dir_ = fs::temp_directory_path() /
-           ("terrova_run_batch_" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir_);
+    make_folder("terrova_run_batch_");
     fs::create_directories(dir_ / "in" / "sub");
     testkit::write_file(path("in/a.bgl"), testkit::sample_bgl(1));
     testkit::write_file(path("in/sub/B.BGL"), testkit::sample_bgl(2));
     testkit::write_file(path("in/sub/other.bgl"), std::vector<uint8_t>(100, 7));
     testkit::write_file(path("in/notes.txt"), {'n'});
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::string path(const std::string& name) const { return (dir_ / name).string(); }
-
-  int run_with(std::vector<std::string> args) {
-    std::vector<const char*> argv{"terrova"};
-    for (const std::string& a : args) argv.push_back(a.c_str());
-    console_.clear();
-    Console console(&console_);
-    return run(static_cast<int>(argv.size()), argv.data(), console);
-  }
-
-  static std::string read(const std::string& p) {
-    std::ifstream f(p, std::ios::binary);
-    std::stringstream s;
-    s << f.rdbuf();
-    return s.str();
   }
 
   // The document without its time-stamp line.
@@ -57,9 +37,6 @@ class RunBatchTest : public ::testing::Test {
     const size_t first = document.find('\n');
     return document.substr(0, first + 1) + document.substr(document.find('\n', first + 1) + 1);
   }
-
-  fs::path dir_;
-  std::string console_;
 };
 
 TEST_F(RunBatchTest, AFolderGivesTheDocumentsOfSingleRuns) {

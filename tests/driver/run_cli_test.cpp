@@ -13,6 +13,7 @@
 #include "driver/document.h"
 #include "driver/platform.h"
 #include "driver/run.h"
+#include "run_fixture.h"
 #include "sample_sections.h"
 #include "xml_check.h"
 
@@ -21,18 +22,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class RunTest : public ::testing::Test {
+class RunTest : public testkit::InProcessRun {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("terrova_run_" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
+  void SetUp() override { make_folder("terrova_run_"); }
   void TearDown() override {
     platform::simulate_write_failure(0, 0);
-    fs::remove_all(dir_);
+    InProcessRun::TearDown();
   }
 
   // The names of the files in the test's folder, sorted.
@@ -43,23 +38,6 @@ class RunTest : public ::testing::Test {
     }
     std::sort(names.begin(), names.end());
     return names;
-  }
-
-  std::string path(const std::string& name) const { return (dir_ / name).string(); }
-
-  int run_with(std::vector<std::string> args) {
-    std::vector<const char*> argv{"terrova"};
-    for (const std::string& a : args) argv.push_back(a.c_str());
-    console_.clear();
-    Console console(&console_);
-    return run(static_cast<int>(argv.size()), argv.data(), console);
-  }
-
-  static std::string read(const std::string& p) {
-    std::ifstream f(p, std::ios::binary);
-    std::stringstream s;
-    s << f.rdbuf();
-    return s.str();
   }
 
   // What every run that reaches the document prints when there is no names file: the program
@@ -79,9 +57,6 @@ class RunTest : public ::testing::Test {
   static void write_text(const std::string& p, const std::string& text) {
     std::ofstream(p, std::ios::binary) << text;
   }
-
-  fs::path dir_;
-  std::string console_;
 };
 
 TEST_F(RunTest, NoArgumentsPrintsUsageAndHint) {
