@@ -33,35 +33,38 @@ bool starts_with(std::string_view text, std::string_view prefix) {
   return text.substr(0, prefix.size()) == prefix;
 }
 
+// Calls `line` with each line of the text, its line end included (the last may have none).
+template <class Line>
+void for_each_line(std::string_view text, Line&& line) {
+  size_t at = 0;
+  while (at < text.size()) {
+    size_t end = text.find('\n', at);
+    end = end == std::string_view::npos ? text.size() : end + 1;
+    line(text.substr(at, end - at));
+    at = end;
+  }
+}
+
 // The lines of a file's console messages, less those that a folder run sums up or leaves out:
 // the "Analyzing" line, the malformed count and the model-file lines.
 std::string messages_that_matter(const std::string& messages) {
   std::string kept;
-  size_t at = 0;
-  while (at < messages.size()) {
-    size_t end = messages.find('\n', at);
-    end = end == std::string::npos ? messages.size() : end + 1;
-    const std::string_view line(messages.data() + at, end - at);
+  for_each_line(messages, [&kept](std::string_view line) {
     const bool chatter = starts_with(line, "Analyzing ") || starts_with(line, "Writing model ") ||
                          (starts_with(line, "Warning: ") &&
                           line.find(" malformed structures skipped") != std::string_view::npos);
     if (!chatter) kept.append(line);
-    at = end;
-  }
+  });
   return kept;
 }
 
 // Each message line, indented, so that a block of messages reads as belonging to its file.
 std::string indented(const std::string& text, const char* indent) {
   std::string out;
-  size_t at = 0;
-  while (at < text.size()) {
-    size_t end = text.find('\n', at);
-    end = end == std::string::npos ? text.size() : end + 1;
+  for_each_line(text, [&](std::string_view line) {
     out += indent;
-    out.append(text, at, end - at);
-    at = end;
-  }
+    out.append(line);
+  });
   if (!out.empty() && out.back() != '\n') out += '\n';
   return out;
 }
