@@ -26,16 +26,10 @@ constexpr uint16_t kHelipadObjectId = 0xB5;
 constexpr uint32_t kObjectSizeAt = 6;
 constexpr uint32_t kObjectAt = 10;
 
-// Writes the scenery object of a helipad object sub-record. An object that reaches past the
-// sub-record is reported; the objects that fit in what is left are still written.
+// Writes the scenery object of a helipad object sub-record.
 void write_helipad_object(DecodeContext& ctx, const Record& record) {
-  if (!record_holds(ctx, record, kObjectAt)) return;
-  uint64_t length = record.u32(kObjectSizeAt);
-  if (!record.holds(kObjectAt, length)) {
-    ctx.report_malformed(record.offset());
-    length = record.size() - kObjectAt;
-  }
-  write_scenery_objects(ctx, record.part(kObjectAt, length));
+  if (record_holds(ctx, record, kObjectAt))
+    write_counted_scenery_objects(ctx, record, kObjectSizeAt);
 }
 
 }  // namespace

@@ -14,23 +14,14 @@ namespace terrova {
 namespace {
 
 constexpr uint32_t kObjectSizeAt = 10;
-constexpr uint32_t kObjectAt = 14;
 
 }  // namespace
 
 void decode_jetway(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&) {
   if (!ctx.options.terse) write_record_comment(ctx.out, name, record.offset());
-  const uint32_t object_size = record.u32(kObjectSizeAt);
   ctx.out.format("\t\t<%s gateName=\"%s\" parkingNumber=\"%d\">\n", name,
                  parking_name(record.u16(8)), record.u16(6));
-  // An object that reaches past the sub-record is reported; the objects that fit in what is
-  // left are still written.
-  uint64_t length = object_size;
-  if (!record.holds(kObjectAt, length)) {
-    ctx.report_malformed(record.offset());
-    length = record.size() - kObjectAt;
-  }
-  write_scenery_objects(ctx, record.part(kObjectAt, length));
+  write_counted_scenery_objects(ctx, record, kObjectSizeAt);
   ctx.out.format("\t\t</%s>\n", name);
 }
 

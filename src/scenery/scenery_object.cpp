@@ -118,6 +118,16 @@ void write_scenery_objects(DecodeContext& ctx, const Record& area) {
   write_objects(ctx, walk);
 }
 
+void write_counted_scenery_objects(DecodeContext& ctx, const Record& record, uint64_t size_at) {
+  const uint64_t objects_at = size_at + 4;
+  uint64_t length = record.u32(size_at);
+  if (!record.holds(objects_at, length)) {
+    ctx.report_malformed(record.offset());
+    length = record.size() - objects_at;
+  }
+  write_scenery_objects(ctx, record.part(objects_at, length));
+}
+
 void decode_scenery_objects(DecodeContext& ctx, const SubsectionRun& run) {
   // Objects start inside the run; the last one may end past the run's data size, as long as it
   // lies inside the file.

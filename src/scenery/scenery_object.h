@@ -34,6 +34,11 @@ void decode_scenery_objects(DecodeContext& ctx, const SubsectionRun& run);
 // The same for the objects that fill `area` (the objects of a tower, for one).
 void write_scenery_objects(DecodeContext& ctx, const Record& area);
 
+// The objects that a record carries after a u32 byte count at `size_at` (jetways and helipad
+// objects). A count that reaches past the record is reported; the objects that fit in what is
+// left are still written.
+void write_counted_scenery_objects(DecodeContext& ctx, const Record& record, uint64_t size_at);
+
 // Writes the whole record of an object of unknown kind as a comment.
 void dump_unknown_object(DecodeContext& ctx, uint32_t kind_id, const char* name,
                          const Record& object);
