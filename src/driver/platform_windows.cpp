@@ -278,36 +278,17 @@ namespace {
 std::atomic<bool> cancel_flag{false};
 bool handler_installed = false;
 
-std::wstring to_wide(const std::string& text) {
-  if (text.empty()) return std::wstring();
-  const int length =
-      ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(length), L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                        length);
-  return wide;
-}
-
-std::string to_utf8(const wchar_t* wide) {
-  const int length = ::WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-  if (length <= 1) return std::string();
-  std::string text(static_cast<size_t>(length), '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), length, nullptr, nullptr);
-  text.pop_back();  // the terminating zero
-  return text;
-}
-
 int list_folder(const std::string& folder, const std::string& prefix,
                 std::vector<std::string>& files, std::string& failed_folder) {
   WIN32_FIND_DATAW data;
-  HANDLE find = ::FindFirstFileW(to_wide(folder + "\\*").c_str(), &data);
+  HANDLE find = ::FindFirstFileW(wide(folder + "\\*").c_str(), &data);
   if (find == INVALID_HANDLE_VALUE) {
     failed_folder = folder;
     return static_cast<int>(::GetLastError());
   }
   std::vector<std::string> subfolders;
   do {
-    const std::string name = to_utf8(data.cFileName);
+    const std::string name = utf8(data.cFileName, wcslen(data.cFileName));
     if (name.empty() || name == "." || name == "..") continue;
     const DWORD attributes = data.dwFileAttributes;
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
@@ -341,7 +322,7 @@ BOOL WINAPI on_console_control(DWORD event) {
 }  // namespace
 
 bool is_folder(const char* path) {
-  const DWORD attributes = ::GetFileAttributesW(to_wide(path).c_str());
+  const DWORD attributes = ::GetFileAttributesW(wide(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -360,9 +341,9 @@ int create_folders(const char* path) {
   // failures show in the last one's result.
   for (size_t at = full.find_first_of("\\/", 1); at != std::string::npos;
        at = full.find_first_of("\\/", at + 1)) {
-    ::CreateDirectoryW(to_wide(full.substr(0, at)).c_str(), nullptr);
+    ::CreateDirectoryW(wide(full.substr(0, at)).c_str(), nullptr);
   }
-  if (::CreateDirectoryW(to_wide(full).c_str(), nullptr)) return 0;
+  if (::CreateDirectoryW(wide(full).c_str(), nullptr)) return 0;
   const DWORD code = ::GetLastError();
   return (code == ERROR_ALREADY_EXISTS && is_folder(path)) ? 0 : static_cast<int>(code);
 }
