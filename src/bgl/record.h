@@ -127,12 +127,8 @@ class RecordWalk {
   // Goes on from file offset `position` instead of the end of the last record: for the walks
   // that follow what a decoder says it read rather than the size field.
   void resume_at(uint64_t position) { position_ = position; }
-  // Ends the walk: a decoder that met damage inside its records stops its siblings too.
-  void stop() { stopped_ = true; }
 
   uint64_t position() const { return position_; }
-  const Image& parent() const { return parent_; }
-  DecodeContext& context() const { return *ctx_; }
 
  private:
   DecodeContext* ctx_;
