@@ -11,28 +11,37 @@
 
 #include "sample_sections.h"
 
+namespace {
+
+using namespace terrova::testkit;
+
+// The sample file and one file for each family's sections alone, by name.
+std::vector<std::pair<std::string, std::vector<uint8_t>>> sample_files() {
+  BglBuilder airport, nav, scenery;
+  add_airport_sample(airport, 1);
+  add_nav_sample(nav, 1);
+  add_scenery_sample(scenery, 1);
+  return {
+      {"sample",  sample_bgl()   },
+      {"airport", airport.build()},
+      {"nav",     nav.build()    },
+      {"scenery", scenery.build()}
+  };
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-  using namespace terrova::testkit;
   if (argc == 3 && std::strcmp(argv[1], "--corpus") == 0) {
     // Each seed starts with the fuzz target's four switch bytes: plain, and with every switch
     // and a circle around the sample positions.
     const std::string dir = argv[2];
-    BglBuilder airport, nav, scenery;
-    add_airport_sample(airport, 1);
-    add_nav_sample(nav, 1);
-    add_scenery_sample(scenery, 1);
-    const std::pair<const char*, std::vector<uint8_t>> files[] = {
-        {"sample",  sample_bgl()   },
-        {"airport", airport.build()},
-        {"nav",     nav.build()    },
-        {"scenery", scenery.build()}
-    };
     const std::vector<uint8_t> prefixes[] = {
         {0,    0,  0, 0 },
         {0x1F, 68, 0, 10}
     };
     bool ok = true;
-    for (const auto& [name, bytes] : files) {
+    for (const auto& [name, bytes] : sample_files()) {
       for (size_t i = 0; i < std::size(prefixes); ++i) {
         std::vector<uint8_t> seed = prefixes[i];
         seed.insert(seed.end(), bytes.begin(), bytes.end());
@@ -45,19 +54,10 @@ int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], "--inputs") == 0) {
     // Files that every build of the program must decode to the same documents.
     const std::string dir = argv[2];
-    BglBuilder airport, nav, scenery;
-    add_airport_sample(airport, 1);
-    add_nav_sample(nav, 1);
-    add_scenery_sample(scenery, 1);
-    const std::pair<const char*, std::vector<uint8_t>> files[] = {
-        {"sample.bgl",  sample_bgl()     },
-        {"airport.bgl", airport.build()  },
-        {"nav.bgl",     nav.build()      },
-        {"scenery.bgl", scenery.build()  },
-        {"texts.bgl",   text_sample_bgl()}
-    };
+    auto files = sample_files();
+    files.emplace_back("texts", text_sample_bgl());
     bool ok = true;
-    for (const auto& [name, bytes] : files) ok = ok && write_file(dir + "/" + name, bytes);
+    for (const auto& [name, bytes] : files) ok = ok && write_file(dir + "/" + name + ".bgl", bytes);
     if (!ok) std::fprintf(stderr, "cannot write the inputs into %s\n", dir.c_str());
     return ok ? 0 : 1;
   }
