@@ -56,8 +56,10 @@ uint32_t fixed_part_size(uint32_t id) {
   return 52;
 }
 
-// One name attribute of the start tag: its line start ("\n\t\tcity=") and its text.
+// One name attribute of the start tag: which it is (0 city, 1 state, 2 country, 3 region), its
+// line start ("\n\t\tcity=") and its text.
 struct NameAttribute {
+  size_t kind;
   const char* prefix;
   const std::string* text;
 };
@@ -84,7 +86,7 @@ size_t name_attributes(DecodeContext& ctx, uint32_t ident_word, NameAttribute (&
   auto take = [&](size_t kind, const char* prefix, const std::string* text) {
     if (taken[kind] || text == nullptr) return;
     taken[kind] = true;
-    found[count++] = {prefix, text};
+    found[count++] = {kind, prefix, text};
   };
   for (const KeyIndex::Entry& match : t.ident_entries_by_airport.find(ident_word)) {
     const AirportIdentEntry& entry = t.airport_ident_entries[match.position];
@@ -99,9 +101,8 @@ size_t name_attributes(DecodeContext& ctx, uint32_t ident_word, NameAttribute (&
 
 // The attribute lines after the name: magnetic variation and altitude, the name attributes, and
 // the traffic scalar of the later form directly before the line that closes the start tag.
-void write_start_tag_tail(DecodeContext& ctx, const Record& airport, uint32_t ident_word) {
-  NameAttribute names[4];
-  const size_t count = name_attributes(ctx, ident_word, names);
+void write_start_tag_tail(DecodeContext& ctx, const Record& airport, const NameAttribute* names,
+                          size_t count) {
   const std::optional<double> scalar = traffic_scalar(airport);
   if (scalar && count == 0) ctx.out.format("\t\ttrafficScalar=\"%0.2lf\"\n", *scalar);
   ctx.out.format("\t\tmagvar=\"%0.2lf\" alt=%s", signed_magvar(airport.f32(36)),
@@ -114,6 +115,20 @@ void write_start_tag_tail(DecodeContext& ctx, const Record& airport, uint32_t id
   ctx.out.write(">\n");
 }
 
+// Hands the airport's place to the geometry listener.
+void report_airport(DecodeContext& ctx, std::string_view ident, std::string_view name,
+                    const NameAttribute* names, size_t count, double lat, double lon) {
+  AirportPlace place;
+  place.ident = ident;
+  place.name = name;
+  place.reference = {lat, lon};
+  for (size_t i = 0; i < count; ++i) {
+    if (names[i].kind == 0) place.city = *names[i].text;
+    if (names[i].kind == 2) place.country = *names[i].text;
+  }
+  ctx.geometry->begin_airport(place);
+}
+
 // Writes the `Tower` element when the airport has a tower position, with the objects of the tower
 // object sub-records that come next in `subs`.
 void write_tower(DecodeContext& ctx, const Record& airport, RecordWalk& subs) {
@@ -123,6 +138,10 @@ void write_tower(DecodeContext& ctx, const Record& airport, RecordWalk& subs) {
   int32_t alt = airport.i32(32);
   if (alt == 0) alt = airport.i32(20);
   const DecodeOptions& o = ctx.options;
+  if (ctx.geometry != nullptr) {
+    ctx.geometry->tower({decode_latitude(static_cast<int32_t>(tower_lat)),
+                         decode_longitude(static_cast<int32_t>(tower_lon))});
+  }
   const CoordinateText lat = format_coordinate(o, decode_latitude(static_cast<int32_t>(tower_lat)));
   const CoordinateText lon =
       format_coordinate(o, decode_longitude(static_cast<int32_t>(tower_lon)));
@@ -204,7 +223,10 @@ void decode_airport(DecodeContext& ctx, const Record& airport, uint32_t fixed) {
   write_quoted_text(ctx.out, name);
   ctx.out.format("\n\t\tlat=\"%s\" lon=\"%s\"\n", format_coordinate(o, lat),
                  format_coordinate(o, lon));
-  write_start_tag_tail(ctx, airport, ident_word);
+  NameAttribute names[4];
+  const size_t name_count = name_attributes(ctx, ident_word, names);
+  write_start_tag_tail(ctx, airport, names, name_count);
+  if (ctx.geometry != nullptr) report_airport(ctx, ident, name, names, name_count, lat, lon);
 
   write_tower(ctx, airport, subs);
   if (has_delete && record_holds(ctx, delete_airport, kDeleteAirportMinSize)) {
@@ -220,6 +242,7 @@ void decode_airport(DecodeContext& ctx, const Record& airport, uint32_t fixed) {
   claim_taxiway_signs(ctx, lat, lon);
   write_terminal_waypoints(ctx, ident_word);
   ctx.out.format("\t</%s>\n", "Airport");
+  if (ctx.geometry != nullptr) ctx.geometry->end_airport();
   ctx.out.write("\n");
 }
 

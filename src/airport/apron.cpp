@@ -60,6 +60,14 @@ bool write_vertices(DecodeContext& ctx, const char* indent, const Record& record
   return true;
 }
 
+std::vector<GeoPoint> read_vertices(const Record& record, uint64_t at, uint32_t count) {
+  std::vector<GeoPoint> vertices;
+  for (uint32_t i = 0; i < count && record.holds(at, kVertexSize); ++i, at += kVertexSize) {
+    vertices.push_back({decode_latitude(record.i32(at + 4)), decode_longitude(record.i32(at))});
+  }
+  return vertices;
+}
+
 bool write_apron(DecodeContext& ctx, const char* name, const ApronFields& f) {
   Output& out = ctx.out;
   out.format("\t\t<%ss>\n", name);
@@ -70,6 +78,9 @@ bool write_apron(DecodeContext& ctx, const char* name, const ApronFields& f) {
   const bool whole = f.record == nullptr ||
                      write_vertices(ctx, "\t\t\t\t", *f.record, f.vertices_at, f.vertex_count);
   out.format("\t\t\t</%s>\n\t\t</%ss>\n", name, name);
+  if (ctx.geometry != nullptr && f.record != nullptr) {
+    ctx.geometry->apron(read_vertices(*f.record, f.vertices_at, f.vertex_count));
+  }
   return whole;
 }
 

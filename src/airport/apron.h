@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "airport/later_attributes.h"
 #include "airport/subrecords.h"
@@ -22,6 +23,10 @@ void decode_fence(DecodeContext& ctx, const char* name, const Record& record, Re
 // the record stops at its end with the damage reported; the result is then false.
 bool write_vertices(DecodeContext& ctx, const char* indent, const Record& record, uint64_t at,
                     uint32_t count);
+
+// The positions of the `count` vertices (8 bytes: packed longitude, packed latitude) from byte
+// `at` of `record`, as far as they lie inside it: the outlines handed to the geometry listener.
+std::vector<GeoPoint> read_vertices(const Record& record, uint64_t at, uint32_t count);
 
 // The 16 bytes at `at` as a GUID in registry form, "{%0.8x-%0.4x-%0.4x-%0.4x-%0.12x}" in lower
 // case, from a little-endian u32, two little-endian u16 and eight single bytes.

@@ -28,6 +28,29 @@ void write_vertex(DecodeContext& ctx, const Record& record, uint32_t index) {
                  format_coordinate(o, decode_longitude(record.i32(at))));
 }
 
+// Hands the runs of edges to the geometry listener, chained as the document writes them.
+void report_edge_lights(DecodeContext& ctx, const Record& record, uint32_t vertex_count,
+                        uint32_t edge_count) {
+  const uint64_t edges_at = kVerticesAt + uint64_t{vertex_count} * kVertexSize;
+  const std::vector<GeoPoint> vertices = read_vertices(record, kVerticesAt, vertex_count);
+  std::vector<GeoPoint> run;
+  uint32_t previous_end = 0;
+  for (uint32_t i = 0; i < edge_count; ++i) {
+    const uint64_t at = edges_at + uint64_t{i} * kEdgeSize;
+    if (!record.holds(at, kEdgeSize)) break;
+    const uint32_t from = record.u16(at + 4);
+    const uint32_t to = record.u16(at + 6);
+    if (from >= vertices.size() || to >= vertices.size()) continue;
+    if (run.empty() || from != previous_end) {
+      if (!run.empty()) ctx.geometry->edge_lights(run);
+      run.assign(1, vertices[from]);
+    }
+    run.push_back(vertices[to]);
+    previous_end = to;
+  }
+  if (!run.empty()) ctx.geometry->edge_lights(run);
+}
+
 }  // namespace
 
 void decode_apron_edge_lights(DecodeContext& ctx, const char* name, const Record& record,
@@ -61,6 +84,7 @@ void decode_apron_edge_lights(DecodeContext& ctx, const char* name, const Record
   }
   if (open) ctx.out.format("\t\t\t</%s>\n", "EdgeLights");
   ctx.out.format("\t\t</%s>\n", name);
+  if (ctx.geometry != nullptr) report_edge_lights(ctx, record, vertex_count, edge_count);
 }
 
 }  // namespace terrova

@@ -15,6 +15,7 @@ namespace {
 constexpr uint32_t kInstanceAt = 8;
 constexpr uint32_t kProfileAt = 24;
 constexpr uint32_t kVerticesAt = 40;
+constexpr uint16_t kBoundaryFenceId = 0x39;
 
 }  // namespace
 
@@ -36,6 +37,10 @@ void decode_fence(DecodeContext& ctx, const char* name, const Record& record, Re
   write_registry_guid(out, record, kProfileAt);
   out.write("\" >\n");
   write_vertices(ctx, "\t\t\t", record, kVerticesAt, record.u16(6));
+  if (ctx.geometry != nullptr) {
+    ctx.geometry->fence(record.id() == kBoundaryFenceId ? FenceKind::kBoundary : FenceKind::kBlast,
+                        read_vertices(record, kVerticesAt, record.u16(6)));
+  }
   out.format("\t\t</%s>\n", name);
 }
 

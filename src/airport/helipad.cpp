@@ -46,6 +46,15 @@ void decode_helipad(DecodeContext& ctx, const char* name, const Record& record,
   const bool has_object =
       siblings.peek_id(next_id) && next_id == kHelipadObjectId && siblings.next(object);
   const uint32_t flags = record.u8(7);
+  if (ctx.geometry != nullptr) {
+    ctx.geometry->helipad({
+        {decode_latitude(record.i32(16)), decode_longitude(record.i32(12))},
+        record.f32(24),
+        record.f32(28),
+        record.f32(32),
+        ((flags >> 5) & 1) != 0
+    });
+  }
   out.format("\t\t<%s lat=\"%s\" lon=\"%s\" alt=%s\n", name,
              format_coordinate(o, decode_latitude(record.i32(16))),
              format_coordinate(o, decode_longitude(record.i32(12))),

@@ -14,6 +14,24 @@ namespace terrova {
 namespace {
 
 constexpr uint32_t kObjectSizeAt = 10;
+// The jetway object's header, in the first object at +14: +4 packed longitude, +8 packed latitude,
+// +22 heading in units of 360/65536 degree.
+constexpr uint32_t kObjectAt = 14;
+constexpr uint32_t kObjectHeaderRead = 24;
+
+void report_jetway(DecodeContext& ctx, const Record& record) {
+  JetwayShape j;
+  j.gate_name = record.u16(8);
+  j.parking_number = record.u16(6);
+  j.has_position =
+      record.u32(kObjectSizeAt) >= kObjectHeaderRead && record.holds(kObjectAt, kObjectHeaderRead);
+  if (j.has_position) {
+    j.position = {decode_latitude(record.i32(kObjectAt + 8)),
+                  decode_longitude(record.i32(kObjectAt + 4))};
+    j.heading = static_cast<float>(record.u16(kObjectAt + 22) * (360.0 / 65536.0));
+  }
+  ctx.geometry->jetway(j);
+}
 
 }  // namespace
 
@@ -22,6 +40,7 @@ void decode_jetway(DecodeContext& ctx, const char* name, const Record& record, R
   ctx.out.format("\t\t<%s gateName=\"%s\" parkingNumber=\"%d\">\n", name,
                  parking_name(record.u16(8)), record.u16(6));
   write_counted_scenery_objects(ctx, record, kObjectSizeAt);
+  if (ctx.geometry != nullptr) report_jetway(ctx, record);
   ctx.out.format("\t\t</%s>\n", name);
 }
 

@@ -169,6 +169,28 @@ void write_children(DecodeContext& ctx, const std::vector<Record>& children) {
   }
 }
 
+// Hands the runway's outline, its ends and their zones to the geometry listener.
+void report_runway(DecodeContext& ctx, const Record& record, const std::vector<Record>& children) {
+  RunwayShape r;
+  r.centre = {decode_latitude(record.i32(24)), decode_longitude(record.i32(20))};
+  r.length = record.f32(32);
+  r.width = record.f32(36);
+  r.heading = record.f32(40);
+  r.number = record.u8(8);
+  r.primary.designator = record.u8(9);
+  r.secondary.designator = record.u8(11);
+  r.primary.closed = (record.u16(48) >> 9) & 1;
+  r.secondary.closed = (record.u16(48) >> 10) & 1;
+  for (const Record& child : children) {
+    const uint32_t id = child.id();
+    if (id < kOffsetThresholds.first_id || id > kOverruns.last_id) continue;
+    RunwayEnd& end = (id - 5) % 2 == 0 ? r.primary : r.secondary;
+    EndZone* zones[] = {&end.offset_threshold, &end.blast_pad, &end.overrun};
+    *zones[(id - 5) / 2] = {child.f32(8), child.f32(12)};
+  }
+  ctx.geometry->runway(r);
+}
+
 // Every ILS record kept by the navaid decoder whose identifier matches one runway end is
 // written, once per matching end.
 // The records come in list order; a record that matches both ends is written twice in a row.
@@ -191,6 +213,7 @@ void write_runway_ils_records(DecodeContext& ctx, uint32_t primary, uint32_t sec
       write_runway_ils(ctx, ils);
       second = second.subspan(1);
     }
+    if (ctx.geometry != nullptr) report_runway_ils(ctx, ils);
   }
 }
 
@@ -245,7 +268,9 @@ void write_runway(DecodeContext& ctx, const char* name, const Record& record, bo
   const uint32_t lights = record.u8(50);
   if (lights != 0) write_lights(out, lights);
 
-  write_children(ctx, collect_children(ctx, record, children_at));
+  const std::vector<Record> children = collect_children(ctx, record, children_at);
+  write_children(ctx, children);
+  if (ctx.geometry != nullptr) report_runway(ctx, record, children);
   write_runway_ils_records(ctx, record.u32(12), record.u32(16));
   out.format("\t\t</%s>\n", name);
 }

@@ -57,4 +57,16 @@ void write_runway_ils(DecodeContext& ctx, const IlsEntry& ils) {
   out.write("\t\t\t</Ils>\n");
 }
 
+void report_runway_ils(DecodeContext& ctx, const IlsEntry& ils) {
+  if (!ils.has_localizer) return;
+  const IdentText ident = decode_ident(ils.ident);
+  ctx.geometry->ils({
+      {decode_latitude(ils.position.lat), decode_longitude(ils.position.lon)},
+      ils.heading,
+      ils.width,
+      ils.frequency_hz * 0.000001,
+      ident
+  });
+}
+
 }  // namespace terrova

@@ -30,6 +30,14 @@ void decode_start(DecodeContext& ctx, const char* name, const Record& record, Re
                  format_altitude(o, record.i32(16)), record.f32(20),
                  format_runway_number(record.u8(6)));
   ctx.out.format("designator=\"%s\" />\n", designator_name(kind & 15));
+  if (ctx.geometry != nullptr) {
+    ctx.geometry->start({
+        {decode_latitude(record.i32(12)), decode_longitude(record.i32(8))},
+        record.f32(20),
+        record.u8(6),
+        kind & 15
+    });
+  }
 }
 
 }  // namespace terrova

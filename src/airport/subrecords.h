@@ -40,6 +40,8 @@ void decode_helipad_object(DecodeContext& ctx, const char* name, const Record& r
 
 // Writes the `Ils` element of an ILS entry inside its runway.
 void write_runway_ils(DecodeContext& ctx, const IlsEntry& ils);
+// Hands the localizer of an ILS entry to the geometry listener, which must be set.
+void report_runway_ils(DecodeContext& ctx, const IlsEntry& ils);
 
 // Start type names ("RUNWAY", "RUNWAY", "WATER", "HELIPAD") and com type names (" ", "ATIS",
 // ... "ASOS"), shared by the start and com decoders and the DeleteAirport decoder.

@@ -26,6 +26,7 @@ void decode_taxi_name(DecodeContext& ctx, const char* name, const Record& record
     }
     ctx.out.format("\t\t<%s index=\"%d\" name=\"", name, index);
     write_escaped_text(ctx.out, record.text(at, kEntrySize));
+    if (ctx.geometry != nullptr) ctx.geometry->taxi_name(index, record.text(at, kEntrySize));
     ctx.out.write("\" />\n");
   }
 }

@@ -139,6 +139,16 @@ void decode_taxiway_parking(DecodeContext& ctx, const char* name, const Record& 
       f.later.has_alt = true;
       f.later.alt_mm = record.i32(at + kLaterAltitudeAt);
     }
+    if (ctx.geometry != nullptr) {
+      ctx.geometry->parking(index, {
+                                       {decode_latitude(f.lat), decode_longitude(f.lon)},
+                                       f.radius,
+                                       f.heading,
+                                       f.name_code,
+                                       f.number,
+                                       f.type
+      });
+    }
     write_taxiway_parking(ctx, name, index++, f);
     ctx.out.write(" />\n");
     at += length;

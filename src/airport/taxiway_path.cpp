@@ -139,6 +139,9 @@ void decode_taxiway_path(DecodeContext& ctx, const char* name, const Record& rec
       f.later.right_fixture = (record.u8(at + kFixturesAt) >> 2) & 3;
     }
     write_taxiway_path(ctx, name, f);
+    if (ctx.geometry != nullptr) {
+      ctx.geometry->taxiway_path({f.start, f.end, f.type, f.width, f.number_or_name, f.designator});
+    }
     ctx.out.write("/>\n");
   }
 }

@@ -64,6 +64,9 @@ void decode_taxiway_point(DecodeContext& ctx, const char* name, const Record& re
     f.lon = record.i32(at + 4);
     f.lat = record.i32(at + 8);
     write_taxiway_point(ctx, name, index, f);
+    if (ctx.geometry != nullptr) {
+      ctx.geometry->taxiway_point(index, {decode_latitude(f.lat), decode_longitude(f.lon)});
+    }
     ctx.out.write(" />\n");
   }
   // Bytes left over that cannot hold an entry: the sub-record is cut.

@@ -60,14 +60,20 @@ void write_taxiway_signs(DecodeContext& ctx, const DeferredSign& sign) {
     const Position p = offset_position(sign.lat, sign.lon, e.x, e.y);
     ctx.out.format("\t\t<TaxiwaySign lat=\"%s\" lon=\"%s\" ", format_coordinate(o, p.lat),
                    format_coordinate(o, p.lon));
-    ctx.out.format("heading=\"%0.2lf\"\n",
-                   e.placed ? e.heading * kAngleUnit : e.heading * 360.0 / 65535.0);
+    const double heading = e.placed ? e.heading * kAngleUnit : e.heading * 360.0 / 65535.0;
+    ctx.out.format("heading=\"%0.2lf\"\n", heading);
     if (e.placed) write_placement(ctx, e);
     ctx.out.format("\t\t\tsize=\"SIZE%d\" ", e.size);
     ctx.out.format("justification=\"%s\" ", designator_name(e.justification));
     ctx.out.write("label=");
     write_quoted_text(ctx.out, e.label);
     ctx.out.write(" />\n");
+    if (ctx.geometry != nullptr) {
+      ctx.geometry->taxiway_sign({
+          {p.lat, p.lon},
+          static_cast<float>(heading), e.label
+      });
+    }
   }
   if (sign.damaged) ctx.report_malformed(sign.damaged_at);
 }

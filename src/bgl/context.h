@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "bgl/geometry.h"
 #include "bgl/image.h"
 #include "bgl/output.h"
 #include "bgl/tables.h"
@@ -18,6 +19,7 @@ struct DecodeOptions {
   int terse = 0;                          // -t: no diagnostic comments
   int feet = 0;                           // -f: altitudes and lengths in feet
   int nautical_miles = 0;                 // -m: ranges in nautical miles
+  int plan = 0;                           // -p: an SVG plan of each airport
   int circle_enabled = 0;                 // partial decoding is active
   uint32_t radius_km = 0;                 // -r
   const char* center_lat_text = nullptr;  // -n
@@ -56,6 +58,8 @@ struct DecodeContext {
   const StringTable* object_names = nullptr;
   // Where model files go; nullptr writes none (tests, benchmarks).
   ExtraFileSink* extra_files = nullptr;
+  // Receives the ground layout of each airport (the plans of -p); nullptr when nothing does.
+  GeometryListener* geometry = nullptr;
 };
 
 }  // namespace terrova

@@ -46,11 +46,12 @@ void for_each_line(std::string_view text, Line&& line) {
 }
 
 // The lines of a file's console messages, less those that a folder run sums up or leaves out:
-// the "Analyzing" line, the malformed count and the model-file lines.
+// the "Analyzing" line, the malformed count and the model-file and plan lines.
 std::string messages_that_matter(const std::string& messages) {
   std::string kept;
   for_each_line(messages, [&kept](std::string_view line) {
     const bool chatter = starts_with(line, "Analyzing ") || starts_with(line, "Writing model ") ||
+                         starts_with(line, "Writing plan ") ||
                          (starts_with(line, "Warning: ") &&
                           line.find(" malformed structures skipped") != std::string_view::npos);
     if (!chatter) kept.append(line);

@@ -4,8 +4,10 @@
 #include "driver/document.h"
 #include "driver/document_writer.h"
 #include "driver/options.h"
+#include "driver/plan_files.h"
 #include "driver/platform.h"
 #include "driver/run.h"
+#include "plan/airport_plans.h"
 
 namespace terrova {
 namespace {
@@ -87,12 +89,17 @@ int write_output_document(const DecodeRequest& request, Console& console, Mapped
   if (request.names_file != nullptr) object_names = request.names_file->load(console);
 
   SharedTables tables;
+  // With -p, each airport's plan goes beside the document.
+  PlanFiles plan_files{console, directory_of(output_name)};
+  ExtraFileSink plan_sink = plan_files.sink();
+  plan::AirportPlans plans(plan_base_name(output_name), plan_sink);
   {
     DocumentWriter writer(sink.file, input.image.size() >= kBackgroundWriteSize);
     Output out(DocumentWriter::drain, &writer, true);
     console.print("Analyzing %s...\n", request.input_name);
-    result.malformed = write_document(input.image, options, tables, platform::local_time(), out,
-                                      object_names, request.extra_files);
+    result.malformed =
+        write_document(input.image, options, tables, platform::local_time(), out, object_names,
+                       request.extra_files, options.plan != 0 ? &plans : nullptr);
     out.flush();
     sink.error = writer.finish();
   }

@@ -217,6 +217,7 @@ OptionTable::OptionTable(DecodeOptions& o)
           {'n', 's', &o.center_lat_text, "Center latitude of circle for partial decoding"  },
           {'e', 's', &o.center_lon_text, "Center longitude of circle for partial decoding" },
           {'r', 'U', &o.radius_km,       "Radius of circle (in KM) for partial decoding"   },
+          {'p', '!', &o.plan,            "Write an SVG plan of each airport beside the XML"},
           {'j', 'U', &jobs,              "Files decoded at once when the input is a folder"}
 } {}
 

@@ -1,0 +1,288 @@
+#include "plan/airport_plans.h"
+
+#include <cmath>
+
+#include "plan/svg_plan.h"
+
+namespace terrova::plan {
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+// Metres of one degree of latitude on a sphere of the mean Earth radius.
+constexpr double kMetresPerDegree = 6371000.0 * kPi / 180.0;
+
+// The largest sizes that a real airport has; anything larger is damage.
+constexpr double kLongestRunway = 20000;
+constexpr double kWidestRunway = 2000;
+constexpr double kLargestHelipad = 1000;
+constexpr double kLargestParking = 500;
+constexpr double kWidestPath = 500;
+
+bool size_ok(double value, double most) {
+  return std::isfinite(value) && value > 0 && value <= most;
+}
+
+// A zone kept only with a sound length; a width that is not sound takes the runway's.
+EndZone checked_zone(const EndZone& zone, double runway_width) {
+  if (!size_ok(zone.length, kLongestRunway)) return {};
+  const double width = size_ok(zone.width, kWidestRunway) ? zone.width : runway_width;
+  return {zone.length, static_cast<float>(width)};
+}
+
+RunwayEnd checked_end(const RunwayEnd& end, double runway_width) {
+  RunwayEnd e = end;
+  e.offset_threshold = checked_zone(end.offset_threshold, runway_width);
+  e.blast_pad = checked_zone(end.blast_pad, runway_width);
+  e.overrun = checked_zone(end.overrun, runway_width);
+  return e;
+}
+
+// The runway text of a RUNWAY path: its number and the letter of its designator.
+std::string runway_text(uint32_t number, uint32_t designator) {
+  static constexpr const char* kCompass[] = {"N", "NE", "E", "SE", "S", "SW", "W", "NW"};
+  static constexpr const char* kLetters[] = {"", "L", "R", "C", "W", "A"};
+  number &= 0xFF;
+  if (number == 0) number = 36;
+  std::string text = number >= 37 && number <= 44 ? kCompass[number - 37]
+                     : number < 10                ? "0" + std::to_string(number)
+                                                  : std::to_string(number);
+  if (designator < 6) text += kLetters[designator];
+  return text;
+}
+
+// The text of a name from the file, up to its first zero byte, without trailing spaces.
+std::string trimmed(std::string_view text) {
+  const size_t zero = text.find('\0');
+  if (zero != std::string_view::npos) text = text.substr(0, zero);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return std::string(text);
+}
+
+}  // namespace
+
+std::string ident_file_part(std::string_view ident) {
+  std::string part;
+  for (char c : ident) {
+    const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                       c == '-' || c == '_';
+    part += plain ? c : '_';
+  }
+  return part.empty() ? "_" : part;
+}
+
+AirportPlans::AirportPlans(std::string base_name, ExtraFileSink& files)
+    : base_name_(std::move(base_name)), files_(files) {}
+
+bool AirportPlans::place(const GeoPoint& point, Vec& local) const {
+  double east = point.lon - reference_.lon;
+  if (east > 180) east -= 360;
+  if (east < -180) east += 360;
+  local = {east * metres_per_degree_lon_, (point.lat - reference_.lat) * kMetresPerDegree};
+  return std::isfinite(local.x) && std::isfinite(local.y) &&
+         std::hypot(local.x, local.y) <= kFarthest;
+}
+
+bool AirportPlans::place_all(std::span<const GeoPoint> points, size_t least,
+                             std::vector<Vec>& local) const {
+  if (points.size() < least) return false;
+  local.resize(points.size());
+  for (size_t i = 0; i < points.size(); ++i) {
+    if (!place(points[i], local[i])) return false;
+  }
+  return true;
+}
+
+void AirportPlans::begin_airport(const AirportPlace& airport) {
+  if (open_) end_airport();
+  open_ = true;
+  plan_ = PlanData();
+  points_.clear();
+  parking_at_.clear();
+  taxi_names_.clear();
+  paths_.clear();
+  jetways_.clear();
+  reference_ = airport.reference;
+  metres_per_degree_lon_ = kMetresPerDegree * std::cos(reference_.lat * kPi / 180.0);
+  plan_.ident = std::string(airport.ident);
+  plan_.name = trimmed(airport.name);
+  plan_.city = std::string(airport.city);
+  plan_.country = std::string(airport.country);
+}
+
+void AirportPlans::end_airport() {
+  if (!open_) return;
+  open_ = false;
+  resolve_paths();
+  resolve_jetways();
+  const std::string svg = write_plan_svg(plan_);
+  if (files_.write != nullptr && files_.write(files_.context, next_file_name(), svg) == 0) {
+    ++written_;
+  }
+}
+
+std::string AirportPlans::next_file_name() {
+  const std::string part = ident_file_part(plan_.ident);
+  const uint32_t use = ++ident_uses_[part];
+  std::string name = base_name_ + "." + part;
+  if (use > 1) name += "_" + std::to_string(use);
+  return name + ".svg";
+}
+
+void AirportPlans::tower(const GeoPoint& position) {
+  plan_.has_tower = open_ && place(position, plan_.tower);
+}
+
+void AirportPlans::runway(const RunwayShape& r) {
+  PlanRunway p;
+  if (!open_ || !place(r.centre, p.centre) || !size_ok(r.length, kLongestRunway) ||
+      !size_ok(r.width, kWidestRunway) || !std::isfinite(r.heading)) {
+    return;
+  }
+  p.length = r.length;
+  p.width = r.width;
+  p.heading = r.heading;
+  p.number = r.number;
+  p.ends[0] = checked_end(r.primary, r.width);
+  p.ends[1] = checked_end(r.secondary, r.width);
+  plan_.runways.push_back(p);
+}
+
+void AirportPlans::helipad(const HelipadShape& h) {
+  PlanHelipad p;
+  if (!open_ || !place(h.centre, p.centre) || !size_ok(h.length, kLargestHelipad) ||
+      !size_ok(h.width, kLargestHelipad) || !std::isfinite(h.heading)) {
+    return;
+  }
+  p.length = h.length;
+  p.width = h.width;
+  p.heading = h.heading;
+  p.closed = h.closed;
+  plan_.helipads.push_back(p);
+}
+
+void AirportPlans::start(const StartShape& s) {
+  PlanStart p;
+  if (!open_ || !place(s.position, p.position) || !std::isfinite(s.heading)) return;
+  p.heading = s.heading;
+  plan_.starts.push_back(p);
+}
+
+void AirportPlans::taxiway_point(uint32_t index, const GeoPoint& position) {
+  Vec v;
+  if (open_ && place(position, v)) points_[index] = v;
+}
+
+void AirportPlans::parking(uint32_t index, const ParkingShape& s) {
+  PlanParking p;
+  if (!open_ || !place(s.position, p.position) || !size_ok(s.radius, kLargestParking)) return;
+  p.radius = s.radius;
+  p.heading = std::isfinite(s.heading) ? s.heading : 0.0;
+  p.name_code = s.name_code;
+  p.number = s.number;
+  p.type = s.type;
+  parking_at_[index] = plan_.parkings.size();
+  plan_.parkings.push_back(p);
+}
+
+void AirportPlans::taxiway_path(const PathShape& path) {
+  if (open_) paths_.push_back(path);
+}
+
+void AirportPlans::taxi_name(uint32_t index, std::string_view name) {
+  if (open_) taxi_names_[index] = trimmed(name);
+}
+
+void AirportPlans::apron(std::span<const GeoPoint> outline) {
+  PlanLine line;
+  if (open_ && place_all(outline, 3, line.points)) plan_.aprons.push_back(std::move(line));
+}
+
+void AirportPlans::edge_lights(std::span<const GeoPoint> points) {
+  PlanLine line;
+  if (open_ && place_all(points, 2, line.points)) plan_.edge_lights.push_back(std::move(line));
+}
+
+void AirportPlans::fence(FenceKind kind, std::span<const GeoPoint> points) {
+  PlanFence fence;
+  fence.kind = kind;
+  if (open_ && place_all(points, 2, fence.points)) plan_.fences.push_back(std::move(fence));
+}
+
+void AirportPlans::jetway(const JetwayShape& jetway) {
+  if (open_) jetways_.push_back(jetway);
+}
+
+void AirportPlans::taxiway_sign(const SignShape& s) {
+  PlanSign p;
+  if (!open_ || !place(s.position, p.position) || !std::isfinite(s.heading)) return;
+  p.heading = s.heading;
+  p.label = std::string(s.label);
+  plan_.signs.push_back(std::move(p));
+}
+
+void AirportPlans::ils(const IlsShape& s) {
+  PlanIls p;
+  if (!open_ || !place(s.position, p.position) || !std::isfinite(s.heading)) return;
+  p.heading = s.heading;
+  // A beam width that is not sound is drawn as the usual 5 degrees.
+  p.width = size_ok(s.width, 45) ? s.width : 5.0;
+  p.frequency_mhz = std::isfinite(s.frequency_mhz) ? s.frequency_mhz : 0.0;
+  p.ident = std::string(s.ident);
+  plan_.ils.push_back(std::move(p));
+}
+
+void AirportPlans::resolve_paths() {
+  for (const PathShape& s : paths_) {
+    if (!size_ok(s.width, kWidestPath)) continue;
+    const auto from = points_.find(s.start);
+    if (from == points_.end()) continue;
+    PlanPath p;
+    p.from = from->second;
+    if (s.type == kPathParking) {
+      const auto to = parking_at_.find(s.end);
+      if (to == parking_at_.end()) continue;
+      p.to = plan_.parkings[to->second].position;
+    } else {
+      const auto to = points_.find(s.end);
+      if (to == points_.end()) continue;
+      p.to = to->second;
+    }
+    p.type = s.type;
+    p.width = s.width;
+    if (s.type == kPathRunway) {
+      p.name = runway_text(s.name_or_number, s.designator);
+    } else if (const auto name = taxi_names_.find(s.name_or_number); name != taxi_names_.end()) {
+      p.name = name->second;
+    }
+    plan_.paths.push_back(std::move(p));
+  }
+}
+
+void AirportPlans::resolve_jetways() {
+  for (const JetwayShape& s : jetways_) {
+    PlanJetway j;
+    if (!s.has_position || !place(s.position, j.from)) continue;
+    const PlanParking* served = nullptr;
+    for (const PlanParking& p : plan_.parkings) {
+      if (p.name_code == s.gate_name && p.number == s.parking_number) served = &p;
+    }
+    if (served != nullptr) {
+      // From the jetway to the edge of the parking circle that faces it.
+      const double dx = served->position.x - j.from.x;
+      const double dy = served->position.y - j.from.y;
+      const double distance = std::hypot(dx, dy);
+      const double reach = distance > served->radius ? distance - served->radius : distance;
+      j.to = distance > 0 ? Vec{j.from.x + dx / distance * reach, j.from.y + dy / distance * reach}
+                          : j.from;
+    } else if (std::isfinite(s.heading)) {
+      // A jetway whose parking place is not in the plan: a short arm along its heading.
+      const double a = s.heading * kPi / 180.0;
+      j.to = {j.from.x + 15 * std::sin(a), j.from.y + 15 * std::cos(a)};
+    } else {
+      continue;
+    }
+    plan_.jetways.push_back(j);
+  }
+}
+
+}  // namespace terrova::plan

@@ -1,0 +1,378 @@
+// The shapes of a plan: aprons, taxiway paths, runways with their ends, parking places, jetways,
+// lights, fences, helipads, starts, signs, localizers and the tower, drawn in that order so that
+// the smaller things lie on top.
+#include <cmath>
+#include <map>
+#include <string>
+
+#include "plan/svg_canvas.h"
+
+namespace terrova::plan {
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+// A localizer feather reaches this far past the longest runway of its airport, in metres.
+constexpr double kFeatherBeyond = 1500;
+constexpr double kSignLength = 8;  // metres of a sign's marker
+constexpr double kSignDepth = 3;
+
+Vec operator+(const Vec& a, const Vec& b) { return {a.x + b.x, a.y + b.y}; }
+Vec operator*(const Vec& a, double k) { return {a.x * k, a.y * k}; }
+// The vector to the right of a direction.
+Vec right_of(const Vec& d) { return {d.y, -d.x}; }
+
+// The four corners of the band along `d` from `from` to `to` metres, `half` metres to each side.
+struct Band {
+  Vec corners[4];
+};
+Band band(const Vec& centre, const Vec& d, double from, double to, double half) {
+  const Vec r = right_of(d);
+  return {
+      {centre + d * from + r * half, centre + d * to + r * half, centre + d * to + r * -half,
+       centre + d * from + r * -half}
+  };
+}
+
+void write_polygon(Output& out, const char* css_class, std::span<const Vec> points) {
+  out.format("<polygon class=\"%s\" points=\"", css_class);
+  for (const Vec& p : points) write_point(out, p);
+  out.write("\"/>\n");
+}
+
+void write_polyline(Output& out, const char* css_class, std::span<const Vec> points) {
+  out.format("<polyline class=\"%s\" points=\"", css_class);
+  for (const Vec& p : points) write_point(out, p);
+  out.write("\"/>\n");
+}
+
+void write_line(Output& out, const char* css_class, const Vec& a, const Vec& b) {
+  out.format("<line class=\"%s\" x1=\"", css_class);
+  write_number(out, a.x);
+  out.write("\" y1=\"");
+  write_number(out, -a.y);
+  out.write("\" x2=\"");
+  write_number(out, b.x);
+  out.write("\" y2=\"");
+  write_number(out, -b.y);
+  out.write("\"");
+}
+
+// The angle of the text that runs along `d`, turned so that it never reads upside down.
+double upright_angle(const Vec& d) {
+  double angle = std::atan2(-d.y, d.x) * 180.0 / kPi;
+  if (angle > 90) angle -= 180;
+  if (angle < -90) angle += 180;
+  return angle;
+}
+
+Style path_style(uint32_t type) {
+  switch (type) {
+    case kPathRunway:
+      return kStyleRunwayPath;
+    case kPathParking:
+      return kStyleParkingPath;
+    case kPathPath:
+      return kStylePath;
+    case kPathClosed:
+      return kStyleClosedPath;
+    case kPathVehicle:
+      return kStyleVehiclePath;
+    default:
+      return kStyleTaxi;
+  }
+}
+
+Style parking_style(uint32_t type) {
+  if (type >= 8 && type <= 10) return kStyleGate;
+  if (type >= 1 && type <= 7) return kStyleRamp;
+  return kStyleOtherParking;
+}
+
+// "A12" for gate A 12, "G5" for a plain gate, "P3" for a parking, "7" for a place without a name.
+std::string parking_label(const PlanParking& p) {
+  static constexpr const char* kPrefixes[] = {"",  "P",  "N", "NE", "E", "SE",
+                                              "S", "SW", "W", "NW", "G", "D"};
+  std::string label;
+  if (p.name_code < 12) {
+    label = kPrefixes[p.name_code];
+  } else {
+    label += static_cast<char>((p.name_code & 63) + 53);
+  }
+  return label + std::to_string(p.number);
+}
+
+// The runway number text of one end: the primary's own, or the opposite one for the secondary.
+std::string end_number(uint32_t number, uint32_t designator, bool secondary) {
+  static constexpr const char* kCompass[] = {"N", "NE", "E", "SE", "S", "SW", "W", "NW"};
+  static constexpr const char* kLetters[] = {"", "L", "R", "C", "", ""};
+  number &= 0xFF;
+  if (number == 0) number = 36;
+  std::string text;
+  if (number >= 37 && number <= 44) {
+    text = kCompass[(number - 37 + (secondary ? 4 : 0)) % 8];
+  } else if (number <= 36) {
+    if (secondary) number = number > 18 ? number - 18 : number + 18;
+    text = (number < 10 ? "0" : "") + std::to_string(number);
+  } else {
+    text = std::to_string(number);
+  }
+  if (designator < 6) text += kLetters[designator];
+  return text;
+}
+
+// How far the zones of an end reach beyond it, and the size of its number.
+double zones_beyond(const RunwayEnd& end) { return end.blast_pad.length + end.overrun.length; }
+double number_size(const PlanRunway& r) { return std::fmin(std::fmax(r.width * 0.8, 12), 60); }
+
+void draw_runway(Canvas& c, const PlanRunway& r) {
+  Output& out = c.out;
+  const Vec d = direction(r.heading);
+  const double half = r.length / 2;
+  out.write("<g class=\"runway\">\n");
+  for (int e = 0; e < 2; ++e) {
+    const RunwayEnd& end = r.ends[e];
+    const double sign = e == 0 ? -1 : 1;  // the primary end lies behind the centre
+    double at = half;
+    if (end.blast_pad.length > 0) {
+      write_polygon(
+          out, "blastpad",
+          band(r.centre, d * sign, at, at + end.blast_pad.length, end.blast_pad.width / 2).corners);
+      at += end.blast_pad.length;
+    }
+    if (end.overrun.length > 0) {
+      write_polygon(
+          out, "overrun",
+          band(r.centre, d * sign, at, at + end.overrun.length, end.overrun.width / 2).corners);
+    }
+  }
+  write_polygon(out, "rwy", band(r.centre, d, -half, half, r.width / 2).corners);
+  c.used[kStyleRunway] = true;
+  for (int e = 0; e < 2; ++e) {
+    const RunwayEnd& end = r.ends[e];
+    const Vec out_d = d * (e == 0 ? -1 : 1);
+    if (end.offset_threshold.length > 0) {
+      const double inner = half - std::fmin(end.offset_threshold.length, r.length);
+      write_polygon(out, "threshold", band(r.centre, out_d, inner, half, r.width / 2).corners);
+      write_polygon(out, "bar", band(r.centre, out_d, inner, inner + 3, r.width / 2).corners);
+    }
+    if (end.closed) {
+      const double reach = std::fmin(r.width * 1.5, r.length / 2);
+      const Band x = band(r.centre, out_d, half - reach, half, r.width / 2);
+      write_line(out, "closed", x.corners[0], x.corners[2]);
+      out.write("/>\n");
+      write_line(out, "closed", x.corners[1], x.corners[3]);
+      out.write("/>\n");
+      c.used[kStyleClosedEnd] = true;
+    }
+    const double size = number_size(r);
+    const Vec at = r.centre + out_d * (half + zones_beyond(end) + size * 0.9);
+    write_label(c, "rwy-num", at, size, r.heading + (e == 0 ? 0 : 180),
+                end_number(r.number, end.designator, e == 1));
+  }
+  out.write("</g>\n");
+}
+
+void draw_paths(Canvas& c, const PlanData& plan) {
+  Output& out = c.out;
+  for (const PlanPath& p : plan.paths) {
+    const Style style = path_style(p.type);
+    write_line(out, kStyleNames[style].css_class, p.from, p.to);
+    out.write(" stroke-width=\"");
+    write_number(out, p.width);
+    out.write("\"/>\n");
+    c.used[style] = true;
+  }
+  // Centre lines of the taxiways, in one path.
+  bool any = false;
+  for (const PlanPath& p : plan.paths) {
+    if (path_style(p.type) != kStyleTaxi) continue;
+    out.write(any ? " M" : "<path class=\"centre\" d=\"M");
+    any = true;
+    write_point(out, p.from);
+    out.write(" L");
+    write_point(out, p.to);
+  }
+  if (any) out.write("\"/>\n");
+  // Each taxi name along the longest of its paths, and along every other long one.
+  std::map<std::string, size_t> longest;
+  for (size_t i = 0; i < plan.paths.size(); ++i) {
+    const PlanPath& p = plan.paths[i];
+    if (p.name.empty() || p.type == kPathRunway) continue;
+    auto [it, added] = longest.try_emplace(p.name, i);
+    const PlanPath& best = plan.paths[it->second];
+    const double length = std::hypot(p.to.x - p.from.x, p.to.y - p.from.y);
+    if (!added && length > std::hypot(best.to.x - best.from.x, best.to.y - best.from.y)) {
+      it->second = i;
+    }
+  }
+  for (size_t i = 0; i < plan.paths.size(); ++i) {
+    const PlanPath& p = plan.paths[i];
+    if (p.name.empty() || p.type == kPathRunway) continue;
+    const Vec along{p.to.x - p.from.x, p.to.y - p.from.y};
+    const double length = std::hypot(along.x, along.y);
+    const double size = std::fmin(std::fmax(p.width * 0.6, 4), 30);
+    if (longest[p.name] != i && length < 250) continue;
+    if (length < size * static_cast<double>(p.name.size())) continue;
+    write_label(c, "taxi-name", (p.from + p.to) * 0.5, size, upright_angle(along), p.name);
+  }
+}
+
+void draw_parking(Canvas& c, const PlanParking& p) {
+  Output& out = c.out;
+  const Style style = parking_style(p.type);
+  out.format("<circle class=\"%s\" cx=\"", kStyleNames[style].css_class);
+  write_number(out, p.position.x);
+  out.write("\" cy=\"");
+  write_number(out, -p.position.y);
+  out.write("\" r=\"");
+  write_number(out, p.radius);
+  out.write("\"/>\n");
+  c.used[style] = true;
+  write_line(out, "nose", p.position, p.position + direction(p.heading) * p.radius);
+  out.write("/>\n");
+  const std::string label = parking_label(p);
+  const double size =
+      std::fmin(p.radius * 1.4 / static_cast<double>(label.size() + 1), p.radius * 0.7);
+  write_label(c, "park-num", p.position, size, 0, label);
+}
+
+// The localizer stands past the far end of its runway: its feather reaches over the runway and
+// beyond the approach end.
+double feather_length(const PlanData& plan) {
+  double longest = 0;
+  for (const PlanRunway& r : plan.runways) longest = std::fmax(longest, r.length);
+  return longest + kFeatherBeyond;
+}
+
+void draw_ils(Canvas& c, const PlanIls& ils, double length) {
+  // The feather lies on the side the aircraft come from, against the course.
+  const double back = ils.heading + 180;
+  const double spread = ils.width / 2;
+  const Vec tip = ils.position;
+  const Vec left = tip + direction(back - spread) * length;
+  const Vec right = tip + direction(back + spread) * length;
+  const Vec notch = tip + direction(back) * (length - kFeatherBeyond * 0.3);
+  const Vec points[] = {tip, left, notch, right};
+  write_polygon(c.out, "ils", points);
+  c.used[kStyleIls] = true;
+  std::string label = ils.ident;
+  Output text(drain_to_string, &label, false, 64);
+  text.format(" %0.2lf", ils.frequency_mhz);
+  text.flush();
+  const Vec d = direction(back);
+  write_label(c, "ils-label", tip + d * (length + 40), 40, upright_angle(d), label);
+}
+
+void draw_sign(Canvas& c, const PlanSign& s) {
+  const Vec face = direction(s.heading + 90);
+  write_polygon(c.out, "sign",
+                band(s.position, face, -kSignLength / 2, kSignLength / 2, kSignDepth / 2).corners);
+  c.used[kStyleSign] = true;
+  write_label(c, "sign-label", s.position + Vec{0, kSignDepth + 3}, 4, 0, s.label);
+}
+
+void draw_marker(Canvas& c, Style style, const Vec& at, double heading, bool triangle) {
+  const double size = std::fmax(10, 6 * c.unit);
+  if (triangle) {
+    const Vec d = direction(heading);
+    const Vec points[] = {at + d * size, at + right_of(d) * (size * 0.6),
+                          at + right_of(d) * (-size * 0.6)};
+    write_polygon(c.out, kStyleNames[style].css_class, points);
+  } else {
+    c.out.format("<circle class=\"%s\" cx=\"", kStyleNames[style].css_class);
+    write_number(c.out, at.x);
+    c.out.write("\" cy=\"");
+    write_number(c.out, -at.y);
+    c.out.write("\" r=\"");
+    write_number(c.out, size);
+    c.out.write("\"/>\n");
+  }
+  c.used[style] = true;
+}
+
+}  // namespace
+
+Vec direction(double heading) {
+  const double a = heading * kPi / 180.0;
+  return {std::sin(a), std::cos(a)};
+}
+
+void add_shape_bounds(const PlanData& plan, Bounds& b) {
+  for (const PlanRunway& r : plan.runways) {
+    const Vec d = direction(r.heading);
+    const double size = number_size(r);
+    for (int e = 0; e < 2; ++e) {
+      const double reach = r.length / 2 + zones_beyond(r.ends[e]) + size * 1.6;
+      const double half = std::fmax(r.width, r.ends[e].blast_pad.width) / 2;
+      for (const Vec& p : band(r.centre, d * (e == 0 ? -1 : 1), 0, reach, half).corners) b.add(p);
+    }
+  }
+  for (const PlanHelipad& h : plan.helipads) b.add(h.centre, std::fmax(h.length, h.width));
+  for (const PlanStart& s : plan.starts) b.add(s.position, 12);
+  for (const PlanParking& p : plan.parkings) b.add(p.position, p.radius);
+  for (const PlanPath& p : plan.paths) {
+    b.add(p.from, p.width / 2);
+    b.add(p.to, p.width / 2);
+  }
+  for (const PlanLine& a : plan.aprons) {
+    for (const Vec& p : a.points) b.add(p);
+  }
+  for (const PlanLine& l : plan.edge_lights) {
+    for (const Vec& p : l.points) b.add(p);
+  }
+  for (const PlanFence& f : plan.fences) {
+    for (const Vec& p : f.points) b.add(p);
+  }
+  for (const PlanJetway& j : plan.jetways) {
+    b.add(j.from, 4);
+    b.add(j.to, 4);
+  }
+  for (const PlanSign& s : plan.signs) b.add(s.position, kSignLength + 4);
+  for (const PlanIls& ils : plan.ils) {
+    b.add(ils.position);
+    b.add(ils.position + direction(ils.heading + 180) * (feather_length(plan) + 80), 40);
+  }
+  if (plan.has_tower) b.add(plan.tower, 20);
+}
+
+void draw_shapes(Canvas& c, const PlanData& plan) {
+  Output& out = c.out;
+  for (const PlanLine& a : plan.aprons) write_polygon(out, "apron", a.points);
+  if (!plan.aprons.empty()) c.used[kStyleApron] = true;
+  for (const PlanIls& ils : plan.ils) draw_ils(c, ils, feather_length(plan));
+  draw_paths(c, plan);
+  for (const PlanRunway& r : plan.runways) draw_runway(c, r);
+  for (const PlanLine& l : plan.edge_lights) write_polyline(out, "edge", l.points);
+  if (!plan.edge_lights.empty()) c.used[kStyleEdgeLights] = true;
+  for (const PlanFence& f : plan.fences) {
+    const Style style = f.kind == FenceKind::kBlast ? kStyleBlastFence : kStyleBoundaryFence;
+    write_polyline(out, kStyleNames[style].css_class, f.points);
+    c.used[style] = true;
+  }
+  for (const PlanParking& p : plan.parkings) draw_parking(c, p);
+  for (const PlanJetway& j : plan.jetways) {
+    write_line(out, "jetway", j.from, j.to);
+    out.write("/>\n");
+    c.used[kStyleJetway] = true;
+  }
+  for (const PlanHelipad& h : plan.helipads) {
+    const Band pad = band(h.centre, direction(h.heading), -h.length / 2, h.length / 2, h.width / 2);
+    write_polygon(out, "heli", pad.corners);
+    if (h.closed) {
+      write_line(out, "closed", pad.corners[0], pad.corners[2]);
+      out.write("/>\n");
+      c.used[kStyleClosedEnd] = true;
+    }
+    write_label(c, "heli-label", h.centre, std::fmin(h.length, h.width) * 0.6, h.heading, "H");
+    c.used[kStyleHelipad] = true;
+  }
+  for (const PlanStart& s : plan.starts) draw_marker(c, kStyleStart, s.position, s.heading, true);
+  for (const PlanSign& s : plan.signs) draw_sign(c, s);
+  if (plan.has_tower) {
+    draw_marker(c, kStyleTower, plan.tower, 0, false);
+    write_label(c, "tower-label", plan.tower + Vec{0, -std::fmax(10, 6 * c.unit) * 2.2},
+                std::fmax(10, 6 * c.unit), 0, "TWR");
+  }
+}
+
+}  // namespace terrova::plan
