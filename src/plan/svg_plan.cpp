@@ -50,7 +50,7 @@ constexpr double kLeastExtent = 300;
 
 // The style sheet; stroke widths of the frame-like lines follow the pixel size.
 void write_style(Output& out, double u) {
-  out.write("<style type=\"text/css\"><![CDATA[\n");
+  out.write("<style type=\"text/css\">\n");
   out.write("text{font-family:'DejaVu Sans',Arial,Helvetica,sans-serif;text-anchor:middle}\n");
   out.format(".apron{fill:#d3d0c8;stroke:#a39f94;stroke-width:%0.2lf}\n", u);
   out.write(
@@ -86,7 +86,7 @@ void write_style(Output& out, double u) {
   out.write(".ils-label{fill:#801880}\n");
   out.write(".frame{fill:#222222;text-anchor:start}.bg{fill:#f6f3ec}\n");
   out.format(".rule{stroke:#222222;stroke-width:%0.2lf;fill:none}\n", 1.5 * u);
-  out.write("]]></style>\n");
+  out.write("</style>\n");
 }
 
 // A round length for the scale bar: 1, 2 or 5 times a power of ten, at most `most` metres.
@@ -242,7 +242,8 @@ std::string write_plan_svg(const PlanData& plan) {
   write_style(out, u);
   write_rect(out, "bg", x0, y0, width_px * u, height_px * u);
   out.write(body);
-
+  // Everything after the shapes is the frame.
+  out.write("<g id=\"frame\">\n");
   // The title: ident and name, then city and country.
   auto px = [&](double x) { return x0 + x * u; };
   auto py = [&](double y) { return y0 + y * u; };
@@ -315,7 +316,7 @@ std::string write_plan_svg(const PlanData& plan) {
     write_number(out, 12 * u);
     out.format("\">%s</text>\n", kStyleNames[used_styles[i]].legend);
   }
-  out.write("</svg>\n");
+  out.write("</g>\n</svg>\n");
   out.flush();
   return svg;
 }
