@@ -1,23 +1,31 @@
 // Measures the decoding speed.
 //   terrova_bench [scale] [rounds] [switches]
 //     builds a file from the sample sections, decodes it in-process several times into a
-//     discarding sink and prints megabytes of XML per second;
+//     discarding sink and prints megabytes of XML per second; with "p" among the switches the
+//     airport plans are made too (and discarded);
+//   terrova_bench --file FILE [rounds]
+//     decodes a BGL file, best of the rounds, without and with the airport plans of -p, and prints
+//     what the plans add: to the decoder alone (in-process, discarding sinks) and to a whole
+//     decode of the file into its document and plan files on disk;
 //   terrova_bench --world [scale] [rounds]
 //     builds a world-scale file (airports of every record kind sixteen to a degree cell over the
 //     globe, with taxiway signs, navaids and scenery), and times, best of the rounds each:
 //     the decoder alone, a whole decode of the file into a document on disk, and a copy of a file
 //     of the document's size (read whole, written whole) on the same disk.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "driver/decode_file.h"
 #include "driver/document.h"
+#include "plan/airport_plans.h"
 #include "sample_sections.h"
 
 namespace {
@@ -31,6 +39,12 @@ double seconds_since(Clock::time_point start) {
 
 // Best decoder rate over the rounds, in-process into a discarding sink; `bytes` gets the size of
 // the document (before line-end conversion).
+// Plan files are counted and dropped.
+int discard_plan(void* context, std::string_view, std::string_view bytes) {
+  *static_cast<uint64_t*>(context) += bytes.size();
+  return 0;
+}
+
 double decoder_seconds(const std::vector<uint8_t>& file, const DecodeOptions& options, int rounds,
                        uint64_t& bytes) {
   const Image image(file.data(), static_cast<uint32_t>(file.size()));
@@ -38,8 +52,12 @@ double decoder_seconds(const std::vector<uint8_t>& file, const DecodeOptions& op
   for (int round = 0; round < rounds; ++round) {
     Output out(drain_discard, nullptr, true);
     SharedTables tables;
+    uint64_t plan_bytes = 0;
+    ExtraFileSink plan_files{discard_plan, &plan_bytes};
     const auto start = Clock::now();
-    write_document(image, options, tables, {2007, 3, 5, 9, 4, 1}, out);
+    plan::AirportPlans plans("bench", plan_files);
+    write_document(image, options, tables, {2007, 3, 5, 9, 4, 1}, out, nullptr, nullptr,
+                   options.plan != 0 ? &plans : nullptr);
     const double seconds = seconds_since(start);
     bytes = out.written();
     if (seconds < best) best = seconds;
@@ -111,9 +129,66 @@ int world(int scale, int rounds) {
   return 0;
 }
 
+// The decoder alone on a real file, without and with the airport plans.
+int plan_cost(const char* path, int rounds) {
+  std::ifstream in(path, std::ios::binary);
+  const std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)),
+                                  std::istreambuf_iterator<char>());
+  if (file.empty()) {
+    std::fprintf(stderr, "cannot read %s\n", path);
+    return 1;
+  }
+  DecodeOptions with_plans;
+  with_plans.plan = 1;
+  uint64_t bytes = 0;
+  // Alternated, so that a slower spell of the machine falls on both.
+  double without = 1e300;
+  double with = 1e300;
+  for (int round = 0; round < rounds; ++round) {
+    without = std::min(without, decoder_seconds(file, DecodeOptions{}, 1, bytes));
+    with = std::min(with, decoder_seconds(file, with_plans, 1, bytes));
+  }
+  std::printf("%s: %.1f KB, document %.1f KB\n", path, static_cast<double>(file.size()) / 1e3,
+              static_cast<double>(bytes) / 1e3);
+  std::printf("decoder alone, without plans: %.3f ms\n", without * 1e3);
+  std::printf("decoder alone, with plans:    %.3f ms (+%.1f %%)\n", with * 1e3,
+              (with / without - 1) * 100);
+
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / "terrova_plan_bench";
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  double whole[2] = {1e300, 1e300};
+  for (int round = 0; round < rounds; ++round) {
+    for (int plans = 0; plans < 2; ++plans) {
+      DecodeRequest request;
+      request.input_name = path;
+      request.output_name = (dir / "document.xml").string();
+      request.options.plan = plans;
+      request.take_run_guard = false;  // a benchmark may run beside a real run
+      std::string messages;
+      Console console(&messages);
+      const auto start = Clock::now();
+      if (decode_file(request, console).status != 0) {
+        std::fputs(messages.c_str(), stderr);
+        return 1;
+      }
+      whole[plans] = std::min(whole[plans], seconds_since(start));
+    }
+  }
+  fs::remove_all(dir);
+  std::printf("whole decode to disk, without plans: %.3f ms\n", whole[0] * 1e3);
+  std::printf("whole decode to disk, with plans:    %.3f ms (+%.1f %%)\n", whole[1] * 1e3,
+              (whole[1] / whole[0] - 1) * 100);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 2 && std::strcmp(argv[1], "--file") == 0) {
+    return plan_cost(argv[2], argc > 3 ? std::atoi(argv[3]) : 20);
+  }
   if (argc > 1 && std::strcmp(argv[1], "--world") == 0) {
     const int scale = argc > 2 ? std::atoi(argv[2]) : 1500;
     const int rounds = argc > 3 ? std::atoi(argv[3]) : 3;
@@ -128,6 +203,7 @@ int main(int argc, char** argv) {
       if (*p == 'd') options.degrees_minutes = 1;
       if (*p == 'f') options.feet = 1;
       if (*p == 'm') options.nautical_miles = 1;
+      if (*p == 'p') options.plan = 1;
     }
   }
   const std::vector<uint8_t> file = testkit::sample_bgl(scale);

@@ -37,19 +37,6 @@ RunwayEnd checked_end(const RunwayEnd& end, double runway_width) {
   return e;
 }
 
-// The runway text of a RUNWAY path: its number and the letter of its designator.
-std::string runway_text(uint32_t number, uint32_t designator) {
-  static constexpr const char* kCompass[] = {"N", "NE", "E", "SE", "S", "SW", "W", "NW"};
-  static constexpr const char* kLetters[] = {"", "L", "R", "C", "W", "A"};
-  number &= 0xFF;
-  if (number == 0) number = 36;
-  std::string text = number >= 37 && number <= 44 ? kCompass[number - 37]
-                     : number < 10                ? "0" + std::to_string(number)
-                                                  : std::to_string(number);
-  if (designator < 6) text += kLetters[designator];
-  return text;
-}
-
 // The text of a name from the file, up to its first zero byte, without trailing spaces.
 std::string trimmed(std::string_view text) {
   const size_t zero = text.find('\0');
@@ -59,6 +46,23 @@ std::string trimmed(std::string_view text) {
 }
 
 }  // namespace
+
+std::string runway_end_text(uint32_t number, uint32_t designator, bool opposite) {
+  static constexpr const char* kCompass[] = {"N", "NE", "E", "SE", "S", "SW", "W", "NW"};
+  static constexpr const char* kLetters[] = {"", "L", "R", "C", "", ""};
+  number &= 0xFF;
+  if (number == 0) number = 36;
+  std::string text;
+  if (number >= 37 && number <= 44) {
+    text = kCompass[(number - 37 + (opposite ? 4 : 0)) % 8];
+  } else {
+    if (opposite && number <= 36) number = number > 18 ? number - 18 : number + 18;
+    if (number < 10) text += '0';
+    text += std::to_string(number);
+  }
+  if (designator < 6) text += kLetters[designator];
+  return text;
+}
 
 std::string ident_file_part(std::string_view ident) {
   std::string part;
@@ -97,6 +101,7 @@ void AirportPlans::begin_airport(const AirportPlace& airport) {
   open_ = true;
   plan_ = PlanData();
   points_.clear();
+  has_point_.clear();
   parking_at_.clear();
   taxi_names_.clear();
   paths_.clear();
@@ -123,9 +128,15 @@ void AirportPlans::end_airport() {
 std::string AirportPlans::next_file_name() {
   const std::string part = ident_file_part(plan_.ident);
   const uint32_t use = ++ident_uses_[part];
-  std::string name = base_name_ + "." + part;
-  if (use > 1) name += "_" + std::to_string(use);
-  return name + ".svg";
+  std::string name = base_name_;
+  name += '.';
+  name += part;
+  if (use > 1) {
+    name += '_';
+    name += std::to_string(use);
+  }
+  name += ".svg";
+  return name;
 }
 
 void AirportPlans::tower(const GeoPoint& position) {
@@ -169,7 +180,13 @@ void AirportPlans::start(const StartShape& s) {
 
 void AirportPlans::taxiway_point(uint32_t index, const GeoPoint& position) {
   Vec v;
-  if (open_ && place(position, v)) points_[index] = v;
+  if (!open_ || !place(position, v)) return;
+  if (index >= points_.size()) {
+    points_.resize(size_t{index} + 1);
+    has_point_.resize(size_t{index} + 1);
+  }
+  points_[index] = v;
+  has_point_[index] = true;
 }
 
 void AirportPlans::parking(uint32_t index, const ParkingShape& s) {
@@ -180,6 +197,7 @@ void AirportPlans::parking(uint32_t index, const ParkingShape& s) {
   p.name_code = s.name_code;
   p.number = s.number;
   p.type = s.type;
+  if (index >= parking_at_.size()) parking_at_.resize(size_t{index} + 1, kNone);
   parking_at_[index] = plan_.parkings.size();
   plan_.parkings.push_back(p);
 }
@@ -189,7 +207,9 @@ void AirportPlans::taxiway_path(const PathShape& path) {
 }
 
 void AirportPlans::taxi_name(uint32_t index, std::string_view name) {
-  if (open_) taxi_names_[index] = trimmed(name);
+  if (!open_) return;
+  if (index >= taxi_names_.size()) taxi_names_.resize(size_t{index} + 1);
+  taxi_names_[index] = trimmed(name);
 }
 
 void AirportPlans::apron(std::span<const GeoPoint> outline) {
@@ -234,25 +254,23 @@ void AirportPlans::ils(const IlsShape& s) {
 void AirportPlans::resolve_paths() {
   for (const PathShape& s : paths_) {
     if (!size_ok(s.width, kWidestPath)) continue;
-    const auto from = points_.find(s.start);
-    if (from == points_.end()) continue;
+    auto is_point = [this](uint32_t i) { return i < points_.size() && has_point_[i]; };
+    if (!is_point(s.start)) continue;
     PlanPath p;
-    p.from = from->second;
+    p.from = points_[s.start];
     if (s.type == kPathParking) {
-      const auto to = parking_at_.find(s.end);
-      if (to == parking_at_.end()) continue;
-      p.to = plan_.parkings[to->second].position;
+      if (s.end >= parking_at_.size() || parking_at_[s.end] == kNone) continue;
+      p.to = plan_.parkings[parking_at_[s.end]].position;
     } else {
-      const auto to = points_.find(s.end);
-      if (to == points_.end()) continue;
-      p.to = to->second;
+      if (!is_point(s.end)) continue;
+      p.to = points_[s.end];
     }
     p.type = s.type;
     p.width = s.width;
     if (s.type == kPathRunway) {
-      p.name = runway_text(s.name_or_number, s.designator);
-    } else if (const auto name = taxi_names_.find(s.name_or_number); name != taxi_names_.end()) {
-      p.name = name->second;
+      p.name = runway_end_text(s.name_or_number, s.designator, false);
+    } else if (s.name_or_number < taxi_names_.size()) {
+      p.name = taxi_names_[s.name_or_number];
     }
     plan_.paths.push_back(std::move(p));
   }

@@ -60,10 +60,13 @@ class AirportPlans final : public GeometryListener {
   GeoPoint reference_;
   double metres_per_degree_lon_ = 0;
   PlanData plan_;
-  // The taxiway network by the indices that paths name, resolved when the airport ends.
-  std::map<uint32_t, Vec> points_;
-  std::map<uint32_t, size_t> parking_at_;  // index -> position in plan_.parkings
-  std::map<uint32_t, std::string> taxi_names_;
+  // The taxiway network by the indices that paths name (dense: the lists count from 0),
+  // resolved when the airport ends.
+  static constexpr size_t kNone = ~size_t{0};
+  std::vector<Vec> points_;
+  std::vector<bool> has_point_;
+  std::vector<size_t> parking_at_;  // index -> position in plan_.parkings, or kNone
+  std::vector<std::string> taxi_names_;
   std::vector<PathShape> paths_;
   std::vector<JetwayShape> jetways_;
   std::map<std::string, uint32_t> ident_uses_;

@@ -103,4 +103,8 @@ struct PlanData {
   std::vector<PlanIls> ils;
 };
 
+// The text of a runway end, "09L", from the runway number code of the primary end (with
+// `opposite`, the other end's number: 27 for 09, "S" for "N") and the end's own designator code.
+std::string runway_end_text(uint32_t number, uint32_t designator, bool opposite);
+
 }  // namespace terrova::plan

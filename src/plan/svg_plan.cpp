@@ -147,14 +147,18 @@ void Bounds::add(const Vec& p, double pad) {
 }
 
 void write_number(Output& out, double value) {
+  // Whole tenths, written as integers: every value drawn lies within a few hundred kilometres.
   const double tenths = std::round(value * 10);
-  if (tenths == 0) {
-    out.put('0');
-  } else if (std::fmod(tenths, 10) == 0) {
-    out.fixed(tenths / 10, 0);
-  } else {
-    out.fixed(tenths / 10, 1);
+  const double magnitude = std::fmin(std::fabs(tenths), 4e9);
+  const uint32_t t = magnitude == magnitude ? static_cast<uint32_t>(magnitude) : 0;
+  char* p = out.reserve(16);
+  if (tenths < 0 && t != 0) *p++ = '-';
+  p = write_unsigned(p, t / 10);
+  if (t % 10 != 0) {
+    *p++ = '.';
+    *p++ = static_cast<char>('0' + t % 10);
   }
+  out.commit(p);
 }
 
 void write_point(Output& out, const Vec& p) {

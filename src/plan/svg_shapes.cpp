@@ -98,26 +98,8 @@ std::string parking_label(const PlanParking& p) {
   } else {
     label += static_cast<char>((p.name_code & 63) + 53);
   }
-  return label + std::to_string(p.number);
-}
-
-// The runway number text of one end: the primary's own, or the opposite one for the secondary.
-std::string end_number(uint32_t number, uint32_t designator, bool secondary) {
-  static constexpr const char* kCompass[] = {"N", "NE", "E", "SE", "S", "SW", "W", "NW"};
-  static constexpr const char* kLetters[] = {"", "L", "R", "C", "", ""};
-  number &= 0xFF;
-  if (number == 0) number = 36;
-  std::string text;
-  if (number >= 37 && number <= 44) {
-    text = kCompass[(number - 37 + (secondary ? 4 : 0)) % 8];
-  } else if (number <= 36) {
-    if (secondary) number = number > 18 ? number - 18 : number + 18;
-    text = (number < 10 ? "0" : "") + std::to_string(number);
-  } else {
-    text = std::to_string(number);
-  }
-  if (designator < 6) text += kLetters[designator];
-  return text;
+  label += std::to_string(p.number);
+  return label;
 }
 
 // How far the zones of an end reach beyond it, and the size of its number.
@@ -167,7 +149,7 @@ void draw_runway(Canvas& c, const PlanRunway& r) {
     const double size = number_size(r);
     const Vec at = r.centre + out_d * (half + zones_beyond(end) + size * 0.9);
     write_label(c, "rwy-num", at, size, r.heading + (e == 0 ? 0 : 180),
-                end_number(r.number, end.designator, e == 1));
+                runway_end_text(r.number, end.designator, e == 1));
   }
   out.write("</g>\n");
 }

@@ -60,6 +60,18 @@ TEST_F(RunBatchTest, AFolderGivesTheDocumentsOfSingleRuns) {
   EXPECT_FALSE(fs::exists(path("out/sub/other.xml")));
 }
 
+TEST_F(RunBatchTest, PlansFollowTheirDocuments) {
+  EXPECT_EQ(run_with({path("in/a.bgl"), path("plain.xml")}), 0);
+  EXPECT_FALSE(fs::exists(path("plain.LAAA.svg")));  // no plans without -p
+  EXPECT_EQ(run_with({"-p", path("in/sub/B.BGL"), path("single_b.xml")}), 0);
+  EXPECT_NE(console_.find("Writing plan single_b.LAAA.svg...\n"), std::string::npos) << console_;
+  EXPECT_EQ(run_with({"-pj2", path("in"), path("out")}), 0);
+  EXPECT_EQ(console_.find("Writing plan"), std::string::npos) << console_;
+  EXPECT_EQ(read(path("out/sub/B.LAAA.svg")), read(path("single_b.LAAA.svg")));
+  EXPECT_TRUE(fs::exists(path("out/a.LDAA.svg")));
+  EXPECT_FALSE(fs::exists(path("out/sub/other.LAAA.svg")));
+}
+
 TEST_F(RunBatchTest, TheFolderRunHoldsTheGuardOnce) {
   // Another run holds the guard: the folder run is refused before any file, as a single run is.
   platform::RunGuard other;
