@@ -11,9 +11,8 @@ namespace terrova::plan {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-// A localizer feather reaches this far past the longest runway of its airport, in metres.
-constexpr double kFeatherBeyond = 1500;
-constexpr double kSignLength = 8;  // metres of a sign's marker
+constexpr double kFeatherLength = 1500;  // metres of a localizer feather
+constexpr double kSignLength = 8;        // metres of a sign's marker
 constexpr double kSignDepth = 3;
 
 Vec operator+(const Vec& a, const Vec& b) { return {a.x + b.x, a.y + b.y}; }
@@ -218,31 +217,45 @@ void draw_parking(Canvas& c, const PlanParking& p) {
   write_label(c, "park-num", p.position, size, 0, label);
 }
 
-// The localizer stands past the far end of its runway: its feather reaches over the runway and
-// beyond the approach end.
-double feather_length(const PlanData& plan) {
-  double longest = 0;
-  for (const PlanRunway& r : plan.runways) longest = std::fmax(longest, r.length);
-  return longest + kFeatherBeyond;
+// Where a localizer's feather starts, metres from the localizer against its course: at the
+// approach end of the runway it serves (the runway along its course whose axis passes near it),
+// so that the feather lies beyond the runway as charts draw it; at the localizer when no runway
+// of the plan fits.
+double feather_start(const PlanData& plan, const PlanIls& ils) {
+  const Vec back = direction(ils.heading + 180);
+  double start = 0;
+  for (const PlanRunway& r : plan.runways) {
+    const double turn = std::fabs(std::remainder(r.heading - ils.heading, 180.0));
+    const Vec to{r.centre.x - ils.position.x, r.centre.y - ils.position.y};
+    const double across = std::fabs(to.x * back.y - to.y * back.x);
+    if (turn > 10 || across > 300) continue;
+    start = std::fmax(start, to.x * back.x + to.y * back.y + r.length / 2);
+  }
+  return start;
 }
 
-void draw_ils(Canvas& c, const PlanIls& ils, double length) {
-  // The feather lies on the side the aircraft come from, against the course.
+void draw_ils(Canvas& c, const PlanIls& ils, double start) {
+  // The beam widens from the localizer; the feather is its part beyond the runway.
   const double back = ils.heading + 180;
   const double spread = ils.width / 2;
-  const Vec tip = ils.position;
-  const Vec left = tip + direction(back - spread) * length;
-  const Vec right = tip + direction(back + spread) * length;
-  const Vec notch = tip + direction(back) * (length - kFeatherBeyond * 0.3);
-  const Vec points[] = {tip, left, notch, right};
+  const Vec at = ils.position;
+  const Vec d = direction(back);
+  const double end = start + kFeatherLength;
+  const double slope = std::tan(spread * kPi / 180);
+  const Vec r = right_of(d);
+  const Vec points[] = {at + d * start + r * (start * slope), at + d * end + r * (end * slope),
+                        at + d * (end - kFeatherLength * 0.2), at + d * end + r * (-end * slope),
+                        at + d * start + r * (-start * slope)};
   write_polygon(c.out, "ils", points);
+  write_line(c.out, "ils", at, at + d * end);
+  c.out.write("/>\n");
   c.used[kStyleIls] = true;
   std::string label = ils.ident;
   Output text(drain_to_string, &label, false, 64);
   text.format(" %0.2lf", ils.frequency_mhz);
   text.flush();
-  const Vec d = direction(back);
-  write_label(c, "ils-label", tip + d * (length + 40), 40, upright_angle(d), label);
+  const double size = std::fmax(40, 11 * c.unit);
+  write_label(c, "ils-label", at + d * (end + size * 4), size, upright_angle(d), label);
 }
 
 void draw_sign(Canvas& c, const PlanSign& s) {
@@ -312,7 +325,8 @@ void add_shape_bounds(const PlanData& plan, Bounds& b) {
   for (const PlanSign& s : plan.signs) b.add(s.position, kSignLength + 4);
   for (const PlanIls& ils : plan.ils) {
     b.add(ils.position);
-    b.add(ils.position + direction(ils.heading + 180) * (feather_length(plan) + 80), 40);
+    const double end = feather_start(plan, ils) + kFeatherLength;
+    b.add(ils.position + direction(ils.heading + 180) * (end + 400), 100);
   }
   if (plan.has_tower) b.add(plan.tower, 20);
 }
@@ -321,7 +335,7 @@ void draw_shapes(Canvas& c, const PlanData& plan) {
   Output& out = c.out;
   for (const PlanLine& a : plan.aprons) write_polygon(out, "apron", a.points);
   if (!plan.aprons.empty()) c.used[kStyleApron] = true;
-  for (const PlanIls& ils : plan.ils) draw_ils(c, ils, feather_length(plan));
+  for (const PlanIls& ils : plan.ils) draw_ils(c, ils, feather_start(plan, ils));
   draw_paths(c, plan);
   for (const PlanRunway& r : plan.runways) draw_runway(c, r);
   for (const PlanLine& l : plan.edge_lights) write_polyline(out, "edge", l.points);
