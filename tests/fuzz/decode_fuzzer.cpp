@@ -5,6 +5,7 @@
 #include "bgl/header.h"
 #include "driver/document.h"
 #include "fuzz_input.h"
+#include "plan/airport_plans.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace terrova;
@@ -16,6 +17,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!is_facility_bgl(image)) return 0;
   Output out(drain_discard, nullptr, true, 4096);
   SharedTables tables;
-  write_document(image, options, tables, {2007, 3, 5, 9, 4, 1}, out);
+  ExtraFileSink plan_files{[](void*, std::string_view, std::string_view) { return 0; }, nullptr};
+  plan::AirportPlans plans("fuzz", plan_files);
+  write_document(image, options, tables, {2007, 3, 5, 9, 4, 1}, out, nullptr, nullptr,
+                 options.plan != 0 ? &plans : nullptr);
   return 0;
 }

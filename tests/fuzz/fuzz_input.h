@@ -19,6 +19,7 @@ inline DecodeOptions options_from(const uint8_t* data, size_t size) {
   o.degrees_minutes = (flags >> 1) & 1;
   o.feet = (flags >> 2) & 1;
   o.nautical_miles = (flags >> 3) & 1;
+  o.plan = (flags >> 5) & 1;  // the airport plans too (the fuzz target makes and drops them)
   if (flags & 16) {
     o.circle_enabled = 1;
     o.center_lat = static_cast<int8_t>(data[1]) * 0.7;
