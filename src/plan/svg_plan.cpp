@@ -4,6 +4,7 @@
 #include "plan/svg_plan.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "format/xml.h"
 #include "plan/svg_canvas.h"
@@ -115,16 +116,11 @@ void write_swatch(Canvas& c, Style style, double x, double y) {
   const char* css_class = kStyleNames[style].css_class;
   Output& out = c.out;
   if (style >= kStyleTaxi && style <= kStyleVehiclePath) {
-    out.format("<line class=\"%s\" x1=\"", css_class);
-    write_number(out, x + 3 * u);
-    out.write("\" y1=\"");
-    write_number(out, y + 6 * u);
-    out.write("\" x2=\"");
-    write_number(out, x + 21 * u);
-    out.write("\" y2=\"");
-    write_number(out, y + 6 * u);
-    out.write("\" stroke-width=\"");
+    out.format("<polyline class=\"%s\" stroke-width=\"", css_class);
     write_number(out, 7 * u);
+    out.write("\" points=\"");
+    write_point(out, {x + 3 * u, -(y + 6 * u)});
+    write_point(out, {x + 21 * u, -(y + 6 * u)});
     out.write("\"/>\n");
   } else if (style == kStyleClosedEnd || style == kStyleEdgeLights || style == kStyleBlastFence ||
              style == kStyleBoundaryFence || style == kStyleJetway) {
@@ -147,13 +143,25 @@ void Bounds::add(const Vec& p, double pad) {
 }
 
 void write_number(Output& out, double value) {
-  // Whole tenths, written as integers: every value drawn lies within a few hundred kilometres.
-  const double tenths = std::round(value * 10);
-  const double magnitude = std::fmin(std::fabs(tenths), 4e9);
-  const uint32_t t = magnitude == magnitude ? static_cast<uint32_t>(magnitude) : 0;
+  // Whole tenths, written as integers: every value drawn lies within a few hundred kilometres,
+  // and anything beyond 400000 km (or not a number) is written as that bound or 0.
+  const double scaled = value * 10;
+  const double magnitude = scaled < 0 ? -scaled : scaled;
+  const uint32_t t = magnitude < 4e9    ? static_cast<uint32_t>(magnitude + 0.5)
+                     : magnitude >= 4e9 ? 4000000000u
+                                        : 0;
+  char digits[12];
+  char* d = digits + sizeof digits;
+  uint32_t whole = t / 10;
+  do {
+    *--d = static_cast<char>('0' + whole % 10);
+    whole /= 10;
+  } while (whole != 0);
   char* p = out.reserve(16);
-  if (tenths < 0 && t != 0) *p++ = '-';
-  p = write_unsigned(p, t / 10);
+  if (scaled < 0 && t != 0) *p++ = '-';
+  const size_t length = static_cast<size_t>(digits + sizeof digits - d);
+  std::memcpy(p, d, length);
+  p += length;
   if (t % 10 != 0) {
     *p++ = '.';
     *p++ = static_cast<char>('0' + t % 10);
@@ -208,8 +216,12 @@ std::string write_plan_svg(const PlanData& plan) {
   // The frame in pixels: the title above the plan, the scale bar and the legend below it.
   Style used_styles[kStyleCount];
   size_t used_count = 0;
+  // Room for the usual text of each shape, so that the texts are not moved as they grow.
+  const size_t shape_count = plan.runways.size() + plan.paths.size() + plan.parkings.size() * 3 +
+                             plan.signs.size() * 2 + plan.aprons.size() + plan.jetways.size();
   std::string body;
-  Output shapes(drain_to_string, &body, false, 1 << 16);
+  body.reserve(shape_count * 96 + 4096);
+  Output shapes(drain_to_string, &body, false, 1 << 15);
   Canvas canvas{shapes, u};
   draw_shapes(canvas, plan);
   shapes.flush();
@@ -227,7 +239,8 @@ std::string write_plan_svg(const PlanData& plan) {
   const double y0 = -(mid_y + h / 2) - plan_top * u;
 
   std::string svg;
-  Output out(drain_to_string, &svg, false, 1 << 16);
+  svg.reserve(body.size() + 8192);
+  Output out(drain_to_string, &svg, false, 1 << 13);
   out.write("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
   out.write("<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\"");
   out.format(" width=\"%0.0lf\" height=\"%0.0lf\" viewBox=\"", width_px, height_px);
@@ -245,7 +258,8 @@ std::string write_plan_svg(const PlanData& plan) {
   out.write("</title>\n");
   write_style(out, u);
   write_rect(out, "bg", x0, y0, width_px * u, height_px * u);
-  out.write(body);
+  out.flush();
+  svg.append(body);
   // Everything after the shapes is the frame.
   out.write("<g id=\"frame\">\n");
   // The title: ident and name, then city and country.

@@ -1,9 +1,12 @@
 // The shapes of a plan: aprons, taxiway paths, runways with their ends, parking places, jetways,
 // lights, fences, helipads, starts, signs, localizers and the tower, drawn in that order so that
 // the smaller things lie on top.
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "plan/svg_canvas.h"
 
@@ -155,11 +158,28 @@ void draw_runway(Canvas& c, const PlanRunway& r) {
 
 void draw_paths(Canvas& c, const PlanData& plan) {
   Output& out = c.out;
-  for (const PlanPath& p : plan.paths) {
-    const Style style = path_style(p.type);
-    write_line(out, kStyleNames[style].css_class, p.from, p.to);
-    out.write(" stroke-width=\"");
-    write_number(out, p.width);
+  // Paths of one style and width make one SVG path of as many segments.
+  std::vector<size_t> order(plan.paths.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+  auto key = [&plan](size_t i) {
+    const PlanPath& p = plan.paths[i];
+    return std::make_pair(path_style(p.type), std::round(p.width * 10));
+  };
+  std::stable_sort(order.begin(), order.end(),
+                   [&key](size_t a, size_t b) { return key(a) < key(b); });
+  for (size_t at = 0; at < order.size();) {
+    const PlanPath& first = plan.paths[order[at]];
+    const Style style = path_style(first.type);
+    out.format("<path class=\"%s\" stroke-width=\"", kStyleNames[style].css_class);
+    write_number(out, first.width);
+    out.write("\" d=\"");
+    for (const auto group = key(order[at]); at < order.size() && key(order[at]) == group; ++at) {
+      const PlanPath& p = plan.paths[order[at]];
+      out.put('M');
+      write_point(out, p.from);
+      out.put('L');
+      write_point(out, p.to);
+    }
     out.write("\"/>\n");
     c.used[style] = true;
   }
@@ -167,10 +187,10 @@ void draw_paths(Canvas& c, const PlanData& plan) {
   bool any = false;
   for (const PlanPath& p : plan.paths) {
     if (path_style(p.type) != kStyleTaxi) continue;
-    out.write(any ? " M" : "<path class=\"centre\" d=\"M");
+    out.write(any ? "M" : "<path class=\"centre\" d=\"M");
     any = true;
     write_point(out, p.from);
-    out.write(" L");
+    out.put('L');
     write_point(out, p.to);
   }
   if (any) out.write("\"/>\n");
