@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "format/fuel.h"
 #include "airport_records.h"
+#include "format/fuel.h"
 #include "golden.h"
 #include "nav_records.h"
 #include "scenery_records.h"
