@@ -15,12 +15,12 @@ namespace terrova {
 
 // The settings of a run, filled from the command line.
 struct DecodeOptions {
-  int degrees_minutes = 0;                // -d: degrees and decimal minutes
-  int terse = 0;                          // -t: no diagnostic comments
-  int feet = 0;                           // -f: altitudes and lengths in feet
-  int nautical_miles = 0;                 // -m: ranges in nautical miles
-  int plan = 0;                           // -p: an SVG plan of each airport
-  int circle_enabled = 0;                 // partial decoding is active
+  bool degrees_minutes = false;           // -d: degrees and decimal minutes
+  bool terse = false;                     // -t: no diagnostic comments
+  bool feet = false;                      // -f: altitudes and lengths in feet
+  bool nautical_miles = false;            // -m: ranges in nautical miles
+  bool plan = false;                      // -p: an SVG plan of each airport
+  bool circle_enabled = false;            // partial decoding is active
   uint32_t radius_km = 0;                 // -r
   const char* center_lat_text = nullptr;  // -n
   const char* center_lon_text = nullptr;  // -e
@@ -36,6 +36,9 @@ struct ExtraFileSink {
   int (*write)(void* context, std::string_view name, std::string_view bytes) = nullptr;
   void* context = nullptr;
 };
+
+// The helipad objects of the airport being decoded (defined by the airport decoders).
+struct HelipadObjects;
 
 struct DecodeContext {
   DecodeContext(Image image_, const DecodeOptions& options_, Output& out_, SharedTables& tables_)
@@ -53,6 +56,8 @@ struct DecodeContext {
   // The id of the airport record whose sub-records are being decoded: some sub-records of the
   // later airport form (0xAB) differ from those of the older ones.
   uint16_t airport_id = 0;
+  // Which helipad of that airport holds which helipad object; nullptr outside airports.
+  HelipadObjects* helipad_objects = nullptr;
   // The names of library objects by GUID text, read once from the names file by the driver and
   // shared read-only by every decode of a run; nullptr when there is none.
   const StringTable* object_names = nullptr;

@@ -37,7 +37,7 @@ struct EndZone {
   float width = 0;   // metres
 };
 
-struct RunwayEnd {
+struct RunwayEndShape {
   uint32_t designator = 0;  // designator code: 0 none, 1 L, 2 R, 3 C, 4 water, 5 A
   bool closed = false;
   EndZone offset_threshold;  // inside the runway, from its end
@@ -51,8 +51,8 @@ struct RunwayShape {
   float width = 0;
   float heading = 0;    // of the primary end's direction: from the primary end to the secondary
   uint32_t number = 0;  // runway number code of the primary end: 1-36, 37-44 compass points
-  RunwayEnd primary;
-  RunwayEnd secondary;
+  RunwayEndShape primary;
+  RunwayEndShape secondary;
 };
 
 struct HelipadShape {

@@ -29,8 +29,8 @@ EndZone checked_zone(const EndZone& zone, double runway_width) {
   return {zone.length, static_cast<float>(width)};
 }
 
-RunwayEnd checked_end(const RunwayEnd& end, double runway_width) {
-  RunwayEnd e = end;
+RunwayEndShape checked_end(const RunwayEndShape& end, double runway_width) {
+  RunwayEndShape e = end;
   e.offset_threshold = checked_zone(end.offset_threshold, runway_width);
   e.blast_pad = checked_zone(end.blast_pad, runway_width);
   e.overrun = checked_zone(end.overrun, runway_width);

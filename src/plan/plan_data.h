@@ -22,7 +22,7 @@ struct PlanRunway {
   double width = 0;
   double heading = 0;
   uint32_t number = 0;
-  RunwayEnd ends[2];  // primary, secondary; zone sizes checked (0: none)
+  RunwayEndShape ends[2];  // primary, secondary; zone sizes checked (0: none)
 };
 
 struct PlanHelipad {

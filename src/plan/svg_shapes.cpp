@@ -105,7 +105,7 @@ std::string parking_label(const PlanParking& p) {
 }
 
 // How far the zones of an end reach beyond it, and the size of its number.
-double zones_beyond(const RunwayEnd& end) { return end.blast_pad.length + end.overrun.length; }
+double zones_beyond(const RunwayEndShape& end) { return end.blast_pad.length + end.overrun.length; }
 double number_size(const PlanRunway& r) { return std::fmin(std::fmax(r.width * 0.8, 12), 60); }
 
 void draw_runway(Canvas& c, const PlanRunway& r) {
@@ -114,7 +114,7 @@ void draw_runway(Canvas& c, const PlanRunway& r) {
   const double half = r.length / 2;
   out.write("<g class=\"runway\">\n");
   for (int e = 0; e < 2; ++e) {
-    const RunwayEnd& end = r.ends[e];
+    const RunwayEndShape& end = r.ends[e];
     const double sign = e == 0 ? -1 : 1;  // the primary end lies behind the centre
     double at = half;
     if (end.blast_pad.length > 0) {
@@ -132,7 +132,7 @@ void draw_runway(Canvas& c, const PlanRunway& r) {
   write_polygon(out, "rwy", band(r.centre, d, -half, half, r.width / 2).corners);
   c.used[kStyleRunway] = true;
   for (int e = 0; e < 2; ++e) {
-    const RunwayEnd& end = r.ends[e];
+    const RunwayEndShape& end = r.ends[e];
     const Vec out_d = d * (e == 0 ? -1 : 1);
     if (end.offset_threshold.length > 0) {
       const double inner = half - std::fmin(end.offset_threshold.length, r.length);

@@ -9,7 +9,7 @@
 //   +20 u16  bank    }
 //   +22 u16  heading }
 //   +24 u32  image complexity code (0-5; larger codes count as 0)
-//   +28 16 bytes, kind ids above 9 only: not decoded
+//   +28 16 bytes, kind ids above 9 only: the instance GUID, all zero for none
 //   +28 or +44: kind data up to the end of the record
 #include "scenery/scenery_object.h"
 
@@ -17,6 +17,7 @@
 #include <span>
 
 #include "format/circle.h"
+#include "format/ident.h"
 #include "format/values.h"
 #include "format/xml.h"
 #include "scenery/kinds.h"
@@ -27,6 +28,7 @@ namespace {
 
 constexpr uint32_t kShortHeader = 28;
 constexpr uint32_t kLongHeader = 44;
+constexpr uint32_t kInstanceIdAt = 28;
 constexpr double kAngleUnit = 0.0054931640625;  // 360/65536 degree
 
 // Kinds n of the short header pair with n + 9 of the long one.
@@ -41,7 +43,6 @@ constexpr SceneryObjectKind kSceneryObjectKinds[] = {
     {13, "Effect",          kEffectMinSize,          decode_effect          },
     {7,  "Trigger",         kTriggerMinSize,         decode_trigger         },
     {16, "Trigger",         kTriggerMinSize,         decode_trigger         },
-    {0,  "NULL",            0,                       nullptr                },
 };
 
 constexpr const char* kImageComplexityNames[] = {"VERY_SPARSE", "SPARSE",     "NORMAL",
@@ -56,20 +57,27 @@ void write_object_start(DecodeContext& ctx, const Record& object) {
   if (!o.terse) write_record_comment(ctx.out, "SceneryObject", object.offset());
   ctx.out.format(
       "\t<SceneryObject lat=\"%s\" lon=\"%s\" alt=%s\n\t\taltitudeIsAgl=\"%s\" pitch=\"%0.2lf\" "
-      "bank=\"%0.2lf\" heading=\"%0.2lf\"\n\t\timageComplexity=\"%s\">\n",
+      "bank=\"%0.2lf\" heading=\"%0.2lf\"\n\t\timageComplexity=\"%s\"",
       format_coordinate(o, decode_latitude(object.i32(8))),
       format_coordinate(o, decode_longitude(object.i32(4))), format_altitude(o, object.i32(12)),
       true_false(object.u16(16) != 0), object.u16(18) * kAngleUnit, object.u16(20) * kAngleUnit,
       object.u16(22) * kAngleUnit, kImageComplexityNames[complexity]);
+  // Other objects and exclusions refer to an object by its instance id: without it the object
+  // would get a new identity when compiled again.
+  if (object.id() > 9 && !guid_is_zero(object, kInstanceIdAt)) {
+    ctx.out.write("\n\t\tinstanceId=\"");
+    write_registry_guid(ctx.out, object, kInstanceIdAt);
+    ctx.out.put('"');
+  }
+  ctx.out.write(">\n");
 }
 
 }  // namespace
 
 const SceneryObjectKind* find_scenery_object_kind(uint32_t kind_id) {
-  // Every row but the one that ends the table; the low 16 bits of the id are compared.
-  constexpr std::span<const SceneryObjectKind> rows(kSceneryObjectKinds,
-                                                    std::size(kSceneryObjectKinds) - 1);
-  return find_record_kind(rows, kind_id & 0xFFFF);
+  // The low 16 bits of the id are compared.
+  return find_record_kind(std::span<const SceneryObjectKind>(kSceneryObjectKinds),
+                          kind_id & 0xFFFF);
 }
 
 namespace {
@@ -105,7 +113,7 @@ void write_objects(DecodeContext& ctx, RecordWalk& walk) {
         walk.resume_at(object.file_offset(uint64_t{header} + consumed));
       }
     } else {
-      dump_unknown_object(ctx, kind_id, "Unknown", object);
+      dump_unknown_object(ctx, kind_id, object);
     }
     ctx.out.write("\t</SceneryObject>\n\n");
   }
@@ -136,30 +144,11 @@ void decode_scenery_objects(DecodeContext& ctx, const SubsectionRun& run) {
   write_objects(ctx, walk);
 }
 
-void dump_unknown_object(DecodeContext& ctx, uint32_t kind_id, const char* name,
-                         const Record& object) {
-  (void)name;
-  static constexpr char kHex[] = "0123456789ABCDEF";
+void dump_unknown_object(DecodeContext& ctx, uint32_t kind_id, const Record& object) {
   Output& out = ctx.out;
   if (!ctx.options.terse) out.format("<!-- current offset: 0x%.8X -->\n", object.offset());
   out.format("\n\t\t<!-- dumping unknown object (ID: 0x%0.X), length: %d", kind_id, object.size());
-  size_t column = 0;
-  for (char c : object.bytes(0, object.size())) {
-    const unsigned char b = static_cast<unsigned char>(c);
-    char* p = out.reserve(7);
-    if (column == 0) {
-      *p++ = '\n';
-      *p++ = '\t';
-      *p++ = '\t';
-      *p++ = '\t';
-    }
-    *p++ = kHex[b >> 4];
-    *p++ = kHex[b & 15];
-    *p++ = ' ';
-    out.commit(p);
-    column = (column + 1) & 15;
-  }
-  out.write("\n\t\t-->\n\n");
+  write_hex_lines(out, object.bytes(0, object.size()), false);
 }
 
 }  // namespace terrova

@@ -21,7 +21,7 @@ inline DecodeOptions options_from(const uint8_t* data, size_t size) {
   o.nautical_miles = (flags >> 3) & 1;
   o.plan = (flags >> 5) & 1;  // the airport plans too (the fuzz target makes and drops them)
   if (flags & 16) {
-    o.circle_enabled = 1;
+    o.circle_enabled = true;
     o.center_lat = static_cast<int8_t>(data[1]) * 0.7;
     o.center_lon = static_cast<int8_t>(data[2]) * 1.4;
     o.radius_m = (data[3] + 1) * 20000.0;
