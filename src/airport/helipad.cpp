@@ -45,6 +45,7 @@ void decode_helipad(DecodeContext& ctx, const char* name, const Record& record,
   Record object;
   const bool has_object =
       siblings.peek_id(next_id) && next_id == kHelipadObjectId && siblings.next(object);
+  object.name_kind("SceneryObject");
   const uint32_t flags = record.u8(7);
   out.format("\t\t<%s lat=\"%s\" lon=\"%s\" alt=%s\n", name,
              format_coordinate(o, decode_latitude(record.i32(16))),

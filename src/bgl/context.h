@@ -19,6 +19,7 @@ struct DecodeOptions {
   int feet = 0;                           // -f: altitudes and lengths in feet
   int nautical_miles = 0;                 // -m: ranges in nautical miles
   int circle_enabled = 0;                 // partial decoding is active
+  int unread_report = 0;                  // -u: list the bytes no decoder read
   uint32_t radius_km = 0;                 // -r
   const char* center_lat_text = nullptr;  // -n
   const char* center_lon_text = nullptr;  // -e

@@ -1,5 +1,7 @@
 #include "driver/decode_file.h"
 
+#include <optional>
+
 #include "bgl/header.h"
 #include "driver/document.h"
 #include "driver/document_writer.h"
@@ -87,11 +89,15 @@ int write_output_document(const DecodeRequest& request, Console& console, Mapped
   if (request.names_file != nullptr) object_names = request.names_file->load(console);
 
   SharedTables tables;
+  // With -u every read through the image marks the bytes it read.
+  std::optional<Coverage> coverage;
+  Image image = input.image;
+  if (request.unread != nullptr) image = image.with_coverage(&coverage.emplace(image));
   {
     DocumentWriter writer(sink.file, input.image.size() >= kBackgroundWriteSize);
     Output out(DocumentWriter::drain, &writer, true);
     console.print("Analyzing %s...\n", request.input_name);
-    result.malformed = write_document(input.image, options, tables, platform::local_time(), out,
+    result.malformed = write_document(image, options, tables, platform::local_time(), out,
                                       object_names, request.extra_files);
     out.flush();
     sink.error = writer.finish();
@@ -109,10 +115,21 @@ int write_output_document(const DecodeRequest& request, Console& console, Mapped
   if (result.malformed != 0) {
     console.print("Warning: %d malformed structures skipped\n", result.malformed);
   }
+  if (coverage) coverage->add_to(*request.unread);
   return 0;
 }
 
 }  // namespace
+
+void print_unread_report(Console& console, const UnreadReport& report) {
+  const std::vector<std::string> lines = report.lines();
+  if (lines.empty()) {
+    console.write("Unread bytes: none\n");
+    return;
+  }
+  console.write("Unread bytes, by record kind (offsets from the record start):\n");
+  for (const std::string& line : lines) console.write(line + "\n");
+}
 
 void report_run_guard_failure(Console& console, const std::string& name, int code) {
   if (code == platform::kAlreadyExists) {

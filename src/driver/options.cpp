@@ -217,7 +217,8 @@ OptionTable::OptionTable(DecodeOptions& o)
           {'n', 's', &o.center_lat_text, "Center latitude of circle for partial decoding"  },
           {'e', 's', &o.center_lon_text, "Center longitude of circle for partial decoding" },
           {'r', 'U', &o.radius_km,       "Radius of circle (in KM) for partial decoding"   },
-          {'j', 'U', &jobs,              "Files decoded at once when the input is a folder"}
+          {'j', 'U', &jobs,              "Files decoded at once when the input is a folder"},
+          {'u', '!', &o.unread_report,   "List the bytes of each record kind never read"   }
 } {}
 
 std::string switches_help(std::span<const OptionSpec> table) {

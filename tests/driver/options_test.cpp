@@ -111,7 +111,9 @@ TEST(Switches, HelpText) {
             std::string::npos);
   EXPECT_NE(help.find("  -j<arg>  Files decoded at once when the input is a folder\n"),
             std::string::npos);
-  EXPECT_EQ(std::count(help.begin(), help.end(), '\n'), 10);
+  EXPECT_NE(help.find("  -u       List the bytes of each record kind never read\n"),
+            std::string::npos);
+  EXPECT_EQ(std::count(help.begin(), help.end(), '\n'), 11);
 }
 
 TEST(Switches, JobsForAFolder) {
