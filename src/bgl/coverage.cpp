@@ -27,7 +27,7 @@ std::string hex(uint64_t value, int digits) {
   if (digits_text.size() < static_cast<size_t>(digits)) {
     digits_text.insert(0, static_cast<size_t>(digits) - digits_text.size(), '0');
   }
-  return "0x" + digits_text;
+  return digits_text.insert(0, "0x");
 }
 
 enum class ValueClass : uint8_t { kZero, kConstant, kVaries };
@@ -137,23 +137,27 @@ std::vector<Repeat> fold_repeats(const std::vector<Segment>& segments,
 std::string describe(const Repeat& r, const std::vector<UnreadReport::ByteStats>& bytes,
                      uint32_t records) {
   const Segment& s = r.first;
-  std::string text = "+" + decimal(s.begin);
-  if (s.end - s.begin > 1) text += "..+" + decimal(s.end - 1);
+  // Appended piece by piece: GCC 12 warns wrongly about "literal" + std::string.
+  std::string text = "+";
+  text += decimal(s.begin);
+  if (s.end - s.begin > 1) text.append("..+").append(decimal(s.end - 1));
   if (s.value_class == ValueClass::kVaries) {
     text += " (varies";
   } else if (s.value_class == ValueClass::kZero) {
     text += " (always 0";
   } else {
-    text += " (always " + hex(constant_value(s, bytes), static_cast<int>(2 * (s.end - s.begin)));
+    text.append(" (always ")
+        .append(hex(constant_value(s, bytes), static_cast<int>(2 * (s.end - s.begin))));
   }
   if (r.least < records) {
-    text += ", in " + decimal(r.least);
-    if (r.most != r.least) text += " to " + decimal(r.most);
-    text += " of " + decimal(records);
+    text.append(", in ").append(decimal(r.least));
+    if (r.most != r.least) text.append(" to ").append(decimal(r.most));
+    text.append(" of ").append(decimal(records));
   }
   text += ")";
   if (r.count > 1) {
-    text += " every " + decimal(r.stride) + " bytes, " + decimal(r.count) + " times";
+    text.append(" every ").append(decimal(r.stride)).append(" bytes, ");
+    text.append(decimal(r.count)).append(" times");
   }
   return text;
 }
@@ -207,15 +211,16 @@ std::vector<std::string> UnreadReport::lines() const {
   for (const auto& [key, stats] : kinds_) {
     const std::vector<Repeat> segments = fold_repeats(segments_of(stats.bytes), stats.bytes);
     if (segments.empty()) continue;
-    std::string line = hex(key.first, 2) + " " + key.second + ": " + decimal(stats.records) +
-                       (stats.records == 1 ? " record" : " records") + "; never read: ";
+    std::string line = hex(key.first, 2);
+    line.append(" ").append(key.second).append(": ").append(decimal(stats.records));
+    line.append(stats.records == 1 ? " record" : " records").append("; never read: ");
     const size_t shown = std::min(segments.size(), kMostRanges);
     for (size_t i = 0; i < shown; ++i) {
       if (i != 0) line += ", ";
       line += describe(segments[i], stats.bytes, stats.records);
     }
     if (shown < segments.size()) {
-      line += ", and " + decimal(segments.size() - shown) + " more ranges";
+      line.append(", and ").append(decimal(segments.size() - shown)).append(" more ranges");
     }
     lines.push_back(std::move(line));
   }
@@ -276,9 +281,9 @@ void Coverage::add_to(UnreadReport& report) const {
     if (unique[i].name != nullptr) {
       names[i] = unique[i].name;
     } else if (parent[i] != kNone) {
-      names[i] = "(in " + names[parent[i]] + ")";
+      names[i].append("(in ").append(names[parent[i]]).append(")");
     } else {
-      names[i] = "(section " + hex(unique[i].section, 1) + ")";
+      names[i].append("(section ").append(hex(unique[i].section, 1)).append(")");
     }
   }
 
