@@ -54,7 +54,7 @@ void write_tacan(DecodeContext& ctx, const Record& tacan) {
   Record sub;
   while (subs.peek_id(id) && (id == kDmeId || id == kNameId)) {
     if (!subs.next(sub, id == kDmeId ? kDmeSize : 6)) break;
-    sub.name_kind(id == kDmeId ? "Dme" : "TacanName");
+    sub.name_kind(id == kDmeId ? "TacanDme" : "TacanName");
     if (id == kNameId) {
       const std::string_view text = sub.text(6, std::min(sub.size() - 6, kNameCapacity));
       std::memset(name, 0, sizeof name);
