@@ -10,7 +10,7 @@
 namespace terrova {
 namespace {
 
-// Searched from the top; the row with id 0 ends the table. Sub-records without a row are dumped by
+// Searched from the top. Sub-records without a row are dumped by
 // the airport decoder; id 0x30, an apron's companion that its apron did not take, is passed over
 // silently. The smallest sizes are the bytes each decoder reads before its lists. The later forms
 // of a kind share its decoder, which tells them apart by id.
@@ -39,16 +39,12 @@ constexpr AirportSubrecordKind airport_subrecord_kinds[] = {
     {0xB5, "SceneryObject",   10, decode_helipad_object   },
     {0xB6, "Approach",        36, decode_approach         },
     {0x3E, "Runway",          68, decode_later_runway     },
-    {0,    "NULL",            0,  nullptr                 },
 };
 
 }  // namespace
 
 const AirportSubrecordKind* find_airport_subrecord_kind(uint32_t id) {
-  // Every row but the one that ends the table.
-  constexpr std::span<const AirportSubrecordKind> rows(airport_subrecord_kinds,
-                                                       std::size(airport_subrecord_kinds) - 1);
-  return find_record_kind(rows, id);
+  return find_record_kind(std::span<const AirportSubrecordKind>(airport_subrecord_kinds), id);
 }
 
 }  // namespace terrova

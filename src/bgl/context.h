@@ -14,12 +14,12 @@ namespace terrova {
 
 // The settings of a run, filled from the command line.
 struct DecodeOptions {
-  int degrees_minutes = 0;                // -d: degrees and decimal minutes
-  int terse = 0;                          // -t: no diagnostic comments
-  int feet = 0;                           // -f: altitudes and lengths in feet
-  int nautical_miles = 0;                 // -m: ranges in nautical miles
-  int circle_enabled = 0;                 // partial decoding is active
-  int unread_report = 0;                  // -u: list the bytes no decoder read
+  bool degrees_minutes = false;           // -d: degrees and decimal minutes
+  bool terse = false;                     // -t: no diagnostic comments
+  bool feet = false;                      // -f: altitudes and lengths in feet
+  bool nautical_miles = false;            // -m: ranges in nautical miles
+  bool circle_enabled = false;            // partial decoding is active
+  bool unread_report = false;             // -u: list the bytes no decoder read
   uint32_t radius_km = 0;                 // -r
   const char* center_lat_text = nullptr;  // -n
   const char* center_lon_text = nullptr;  // -e
