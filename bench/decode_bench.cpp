@@ -1,5 +1,5 @@
 // Measures the decoding speed.
-//   terrova_bench [scale] [rounds] [switches]
+//   terrova_bench [scale] [rounds] [switches: t, d, f, m, u]
 //     builds a file from the sample sections, decodes it in-process several times into a
 //     discarding sink and prints megabytes of XML per second; with "p" among the switches the
 //     airport plans are made too (and discarded);
@@ -56,8 +56,18 @@ double decoder_seconds(const std::vector<uint8_t>& file, const DecodeOptions& op
     ExtraFileSink plan_files{discard_plan, &plan_bytes};
     const auto start = Clock::now();
     plan::AirportPlans plans("bench", plan_files);
-    write_document(image, options, tables, {2007, 3, 5, 9, 4, 1}, out, nullptr, nullptr,
-                   options.plan != 0 ? &plans : nullptr);
+    GeometryListener* listener = options.plan ? &plans : nullptr;
+    // With -u the collector is made, filled and added up inside the timed part.
+    if (options.unread_report) {
+      Coverage coverage(image);
+      write_document(image.with_coverage(&coverage), options, tables, {2007, 3, 5, 9, 4, 1}, out,
+                     nullptr, nullptr, listener);
+      UnreadReport report;
+      coverage.add_to(report);
+    } else {
+      write_document(image, options, tables, {2007, 3, 5, 9, 4, 1}, out, nullptr, nullptr,
+                     listener);
+    }
     const double seconds = seconds_since(start);
     bytes = out.written();
     if (seconds < best) best = seconds;
@@ -204,6 +214,7 @@ int main(int argc, char** argv) {
       if (*p == 'f') options.feet = true;
       if (*p == 'm') options.nautical_miles = true;
       if (*p == 'p') options.plan = true;
+      if (*p == 'u') options.unread_report = true;
     }
   }
   const std::vector<uint8_t> file = testkit::sample_bgl(scale);

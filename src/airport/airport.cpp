@@ -154,6 +154,7 @@ void write_tower(DecodeContext& ctx, const Record& airport, RecordWalk& subs) {
   ctx.out.format("\t\t<Tower lat=\"%s\" lon=\"%s\" alt=%s>\n", lat, lon, format_altitude(o, alt));
   Record tower;
   while (subs.peek_id(id) && id == kTowerObjectsId && subs.next(tower, 12)) {
+    tower.name_kind("TowerSceneryObjects");
     write_scenery_objects(ctx, tower.part(10, tower.size() - 12));
   }
   ctx.out.write("\t\t</Tower>\n");
@@ -169,6 +170,7 @@ void dispatch_subrecords(DecodeContext& ctx, RecordWalk& subs) {
       if (sub.id() != kSilentId) dump_subrecord(ctx, sub);
       continue;
     }
+    sub.name_kind(kind->name);
     if (record_holds(ctx, sub, kind->min_size)) kind->decode(ctx, kind->name, sub, subs);
   }
 }
@@ -180,6 +182,7 @@ void dump_subrecord(DecodeContext& ctx, const Record& sub) {
   write_record_comment_f(ctx.out, sub.offset(), "dumping unknown record (0x%x), len: %d", sub.id(),
                          sub.size());
   write_hex_dump(ctx.out, sub.view(), sub.offset(), sub.size());
+  sub.leave_out_of_report();
 }
 
 namespace {
@@ -206,7 +209,8 @@ void decode_airport(DecodeContext& ctx, const Record& airport, uint32_t fixed) {
   const DecodeOptions& o = ctx.options;
   const double lat = decode_latitude(airport.i32(16));
   const double lon = decode_longitude(airport.i32(12));
-  if (!in_decode_circle(o, lat, lon)) return;
+  if (!in_decode_circle(o, lat, lon, airport)) return;
+  airport.name_kind("Airport");
   if (!o.terse) write_record_comment(ctx.out, "Airport", airport.offset() + (fixed - 52));
   ctx.airport_id = airport.id();
   HelipadObjects helipad_objects;
@@ -220,9 +224,11 @@ void decode_airport(DecodeContext& ctx, const Record& airport, uint32_t fixed) {
   bool has_delete = false;
   uint16_t id = 0;
   if (subs.peek_id(id) && id == kDeleteAirportId) has_delete = subs.next(delete_airport);
+  delete_airport.name_kind("DeleteAirport");
   std::string_view name;
   Record name_record;
   if (subs.next(name_record)) {
+    name_record.name_kind("AirportName");
     // The name runs to its first zero byte inside the sub-record, however long it is.
     name = name_record.text(6, name_record.size() - 6);
   }

@@ -148,17 +148,21 @@ void write_approach_children(DecodeContext& ctx, const Record& approach, uint64_
   while (walk.more() && walk.position() < approach.file_offset(children_end) && walk.next(child)) {
     switch (child.id()) {
       case kApproachLegsId:
+        child.name_kind("ApproachLegs");
         if (record_holds(ctx, child, kLegListHeader)) write_leg_list(ctx, "ApproachLegs", child);
         break;
       case kMissedApproachLegsId:
+        child.name_kind("MissedApproachLegs");
         if (record_holds(ctx, child, kLegListHeader)) {
           write_leg_list(ctx, "MissedApproachLegs", child);
         }
         break;
       case kTransitionId:
+        child.name_kind("Transition");
         decode_transition(ctx, child);
         break;
       case kLaterTransitionId:
+        child.name_kind("Transition");
         decode_later_transition(ctx, child);
         break;
       default:
@@ -186,6 +190,7 @@ void write_transition(DecodeContext& ctx, const TransitionFields& f, const Recor
   RecordWalk walk(ctx, transition, legs_at);
   Record list;
   while (walk.next(list)) {
+    if (list.id() == kTransitionLegsId) list.name_kind("TransitionLegs");
     if (list.id() == kTransitionLegsId && record_holds(ctx, list, kLegListHeader)) {
       write_leg_list(ctx, "TransitionLegs", list);
     }

@@ -94,8 +94,11 @@ void decode_apron(DecodeContext& ctx, const char* name, const Record& record,
   uint16_t next_id = 0;
   Record companion;
   if (siblings.peek_id(next_id) && is_companion_of(record.id(), next_id) &&
-      siblings.next(companion) && record_holds(ctx, companion, kCompanionFlagsAt + 1)) {
-    f.flags = companion.u8(kCompanionFlagsAt);
+      siblings.next(companion)) {
+    companion.name_kind("ApronCompanion");
+    if (record_holds(ctx, companion, kCompanionFlagsAt + 1)) {
+      f.flags = companion.u8(kCompanionFlagsAt);
+    }
   }
   f.surface = record.u8(6);
   f.record = &record;

@@ -63,13 +63,14 @@ struct ChildGroup {
   uint32_t first_id;
   uint32_t last_id;
   uint32_t fixed_size;
+  const char* name;  // the element it is written as
 };
-constexpr ChildGroup kOffsetThresholds = {5, 6, 16};
-constexpr ChildGroup kBlastPads = {7, 8, 16};
-constexpr ChildGroup kOverruns = {9, 10, 16};
-constexpr ChildGroup kVasis = {11, 14, 24};
-constexpr ChildGroup kApproachLights = {15, 16, 8};
-constexpr ChildGroup kLaterApproachLights = {0xB3, 0xB4, 16};
+constexpr ChildGroup kOffsetThresholds = {5, 6, 16, "OffsetThreshold"};
+constexpr ChildGroup kBlastPads = {7, 8, 16, "BlastPad"};
+constexpr ChildGroup kOverruns = {9, 10, 16, "Overrun"};
+constexpr ChildGroup kVasis = {11, 14, 24, "Vasi"};
+constexpr ChildGroup kApproachLights = {15, 16, 8, "ApproachLights"};
+constexpr ChildGroup kLaterApproachLights = {0xB3, 0xB4, 16, "ApproachLights"};
 constexpr ChildGroup kGroups[] = {kOffsetThresholds, kBlastPads,          kOverruns, kVasis,
                                   kApproachLights,   kLaterApproachLights};
 
@@ -149,6 +150,7 @@ std::vector<Record> collect_children(DecodeContext& ctx, const Record& runway,
   while (walk.more()) {
     const ChildGroup* group = walk.peek_id(id) ? group_of(id) : nullptr;
     if (!walk.next(child, 6, group != nullptr ? SizeField::kU32 : SizeField::kU16)) break;
+    if (group != nullptr) child.name_kind(group->name);
     if (group != nullptr && record_holds(ctx, child, group->fixed_size)) children.push_back(child);
   }
   return children;

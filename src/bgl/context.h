@@ -21,6 +21,7 @@ struct DecodeOptions {
   bool nautical_miles = false;            // -m: ranges in nautical miles
   bool plan = false;                      // -p: an SVG plan of each airport
   bool circle_enabled = false;            // partial decoding is active
+  bool unread_report = false;             // -u: list the bytes no decoder read
   uint32_t radius_km = 0;                 // -r
   const char* center_lat_text = nullptr;  // -n
   const char* center_lon_text = nullptr;  // -e

@@ -6,6 +6,10 @@
 // decoders check up front that the fixed part of a record fits (`contains`) and treat a record
 // that does not fit as damaged; the zero result of a read outside the view is only a safety net
 // that keeps any missed check from reading outside the image.
+//
+// For the unread-bytes report a view may carry the decode's `Coverage` (coverage.h): every read
+// then marks the bytes it read. Views narrowed from it carry it too. Without it (the default) the
+// cost of a read is one test of a null pointer.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +17,10 @@
 #include <string_view>
 
 namespace terrova {
+
+class Coverage;
+// Marks `length` bytes at file offset `offset` as read (coverage.cpp).
+void mark_read(Coverage* coverage, uint64_t offset, uint64_t length);
 
 class Image {
  public:
@@ -23,6 +31,14 @@ class Image {
   uint32_t end() const { return end_; }
   uint32_t size() const { return end_ - begin_; }
   const unsigned char* data() const { return data_; }
+
+  // The collector that reads through this view mark, or nullptr.
+  Coverage* coverage() const { return coverage_; }
+  Image with_coverage(Coverage* coverage) const {
+    Image v = *this;
+    v.coverage_ = coverage;
+    return v;
+  }
 
   // True when the `length` bytes at `offset` lie inside the view. 64-bit arithmetic keeps
   // offset + length from wrapping for any pair of 32-bit file values.
@@ -42,7 +58,12 @@ class Image {
     return v;
   }
 
-  uint8_t u8(uint64_t offset) const { return contains(offset, 1) ? data_[offset] : 0; }
+  uint8_t u8(uint64_t offset) const {
+    if (!contains(offset, 1)) return 0;
+    if (coverage_ != nullptr) [[unlikely]]
+      mark_read(coverage_, offset, 1);
+    return data_[offset];
+  }
   uint16_t u16(uint64_t offset) const { return static_cast<uint16_t>(read(offset, 2)); }
   uint32_t u32(uint64_t offset) const { return static_cast<uint32_t>(read(offset, 4)); }
   int32_t i32(uint64_t offset) const { return static_cast<int32_t>(u32(offset)); }
@@ -62,6 +83,9 @@ class Image {
     const char* p = reinterpret_cast<const char*>(data_ + offset);
     const void* zero = std::memchr(p, 0, static_cast<size_t>(n));
     if (zero != nullptr) n = static_cast<uint64_t>(static_cast<const char*>(zero) - p);
+    // The scan read the terminating zero byte too.
+    if (coverage_ != nullptr) [[unlikely]]
+      mark_read(coverage_, offset, zero != nullptr ? n + 1 : n);
     return {p, static_cast<size_t>(n)};
   }
 
@@ -70,12 +94,16 @@ class Image {
     if (!contains(offset, 0)) return {};
     uint64_t room = end_ - offset;
     uint64_t n = length < room ? length : room;
+    if (coverage_ != nullptr) [[unlikely]]
+      mark_read(coverage_, offset, n);
     return {reinterpret_cast<const char*>(data_ + offset), static_cast<size_t>(n)};
   }
 
  private:
   uint64_t read(uint64_t offset, unsigned width) const {
     if (!contains(offset, width)) return 0;
+    if (coverage_ != nullptr) [[unlikely]]
+      mark_read(coverage_, offset, width);
     uint64_t v = 0;
     for (unsigned i = 0; i < width; ++i) v |= uint64_t{data_[offset + i]} << (8 * i);
     return v;
@@ -84,6 +112,7 @@ class Image {
   const unsigned char* data_ = nullptr;
   uint32_t begin_ = 0;
   uint32_t end_ = 0;
+  Coverage* coverage_ = nullptr;
 };
 
 }  // namespace terrova

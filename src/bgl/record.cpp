@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "bgl/coverage.h"
+
 namespace terrova {
 namespace {
 
@@ -14,6 +16,7 @@ bool build_record(DecodeContext& ctx, const Image& parent, uint64_t offset, uint
     return false;
   }
   record = Record(parent, offset, static_cast<uint32_t>(size));
+  record.register_coverage();
   return true;
 }
 
@@ -44,7 +47,18 @@ bool record_at(DecodeContext& ctx, const Image& parent, uint64_t offset, uint64_
 bool record_holds(DecodeContext& ctx, const Record& record, uint64_t min_size) {
   if (record.size() >= min_size) return true;
   ctx.report_malformed(record.offset());
+  record.leave_out_of_report();
   return false;
+}
+
+void Record::name_record(Coverage* coverage, uint32_t slot, const char* kind_name) {
+  coverage->name(slot, kind_name);
+}
+
+void Record::skip_record(Coverage* coverage, uint32_t slot) { coverage->skip(slot); }
+
+uint32_t Record::add_record(Coverage* coverage, uint32_t offset, uint32_t size, uint16_t id) {
+  return coverage->add_record(offset, size, id);
 }
 
 }  // namespace terrova

@@ -12,6 +12,10 @@
 // comment of a damaged structure. Table-driven walks look each record's id up in a table of
 // {id, element name, smallest size the decoder reads, decode} rows (`find_record_kind`), and
 // `record_holds` reports a record too small for its row.
+//
+// With the unread-bytes report on, the walk registers each record it builds with the decode's
+// `Coverage` (coverage.h); `name_kind` gives it its kind name and `leave_out_of_report` takes it
+// out (a dumped record). Both cost one null test when the report is off.
 #pragma once
 
 #include <cstdint>
@@ -65,20 +69,45 @@ class Record {
 
   // The `length` bytes from `at` as a record of their own that keeps this record's id: the kind
   // data of a scenery object, the objects of a tower sub-record. Cut at the end of this record.
+  // Names and leaves out the record the part belongs to.
   Record part(uint64_t at, uint64_t length) const {
     Record r;
     r.view_ = view_.narrow(uint64_t{offset_} + at, length);
     r.offset_ = static_cast<uint32_t>(uint64_t{offset_} + at);
     r.size_ = r.view_.size();
     r.id_ = id_;
+    r.slot_ = slot_;
     return r;
   }
 
+  // The kind name of the record in the unread-bytes report: its table row's element name, or the
+  // name its decoder writes. `kind_name` outlives the decode (a table's or a literal's text).
+  void name_kind(const char* kind_name) const {
+    if (Coverage* coverage = view_.coverage()) [[unlikely]]
+      name_record(coverage, slot_, kind_name);
+  }
+  // Leaves the record out of the unread-bytes report: it was dumped whole, is too small for its
+  // decoder, or lies outside the partial-decoding circle.
+  void leave_out_of_report() const {
+    if (Coverage* coverage = view_.coverage()) [[unlikely]]
+      skip_record(coverage, slot_);
+  }
+  // Registers the record built by the walk with the view's collector.
+  void register_coverage() {
+    if (Coverage* coverage = view_.coverage()) [[unlikely]]
+      slot_ = add_record(coverage, offset_, size_, id_);
+  }
+
  private:
+  static void name_record(Coverage* coverage, uint32_t slot, const char* kind_name);
+  static void skip_record(Coverage* coverage, uint32_t slot);
+  static uint32_t add_record(Coverage* coverage, uint32_t offset, uint32_t size, uint16_t id);
+
   Image view_;
   uint32_t offset_ = 0;
   uint32_t size_ = 0;
   uint16_t id_ = 0;
+  uint32_t slot_ = UINT32_MAX;  // its entry in the report's collector; none for records not walked
 };
 
 // Where a walk reads each record's size.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "bgl/coverage.h"
 #include "bgl/header.h"
 
 namespace terrova {
@@ -71,6 +72,7 @@ void walk_sections(DecodeContext& ctx, std::span<const SectionKind> kinds) {
           section.type, section.subsection_table_offset, section.subsection_count, section.unknown1,
           section.subsection_table_size);
     }
+    if (Coverage* coverage = image.coverage()) coverage->set_section(section.type);
     const SectionKind* kind = find_kind(kinds, section.type);
     if (kind != nullptr && kind->decode_section != nullptr) {
       kind->decode_section(ctx, section);

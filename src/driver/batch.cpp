@@ -75,6 +75,7 @@ struct FileOutcome {
   std::string messages;  // what the decode printed
   bool started = false;
   bool interrupted = false;  // failed because of Ctrl-C
+  UnreadReport unread;       // -u: this file's, until it is added to the run's
 };
 
 class Batch {
@@ -146,6 +147,7 @@ class Batch {
     if (result.malformed != 0) {
       console_.print("Warning: %u malformed structures skipped\n", count(result.malformed));
     }
+    if (request_.options.unread_report) print_unread_report(console_, unread_);
     console_.print("Time: %0.2lf s, %0.1lf files/s\n", seconds, rate(finished, seconds));
     return result;
   }
@@ -196,6 +198,7 @@ class Batch {
     file.options = request_.options;
     file.object_names = object_names_;
     file.take_run_guard = false;
+    if (request_.options.unread_report) file.unread = &outcome.unread;
     // Model files go beside their document, as in a single run.
     ModelFiles model_files{console, directory_of(file.output_name)};
     ExtraFileSink extra_files = model_files.sink();
@@ -223,6 +226,9 @@ class Batch {
     std::lock_guard<std::mutex> hold(lock_);
     ++finished_;
     bytes_ += outcome.result.input_size;
+    // The sum does not depend on the order in which files finish.
+    unread_.merge(outcome.unread);
+    outcomes_[index].unread = UnreadReport();
     if (outcome.result.status == 0) {
       // Messages of a file that was decoded (a model file that could not be written) are shown
       // as they come, whole, headed by the file's name.
@@ -273,6 +279,7 @@ class Batch {
   Clock::time_point start_;
   Clock::time_point last_progress_;
   bool progress_on_screen_ = false;
+  UnreadReport unread_;  // -u: the sum over the files decoded
 };
 
 unsigned choose_jobs(unsigned asked, size_t files) {

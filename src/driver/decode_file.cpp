@@ -1,5 +1,7 @@
 #include "driver/decode_file.h"
 
+#include <optional>
+
 #include "bgl/header.h"
 #include "driver/document.h"
 #include "driver/document_writer.h"
@@ -93,13 +95,17 @@ int write_output_document(const DecodeRequest& request, Console& console, Mapped
   PlanFiles plan_files{console, directory_of(output_name)};
   ExtraFileSink plan_sink = plan_files.sink();
   plan::AirportPlans plans(plan_base_name(output_name), plan_sink);
+  // With -u every read through the image marks the bytes it read.
+  std::optional<Coverage> coverage;
+  Image image = input.image;
+  if (request.unread != nullptr) image = image.with_coverage(&coverage.emplace(image));
   {
     DocumentWriter writer(sink.file, input.image.size() >= kBackgroundWriteSize);
     Output out(DocumentWriter::drain, &writer, true);
     console.print("Analyzing %s...\n", request.input_name);
     result.malformed =
-        write_document(input.image, options, tables, platform::local_time(), out, object_names,
-                       request.extra_files, options.plan != 0 ? &plans : nullptr);
+        write_document(image, options, tables, platform::local_time(), out, object_names,
+                       request.extra_files, options.plan ? &plans : nullptr);
     out.flush();
     sink.error = writer.finish();
   }
@@ -116,10 +122,21 @@ int write_output_document(const DecodeRequest& request, Console& console, Mapped
   if (result.malformed != 0) {
     console.print("Warning: %d malformed structures skipped\n", result.malformed);
   }
+  if (coverage) coverage->add_to(*request.unread);
   return 0;
 }
 
 }  // namespace
+
+void print_unread_report(Console& console, const UnreadReport& report) {
+  const std::vector<std::string> lines = report.lines();
+  if (lines.empty()) {
+    console.write("Unread bytes: none\n");
+    return;
+  }
+  console.write("Unread bytes, by record kind (offsets from the record start):\n");
+  for (const std::string& line : lines) console.write(line + "\n");
+}
 
 void report_run_guard_failure(Console& console, const std::string& name, int code) {
   if (code == platform::kAlreadyExists) {

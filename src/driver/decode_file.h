@@ -7,6 +7,7 @@
 #include <string>
 
 #include "bgl/context.h"
+#include "bgl/coverage.h"
 #include "driver/console.h"
 #include "driver/names_file.h"
 
@@ -22,6 +23,8 @@ struct DecodeRequest {
   ObjectNamesFile* names_file = nullptr;
   // Where the model files of the decode go; nullptr writes none.
   ExtraFileSink* extra_files = nullptr;
+  // With -u: the bytes that no decoder read are added to it when the document was written.
+  UnreadReport* unread = nullptr;
   // Whether this decode takes the run guard itself (a single-file run) or runs under a guard that
   // its caller holds (a batch).
   bool take_run_guard = true;
@@ -41,6 +44,10 @@ struct DecodeResult {
 // console as a single run does ("Analyzing %s...", the error messages, the malformed count);
 // the closing "Done!" lines are the caller's.
 DecodeResult decode_file(const DecodeRequest& request, Console& console);
+
+// Prints the unread-bytes report (-u): a heading and one line per record kind with bytes that no
+// decoder read.
+void print_unread_report(Console& console, const UnreadReport& report);
 
 // Reports that the run guard could not be taken for the input `name` (a file, or a folder run's
 // folder): another run holds it (code 183), or the system's error.

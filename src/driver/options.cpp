@@ -161,8 +161,9 @@ OptionTable::OptionTable(DecodeOptions& o)
           {'r', OptionKind::kUnsigned, &o.radius_km,
            "Radius of circle (in KM) for partial decoding"                                                   },
           {'p', OptionKind::kFlag,     &o.plan,            "Write an SVG plan of each airport beside the XML"},
-          {'j', OptionKind::kUnsigned, &jobs,
-           "Files decoded at once when the input is a folder"                                                }
+          {'j', OptionKind::kUnsigned, &jobs,              "Files decoded at once when the input is a folder"},
+          {'u', OptionKind::kFlag,     &o.unread_report,
+           "List the bytes of each record kind never read"                                                   }
 } {}
 
 std::string switches_help(std::span<const OptionSpec> table) {

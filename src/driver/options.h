@@ -52,7 +52,7 @@ struct OptionTable {
   OptionTable(const OptionTable&) = delete;  // the rows point into the table itself
   OptionTable& operator=(const OptionTable&) = delete;
   uint32_t jobs = 0;
-  OptionSpec rows[9];
+  OptionSpec rows[10];
 };
 
 // The help text: an empty line, "Switches:" and one line per option.

@@ -95,6 +95,8 @@ int run_checked(int argc, const char* const* argv, RunState& state) {
   request.output_name = state.output_name;
   request.options = state.options;
   request.names_file = &names_file;
+  UnreadReport unread;
+  if (state.options.unread_report) request.unread = &unread;
   // Model files go beside the document.
   ModelFiles model_files{console, directory_of(state.output_name)};
   ExtraFileSink extra_files = model_files.sink();
@@ -104,6 +106,7 @@ int run_checked(int argc, const char* const* argv, RunState& state) {
   platform::CancelScope cancel_scope;
   const DecodeResult result = decode_file(request, console);
   if (result.status != 0) return platform::cancel_requested() ? kInterruptedStatus : result.status;
+  if (request.unread != nullptr) print_unread_report(console, unread);
   console.print("Done!\nOutput saved as %s\n", state.output_name);
   return 0;
 }

@@ -15,6 +15,12 @@ constexpr double kPolarGuard = 1e-06;
 
 }  // namespace
 
+bool in_decode_circle(const DecodeOptions& options, double lat, double lon, const Record& record) {
+  if (in_decode_circle(options, lat, lon)) return true;
+  record.leave_out_of_report();
+  return false;
+}
+
 bool in_decode_circle(const DecodeOptions& options, double lat, double lon) {
   if (!options.circle_enabled) return true;
   double d = great_circle_distance(options.center_lat, options.center_lon, lat, lon);

@@ -118,6 +118,7 @@ void write_boundary(DecodeContext& ctx, uint32_t at, uint32_t /*index length*/) 
     return;
   }
 
+  boundary.name_kind("Boundary");
   // An optional frequency sub-record, then an optional name sub-record; the geometry follows.
   // The frequency comment is written with or without -t. A damaged one of these ends the
   // sub-records: the boundary is written without geometry.
@@ -126,12 +127,16 @@ void write_boundary(DecodeContext& ctx, uint32_t at, uint32_t /*index length*/) 
   Record sub;
   std::optional<std::string_view> name;
   if (subs.peek_id(id) && id == kFrequencyId && subs.next(sub, kFrequencyHeaderSize)) {
+    sub.name_kind("BoundaryFrequency");
     ctx.out.write("\t<!--\n");
     ctx.out.format("\t\tCenter %s, Freq: %0.3lf\n\t-->\n",
                    CommentText{sub.text(kFrequencyHeaderSize, sub.size() - kFrequencyHeaderSize)},
                    sub.i32(8) * 1e-06);
   }
-  if (subs.peek_id(id) && id == kNameId && subs.next(sub)) name = sub.text(6, sub.size() - 6);
+  if (subs.peek_id(id) && id == kNameId && subs.next(sub)) {
+    sub.name_kind("BoundaryName");
+    name = sub.text(6, sub.size() - 6);
+  }
 
   if (!ctx.options.terse) write_record_comment(ctx.out, "Boundary", at);
   ctx.out.format("\t<%s type=\"%s\" ", "Boundary", EnumText(kBoundaryTypeNames, boundary.u8(0x06)));
@@ -141,7 +146,9 @@ void write_boundary(DecodeContext& ctx, uint32_t at, uint32_t /*index length*/) 
   }
   ctx.out.write(">\n");
   while (subs.next(sub)) {
-    if (sub.id() == kGeometryId) write_geometry(ctx, boundary, sub);
+    if (sub.id() != kGeometryId) continue;
+    sub.name_kind("BoundaryGeometry");
+    write_geometry(ctx, boundary, sub);
   }
   ctx.out.format("\t</%s>\n", "Boundary");
 }

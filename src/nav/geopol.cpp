@@ -25,6 +25,7 @@ void write_geopol(DecodeContext& ctx, uint32_t at, uint32_t length) {
   const DecodeOptions& o = ctx.options;
   Record geopol;
   if (!record_at(ctx, ctx.image, at, length, kGeopolFixedSize, geopol)) return;
+  geopol.name_kind("Geopol");
   if (!o.terse) {
     // The bounding box in plain degrees.
     write_record_comment(ctx.out, "Geopol", at);

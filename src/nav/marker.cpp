@@ -31,7 +31,8 @@ void write_marker(DecodeContext& ctx, const Record& marker) {
   const DecodeOptions& o = ctx.options;
   const double lat = decode_latitude(marker.i32(0x0C));
   const double lon = decode_longitude(marker.i32(0x08));
-  if (!in_decode_circle(o, lat, lon)) return;
+  if (!in_decode_circle(o, lat, lon, marker)) return;
+  marker.name_kind("Marker");
   // A zero region word stands for region value 2, written as the digit 0.
   const uint32_t region = marker.u32(0x18);
   if (!o.terse) write_record_comment(ctx.out, "Marker", marker.offset());

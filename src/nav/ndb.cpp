@@ -55,7 +55,8 @@ void write_ndb(DecodeContext& ctx, const Record& ndb) {
   const DecodeOptions& o = ctx.options;
   const double lat = decode_latitude(ndb.i32(0x10));
   const double lon = decode_longitude(ndb.i32(0x0C));
-  if (!in_decode_circle(o, lat, lon)) return;
+  if (!in_decode_circle(o, lat, lon, ndb)) return;
+  ndb.name_kind("Ndb");
   const std::string_view name = ndb_name(ctx, ndb);
   if (!o.terse) write_record_comment(ctx.out, "NDB", ndb.offset());
   ctx.out.format("\t<Ndb type=\"%s\" name=", EnumText(kNdbTypeNames, ndb.u16(0x06)));

@@ -40,9 +40,11 @@ constexpr uint32_t kNameCapacity = 63;
 
 void write_tacan(DecodeContext& ctx, const Record& tacan) {
   const DecodeOptions& o = ctx.options;
-  if (!in_decode_circle(o, decode_latitude(tacan.i32(0x0A)), decode_longitude(tacan.i32(0x06)))) {
+  if (!in_decode_circle(o, decode_latitude(tacan.i32(0x0A)), decode_longitude(tacan.i32(0x06)),
+                        tacan)) {
     return;
   }
+  tacan.name_kind("Tacan");
 
   // The sub-records: the last name counts; any other id than a DME or a name ends the scan, and
   // the station is written from what was read.
@@ -52,6 +54,7 @@ void write_tacan(DecodeContext& ctx, const Record& tacan) {
   Record sub;
   while (subs.peek_id(id) && (id == kDmeId || id == kNameId)) {
     if (!subs.next(sub, id == kDmeId ? kDmeSize : 6)) break;
+    sub.name_kind(id == kDmeId ? "TacanDme" : "TacanName");
     if (id == kNameId) {
       const std::string_view text = sub.text(6, std::min(sub.size() - 6, kNameCapacity));
       std::memset(name, 0, sizeof name);

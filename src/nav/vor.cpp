@@ -64,6 +64,7 @@ void write_vor(DecodeContext& ctx, const Record& vor) {
   Record sub;
   while (subs.peek_id(id) && (id == kDmeId || id == kNameId)) {
     if (!subs.next(sub, id == kDmeId ? kDmeSize : 6)) break;
+    sub.name_kind(id == kDmeId ? "Dme" : "VorName");
     if (id == kDmeId) {
       dme = {true, sub.i32(0x08), sub.i32(0x0C), sub.i32(0x10), sub.f32(0x14)};
     } else {
@@ -101,9 +102,10 @@ void write_vor(DecodeContext& ctx, const Record& vor) {
 // ILS records inside the circle are kept for the runways; the other stations are written.
 void take_navaid(DecodeContext& ctx, const Record& record) {
   if (!in_decode_circle(ctx.options, decode_latitude(record.i32(0x0C)),
-                        decode_longitude(record.i32(0x08)))) {
+                        decode_longitude(record.i32(0x08)), record)) {
     return;
   }
+  record.name_kind(record.u8(0x06) == kIlsType ? "Ils" : "Vor");
   if (record.u8(0x06) == kIlsType) {
     ctx.tables.deferred_navaids.push_back(read_ils(record));
   } else {

@@ -100,13 +100,14 @@ void write_waypoint(DecodeContext& ctx, const Record& waypoint) {
 // Terminal waypoints are kept for the airports that own them; enroute ones inside the circle are
 // written.
 void take_waypoint(DecodeContext& ctx, const Record& r) {
+  r.name_kind("Waypoint");
   if ((r.u32(0x14) & 0xF) == kTerminalFixType) {
     // The region word shifted by 6 is, as an identifier word, the owning airport.
     ctx.tables.deferred_waypoints.push_back(
         TerminalWaypoint{r.offset(), ident_number(r.u32(0x18) >> 6), r.u8(0x06), r.i32(0x08),
                          r.i32(0x0C), r.f32(0x10), r.u32(0x14), r.u32(0x18)});
   } else if (in_decode_circle(ctx.options, decode_latitude(r.i32(0x0C)),
-                              decode_longitude(r.i32(0x08)))) {
+                              decode_longitude(r.i32(0x08)), r)) {
     write_waypoint(ctx, r);
   }
 }

@@ -94,18 +94,20 @@ void write_objects(DecodeContext& ctx, RecordWalk& walk) {
 
     if (is_taxiway_sign_kind(kind_id)) {
       // Signs are written inside the airport that claims them; the circle is applied there.
+      object.name_kind("TaxiwaySign");
       if (!ctx.options.terse) write_record_comment(ctx.out, "TaxiwaySign", object.offset());
       keep_taxiway_signs(ctx, object);
       continue;
     }
     if (!in_decode_circle(ctx.options, decode_latitude(object.i32(8)),
-                          decode_longitude(object.i32(4)))) {
+                          decode_longitude(object.i32(4)), object)) {
       continue;
     }
 
     write_object_start(ctx, object);
     const SceneryObjectKind* kind = find_scenery_object_kind(kind_id);
     if (kind != nullptr && kind->decode != nullptr) {
+      object.name_kind(kind->name);
       const Record kind_data = object.part(header, object.size() - header);
       if (record_holds(ctx, kind_data, kind->min_size)) {
         // The kind decoder tells how much kind data there is; the walk follows it.
@@ -149,6 +151,7 @@ void dump_unknown_object(DecodeContext& ctx, uint32_t kind_id, const Record& obj
   if (!ctx.options.terse) out.format("<!-- current offset: 0x%.8X -->\n", object.offset());
   out.format("\n\t\t<!-- dumping unknown object (ID: 0x%0.X), length: %d", kind_id, object.size());
   write_hex_lines(out, object.bytes(0, object.size()), false);
+  object.leave_out_of_report();
 }
 
 }  // namespace terrova

@@ -113,7 +113,9 @@ TEST(Switches, HelpText) {
             std::string::npos);
   EXPECT_NE(help.find("  -p       Write an SVG plan of each airport beside the XML\n"),
             std::string::npos);
-  EXPECT_EQ(std::count(help.begin(), help.end(), '\n'), 11);
+  EXPECT_NE(help.find("  -u       List the bytes of each record kind never read\n"),
+            std::string::npos);
+  EXPECT_EQ(std::count(help.begin(), help.end(), '\n'), 12);
 }
 
 TEST(Switches, JobsForAFolder) {

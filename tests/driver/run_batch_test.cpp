@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <vector>
 
@@ -111,6 +112,41 @@ TEST_F(RunBatchTest, TheProgramEndsWithTheFirstFailuresStatus) {
                                " is 0 bytes in size. Nothing to decode\n"),
             std::string::npos)
       << read(console);
+}
+
+// The lines of the unread-bytes report in a console text, by kind, with their record counts.
+std::map<std::string, long> unread_counts(const std::string& console) {
+  std::map<std::string, long> counts;
+  std::istringstream lines(console);
+  std::string line;
+  while (std::getline(lines, line)) {
+    const size_t colon = line.find(": ");
+    if (line.rfind("0x", 0) != 0 || line.find("; never read: +") == std::string::npos) continue;
+    counts[line.substr(0, colon)] = std::atol(line.c_str() + colon + 2);
+  }
+  return counts;
+}
+
+TEST_F(RunBatchTest, TheUnreadReportComesBeforeDoneAndAddsUpOverAFolder) {
+  std::map<std::string, long> singles;
+  for (const char* name : {"in/a.bgl", "in/sub/B.BGL"}) {
+    EXPECT_EQ(run_with({"-u", path(name), path("single.xml")}), 0);
+    const size_t report = console_.find("Unread bytes, by record kind");
+    ASSERT_NE(report, std::string::npos) << console_;
+    EXPECT_LT(report, console_.find("Done!"));
+    for (const auto& [kind, count] : unread_counts(console_)) singles[kind] += count;
+  }
+  EXPECT_FALSE(singles.empty());
+  // The report changes nothing in the document.
+  const std::string with_report = without_time_stamp(read(path("single.xml")));
+  EXPECT_EQ(run_with({path("in/sub/B.BGL"), path("single.xml")}), 0);
+  EXPECT_EQ(without_time_stamp(read(path("single.xml"))), with_report);
+  EXPECT_EQ(run_with({"-uj2", path("in"), path("out")}), 0);
+  EXPECT_LT(console_.find("Unread bytes, by record kind"), console_.find("Time: "));
+  EXPECT_EQ(unread_counts(console_), singles) << console_;
+  // Without the switch there is no report.
+  EXPECT_EQ(run_with({path("in"), path("out")}), 0);
+  EXPECT_EQ(console_.find("Unread bytes"), std::string::npos);
 }
 
 }  // namespace

@@ -20,6 +20,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ExtraFileSink plan_files{[](void*, std::string_view, std::string_view) { return 0; }, nullptr};
   plan::AirportPlans plans("fuzz", plan_files);
   write_document(image, options, tables, {2007, 3, 5, 9, 4, 1}, out, nullptr, nullptr,
-                 options.plan != 0 ? &plans : nullptr);
+                 options.plan ? &plans : nullptr);
   return 0;
 }
