@@ -53,6 +53,7 @@ std::optional<double> traffic_scalar(const Record& airport) {
 uint32_t fixed_part_size(uint32_t id) {
   if (id == 0x3C) return 56;
   if (id == 0xAB) return 60;
+  if (id == 0x56) return 0x44;
   return 52;
 }
 
@@ -183,6 +184,7 @@ void decode_airport(DecodeContext& ctx, const Record& airport, uint32_t fixed) {
   if (!in_decode_circle(o, lat, lon)) return;
   if (!o.terse) write_record_comment(ctx.out, "Airport", airport.offset() + (fixed - 52));
   ctx.airport_id = airport.id();
+  ctx.airport_ident = airport.u32(40);
 
   // The DeleteAirport and name sub-records at the start. Damage there ends the sub-record walk;
   // the airport is still written from its fixed part.
