@@ -5,6 +5,7 @@
 
 #include "airport/approach.h"
 #include "airport/apron.h"
+#include "airport/msfs_airport.h"
 #include "airport/taxiway.h"
 
 namespace terrova {
@@ -42,13 +43,30 @@ constexpr AirportSubrecordKind airport_subrecord_kinds[] = {
     {0,    "NULL",            0,  nullptr                 },
 };
 
+// The sub-records of an MSFS airport (0x56), searched before the table above, whose rows serve
+// the ids that the MSFS form stores as the older forms do (taxiway points, taxi names, coms,
+// helipads, DeleteAirport). The MSFS ids occur in no other airport.
+constexpr AirportSubrecordKind msfs_subrecord_kinds[] = {
+  // Ground layout.
+  // Painted elements, signs and procedures.
+    {0, "NULL", 0, nullptr},
+};
+
+// Every row but the one that ends the table.
+template <size_t N>
+constexpr std::span<const AirportSubrecordKind> rows_of(const AirportSubrecordKind (&kinds)[N]) {
+  return std::span<const AirportSubrecordKind>(kinds, N - 1);
+}
+
 }  // namespace
 
-const AirportSubrecordKind* find_airport_subrecord_kind(uint32_t id) {
-  // Every row but the one that ends the table.
-  constexpr std::span<const AirportSubrecordKind> rows(airport_subrecord_kinds,
-                                                       std::size(airport_subrecord_kinds) - 1);
-  return find_record_kind(rows, id);
+const AirportSubrecordKind* find_airport_subrecord_kind(uint32_t id, uint16_t airport_id) {
+  if (airport_id == kMsfsAirportId) {
+    if (const AirportSubrecordKind* kind = find_record_kind(rows_of(msfs_subrecord_kinds), id)) {
+      return kind;
+    }
+  }
+  return find_record_kind(rows_of(airport_subrecord_kinds), id);
 }
 
 }  // namespace terrova
