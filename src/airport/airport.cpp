@@ -1,6 +1,7 @@
 // Airport record, section 3 (offsets from the record start):
-//   +0  u16  id: 0x3C has a 56-byte fixed part, 0xAB (the later form) a 60-byte one, every other
-//            id a 52-byte one; the sub-records start right after it
+//   +0  u16  id: 0x3C has a 56-byte fixed part, 0xAB (the later form) a 60-byte one, 0x56 (the
+//            MSFS form, see msfs_airport.cpp) a 68-byte one, every other id a 52-byte one; the
+//            sub-records start right after it
 //   +2  u32  size of the record with all its sub-records
 //   +12 u32  longitude, packed
 //   +16 u32  latitude, packed
@@ -11,7 +12,8 @@
 //   +36 f32  magnetic variation, degrees
 //   +40 u32  identifier, packed
 //   +48 u32  fuel word
-//   +53 u8   0xAB only: traffic scalar, value / 255; 255 is the full traffic, and 0, which no
+//   +53 u8   0xAB and 0x56 only: traffic scalar, value / 255; 255 is the full traffic, and 0, which
+//   no
 //            scalar the compiler accepts (0.01 to 1) gives, means none was set
 // Sub-records, each starting with u16 id and u32 size: an optional DeleteAirport (0x33), then the
 // name sub-record whatever its id (+6 the name, size - 6 bytes, not terminated), then tower
@@ -21,6 +23,7 @@
 #include <optional>
 
 #include "airport/fuel.h"
+#include "airport/msfs_airport.h"
 #include "airport/subrecords.h"
 #include "airport/taxiway_sign.h"
 #include "format/circle.h"
@@ -41,10 +44,10 @@ constexpr uint32_t kSilentId = 0x30;  // accompanies an apron: never dumped
 constexpr uint16_t kLaterAirportId = 0xAB;
 constexpr uint32_t kFullTraffic = 255;
 
-// The traffic scalar of the later form as its attribute text, or nothing when the full traffic
-// is set.
+// The traffic scalar of the later and MSFS forms as its attribute text, or nothing when the full
+// traffic is set.
 std::optional<double> traffic_scalar(const Record& airport) {
-  if (airport.id() != kLaterAirportId) return std::nullopt;
+  if (airport.id() != kLaterAirportId && airport.id() != kMsfsAirportId) return std::nullopt;
   const uint32_t scalar = airport.u8(53);
   if (scalar == 0 || scalar == kFullTraffic) return std::nullopt;
   return scalar / 255.0;
@@ -53,7 +56,7 @@ std::optional<double> traffic_scalar(const Record& airport) {
 uint32_t fixed_part_size(uint32_t id) {
   if (id == 0x3C) return 56;
   if (id == 0xAB) return 60;
-  if (id == 0x56) return 0x44;
+  if (id == kMsfsAirportId) return kMsfsAirportFixedSize;
   return 52;
 }
 
@@ -98,17 +101,26 @@ size_t name_attributes(DecodeContext& ctx, uint32_t ident_word, NameAttribute (&
   return count;
 }
 
+// The attributes of the later and MSFS forms, each on a line of its own: "\t\tname=...\n", or
+// "\n\t\tname=..." when `continue_line` (after an attribute line left open).
+void write_later_airport_attributes(DecodeContext& ctx, const Record& airport, bool continue_line) {
+  const LineFrame frame = continue_line ? LineFrame{"\n\t\t", ""} : LineFrame{"\t\t", "\n"};
+  if (const std::optional<double> scalar = traffic_scalar(airport)) {
+    ctx.out.format("%strafficScalar=\"%0.2lf\"%s", frame.before, *scalar, frame.after);
+  }
+  if (airport.id() == kMsfsAirportId) write_msfs_airport_flags(ctx, airport, frame);
+}
+
 // The attribute lines after the name: magnetic variation and altitude, the name attributes, and
-// the traffic scalar of the later form directly before the line that closes the start tag.
+// the attributes of the later forms directly before the line that closes the start tag.
 void write_start_tag_tail(DecodeContext& ctx, const Record& airport, uint32_t ident_word) {
   NameAttribute names[4];
   const size_t count = name_attributes(ctx, ident_word, names);
-  const std::optional<double> scalar = traffic_scalar(airport);
-  if (scalar && count == 0) ctx.out.format("\t\ttrafficScalar=\"%0.2lf\"\n", *scalar);
+  if (count == 0) write_later_airport_attributes(ctx, airport, false);
   ctx.out.format("\t\tmagvar=\"%0.2lf\" alt=%s", signed_magvar(airport.f32(36)),
                  format_altitude(ctx.options, airport.i32(20)));
   for (size_t i = 0; i < count; ++i) {
-    if (scalar && i + 1 == count) ctx.out.format("\n\t\ttrafficScalar=\"%0.2lf\"", *scalar);
+    if (i + 1 == count) write_later_airport_attributes(ctx, airport, true);
     ctx.out.write(names[i].prefix);
     write_quoted_text(ctx.out, *names[i].text);
   }
@@ -146,7 +158,7 @@ void write_tower(DecodeContext& ctx, const Record& airport, RecordWalk& subs) {
 void dispatch_subrecords(DecodeContext& ctx, RecordWalk& subs) {
   Record sub;
   while (subs.next(sub)) {
-    const AirportSubrecordKind* kind = find_airport_subrecord_kind(sub.id());
+    const AirportSubrecordKind* kind = find_airport_subrecord_kind(sub.id(), ctx.airport_id);
     if (kind == nullptr) {
       if (!ctx.options.terse && sub.id() != kSilentId) {
         write_record_comment_f(ctx.out, sub.offset(), "dumping unknown record (0x%x), len: %d",
@@ -184,7 +196,7 @@ void decode_airport(DecodeContext& ctx, const Record& airport, uint32_t fixed) {
   if (!in_decode_circle(o, lat, lon)) return;
   if (!o.terse) write_record_comment(ctx.out, "Airport", airport.offset() + (fixed - 52));
   ctx.airport_id = airport.id();
-  ctx.airport_ident = airport.u32(40);
+  ctx.airport = &airport;
 
   // The DeleteAirport and name sub-records at the start. Damage there ends the sub-record walk;
   // the airport is still written from its fixed part.
@@ -208,7 +220,11 @@ void decode_airport(DecodeContext& ctx, const Record& airport, uint32_t fixed) {
                  format_coordinate(o, lon));
   write_start_tag_tail(ctx, airport, ident_word);
 
-  write_tower(ctx, airport, subs);
+  if (airport.id() == kMsfsAirportId) {
+    write_msfs_tower(ctx, subs);
+  } else {
+    write_tower(ctx, airport, subs);
+  }
   if (has_delete && record_holds(ctx, delete_airport, kDeleteAirportMinSize)) {
     decode_delete_airport(ctx, "DeleteAirport", delete_airport, subs);
   }
@@ -223,6 +239,7 @@ void decode_airport(DecodeContext& ctx, const Record& airport, uint32_t fixed) {
   write_terminal_waypoints(ctx, ident_word);
   ctx.out.format("\t</%s>\n", "Airport");
   ctx.out.write("\n");
+  ctx.airport = nullptr;
 }
 
 }  // namespace

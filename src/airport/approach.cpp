@@ -51,6 +51,7 @@
 
 #include <iterator>
 
+#include "airport/msfs_airport.h"
 #include "format/ident.h"
 #include "format/xml.h"
 
@@ -75,7 +76,6 @@ constexpr uint16_t kTransitionLegsId = 0x2F;
 constexpr uint16_t kMsfsApproachLegsId = 0xE1;
 constexpr uint16_t kMsfsMissedApproachLegsId = 0xE2;
 constexpr uint16_t kMsfsTransitionLegsId = 0xE3;
-constexpr uint16_t kMsfsAirportId = 0x56;
 constexpr uint8_t kDmeArcType = 2;
 
 constexpr const char* kApproachTypes[] = {"NONE",   "GPS",       "VOR",  "NDB",
@@ -222,7 +222,7 @@ void decode_approach(DecodeContext& ctx, const char* name, const Record& record,
   f.missed_altitude = record.f32(28 + shift);
   if (!ctx.options.terse) write_record_comment(ctx.out, name, record.offset());
   write_approach_start(ctx, name, f);
-  const bool msfs = ctx.airport_id == kMsfsAirportId;
+  const bool msfs = in_msfs_airport(ctx);
   write_approach_children(ctx, record, later ? kLaterApproachFixedSize : kApproachFixedSize,
                           msfs ? record.size() : record.size() - kTrailingBytes);
   ctx.out.format("\t\t</%s>\n", name);

@@ -16,6 +16,7 @@
 // and the ILSs, terminal NDBs and terminal waypoints that the airport deletes come from the
 // navaid deletion records of the navaid sections, gathered before the airport is written.
 
+#include "airport/msfs_airport.h"
 #include "airport/subrecords.h"
 
 namespace terrova {
@@ -23,8 +24,8 @@ namespace {
 
 constexpr uint32_t kEntriesAt = 12;
 constexpr uint32_t kEntrySize = 4;
-constexpr uint16_t kMsfsAirportId = 0x56;
 constexpr uint32_t kMsfsFlagsAt = 11;
+constexpr uint32_t kAirportIdentAt = 40;  // in the airport record
 
 // The attributes of the MSFS form after those of the older one: {attribute, flag bit}, bits 0-15
 // of the word at +6 and 16-23 of the byte at +11.
@@ -68,7 +69,7 @@ void write_msfs_flags(DecodeContext& ctx, const Record& record) {
   for (const DeleteFlag& f : kMsfsFlags) {
     ctx.out.format("\n\t\t\t%s = \"%s\"", f.name, true_false((flags >> f.bit) & 1));
   }
-  const uint32_t navaids = navaid_deletions(ctx, ctx.airport_ident);
+  const uint32_t navaids = navaid_deletions(ctx, ctx.airport->u32(kAirportIdentAt));
   for (const DeleteFlag& f : kNavaidFlags) {
     ctx.out.format("\n\t\t\t%s = \"%s\"", f.name, true_false((navaids & f.bit) != 0));
   }
@@ -108,7 +109,7 @@ void decode_delete_airport(DecodeContext& ctx, const char* name, const Record& r
   out.format("\t\t\tdeleteAllRunways = \"%s\"\n", bit(5));
   out.format("\t\t\tdeleteAllStarts = \"%s\"\n", bit(6));
   out.format("\t\t\tdeleteAllTaxiways = \"%s\"", bit(7));
-  if (ctx.airport_id == kMsfsAirportId) write_msfs_flags(ctx, record);
+  if (in_msfs_airport(ctx) && ctx.airport != nullptr) write_msfs_flags(ctx, record);
   if (size <= 10) {
     out.write(" />\n");
     return;

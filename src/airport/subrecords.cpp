@@ -5,6 +5,7 @@
 
 #include "airport/approach.h"
 #include "airport/apron.h"
+#include "airport/msfs_airport.h"
 #include "airport/painted_elements.h"
 #include "airport/taxiway.h"
 #include "airport/taxiway_sign.h"
@@ -18,31 +19,39 @@ namespace {
 // silently. The smallest sizes are the bytes each decoder reads before its lists. The later forms
 // of a kind share its decoder, which tells them apart by id.
 constexpr AirportSubrecordKind airport_subrecord_kinds[] = {
-    {0x04, "Runway",             52, decode_runway            },
-    {0x11, "Start",              24, decode_start             },
-    {0x12, "Com",                12, decode_com               },
-    {0x1A, "TaxiwayPoint",       8,  decode_taxiway_point     },
-    {0x1B, "TaxiwayParking",     8,  decode_taxiway_parking   },
-    {0x1C, "TaxiwayPath",        8,  decode_taxiway_path      },
-    {0x1D, "TaxiName",           8,  decode_taxi_name         },
-    {0x24, "Approach",           32, decode_approach          },
-    {0x26, "Helipad",            36, decode_helipad           },
-    {0x31, "ApronEdgeLights",    24, decode_apron_edge_lights },
-    {0x33, "DeleteAirport",      8,  decode_delete_airport    },
-    {0x37, "Apron",              9,  decode_apron             },
-    {0x38, "BlastFence",         40, decode_fence             },
-    {0x39, "BoundaryFence",      40, decode_fence             },
-    {0x3D, "TaxiwayParking",     8,  decode_taxiway_parking   },
-    {0x3A, "Jetway",             14, decode_jetway            },
-    {0x40, "TaxiwayPath",        8,  decode_taxiway_path      },
-    {0xAC, "TaxiwayPoint",       8,  decode_taxiway_point     },
-    {0xAD, "TaxiwayParking",     8,  decode_taxiway_parking   },
-    {0xAE, "TaxiwayPath",        8,  decode_taxiway_path      },
-    {0xAF, "Apron",              30, decode_apron             },
-    {0xB5, "SceneryObject",      10, decode_helipad_object    },
-    {0xB6, "Approach",           36, decode_approach          },
-    {0x3E, "Runway",             68, decode_later_runway      },
- // MSFS: painted elements, taxiway signs and terminal procedures.
+    {0x04, "Runway",          52, decode_runway           },
+    {0x11, "Start",           24, decode_start            },
+    {0x12, "Com",             12, decode_com              },
+    {0x1A, "TaxiwayPoint",    8,  decode_taxiway_point    },
+    {0x1B, "TaxiwayParking",  8,  decode_taxiway_parking  },
+    {0x1C, "TaxiwayPath",     8,  decode_taxiway_path     },
+    {0x1D, "TaxiName",        8,  decode_taxi_name        },
+    {0x24, "Approach",        32, decode_approach         },
+    {0x26, "Helipad",         36, decode_helipad          },
+    {0x31, "ApronEdgeLights", 24, decode_apron_edge_lights},
+    {0x33, "DeleteAirport",   8,  decode_delete_airport   },
+    {0x37, "Apron",           9,  decode_apron            },
+    {0x38, "BlastFence",      40, decode_fence            },
+    {0x39, "BoundaryFence",   40, decode_fence            },
+    {0x3D, "TaxiwayParking",  8,  decode_taxiway_parking  },
+    {0x3A, "Jetway",          14, decode_jetway           },
+    {0x40, "TaxiwayPath",     8,  decode_taxiway_path     },
+    {0xAC, "TaxiwayPoint",    8,  decode_taxiway_point    },
+    {0xAD, "TaxiwayParking",  8,  decode_taxiway_parking  },
+    {0xAE, "TaxiwayPath",     8,  decode_taxiway_path     },
+    {0xAF, "Apron",           30, decode_apron            },
+    {0xB5, "SceneryObject",   10, decode_helipad_object   },
+    {0xB6, "Approach",        36, decode_approach         },
+    {0x3E, "Runway",          68, decode_later_runway     },
+    {0,    "NULL",            0,  nullptr                 },
+};
+
+// The sub-records of an MSFS airport (0x56), searched before the table above, whose rows serve
+// the ids that the MSFS form stores as the older forms do (taxiway points, taxi names, coms,
+// helipads, DeleteAirport). The MSFS ids occur in no other airport.
+constexpr AirportSubrecordKind msfs_subrecord_kinds[] = {
+  // Ground layout.
+  // Painted elements, signs and procedures.
     {0xCF, "PaintedLine",        28, decode_painted_elements  },
     {0xD8, "PaintedHatchedArea", 20, decode_painted_elements  },
     {0xD9, "TaxiwaySign",        22, decode_msfs_taxiway_sign },
@@ -51,13 +60,21 @@ constexpr AirportSubrecordKind airport_subrecord_kinds[] = {
     {0,    "NULL",               0,  nullptr                  },
 };
 
+// Every row but the one that ends the table.
+template <size_t N>
+constexpr std::span<const AirportSubrecordKind> rows_of(const AirportSubrecordKind (&kinds)[N]) {
+  return std::span<const AirportSubrecordKind>(kinds, N - 1);
+}
+
 }  // namespace
 
-const AirportSubrecordKind* find_airport_subrecord_kind(uint32_t id) {
-  // Every row but the one that ends the table.
-  constexpr std::span<const AirportSubrecordKind> rows(airport_subrecord_kinds,
-                                                       std::size(airport_subrecord_kinds) - 1);
-  return find_record_kind(rows, id);
+const AirportSubrecordKind* find_airport_subrecord_kind(uint32_t id, uint16_t airport_id) {
+  if (airport_id == kMsfsAirportId) {
+    if (const AirportSubrecordKind* kind = find_record_kind(rows_of(msfs_subrecord_kinds), id)) {
+      return kind;
+    }
+  }
+  return find_record_kind(rows_of(airport_subrecord_kinds), id);
 }
 
 }  // namespace terrova

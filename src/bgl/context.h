@@ -12,6 +12,8 @@
 
 namespace terrova {
 
+class Record;
+
 // The settings of a run, filled from the command line.
 struct DecodeOptions {
   int degrees_minutes = 0;                // -d: degrees and decimal minutes
@@ -51,8 +53,9 @@ struct DecodeContext {
   // The id of the airport record whose sub-records are being decoded: some sub-records of the
   // later airport form (0xAB) differ from those of the older ones.
   uint16_t airport_id = 0;
-  // The identifier word of that airport, as its record holds it.
-  uint32_t airport_ident = 0;
+  // The airport record whose sub-records are being decoded, for the sub-records that look up
+  // their neighbours (the starts and runways of an MSFS airport); nullptr outside an airport.
+  const Record* airport = nullptr;
   // The names of library objects by GUID text, read once from the names file by the driver and
   // shared read-only by every decode of a run; nullptr when there is none.
   const StringTable* object_names = nullptr;

@@ -1,0 +1,48 @@
+// The airport record of MSFS 2020 (0x56): its fixed part, its tower and the sub-record lookups
+// that its runways and starts share. See msfs_airport.cpp for the layout.
+#pragma once
+
+#include <cstdint>
+
+#include "bgl/context.h"
+#include "bgl/record.h"
+
+namespace terrova {
+
+constexpr uint16_t kMsfsAirportId = 0x56;
+constexpr uint32_t kMsfsAirportFixedSize = 0x44;
+
+// True while the sub-records of an MSFS airport are decoded.
+inline bool in_msfs_airport(const DecodeContext& ctx) { return ctx.airport_id == kMsfsAirportId; }
+
+// How an attribute is framed on its line: "\t\tname=...\n" on a line of its own, or
+// "\n\t\tname=..." after an attribute line left open.
+struct LineFrame {
+  const char* before;
+  const char* after;
+};
+
+// The `starAirport` and `closed` attributes of the flags byte.
+void write_msfs_airport_flags(DecodeContext& ctx, const Record& airport, const LineFrame& frame);
+
+// Writes the `Tower` element from the tower sub-record (0x66) that comes next in `subs`, if any.
+// The tower fields of the fixed part are zero in this form and are never read.
+void write_msfs_tower(DecodeContext& ctx, RecordWalk& subs);
+
+// Calls `visit(record)` for each sub-record of the airport being decoded whose id is `id`, in
+// file order. The walk is quiet: it stops at a damaged size field, which the airport's own walk
+// reports.
+template <class Visit>
+void for_each_airport_subrecord(const DecodeContext& ctx, uint16_t id, Visit&& visit) {
+  if (ctx.airport == nullptr) return;
+  const Record& airport = *ctx.airport;
+  uint64_t at = kMsfsAirportFixedSize;
+  while (airport.holds(at, 6)) {
+    const uint32_t size = airport.u32(at + 2);
+    if (size < 6 || !airport.holds(at, size)) return;
+    if (airport.u16(at) == id) visit(Record(airport.view(), airport.file_offset(at), size));
+    at += size;
+  }
+}
+
+}  // namespace terrova
