@@ -1,0 +1,177 @@
+// MSFS 2020 airports (0x56): DeleteAirport with the navaid deletion records of the navaid
+// sections, painted elements, taxiway signs and procedures; each case plain, with -t and with
+// -dfm against its golden documents, and the variable-length records damaged.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "golden.h"
+#include "msfs_procedure_records.h"
+#include "nav_records.h"
+#include "xml_check.h"
+
+namespace terrova {
+namespace {
+
+using namespace testkit;
+
+constexpr Guid kSurface = {0x2b, 0x2b, 0xd0, 0x85, 0xa1, 0x08, 0x2e, 0x45,
+                           0xab, 0x07, 0x6d, 0x5a, 0xe7, 0xf5, 0x28, 0x84};
+const std::vector<LatLon> kTriangle = {
+    {39.5101, 116.4101},
+    {39.5102, 116.4103},
+    {39.5104, 116.4102}
+};
+
+// Bytes of one MSFS airport named "Daxing" holding `subs`, in section 3 after `navaids`.
+std::vector<uint8_t> msfs_file(const Bytes& subs,
+                               const std::function<void(BglBuilder&)>& navaids = {}) {
+  Bytes airport;
+  begin_msfs_airport(airport, MsfsAirportFields{});
+  msfs_airport_name(airport, "Daxing").raw(subs).end();
+  BglBuilder bgl;
+  if (navaids) navaids(bgl);
+  bgl.section(3).add(airport, 1);
+  return bgl.build();
+}
+
+MsfsLeg leg(uint32_t type, std::string_view fix, float speed = -1.0f, float angle = 0.0f) {
+  MsfsLeg m;
+  m.leg.type = type;
+  m.leg.fix_ident = std::string(fix);
+  m.speed_limit = speed;
+  m.vertical_angle = angle;
+  return m;
+}
+
+std::vector<uint8_t> delete_airport_case() {
+  Bytes subs;
+  msfs_delete_airport(subs, 0x0CF6, 0x1C);
+  return msfs_file(subs, [](BglBuilder& bgl) {
+    Bytes vors;  // the run goes on after a deletion record
+    navaid_deletion(vors, "ZBAD");
+    Navaid v;
+    v.lat = 39.7;
+    v.lon = 116.3;
+    v.frequency_hz = 114700000;
+    v.ident = pack_ident("DAX");
+    begin_navaid(vors, v).end();
+    bgl.section(19).add(vors, 2);
+    Bytes ndbs;
+    navaid_deletion(ndbs, "ZBAD");
+    Ndb n;
+    n.lat = 39.6;
+    n.lon = 116.5;
+    n.ident = pack_ident("DX");
+    n.name = "DAXING";
+    add_ndb(ndbs, n);  // still written after the deletion record
+    bgl.section(23).add(ndbs, 2);
+    Bytes waypoints;  // deletes the terminal waypoints of another airport
+    navaid_deletion(waypoints, "ZBAA");
+    bgl.section(34).add(waypoints, 1);
+  });
+}
+
+std::vector<uint8_t> painted_signs_case() {
+  Bytes subs;
+  msfs_sign(subs, 39.5105, 116.4105, 117.73f, 3, 1, "d   1990>");
+  msfs_sign(subs, 39.5106, 116.4106, -12.5f, 4, 0, "B&C");
+  msfs_sign(subs, 39.5107, 116.4107, 0.0f, 1, 2, "");  // justification past the names
+  painted_line(subs, 36, 0, Guid{}, kTriangle);        // no surface
+  painted_line(subs, 6, 3, kSurface, kTriangle);
+  painted_line(subs, 9, 7, Guid{}, {});  // true angle past the names, no vertices
+  hatched_area(subs, 6, -45.5f, 1.2f, kTriangle);
+  painted_line(subs, 0, 4, Guid{}, kTriangle);  // after a hatched area: a new container
+  return msfs_file(subs);
+}
+
+std::vector<uint8_t> procedures_case() {
+  Bytes subs;
+  ApproachHeader h;
+  h.runway = 7;
+  h.suffix = '0';
+  h.fix_ident = "DS416";
+  h.fix_type = 6;
+  h.fix_region = "ED";
+  begin_approach(subs, h);
+  msfs_leg_list(subs, 0xE1, {leg(15, "DS416"), leg(4, "ISTE", 210.0f, -3.0f)});
+  msfs_leg_list(subs, 0xE2, {leg(18, "LBU")});
+  TransitionHeader t;
+  begin_transition(subs, t);
+  MsfsLeg plain = leg(18, "VATER");
+  plain.leg.recommended_ident.clear();  // no recommended navaid: stored as 0
+  msfs_leg_list(subs, 0xE3, {plain});
+  subs.end().end();
+  begin_terminal_procedure(subs, 0x42, "ABTA4H", 1, 1, 1);
+  runway_transition(subs, 7, 0, {leg(19, "DS030")});
+  msfs_leg_list(subs, 0xE5, {leg(18, "ABTAL")});
+  enroute_transition(subs, {leg(18, "KRH")});
+  subs.begin(0x49).u32(0xABCD).end();  // a later form: dumped
+  subs.end();
+  // An arrival stored runway transition first: written in the schema's order, enroute first.
+  begin_terminal_procedure(subs, 0x48, "BADS2A", 2, 0, 1);
+  runway_transition(subs, 7, 0, {leg(7, "ISTE")});
+  runway_transition(subs, 25, 2, {leg(7, "ISTW")});
+  enroute_transition(subs, {leg(15, "KRH"), leg(18, "BADSO")});
+  subs.end();
+  return msfs_file(subs);
+}
+
+struct GoldenCase {
+  const char* name;
+  std::vector<uint8_t> (*file)();
+};
+const GoldenCase kCases[] = {
+    {"msfs_delete_airport", delete_airport_case},
+    {"msfs_painted_signs",  painted_signs_case },
+    {"msfs_procedures",     procedures_case    },
+};
+
+TEST(MsfsProcedures, GoldenDocuments) {
+  for (const GoldenCase& c : kCases) {
+    SCOPED_TRACE(c.name);
+    const std::vector<uint8_t> file = c.file();
+    const Decoded d = decode(file);
+    EXPECT_EQ(d.malformed, 0u);
+    const std::string base = std::string("airport/golden/") + c.name;
+    expect_golden(base + ".xml", d.document);
+    expect_golden(base + "_terse.xml", decode(file, switches("t")).document);
+    expect_golden(base + "_dfm.xml", decode(file, switches("dfm")).document);
+  }
+}
+
+// Each damaged record is reported once where it was met; the airport goes on after those whose
+// size its walk can trust, and the document stays well-formed.
+TEST(MsfsProcedures, DamagedRecords) {
+  Bytes subs;
+  painted_line(subs, 6, 0, Guid{}, kTriangle, 9);  // vertices past the record
+  subs.begin(0xD8).u8(6).zeros(5).end();           // shorter than its fixed part
+  hatched_area(subs, 36, 10.0f, 2.0f, kTriangle);
+  begin_terminal_procedure(subs, 0x42, "SID1", 2, 0, 0);
+  runway_transition(subs, 7, 0, {leg(19, "DS030")});
+  subs.begin(0x46).u8(1).end();                              // shorter than its fixed part
+  subs.begin(0x47).u8(0).u8(0).zeros(2).end_with_size(500);  // leaves the departure
+  subs.end();
+  begin_terminal_procedure(subs, 0x48, "STAR1", 0, 1, 0);
+  msfs_leg_list(subs, 0xE5, {leg(18, "KRH")}, 3);  // a count past the list
+  subs.end();
+  ApproachHeader h;
+  h.fix_type = 6;
+  begin_approach(subs, h);
+  msfs_leg_list(subs, 0xE1, {leg(15, "DS416")}, 2);
+  subs.end();
+  msfs_sign(subs, 39.5, 116.4, 0.0f, 1, 0, "LAST");
+  const std::vector<uint8_t> file = msfs_file(subs, [](BglBuilder& bgl) {
+    Bytes ndbs;  // a deletion record too short for its identifier ends the run
+    ndbs.begin(0xDB).u16(0).end();
+    bgl.section(23).add(ndbs, 2);
+  });
+  const Decoded d = decode(file);
+  EXPECT_EQ(d.malformed, 7u);
+  EXPECT_EQ(xml_problem(d.document), "");
+  expect_golden("airport/golden/msfs_procedures_damaged.xml", d.document);
+}
+
+}  // namespace
+}  // namespace terrova
