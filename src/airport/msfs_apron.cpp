@@ -12,7 +12,8 @@
 //   +44 u16  vertex count V
 //   +46 u16  triangle count T
 //   +48      V vertices of 8 bytes (packed longitude, latitude), then T triangles of three u16
-//            vertex indices (not written), then padding to a multiple of 4
+//            vertex indices (not written), then padding to a multiple of 4; counts that do not fit
+//            the record are reported
 // Consecutive aprons are written in one `Aprons` element.
 #include "airport/apron.h"
 #include "airport/msfs_airport.h"
@@ -31,6 +32,20 @@ constexpr uint32_t kFalloffAt = 36;
 constexpr uint32_t kPriorityAt = 40;
 constexpr uint32_t kCountAt = 44;
 constexpr uint32_t kVerticesAt = 48;
+constexpr uint32_t kVertexSize = 8;
+constexpr uint32_t kTriangleSize = 6;
+
+// The vertex count, when the vertices and triangles fit the record; otherwise the damage is
+// reported and the vertices that fit before the triangles are written (or before the record's
+// end, when the triangles alone do not fit).
+uint32_t vertex_count(DecodeContext& ctx, const Record& record) {
+  const uint64_t vertices = uint64_t{record.u16(kCountAt)} * kVertexSize;
+  const uint64_t triangles = uint64_t{record.u16(kCountAt + 2)} * kTriangleSize;
+  const uint64_t room = record.size() - kVerticesAt;
+  if (vertices + triangles <= room) return record.u16(kCountAt);
+  ctx.report_malformed(record.offset());
+  return static_cast<uint32_t>((triangles < room ? room - triangles : room) / kVertexSize);
+}
 
 void write_one_apron(DecodeContext& ctx, const char* name, const Record& record) {
   if (!ctx.options.terse) write_record_comment(ctx.out, name, record.offset());
@@ -42,7 +57,7 @@ void write_one_apron(DecodeContext& ctx, const char* name, const Record& record)
   f.in_container = true;
   f.record = &record;
   f.vertices_at = kVerticesAt;
-  f.vertex_count = record.u16(kCountAt);
+  f.vertex_count = vertex_count(ctx, record);
   MsfsAttributes& m = f.later.msfs;
   m.flag("localUV", (flags >> 2) & 1);
   m.flag("stretchUV", (flags >> 3) & 1);

@@ -156,24 +156,30 @@ constexpr ChildKind kChildKinds[] = {
 };
 constexpr size_t kMarkingsPlace = 1;  // markings and lights stand after the deformation points
 
-// Writes the children of one kind in file order. The walk is repeated for each kind; a damaged
-// child is reported once, on the first walk.
-void write_children_of(DecodeContext& ctx, const Record& runway, const ChildKind& kind,
-                       bool report) {
+const ChildKind* child_kind_of(uint32_t id) {
+  for (const ChildKind& kind : kChildKinds) {
+    if (id >= kind.first_id && id <= kind.last_id) return &kind;
+  }
+  return nullptr;
+}
+
+// Writes the children of one kind in file order (all kinds when `kind` is nullptr: nothing is
+// written, the damage is reported). The walk is repeated for each kind, so that the elements
+// stand in the schema's order; a damaged child is reported once, by the reporting walk.
+void walk_children(DecodeContext& ctx, const Record& runway, const ChildKind* kind) {
   uint64_t at = kChildrenAt;
   while (runway.holds(at, 6)) {
     const uint32_t size = runway.u32(at + 2);
     if (size < 6 || !runway.holds(at, size)) {
-      if (report) ctx.report_malformed(runway.file_offset(at));
+      if (kind == nullptr) ctx.report_malformed(runway.file_offset(at));
       return;
     }
     const Record child(runway.view(), runway.file_offset(at), size);
-    if (child.id() >= kind.first_id && child.id() <= kind.last_id) {
-      if (child.size() >= kind.size) {
-        kind.write(ctx, child);
-      } else if (report) {
-        ctx.report_malformed(child.offset());
-      }
+    const ChildKind* of = child_kind_of(child.id());
+    if (of != nullptr && child.size() < of->size) {
+      if (kind == nullptr) ctx.report_malformed(child.offset());
+    } else if (of != nullptr && of == kind) {
+      kind->write(ctx, child);
     }
     at += size;
   }
@@ -186,14 +192,13 @@ void decode_msfs_runway(DecodeContext& ctx, const char* name, const Record& reco
   tag.surface_guid_at = kSurfaceAt;
   tag.extra_lines = write_runway_attributes;
   write_runway_start_tag(ctx, name, record, tag);
-  bool first = true;
+  walk_children(ctx, record, nullptr);
   for (size_t i = 0; i < std::size(kChildKinds); ++i) {
     if (i == kMarkingsPlace) {
       write_markings(ctx, record);
       if ((record.u8(kLightsAt) & 0x1F) != 0) write_lights(ctx.out, record.u8(kLightsAt) & 0x1F);
     }
-    write_children_of(ctx, record, kChildKinds[i], first);
-    first = false;
+    walk_children(ctx, record, &kChildKinds[i]);
   }
   write_runway_ils_records(ctx, record.u32(12), record.u32(16));
   write_runway_starts(ctx, record);
