@@ -62,14 +62,21 @@ bool write_vertices(DecodeContext& ctx, const char* indent, const Record& record
 
 bool write_apron(DecodeContext& ctx, const char* name, const ApronFields& f) {
   Output& out = ctx.out;
-  out.format("\t\t<%ss>\n", name);
-  out.format("\t\t\t<%s surface=\"%s\" drawSurface=\"%s\" drawDetail=\"%s\"", name,
-             surface_name(f.surface), true_false(f.flags & 1), true_false((f.flags >> 1) & 1));
+  if (!f.in_container) out.format("\t\t<%ss>\n", name);
+  out.format("\t\t\t<%s surface=\"", name);
+  if (f.surface_guid != nullptr) {
+    write_registry_guid(out, *f.surface_guid, f.surface_guid_at);
+  } else {
+    out.write(surface_name(f.surface));
+  }
+  out.format("\" drawSurface=\"%s\" drawDetail=\"%s\"", true_false(f.flags & 1),
+             true_false((f.flags >> 1) & 1));
   write_later_attributes(ctx, "\t\t\t\t", f.later, true);
   out.write(">\n");
   const bool whole = f.record == nullptr ||
                      write_vertices(ctx, "\t\t\t\t", *f.record, f.vertices_at, f.vertex_count);
-  out.format("\t\t\t</%s>\n\t\t</%ss>\n", name, name);
+  out.format("\t\t\t</%s>\n", name);
+  if (!f.in_container) out.format("\t\t</%ss>\n", name);
   return whole;
 }
 

@@ -11,6 +11,7 @@ namespace terrova {
 
 constexpr uint16_t kMsfsAirportId = 0x56;
 constexpr uint32_t kMsfsAirportFixedSize = 0x44;
+constexpr uint16_t kMsfsRunwayId = 0xCE;
 
 // True while the sub-records of an MSFS airport are decoded.
 inline bool in_msfs_airport(const DecodeContext& ctx) { return ctx.airport_id == kMsfsAirportId; }
@@ -28,6 +29,23 @@ void write_msfs_airport_flags(DecodeContext& ctx, const Record& airport, const L
 // Writes the `Tower` element from the tower sub-record (0x66) that comes next in `subs`, if any.
 // The tower fields of the fixed part are zero in this form and are never read.
 void write_msfs_tower(DecodeContext& ctx, RecordWalk& subs);
+
+// Sub-record decoders of the MSFS form (rows of the airport sub-record table).
+void decode_msfs_runway(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&);
+// A start that serves a runway end is written inside that runway; the others as `Start`.
+void decode_msfs_start(DecodeContext& ctx, const char* name, const Record& record,
+                       RecordWalk& siblings);
+void decode_msfs_taxiway_parking(DecodeContext& ctx, const char* name, const Record& record,
+                                 RecordWalk&);
+void decode_msfs_taxiway_path(DecodeContext& ctx, const char* name, const Record& record,
+                              RecordWalk&);
+// Aprons and apron edge lights take the records of their id that follow, to write them in one
+// container.
+void decode_msfs_apron(DecodeContext& ctx, const char* name, const Record& record,
+                       RecordWalk& siblings);
+void decode_msfs_apron_edge_lights(DecodeContext& ctx, const char* name, const Record& record,
+                                   RecordWalk& siblings);
+void decode_msfs_jetway(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&);
 
 // Calls `visit(record)` for each sub-record of the airport being decoded whose id is `id`, in
 // file order. The walk is quiet: it stops at a damaged size field, which the airport's own walk

@@ -28,10 +28,13 @@
 //
 // Runway sub-record of the later form (0x3E): +0..+51 as above; +52 16 bytes material set GUID
 // (all zero: none); child records from +68.
+#include "airport/runway.h"
+
 #include <algorithm>
 #include <span>
 #include <vector>
 
+#include "airport/apron.h"
 #include "airport/subrecords.h"
 #include "format/values.h"
 #include "format/xml.h"
@@ -76,7 +79,9 @@ const char* left_right(uint32_t flags, unsigned bit) {
 }
 std::string_view flag(uint32_t flags, unsigned bit) { return true_false((flags >> bit) & 1); }
 
-void write_markings(Output& out, uint32_t m) {
+}  // namespace
+
+void write_markings_head(Output& out, uint32_t m) {
   out.write("\t\t\t<Markings ");
   out.format("edges=\"%s\" threshold=\"%s\"\n", flag(m, 0), flag(m, 1));
   out.format("\t\t\t\tfixedDistance=\"%s\" touchdown=\"%s\"\n", flag(m, 2), flag(m, 3));
@@ -84,6 +89,9 @@ void write_markings(Output& out, uint32_t m) {
   out.format("\t\t\t\tprecision=\"%s\" edgePavement=\"%s\"\n", flag(m, 6), flag(m, 7));
   out.format("\t\t\t\tsingleEnd=\"%s\" primaryClosed=\"%s\"\n", flag(m, 8), flag(m, 9));
   out.format("\t\t\t\tsecondaryClosed=\"%s\"\n", flag(m, 10));
+}
+
+void write_markings_tail(Output& out, uint32_t m) {
   out.format("\t\t\t\tprimaryStol=\"%s\" secondaryStol=\"%s\" />\n", flag(m, 11), flag(m, 12));
 }
 
@@ -95,6 +103,8 @@ void write_lights(Output& out, uint32_t l) {
   out.write("/>\n");
 }
 
+namespace {
+
 void write_end_zone(DecodeContext& ctx, const Record& zone) {
   static constexpr const char* kNames[] = {"OffsetThreshold", "BlastPad", "Overrun"};
   const uint32_t id = zone.id();
@@ -104,14 +114,23 @@ void write_end_zone(DecodeContext& ctx, const Record& zone) {
 }
 
 void write_approach_lights(DecodeContext& ctx, const Record& lights) {
-  const uint32_t flags = lights.u8(6);
-  Output& out = ctx.out;
   const uint32_t end = lights.id() >= kLaterApproachLights.first_id
                            ? lights.id() - kLaterApproachLights.first_id
                            : lights.id() - kApproachLights.first_id;
-  out.format("\t\t\t<ApproachLights end=\"%s\"\n", kEnds[end]);
-  out.format("\t\t\t\tsystem=\"%s\" ", kApproachSystems[flags & 15]);
+  write_approach_lights_head(ctx.out, end, lights);
+  write_approach_lights_tail(ctx.out, lights);
+}
+
+}  // namespace
+
+void write_approach_lights_head(Output& out, uint32_t end, const Record& lights) {
+  out.format("\t\t\t<ApproachLights end=\"%s\"\n", kEnds[end & 1]);
+  out.format("\t\t\t\tsystem=\"%s\" ", kApproachSystems[lights.u8(6) & 15]);
   out.format("strobes=\"%d\"\n", lights.u8(7));
+}
+
+void write_approach_lights_tail(Output& out, const Record& lights) {
+  const uint32_t flags = lights.u8(6);
   out.format("\t\t\t\treil=\"%s\" ", flag(flags, 6));
   out.format("touchdown=\"%s\" ", flag(flags, 7));
   out.format("endLights=\"%s\" />\n", flag(flags, 5));
@@ -126,6 +145,8 @@ void write_vasi(DecodeContext& ctx, const Record& vasi) {
                  format_length(o, vasi.f32(8)), format_length(o, vasi.f32(12)),
                  format_length(o, vasi.f32(16)), vasi.f32(20));
 }
+
+namespace {
 
 const ChildGroup* group_of(uint32_t id) {
   for (const ChildGroup& g : kGroups) {
@@ -169,6 +190,8 @@ void write_children(DecodeContext& ctx, const std::vector<Record>& children) {
   }
 }
 
+}  // namespace
+
 // Every ILS record kept by the navaid decoder whose identifier matches one runway end is
 // written, once per matching end.
 // The records come in list order; a record that matches both ends is written twice in a row.
@@ -194,6 +217,8 @@ void write_runway_ils_records(DecodeContext& ctx, uint32_t primary, uint32_t sec
   }
 }
 
+namespace {}  // namespace
+
 // Writes ` materialSet="{...}"` on a line of its own for a GUID that is not all zero: the first
 // u32 and two u16 little-endian, then eight single bytes, in the braced registry form.
 void write_material_set(Output& out, const Record& record, uint32_t at) {
@@ -207,10 +232,8 @@ void write_material_set(Output& out, const Record& record, uint32_t at) {
   out.write("}\"\n");
 }
 
-// Writes the runway from its 52-byte fixed part, the material set of the later form when
-// `has_material_set`, and the child records from `children_at`.
-void write_runway(DecodeContext& ctx, const char* name, const Record& record, bool has_material_set,
-                  uint32_t children_at) {
+void write_runway_start_tag(DecodeContext& ctx, const char* name, const Record& record,
+                            const RunwayStartTag& tag) {
   const DecodeOptions& o = ctx.options;
   Output& out = ctx.out;
   if (!o.terse) write_record_comment(out, name, record.offset());
@@ -218,9 +241,14 @@ void write_runway(DecodeContext& ctx, const char* name, const Record& record, bo
              format_coordinate(o, decode_latitude(record.i32(24))),
              format_coordinate(o, decode_longitude(record.i32(20))),
              format_altitude(o, record.i32(28)));
-  out.format("\t\t\tsurface=\"%s\" heading=\"%0.2lf\" length=%s width=%s\n",
-             surface_name(record.u16(6)), record.f32(40), format_length(o, record.f32(32)),
-             format_length(o, record.f32(36)));
+  out.write("\t\t\tsurface=\"");
+  if (tag.surface_guid_at != 0) {
+    write_registry_guid(out, record, tag.surface_guid_at);
+  } else {
+    out.write(surface_name(record.u16(6)));
+  }
+  out.format("\" heading=\"%0.2lf\" length=%s width=%s\n", record.f32(40),
+             format_length(o, record.f32(32)), format_length(o, record.f32(36)));
   const EnumText number = format_runway_number(record.u8(8));
   const uint32_t primary_designator = record.u8(9);
   const uint32_t secondary_designator = record.u8(11);
@@ -235,19 +263,33 @@ void write_runway(DecodeContext& ctx, const char* name, const Record& record, bo
   out.format("\t\t\tprimaryTakeoff=\"%s\" ", yes_no(pattern, 0));
   out.format("primaryLanding=\"%s\" ", yes_no(pattern, 1));
   out.format("primaryPattern=\"%s\"\n", left_right(pattern, 2));
-  if (has_material_set) write_material_set(out, record, kMaterialSetAt);
+  if (tag.material_set_at != 0) write_material_set(out, record, tag.material_set_at);
+  if (tag.extra_lines != nullptr) tag.extra_lines(ctx, record);
   out.format("\t\t\tsecondaryTakeoff=\"%s\" ", yes_no(pattern, 3));
   out.format("secondaryLanding=\"%s\" ", yes_no(pattern, 4));
   out.format("secondaryPattern=\"%s\">\n", left_right(pattern, 5));
+}
 
+namespace {
+
+// Writes the runway from its 52-byte fixed part, the material set of the later form when
+// `has_material_set`, and the child records from `children_at`.
+void write_runway(DecodeContext& ctx, const char* name, const Record& record, bool has_material_set,
+                  uint32_t children_at) {
+  RunwayStartTag tag;
+  if (has_material_set) tag.material_set_at = kMaterialSetAt;
+  write_runway_start_tag(ctx, name, record, tag);
   const uint32_t markings = record.u16(48);
-  if (markings != 0) write_markings(out, markings);
+  if (markings != 0) {
+    write_markings_head(ctx.out, markings);
+    write_markings_tail(ctx.out, markings);
+  }
   const uint32_t lights = record.u8(50);
-  if (lights != 0) write_lights(out, lights);
+  if (lights != 0) write_lights(ctx.out, lights);
 
   write_children(ctx, collect_children(ctx, record, children_at));
   write_runway_ils_records(ctx, record.u32(12), record.u32(16));
-  out.format("\t\t</%s>\n", name);
+  ctx.out.format("\t\t</%s>\n", name);
 }
 
 }  // namespace

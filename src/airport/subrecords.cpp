@@ -51,13 +51,20 @@ constexpr AirportSubrecordKind airport_subrecord_kinds[] = {
 // helipads, DeleteAirport). The MSFS ids occur in no other airport.
 constexpr AirportSubrecordKind msfs_subrecord_kinds[] = {
   // Ground layout.
-  // Painted elements, signs and procedures.
-    {0xCF, "PaintedLine",        28, decode_painted_elements  },
-    {0xD8, "PaintedHatchedArea", 20, decode_painted_elements  },
-    {0xD9, "TaxiwaySign",        22, decode_msfs_taxiway_sign },
-    {0x42, "Departure",          20, decode_terminal_procedure},
-    {0x48, "Arrival",            20, decode_terminal_procedure},
-    {0,    "NULL",               0,  nullptr                  },
+    {0xCE, "Runway",             96, decode_msfs_runway           },
+    {0x11, "Start",              24, decode_msfs_start            },
+    {0xE7, "TaxiwayParking",     8,  decode_msfs_taxiway_parking  },
+    {0xD4, "TaxiwayPath",        8,  decode_msfs_taxiway_path     },
+    {0xD3, "Apron",              48, decode_msfs_apron            },
+    {0x31, "ApronEdgeLights",    24, decode_msfs_apron_edge_lights},
+    {0xDE, "Jetway",             18, decode_msfs_jetway           },
+ // Painted elements, signs and procedures.
+    {0xCF, "PaintedLine",        28, decode_painted_elements      },
+    {0xD8, "PaintedHatchedArea", 20, decode_painted_elements      },
+    {0xD9, "TaxiwaySign",        22, decode_msfs_taxiway_sign     },
+    {0x42, "Departure",          20, decode_terminal_procedure    },
+    {0x48, "Arrival",            20, decode_terminal_procedure    },
+    {0,    "NULL",               0,  nullptr                      },
 };
 
 // Every row but the one that ends the table.

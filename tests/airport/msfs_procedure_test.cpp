@@ -16,8 +16,12 @@ namespace {
 
 using namespace testkit;
 
-constexpr Guid kSurface = {0x2b, 0x2b, 0xd0, 0x85, 0xa1, 0x08, 0x2e, 0x45,
-                           0xab, 0x07, 0x6d, 0x5a, 0xe7, 0xf5, 0x28, 0x84};
+constexpr Guid kSurface = {
+    {0x85d02b2b, 0x452e08a1, 0x5a6d07ab, 0x8428f5e7}
+};
+constexpr Guid kNoSurface = {
+    {0, 0, 0, 0}
+};
 const std::vector<LatLon> kTriangle = {
     {39.5101, 116.4101},
     {39.5102, 116.4103},
@@ -78,11 +82,11 @@ std::vector<uint8_t> painted_signs_case() {
   msfs_sign(subs, 39.5105, 116.4105, 117.73f, 3, 1, "d   1990>");
   msfs_sign(subs, 39.5106, 116.4106, -12.5f, 4, 0, "B&C");
   msfs_sign(subs, 39.5107, 116.4107, 0.0f, 1, 2, "");  // justification past the names
-  painted_line(subs, 36, 0, Guid{}, kTriangle);        // no surface
+  painted_line(subs, 36, 0, kNoSurface, kTriangle);    // no surface
   painted_line(subs, 6, 3, kSurface, kTriangle);
-  painted_line(subs, 9, 7, Guid{}, {});  // true angle past the names, no vertices
+  painted_line(subs, 9, 7, kNoSurface, {});  // true angle past the names, no vertices
   hatched_area(subs, 6, -45.5f, 1.2f, kTriangle);
-  painted_line(subs, 0, 4, Guid{}, kTriangle);  // after a hatched area: a new container
+  painted_line(subs, 0, 4, kNoSurface, kTriangle);  // after a hatched area: a new container
   return msfs_file(subs);
 }
 
@@ -145,8 +149,8 @@ TEST(MsfsProcedures, GoldenDocuments) {
 // size its walk can trust, and the document stays well-formed.
 TEST(MsfsProcedures, DamagedRecords) {
   Bytes subs;
-  painted_line(subs, 6, 0, Guid{}, kTriangle, 9);  // vertices past the record
-  subs.begin(0xD8).u8(6).zeros(5).end();           // shorter than its fixed part
+  painted_line(subs, 6, 0, kNoSurface, kTriangle, 9);  // vertices past the record
+  subs.begin(0xD8).u8(6).zeros(5).end();               // shorter than its fixed part
   hatched_area(subs, 36, 10.0f, 2.0f, kTriangle);
   begin_terminal_procedure(subs, 0x42, "SID1", 2, 0, 0);
   runway_transition(subs, 7, 0, {leg(19, "DS030")});
