@@ -49,45 +49,27 @@ MsfsLeg leg(uint32_t type, std::string_view fix, float speed = -1.0f, float angl
   return m;
 }
 
-std::vector<uint8_t> delete_airport_case() {
+std::vector<uint8_t> ground_case() {
   Bytes subs;
   msfs_delete_airport(subs, 0x0CF6, 0x1C);
-  return msfs_file(subs, [](BglBuilder& bgl) {
-    Bytes vors;  // the run goes on after a deletion record
-    navaid_deletion(vors, "ZBAD");
-    Navaid v;
-    v.lat = 39.7;
-    v.lon = 116.3;
-    v.frequency_hz = 114700000;
-    v.ident = pack_ident("DAX");
-    begin_navaid(vors, v).end();
-    bgl.section(19).add(vors, 2);
-    Bytes ndbs;
-    navaid_deletion(ndbs, "ZBAD");
-    Ndb n;
-    n.lat = 39.6;
-    n.lon = 116.5;
-    n.ident = pack_ident("DX");
-    n.name = "DAXING";
-    add_ndb(ndbs, n);  // still written after the deletion record
-    bgl.section(23).add(ndbs, 2);
-    Bytes waypoints;  // deletes the terminal waypoints of another airport
-    navaid_deletion(waypoints, "ZBAA");
-    bgl.section(34).add(waypoints, 1);
-  });
-}
-
-std::vector<uint8_t> painted_signs_case() {
-  Bytes subs;
   msfs_sign(subs, 39.5105, 116.4105, 117.73f, 3, 1, "d   1990>");
-  msfs_sign(subs, 39.5106, 116.4106, -12.5f, 4, 0, "B&C");
-  msfs_sign(subs, 39.5107, 116.4107, 0.0f, 1, 2, "");  // justification past the names
-  painted_line(subs, 36, 0, kNoSurface, kTriangle);    // no surface
+  msfs_sign(subs, 39.5106, 116.4106, -12.5f, 4, 2, "B&C");  // justification past the names
+  painted_line(subs, 36, 0, kNoSurface, kTriangle);
   painted_line(subs, 6, 3, kSurface, kTriangle);
   painted_line(subs, 9, 7, kNoSurface, {});  // true angle past the names, no vertices
   hatched_area(subs, 6, -45.5f, 1.2f, kTriangle);
   painted_line(subs, 0, 4, kNoSurface, kTriangle);  // after a hatched area: a new container
-  return msfs_file(subs);
+  return msfs_file(subs, [](BglBuilder& bgl) {
+    Bytes vors, ndbs, waypoints;  // each run goes on after its deletion record
+    navaid_deletion(vors, "ZBAD");
+    begin_navaid(vors, Navaid{.frequency_hz = 114700000, .ident = pack_ident("DAX")}).end();
+    navaid_deletion(ndbs, "ZBAD");
+    add_ndb(ndbs, Ndb{.ident = pack_ident("DX"), .name = "DAXING"});
+    navaid_deletion(waypoints, "ZBAA");  // another airport's terminal waypoints
+    bgl.section(19).add(vors, 2);
+    bgl.section(23).add(ndbs, 2);
+    bgl.section(34).add(waypoints, 1);
+  });
 }
 
 std::vector<uint8_t> procedures_case() {
@@ -127,9 +109,8 @@ struct GoldenCase {
   std::vector<uint8_t> (*file)();
 };
 const GoldenCase kCases[] = {
-    {"msfs_delete_airport", delete_airport_case},
-    {"msfs_painted_signs",  painted_signs_case },
-    {"msfs_procedures",     procedures_case    },
+    {"msfs_painted_signs_deletions", ground_case    },
+    {"msfs_procedures",              procedures_case},
 };
 
 TEST(MsfsProcedures, GoldenDocuments) {
