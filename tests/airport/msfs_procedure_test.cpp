@@ -74,17 +74,13 @@ std::vector<uint8_t> ground_case() {
 
 std::vector<uint8_t> procedures_case() {
   Bytes subs;
-  ApproachHeader h;
-  h.runway = 7;
-  h.suffix = '0';
-  h.fix_ident = "DS416";
-  h.fix_type = 6;
-  h.fix_region = "ED";
-  begin_approach(subs, h);
+  begin_approach(
+      subs,
+      ApproachHeader{
+          .suffix = '0', .runway = 7, .fix_ident = "DS416", .fix_type = 6, .fix_region = "ED"});
   msfs_leg_list(subs, 0xE1, {leg(15, "DS416"), leg(4, "ISTE", 210.0f, -3.0f)});
   msfs_leg_list(subs, 0xE2, {leg(18, "LBU")});
-  TransitionHeader t;
-  begin_transition(subs, t);
+  begin_transition(subs, TransitionHeader{});
   MsfsLeg plain = leg(18, "VATER");
   plain.leg.recommended_ident.clear();  // no recommended navaid: stored as 0
   msfs_leg_list(subs, 0xE3, {plain});
@@ -141,9 +137,7 @@ TEST(MsfsProcedures, DamagedRecords) {
   begin_terminal_procedure(subs, 0x48, "STAR1", 0, 1, 0);
   msfs_leg_list(subs, 0xE5, {leg(18, "KRH")}, 3);  // a count past the list
   subs.end();
-  ApproachHeader h;
-  h.fix_type = 6;
-  begin_approach(subs, h);
+  begin_approach(subs, ApproachHeader{.fix_type = 6});
   msfs_leg_list(subs, 0xE1, {leg(15, "DS416")}, 2);
   subs.end();
   msfs_sign(subs, 39.5, 116.4, 0.0f, 1, 0, "LAST");
@@ -156,6 +150,21 @@ TEST(MsfsProcedures, DamagedRecords) {
   EXPECT_EQ(d.malformed, 7u);
   EXPECT_EQ(xml_problem(d.document), "");
   expect_golden("airport/golden/msfs_procedures_damaged.xml", d.document);
+}
+
+// Every byte of each golden file in turn set to 0, 0xFF and its value plus one: every document
+// stays well-formed.
+TEST(MsfsProcedures, EveryDamagedByteLeavesAWellFormedDocument) {
+  for (const GoldenCase& c : kCases) {
+    const std::vector<uint8_t> file = c.file();
+    for (size_t at = 0; at < file.size(); ++at) {
+      for (uint8_t value : {uint8_t{0}, uint8_t{0xFF}, static_cast<uint8_t>(file[at] + 1)}) {
+        std::vector<uint8_t> bad = file;
+        bad[at] = value;
+        ASSERT_EQ(xml_problem(decode(bad).document), "") << c.name << " byte " << at;
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -29,8 +29,9 @@ Bytes& painted_line(Bytes& b, uint32_t type, uint32_t true_angle, const Guid& su
 }
 
 Bytes& hatched_area(Bytes& b, uint32_t type, float heading, float spacing,
-                    const std::vector<LatLon>& vertices, std::optional<uint32_t> count) {
-  b.begin(0xD8).u8(type).zeros(3).u16(count_of(vertices.size(), count)).f32(heading).f32(spacing);
+                    const std::vector<LatLon>& vertices) {
+  b.begin(0xD8).u8(type).zeros(3).u16(static_cast<uint32_t>(vertices.size()));
+  b.f32(heading).f32(spacing);
   return vertices_of(b, vertices).end();
 }
 

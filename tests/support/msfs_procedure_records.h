@@ -23,7 +23,7 @@ Bytes& msfs_delete_airport(Bytes& b, uint32_t flags, uint32_t more_flags);
 Bytes& painted_line(Bytes& b, uint32_t type, uint32_t true_angle, const Guid& surface,
                     const std::vector<LatLon>& vertices, std::optional<uint32_t> count = {});
 Bytes& hatched_area(Bytes& b, uint32_t type, float heading, float spacing,
-                    const std::vector<LatLon>& vertices, std::optional<uint32_t> count = {});
+                    const std::vector<LatLon>& vertices);
 // A taxiway sign (0xD9), 84 bytes.
 Bytes& msfs_sign(Bytes& b, double lat, double lon, float heading, uint32_t size,
                  uint32_t justification, std::string_view label);
