@@ -160,16 +160,23 @@ void dispatch_subrecords(DecodeContext& ctx, RecordWalk& subs) {
   while (subs.next(sub)) {
     const AirportSubrecordKind* kind = find_airport_subrecord_kind(sub.id(), ctx.airport_id);
     if (kind == nullptr) {
-      if (!ctx.options.terse && sub.id() != kSilentId) {
-        write_record_comment_f(ctx.out, sub.offset(), "dumping unknown record (0x%x), len: %d",
-                               sub.id(), sub.size());
-        write_hex_dump(ctx.out, sub.view(), sub.offset(), sub.size());
-      }
+      if (sub.id() != kSilentId) dump_subrecord(ctx, sub);
       continue;
     }
     if (record_holds(ctx, sub, kind->min_size)) kind->decode(ctx, kind->name, sub, subs);
   }
 }
+
+}  // namespace
+
+void dump_subrecord(DecodeContext& ctx, const Record& sub) {
+  if (ctx.options.terse) return;
+  write_record_comment_f(ctx.out, sub.offset(), "dumping unknown record (0x%x), len: %d", sub.id(),
+                         sub.size());
+  write_hex_dump(ctx.out, sub.view(), sub.offset(), sub.size());
+}
+
+namespace {
 
 void write_terminal_waypoints(DecodeContext& ctx, uint32_t ident_word) {
   const DecodeOptions& o = ctx.options;
@@ -197,6 +204,9 @@ void decode_airport(DecodeContext& ctx, const Record& airport, uint32_t fixed) {
   if (!o.terse) write_record_comment(ctx.out, "Airport", airport.offset() + (fixed - 52));
   ctx.airport_id = airport.id();
   ctx.airport = &airport;
+  HelipadObjects helipad_objects;
+  assign_helipad_objects(airport, fixed, helipad_objects);
+  ctx.helipad_objects = &helipad_objects;
 
   // The DeleteAirport and name sub-records at the start. Damage there ends the sub-record walk;
   // the airport is still written from its fixed part.
@@ -237,6 +247,7 @@ void decode_airport(DecodeContext& ctx, const Record& airport, uint32_t fixed) {
   dispatch_subrecords(ctx, subs);
   claim_taxiway_signs(ctx, lat, lon);
   write_terminal_waypoints(ctx, ident_word);
+  ctx.helipad_objects = nullptr;
   ctx.out.format("\t</%s>\n", "Airport");
   ctx.out.write("\n");
   ctx.airport = nullptr;

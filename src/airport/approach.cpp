@@ -5,7 +5,8 @@
 //   +7  u8   runway number
 //   +8  u8   bits 0-3 approach type, bits 4-6 runway designator, bit 7 GPS overlay
 //   +9       3 bytes, not read
-//   +12 u32  fix identifier word; bits 0-3 the fix type (2-6, else nothing is written)
+//   +12 u32  fix identifier word; bits 0-3 the fix type (2-6, 8 localizer or 9 runway; with any
+//            other type nothing is written)
 //   +16 u32  fix region word
 //   +20 f32  altitude, metres
 //   +24 f32  heading, degrees
@@ -27,7 +28,7 @@
 //   +7  u8   runway number
 //   +8  u8   type and flags as above
 //   +9       3 bytes, not read
-//   +12 u32  fix type (2-6, else nothing is written)
+//   +12 u32  fix type (as above)
 //   +16 u32  fix identifier, the number itself
 //   +20 u32  fix region word
 //   +24 f32  altitude, metres
@@ -48,8 +49,6 @@
 //            of 0x2C
 //   +24      (+40 for a DME arc) records: 0x2F transition legs
 #include "airport/approach.h"
-
-#include <iterator>
 
 #include "airport/msfs_airport.h"
 #include "format/ident.h"
@@ -81,8 +80,12 @@ constexpr uint8_t kDmeArcType = 2;
 constexpr const char* kApproachTypes[] = {"NONE",   "GPS",       "VOR",  "NDB",
                                           "ILS",    "LOCALIZER", "SDF",  "LDA",
                                           "VORDME", "NDBDME",    "RNAV", "LOCALIZER_BACKCOURSE"};
-constexpr const char* kApproachFixTypes[] = {
-    nullptr, nullptr, "VOR", "NDB", "TERMINAL_NDB", "WAYPOINT", "TERMINAL_WAYPOINT"};
+
+// An approach ends at a navaid, a waypoint, a localizer or the runway itself; fix type 7 names
+// none of them, and 0, 1 and the codes above 9 are not fix types.
+bool is_approach_fix_type(uint32_t code) {
+  return (code >= 2 && code <= 6) || code == 8 || code == 9;
+}
 
 bool is_ascii_letter_or_digit(uint32_t c) {
   return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
@@ -138,7 +141,7 @@ void write_approach_start(DecodeContext& ctx, const char* name, const ApproachFi
   out.write("\t\t\tgpsOverlay=\"");
   out.write(true_false((f.type_flags >> 7) & 1));
   out.format("\" designator=\"%s\" fixType=\"%s\"\n\t\t\tfixRegion=\"%s\" ",
-             designator_name((f.type_flags >> 4) & 7), kApproachFixTypes[f.fix_type],
+             designator_name((f.type_flags >> 4) & 7), fix_type_name(f.fix_type),
              decode_region(f.fix_region));
   out.format("fixIdent=\"%s\" altitude=%s\n\t\t\theading=\"%0.2lf\" ", decode_ident(f.fix_ident),
              format_length(o, f.altitude), static_cast<double>(f.heading));
@@ -212,7 +215,7 @@ void decode_approach(DecodeContext& ctx, const char* name, const Record& record,
     f.fix_ident = record.u32(12);
     f.fix_type = f.fix_ident & 15;
   }
-  if (f.fix_type < 2 || f.fix_type >= std::size(kApproachFixTypes)) return;
+  if (!is_approach_fix_type(f.fix_type)) return;
   f.suffix = record.u8(6);
   f.runway = record.u8(7);
   f.type_flags = record.u8(8);

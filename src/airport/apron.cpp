@@ -18,6 +18,7 @@
 // The rest of a companion (its triangulation) is not decoded; it is consumed with the apron.
 #include "airport/apron.h"
 
+#include "format/ident.h"
 #include "format/values.h"
 #include "format/xml.h"
 

@@ -23,10 +23,6 @@ void decode_fence(DecodeContext& ctx, const char* name, const Record& record, Re
 bool write_vertices(DecodeContext& ctx, const char* indent, const Record& record, uint64_t at,
                     uint32_t count);
 
-// The 16 bytes at `at` as a GUID in registry form, "{%0.8x-%0.4x-%0.4x-%0.4x-%0.12x}" in lower
-// case, from a little-endian u32, two little-endian u16 and eight single bytes.
-void write_registry_guid(Output& out, const Record& record, uint64_t at);
-
 struct ApronFields {
   uint32_t surface = 0;
   const Record* surface_guid = nullptr;  // MSFS: the surface is the material GUID at this byte

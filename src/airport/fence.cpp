@@ -7,6 +7,7 @@
 //   +40      V vertices of 8 bytes: u32 longitude, u32 latitude, packed
 // A GUID is a u32 and two u16, little-endian, then eight single bytes.
 #include "airport/apron.h"
+#include "format/ident.h"
 #include "format/xml.h"
 
 namespace terrova {
@@ -17,15 +18,6 @@ constexpr uint32_t kProfileAt = 24;
 constexpr uint32_t kVerticesAt = 40;
 
 }  // namespace
-
-void write_registry_guid(Output& out, const Record& record, uint64_t at) {
-  out.format("{%0.8x-%0.4x-%0.4x-", record.u32(at), record.u16(at + 4), record.u16(at + 6));
-  for (uint32_t i = 0; i < 8; ++i) {
-    out.format("%0.2x", record.u8(at + 8 + i));
-    if (i == 1) out.put('-');
-  }
-  out.put('}');
-}
 
 // Fences have no record comment, with or without -t.
 void decode_fence(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&) {

@@ -9,11 +9,12 @@
 //   +24 f32  length, metres
 //   +28 f32  width, metres
 //   +32 f32  heading, degrees
-// A helipad scenery-object sub-record (0xB5) right after a helipad belongs to it; its object is
-// written inside the helipad:
+// Helipad scenery-object sub-record (0xB5), written inside the helipad it is given to:
 //   +6  u32  object size N
-//   +10      one scenery object of N bytes, then padding to a multiple of 4
-// One that follows no helipad is written where it stands.
+//   +10      one scenery object of N bytes (its longitude at +14, latitude at +18), then
+//            padding to a multiple of 4
+#include <cmath>
+
 #include "airport/subrecords.h"
 #include "format/xml.h"
 #include "scenery/scenery_object.h"
@@ -22,29 +23,89 @@ namespace terrova {
 namespace {
 
 constexpr const char* kHelipadTypes[] = {"NONE", "H", "SQUARE", "CIRCLE", "MEDICAL"};
+constexpr uint16_t kHelipadId = 0x26;
 constexpr uint16_t kHelipadObjectId = 0xB5;
+constexpr uint32_t kHelipadMinSize = 36;  // as the helipad row of the sub-record table
 constexpr uint32_t kObjectSizeAt = 6;
 constexpr uint32_t kObjectAt = 10;
+constexpr uint32_t kObjectLonAt = kObjectAt + 4;
+constexpr uint32_t kObjectLatAt = kObjectAt + 8;
+constexpr uint32_t kPositionedObjectSize = kObjectLatAt + 4;
+// Past this many object-helipad pairs an airport's objects go to its helipads in file order
+// instead, so that a damaged file cannot make the search quadratic in its size.
+constexpr size_t kMaxPairs = 1 << 20;
 
-// Writes the scenery object of a helipad object sub-record.
-void write_helipad_object(DecodeContext& ctx, const Record& record) {
-  if (record_holds(ctx, record, kObjectAt))
-    write_counted_scenery_objects(ctx, record, kObjectSizeAt);
+struct Position {
+  double lat;
+  double lon;
+};
+
+Position position_at(const Record& record, uint64_t lon_at, uint64_t lat_at) {
+  return {decode_latitude(record.i32(lat_at)), decode_longitude(record.i32(lon_at))};
+}
+
+// The square of the distance on the local plane, in degrees of latitude.
+double distance_squared(const Position& a, const Position& b) {
+  const double dy = a.lat - b.lat;
+  const double dx = (a.lon - b.lon) * std::cos(a.lat * (3.14159265358979323846 / 180.0));
+  return dx * dx + dy * dy;
 }
 
 }  // namespace
 
+void assign_helipad_objects(const Record& airport, uint64_t first, HelipadObjects& result) {
+  std::vector<Position> helipads;
+  std::vector<Position> objects;
+  uint64_t at = first;
+  while (airport.holds(at, 6)) {
+    const uint32_t size = airport.u32(at + 2);
+    if (size < 6 || !airport.holds(at, size)) break;
+    const Record sub(airport.view(), airport.file_offset(at), size);
+    if (sub.id() == kHelipadId && size >= kHelipadMinSize) {
+      helipads.push_back(position_at(sub, 12, 16));
+    } else if (sub.id() == kHelipadObjectId && size >= kObjectAt) {
+      result.objects.push_back(sub);
+      objects.push_back(size >= kPositionedObjectSize ? position_at(sub, kObjectLonAt, kObjectLatAt)
+                                                      : Position{NAN, NAN});
+    }
+    at += size;
+  }
+  result.placed.assign(objects.size(), false);
+  result.object_of.assign(helipads.size(), -1);
+  const bool in_order = objects.size() * helipads.size() > kMaxPairs;
+  for (size_t j = 0; j < objects.size(); ++j) {
+    if (std::isnan(objects[j].lat)) continue;
+    size_t best = helipads.size();
+    double best_distance = INFINITY;
+    for (size_t i = 0; i < helipads.size(); ++i) {
+      if (result.object_of[i] >= 0) continue;
+      if (in_order) {
+        best = i;
+        break;
+      }
+      const double d = distance_squared(objects[j], helipads[i]);
+      if (d < best_distance) {
+        best = i;
+        best_distance = d;
+      }
+    }
+    if (best == helipads.size()) continue;
+    result.object_of[best] = static_cast<int32_t>(j);
+    result.placed[j] = true;
+  }
+}
+
 // A helipad has no record comment, with or without -t.
-void decode_helipad(DecodeContext& ctx, const char* name, const Record& record,
-                    RecordWalk& siblings) {
+void decode_helipad(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&) {
   const DecodeOptions& o = ctx.options;
   Output& out = ctx.out;
-  // The object sub-record is taken before the start tag is written, so that the warning for a
-  // damaged one stands on a line of its own and not inside the tag.
-  uint16_t next_id = 0;
-  Record object;
-  const bool has_object =
-      siblings.peek_id(next_id) && next_id == kHelipadObjectId && siblings.next(object);
+  const Record* object = nullptr;
+  if (HelipadObjects* h = ctx.helipad_objects; h != nullptr) {
+    const uint32_t ordinal = h->helipads_met++;
+    if (ordinal < h->object_of.size() && h->object_of[ordinal] >= 0) {
+      object = &h->objects[static_cast<size_t>(h->object_of[ordinal])];
+    }
+  }
   const uint32_t flags = record.u8(7);
   out.format("\t\t<%s lat=\"%s\" lon=\"%s\" alt=%s\n", name,
              format_coordinate(o, decode_latitude(record.i32(16))),
@@ -59,17 +120,23 @@ void decode_helipad(DecodeContext& ctx, const char* name, const Record& record,
   out.write("\" transparent=\"");
   out.write(true_false((flags >> 4) & 1));
   out.format("\" type=\"%s\"", EnumText(kHelipadTypes, flags & ~0x30u));
-  if (has_object) {
-    out.write(">\n");
-    write_helipad_object(ctx, object);
-    out.format("\t\t</%s>\n", name);
+  if (object == nullptr) {
+    out.write(" />\n");
     return;
   }
-  out.write(" />\n");
+  out.write(">\n");
+  write_counted_scenery_objects(ctx, *object, kObjectSizeAt);
+  out.format("\t\t</%s>\n", name);
 }
 
 void decode_helipad_object(DecodeContext& ctx, const char*, const Record& record, RecordWalk&) {
-  write_helipad_object(ctx, record);
+  HelipadObjects* h = ctx.helipad_objects;
+  if (h != nullptr) {
+    const uint32_t index = h->objects_met++;
+    if (index < h->placed.size() && h->placed[index]) return;  // written inside its helipad
+  }
+  // The schema allows no scenery object directly inside an airport.
+  dump_subrecord(ctx, record);
 }
 
 }  // namespace terrova

@@ -7,13 +7,13 @@
 #include <iterator>
 
 #include "airport/apron.h"
+#include "format/ident.h"
 #include "format/values.h"
 #include "format/xml.h"
 
 namespace terrova {
 namespace {
 
-constexpr uint32_t kGuidSize = 16;
 constexpr const char* kFlattenNames[] = {"DEFAULT", "NONE", "FLATTEN"};
 constexpr const char* kSurfaceQueryNames[] = {"DEFAULT", "NONE", "ELEVATION_AND_TYPE"};
 constexpr const char* kFixtureNames[] = {"DEFAULT", "ELEVATED", "INSET"};
@@ -63,13 +63,6 @@ void MsfsAttributes::write(Output& out, size_t i) const {
     out.write(std::string_view(item.text, item.length));
   }
   out.put('"');
-}
-
-bool guid_is_zero(const Record& record, uint64_t at) {
-  for (uint32_t i = 0; i < kGuidSize; ++i) {
-    if (record.u8(at + i) != 0) return false;
-  }
-  return true;
 }
 
 bool has_later_attributes(const LaterAttributes& a) {

@@ -64,7 +64,4 @@ bool has_later_attributes(const LaterAttributes& a);
 void write_later_attributes(DecodeContext& ctx, const char* indent, const LaterAttributes& a,
                             bool continue_line = false);
 
-// The GUID at `at` of `record` is all zero bytes.
-bool guid_is_zero(const Record& record, uint64_t at);
-
 }  // namespace terrova

@@ -32,6 +32,7 @@
 #include "airport/msfs_airport.h"
 #include "airport/runway.h"
 #include "airport/subrecords.h"
+#include "format/ident.h"
 #include "format/values.h"
 #include "format/xml.h"
 

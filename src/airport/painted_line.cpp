@@ -7,8 +7,8 @@
 //   +12      16 bytes, surface material GUID (all zero: none)
 //   +28      V vertices of 8 bytes: u32 longitude, u32 latitude, packed
 #include "airport/apron.h"
-#include "airport/later_attributes.h"
 #include "airport/painted_elements.h"
+#include "format/ident.h"
 #include "format/values.h"
 
 namespace terrova {

@@ -26,8 +26,9 @@
 //            0xB3-0xB4 approach lights of the later form: as 15-16, then +8 and +12 two f32
 //                      REIL offsets whose axes are not known; not written
 //
-// Runway sub-record of the later form (0x3E): +0..+51 as above; +52 16 bytes material set GUID
-// (all zero: none); child records from +68.
+// Runway sub-record of the later form (0x3E): +0..+51 as above, but bit 7 of the surface code
+// marks a transparent runway (water); +52 16 bytes material set GUID (all zero: none); child
+// records from +68.
 #include "airport/runway.h"
 
 #include <algorithm>
@@ -36,6 +37,7 @@
 
 #include "airport/apron.h"
 #include "airport/subrecords.h"
+#include "format/ident.h"
 #include "format/values.h"
 #include "format/xml.h"
 
@@ -44,6 +46,7 @@ namespace {
 
 constexpr uint32_t kRunwayFixedSize = 52;
 constexpr uint32_t kMaterialSetAt = 52;
+constexpr uint32_t kTransparentBit = 0x80;
 constexpr uint32_t kLaterRunwayFixedSize = 68;
 
 constexpr const char* kEnds[] = {"PRIMARY", "SECONDARY"};
@@ -207,11 +210,11 @@ void write_runway_ils_records(DecodeContext& ctx, uint32_t primary, uint32_t sec
                                    second.empty() ? UINT32_MAX : second.front().position);
     const IlsEntry& ils = t.deferred_navaids[next];
     if (!first.empty() && first.front().position == next) {
-      write_runway_ils(ctx, ils);
+      write_runway_ils(ctx, ils, RunwayEnd::kPrimary);
       first = first.subspan(1);
     }
     if (!second.empty() && second.front().position == next) {
-      write_runway_ils(ctx, ils);
+      write_runway_ils(ctx, ils, RunwayEnd::kSecondary);
       second = second.subspan(1);
     }
   }
@@ -222,14 +225,10 @@ namespace {}  // namespace
 // Writes ` materialSet="{...}"` on a line of its own for a GUID that is not all zero: the first
 // u32 and two u16 little-endian, then eight single bytes, in the braced registry form.
 void write_material_set(Output& out, const Record& record, uint32_t at) {
-  bool any = false;
-  for (uint32_t i = 0; i < 16; ++i) any = any || record.u8(at + i) != 0;
-  if (!any) return;
-  out.format("\t\t\tmaterialSet=\"{%0.8x-%0.4x-%0.4x-", record.u32(at), record.u16(at + 4),
-             record.u16(at + 6));
-  out.format("%0.2x%0.2x-", record.u8(at + 8), record.u8(at + 9));
-  for (uint32_t i = 10; i < 16; ++i) out.format("%0.2x", record.u8(at + i));
-  out.write("}\"\n");
+  if (guid_is_zero(record, at)) return;
+  out.write("\t\t\tmaterialSet=\"");
+  write_registry_guid(out, record, at);
+  out.write("\"\n");
 }
 
 void write_runway_start_tag(DecodeContext& ctx, const char* name, const Record& record,
@@ -241,11 +240,15 @@ void write_runway_start_tag(DecodeContext& ctx, const char* name, const Record& 
              format_coordinate(o, decode_latitude(record.i32(24))),
              format_coordinate(o, decode_longitude(record.i32(20))),
              format_altitude(o, record.i32(28)));
+  // The later form marks a runway whose surface is not drawn (a water runway) with bit 7 of its
+  // surface code; the surface is the code without it.
+  const uint32_t surface = record.u16(6);
+  const bool transparent = tag.material_set_at != 0 && (surface & kTransparentBit) != 0;
   out.write("\t\t\tsurface=\"");
   if (tag.surface_guid_at != 0) {
     write_registry_guid(out, record, tag.surface_guid_at);
   } else {
-    out.write(surface_name(record.u16(6)));
+    out.write(surface_name(transparent ? surface & ~kTransparentBit : surface));
   }
   out.format("\" heading=\"%0.2lf\" length=%s width=%s\n", record.f32(40),
              format_length(o, record.f32(32)), format_length(o, record.f32(36)));
@@ -263,6 +266,7 @@ void write_runway_start_tag(DecodeContext& ctx, const char* name, const Record& 
   out.format("\t\t\tprimaryTakeoff=\"%s\" ", yes_no(pattern, 0));
   out.format("primaryLanding=\"%s\" ", yes_no(pattern, 1));
   out.format("primaryPattern=\"%s\"\n", left_right(pattern, 2));
+  if (transparent) out.write("\t\t\ttransparent=\"TRUE\"\n");
   if (tag.material_set_at != 0) write_material_set(out, record, tag.material_set_at);
   if (tag.extra_lines != nullptr) tag.extra_lines(ctx, record);
   out.format("\t\t\tsecondaryTakeoff=\"%s\" ", yes_no(pattern, 3));

@@ -18,20 +18,20 @@ CoordinateText longitude_of(const DecodeOptions& o, const PackedPosition& p) {
 
 }  // namespace
 
-void write_runway_ils(DecodeContext& ctx, const IlsEntry& ils) {
+void write_runway_ils(DecodeContext& ctx, const IlsEntry& ils, RunwayEnd end) {
   const DecodeOptions& o = ctx.options;
   Output& out = ctx.out;
   if (ils.damaged) ctx.report_malformed(ils.damaged_at);
   const double heading = ils.has_localizer ? ils.heading : 0.0;
   const double width = ils.has_localizer ? ils.width : 0.0;
-  const uint32_t end_code = ils.has_localizer ? ils.end_code : 0;
 
   out.format("\t\t\t<Ils lat=\"%s\" lon=\"%s\"\n", latitude_of(o, ils.position),
              longitude_of(o, ils.position));
   out.format("\t\t\t\talt=%s heading=\"%0.2lf\"\n", format_altitude(o, ils.position.alt_mm),
              heading);
   out.format("\t\t\t\tfrequency=\"%.3lf\" end=\"%s\" backCourse=\"%s\"\n",
-             ils.frequency_hz * 0.000001, EnumText(kEnds, end_code), true_false(ils.back_course));
+             ils.frequency_hz * 0.000001, kEnds[static_cast<int>(end)],
+             true_false(ils.back_course));
   out.format("\t\t\t\trange=%s magvar=\"%.2lf\" ident=\"%s\" width=\"%.2lf\"\n",
              format_range(o, ils.range_m), signed_magvar(ils.magvar), decode_ident(ils.ident),
              width);

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "bgl/context.h"
 #include "bgl/record.h"
@@ -35,12 +36,35 @@ void decode_start(DecodeContext& ctx, const char* name, const Record& record, Re
 void decode_com(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&);
 void decode_helipad(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&);
 void decode_delete_airport(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&);
-// The scenery object of a helipad that follows no helipad (one that follows it is written by the
-// helipad decoder).
+// A helipad object sub-record (0xB5) where the walk meets it: its object is written inside the
+// helipad it was given to, and one that no helipad took is dumped like an unknown sub-record.
 void decode_helipad_object(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&);
 
-// Writes the `Ils` element of an ILS entry inside its runway.
-void write_runway_ils(DecodeContext& ctx, const IlsEntry& ils);
+// The helipad objects of one airport and the helipads they were given to. The compiler stores all
+// of an airport's helipad objects before its runways and helipads, so an object does not follow
+// its helipad: each goes to the helipad nearest to it that holds none yet (ties to the earlier
+// helipad), in the order of the objects.
+struct HelipadObjects {
+  std::vector<Record> objects;     // the helipad object sub-records in file order
+  std::vector<bool> placed;        // per object: a helipad took it
+  std::vector<int32_t> object_of;  // per helipad in file order: the index of its object, or -1
+  uint32_t objects_met = 0;        // counted by the decoders as the walk meets them
+  uint32_t helipads_met = 0;
+};
+// Reads the helipads and helipad objects among the sub-records of `airport` from `first` (the
+// bytes after its fixed part) and gives each object its helipad. The read stops silently where
+// the sub-records are damaged: the walk that writes them reports it.
+void assign_helipad_objects(const Record& airport, uint64_t first, HelipadObjects& result);
+
+// Writes a sub-record that is not decoded as a hex dump in a comment (nothing with -t).
+void dump_subrecord(DecodeContext& ctx, const Record& sub);
+
+// The runway end whose identifier names an ILS.
+enum class RunwayEnd { kPrimary, kSecondary };
+
+// Writes the `Ils` element of an ILS entry inside its runway, for the end whose identifier
+// matched it: the localizer's own bytes name the runway number it serves, not the end.
+void write_runway_ils(DecodeContext& ctx, const IlsEntry& ils, RunwayEnd end);
 
 // Start type names ("RUNWAY", "RUNWAY", "WATER", "HELIPAD") and com type names (" ", "ATIS",
 // ... "ASOS"), shared by the start and com decoders and the DeleteAirport decoder.

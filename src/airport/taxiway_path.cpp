@@ -27,6 +27,7 @@
 
 #include "airport/apron.h"
 #include "airport/taxiway.h"
+#include "format/ident.h"
 #include "format/xml.h"
 
 namespace terrova {

@@ -37,6 +37,9 @@ struct ExtraFileSink {
   void* context = nullptr;
 };
 
+// The helipad objects of the airport being decoded (defined by the airport decoders).
+struct HelipadObjects;
+
 struct DecodeContext {
   DecodeContext(Image image_, const DecodeOptions& options_, Output& out_, SharedTables& tables_)
       : image(image_), options(options_), out(out_), tables(tables_) {}
@@ -56,6 +59,8 @@ struct DecodeContext {
   // The airport record whose sub-records are being decoded, for the sub-records that look up
   // their neighbours (the starts and runways of an MSFS airport); nullptr outside an airport.
   const Record* airport = nullptr;
+  // Which helipad of that airport holds which helipad object; nullptr outside airports.
+  HelipadObjects* helipad_objects = nullptr;
   // The names of library objects by GUID text, read once from the names file by the driver and
   // shared read-only by every decode of a run; nullptr when there is none.
   const StringTable* object_names = nullptr;

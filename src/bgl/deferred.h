@@ -38,7 +38,6 @@ struct IlsEntry {
   bool back_course = false;
   // The last localizer, glide slope and DME sub-records, and the name.
   bool has_localizer = false;
-  uint8_t end_code = 0;  // runway end of the localizer: 0 primary, 1 secondary
   float heading = 0;
   float width = 0;
   bool has_glide_slope = false;

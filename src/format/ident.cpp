@@ -77,4 +77,20 @@ void trim_trailing_blanks(char* text) {
   while (len > 0 && static_cast<signed char>(text[len - 1]) <= 32) text[--len] = 0;
 }
 
+void write_registry_guid(Output& out, const Record& record, uint64_t at) {
+  out.format("{%0.8x-%0.4x-%0.4x-", record.u32(at), record.u16(at + 4), record.u16(at + 6));
+  for (uint32_t i = 0; i < 8; ++i) {
+    out.format("%0.2x", record.u8(at + 8 + i));
+    if (i == 1) out.put('-');
+  }
+  out.put('}');
+}
+
+bool guid_is_zero(const Record& record, uint64_t at) {
+  for (uint32_t i = 0; i < 16; ++i) {
+    if (record.u8(at + i) != 0) return false;
+  }
+  return true;
+}
+
 }  // namespace terrova

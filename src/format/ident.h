@@ -8,6 +8,9 @@
 #include <cstdint>
 #include <string_view>
 
+#include "bgl/output.h"
+#include "bgl/record.h"
+
 namespace terrova {
 
 // A short decoded text that lives in its own storage.
@@ -29,6 +32,13 @@ IdentText decode_raw_ident(uint32_t word);
 // Region word: its low 11 bits when it exceeds 1443; 0 is empty, values out of range are "AA",
 // and a leading space is dropped.
 RegionText decode_region(uint32_t word);
+
+// The 16 bytes at `at` as a GUID in registry form, "{%0.8x-%0.4x-%0.4x-%0.4x-%0.12x}" in lower
+// case, from a little-endian u32, two little-endian u16 and eight single bytes: material sets,
+// fence and object instance ids.
+void write_registry_guid(Output& out, const Record& record, uint64_t at);
+// The GUID at `at` of `record` is all zero bytes: no GUID.
+bool guid_is_zero(const Record& record, uint64_t at);
 
 void reverse_in_place(char* text);
 // Removes trailing bytes whose signed value is at most 32 (controls, space, 0x80-0xFF).

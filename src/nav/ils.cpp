@@ -9,7 +9,9 @@
 //   +28 f32  magnetic variation, degrees
 //   +32 u32  identifier, packed
 //   +40      sub-records, each with u16 id and u32 size:
-//            0x14 localizer: +6 u8 bits 4-7 runway end; +8 f32 heading; +12 f32 width
+//            0x14 localizer: +6 u8 runway number, +7 u8 designator (not read: the runway
+//                            end is the one whose identifier names the ILS); +8 f32 heading;
+//                            +12 f32 width
 //            0x15 glide slope: +8 u32 longitude; +12 u32 latitude; +16 s32 altitude mm;
 //                              +20 f32 range m; +24 f32 pitch
 //            0x16 DME: +8 u32 longitude; +12 u32 latitude; +16 s32 altitude mm; +20 f32 range m
@@ -77,7 +79,6 @@ IlsEntry read_ils(const Record& ils) {
     }
     if (id == kLocalizerId) {
       e.has_localizer = true;
-      e.end_code = static_cast<uint8_t>(ils.u8(pos + 6) >> 4);
       e.heading = ils.f32(pos + 8);
       e.width = ils.f32(pos + 12);
     } else if (id == kGlideSlopeId) {

@@ -9,7 +9,7 @@
 //   +20 u16  bank    }
 //   +22 u16  heading }
 //   +24 u32  image complexity code (0-5; larger codes count as 0)
-//   +28 16 bytes, kind ids above 9 only: not decoded
+//   +28 16 bytes, kind ids above 9 only: the instance GUID, all zero for none
 //   +28 or +44: kind data up to the end of the record
 #include "scenery/scenery_object.h"
 
@@ -17,6 +17,7 @@
 #include <span>
 
 #include "format/circle.h"
+#include "format/ident.h"
 #include "format/values.h"
 #include "format/xml.h"
 #include "scenery/kinds.h"
@@ -27,6 +28,7 @@ namespace {
 
 constexpr uint32_t kShortHeader = 28;
 constexpr uint32_t kLongHeader = 44;
+constexpr uint32_t kInstanceIdAt = 28;
 constexpr double kAngleUnit = 0.0054931640625;  // 360/65536 degree
 
 // Kinds n of the short header pair with n + 9 of the long one.
@@ -59,11 +61,19 @@ void write_object_start(DecodeContext& ctx, const Record& object) {
   if (!o.terse) write_record_comment(ctx.out, "SceneryObject", object.offset());
   ctx.out.format(
       "\t<SceneryObject lat=\"%s\" lon=\"%s\" alt=%s\n\t\taltitudeIsAgl=\"%s\" pitch=\"%0.2lf\" "
-      "bank=\"%0.2lf\" heading=\"%0.2lf\"\n\t\timageComplexity=\"%s\">\n",
+      "bank=\"%0.2lf\" heading=\"%0.2lf\"\n\t\timageComplexity=\"%s\"",
       format_coordinate(o, decode_latitude(object.i32(8))),
       format_coordinate(o, decode_longitude(object.i32(4))), format_altitude(o, object.i32(12)),
       true_false(object.u16(16) != 0), object.u16(18) * kAngleUnit, object.u16(20) * kAngleUnit,
       object.u16(22) * kAngleUnit, kImageComplexityNames[complexity]);
+  // Other objects and exclusions refer to an object by its instance id: without it the object
+  // would get a new identity when compiled again.
+  if (object.id() > 9 && !guid_is_zero(object, kInstanceIdAt)) {
+    ctx.out.write("\n\t\tinstanceId=\"");
+    write_registry_guid(ctx.out, object, kInstanceIdAt);
+    ctx.out.put('"');
+  }
+  ctx.out.write(">\n");
 }
 
 }  // namespace

@@ -100,7 +100,22 @@ Bytes approaches() {
   leg_list(s, 0x2D, {leg(18)});
   s.zeros(32).end();
 
+  // Approaches that end at the runway or a localizer are written like the others.
+  h.fix_type = 9;
+  h.fix_ident = "RW25";
+  begin_approach(s, h);
+  leg_list(s, 0x2D, {leg(15), leg(4)});
+  begin_transition(s, full);
+  leg_list(s, 0x2F, {leg(18)});
+  s.end();
+  s.zeros(32).end();
+  h.fix_type = 8;
+  h.fix_ident = "IXO";
+  begin_approach(s, h);
+  s.end();
+
   h.fix_type = 3;
+  h.fix_ident = "OEV";
   h.suffix = ' ';
   h.type_flags = 11;
   h.runway = 0;

@@ -69,6 +69,9 @@ TEST(LaterAirportForms, RunwaysComsAndTrafficScalar) {
   plain.number = 26;
   plain.patterns = 0x24;
   begin_runway(subs, plain).end();
+  RunwayFields water = plain;  // bit 7 of the surface: a transparent WATER runway
+  water.surface = 0x82;
+  begin_runway(subs, water).end();
   Bytes older;  // the runway of the later form inside an airport of the older form
   RunwayFields other = plain;
   other.material_set[15] = 0xAB;

@@ -168,11 +168,15 @@ Bytes jetways_and_helipads() {
   Bytes s;
   jetway(s, 12, 14, library_object_record(47.2603));  // GATE_C 12
   jetway(s, 3, 10, library_object_record(47.2604));   // GATE 3
-  // An object that follows no helipad stands on its own.
-  helipad_object(s, library_object_record(47.2631));
+  // As the compiler stores them: objects before the helipads. Each goes to the nearest helipad
+  // that holds none yet, in the order of the objects.
+  helipad_object(s, library_object_record(47.2620));  // the second helipad
+  helipad_object(s, library_object_record(47.2620));  // the first: the second is taken
+  helipad_object(s, library_object_record(47.2611));  // the third, the only one left
   helipad(s, 4, 0x21, 47.2611, 11.3512, 581000, 20.0f, 20.0f, 90.0f);
-  helipad_object(s, library_object_record(47.2611));
-  helipad(s, 4, 0x02, 47.2621, 11.3522, 581000, 25.0f, 25.0f, 0.0f);  // no object
+  helipad(s, 4, 0x02, 47.2621, 11.3512, 581000, 25.0f, 25.0f, 0.0f);
+  helipad(s, 4, 0x02, 47.2631, 11.3512, 581000, 25.0f, 25.0f, 0.0f);
+  helipad_object(s, library_object_record(47.2630));  // no helipad left: dumped
   return s;
 }
 
@@ -201,6 +205,10 @@ Bytes approaches() {
   ApproachHeader no_fix = h;
   no_fix.fix_type = 1;  // no fix type of an approach: nothing is written
   begin_later_approach(s, no_fix).end();
+  ApproachHeader at_runway = h;
+  at_runway.fix_type = 9;  // ends at the runway: written like the others
+  begin_later_approach(s, at_runway);
+  leg_list(s, 0x2D, {l}).end();
   return s;
 }
 
@@ -254,9 +262,9 @@ TEST(LaterGroundForms, DamagedRecordsAreReportedAndCut) {
   expect_golden("airport/golden/later_damaged.xml", d.document);
 }
 
-// A helipad's object sub-record that reaches past the airport ends the walk; its warning stands
-// before the helipad, which is then written self-closed, and not inside the helipad's start tag.
-TEST(LaterGroundForms, DamagedHelipadObjectIsReportedBeforeTheHelipad) {
+// A helipad's object sub-record that reaches past the airport ends the walk and is given to no
+// helipad: the helipad is written self-closed, the warning on a line of its own after it.
+TEST(LaterGroundForms, DamagedHelipadObjectIsReportedAfterTheHelipad) {
   Bytes s;
   helipad(s, 4, 1, 47.2611, 11.3512, 581000, 20.0f, 20.0f, 90.0f);
   s.begin(0xB5).u32(40).raw(library_object_record(47.2611)).end_with_size(4000);
@@ -266,8 +274,8 @@ TEST(LaterGroundForms, DamagedHelipadObjectIsReportedBeforeTheHelipad) {
   const size_t helipad_at = d.document.find("\t\t<Helipad ");
   ASSERT_NE(warning, std::string::npos);
   ASSERT_NE(helipad_at, std::string::npos);
-  EXPECT_LT(warning, helipad_at);
-  EXPECT_NE(d.document.find("type=\"H\" />\r\n\t</Airport>"), std::string::npos);
+  EXPECT_GT(warning, helipad_at);
+  EXPECT_NE(d.document.find("type=\"H\" />\r\n<!-- WARNING"), std::string::npos);
 }
 
 }  // namespace

@@ -72,10 +72,12 @@ Bytes navaids() {
   full.ident = pack_ident("OEV");
   full.region = pack_region("LO");
   begin_navaid(b, full);
-  add_localizer(b, 1, 261.5f, 4.75f);
+  add_localizer(b, 26, 261.5f, 4.75f);
   add_glide_slope(b, 47.2598, 11.3561, 579000, 18520.0f, 3.0f);
   add_navaid_name(b, "Innsbruck <08>");
-  add_localizer(b, 0, 81.5f, 5.25f);  // a later localizer replaces the earlier one
+  // A later localizer replaces the earlier one. Its runway byte 18 (0x12) once gave SECONDARY;
+  // the end is the one whose identifier matched (PRIMARY here), whatever this byte holds.
+  add_localizer(b, 18, 81.5f, 5.25f);
   add_dme(b, 47.2597, 11.3562, 580000, 92600.0f);
   b.end();
   Navaid broken = full;
@@ -84,8 +86,8 @@ Bytes navaids() {
   broken.frequency_hz = 111100000;
   broken.magvar = 180.0f;
   begin_navaid(b, broken);
-  add_localizer(b, 1, 80.0f, 6.0f);
-  b.begin(0x99).u32(0).end();  // ends the scan: the glide slope after it is not seen
+  add_localizer(b, 0, 80.0f, 6.0f);  // runway byte 0, named by the secondary identifier
+  b.begin(0x99).u32(0).end();        // ends the scan: the glide slope after it is not seen
   add_glide_slope(b, 47.2598, 11.3561, 579000, 18520.0f, 3.0f);
   b.end();
   Navaid named = broken;
@@ -93,7 +95,7 @@ Bytes navaids() {
   named.magvar = 357.0f;
   begin_navaid(b, named);
   add_navaid_name(b, std::string(47, 'A') + "BCDEFGHIJKLM");  // 60 bytes: the first 47 count
-  add_localizer(b, 2, 90.0f, 3.0f);                           // end code 2 is past the table
+  add_localizer(b, 2, 90.0f, 3.0f);
   b.end();
   Navaid vor = full;
   vor.type = 3;

@@ -70,6 +70,11 @@ std::vector<uint8_t> every_kind() {
   WindsockData dark;
   dark.lighted = 7;
   add_object(run, count, 12, windsock(dark));
+  ObjectHeader identified;  // an instance id of the extended header
+  identified.kind = 12;
+  identified.instance = other_guid();
+  scenery_object(run, identified, windsock(WindsockData{}));
+  ++count;
   // Effects: no parameters (81 bytes), escaped parameters, a name that fills its field.
   add_object(run, count, 4, effect("fx_beaconwhi.fx", "", true));
   add_object(run, count, 13,

@@ -20,8 +20,8 @@ Bytes& add_dme(Bytes& b, double lat, double lon, int32_t altitude_mm, float rang
 
 Bytes& add_navaid_name(Bytes& b, std::string_view name) { return b.begin(0x19).text(name).end(); }
 
-Bytes& add_localizer(Bytes& b, uint8_t end_code, float heading, float width) {
-  return b.begin(0x14).u8(static_cast<uint32_t>(end_code) << 4).u8(0).f32(heading).f32(width).end();
+Bytes& add_localizer(Bytes& b, uint8_t runway, float heading, float width) {
+  return b.begin(0x14).u8(runway).u8(0).f32(heading).f32(width).end();
 }
 
 Bytes& add_glide_slope(Bytes& b, double lat, double lon, int32_t altitude_mm, float range_m,

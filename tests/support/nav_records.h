@@ -30,7 +30,7 @@ Bytes& begin_navaid(Bytes& b, const Navaid& n);
 Bytes& add_dme(Bytes& b, double lat, double lon, int32_t altitude_mm, float range_m);
 Bytes& add_navaid_name(Bytes& b, std::string_view name);
 // ILS sub-records, as the runways read them.
-Bytes& add_localizer(Bytes& b, uint8_t end_code, float heading, float width);
+Bytes& add_localizer(Bytes& b, uint8_t runway, float heading, float width);
 Bytes& add_glide_slope(Bytes& b, double lat, double lon, int32_t altitude_mm, float range_m,
                        float pitch);
 

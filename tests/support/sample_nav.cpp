@@ -107,8 +107,8 @@ void add_vhf_navaids(BglBuilder& bgl, int scale, Sequence& seq) {
         n.flags = 0x1D;
         n.ident = pack_ident(ident_text("I", i));
         begin_navaid(b, n);
-        add_localizer(b, static_cast<uint8_t>(seq.below(2)), static_cast<float>(seq.below(360)),
-                      5.0f);
+        add_localizer(b, static_cast<uint8_t>(seq.below(2) << 4),
+                      static_cast<float>(seq.below(360)), 5.0f);
         add_glide_slope(b, lat, lon, n.altitude_mm, 18520.0f, 3.0f);
         add_dme(b, lat, lon, n.altitude_mm, 18520.0f);
         add_navaid_name(b, "ILS/DME " + place);

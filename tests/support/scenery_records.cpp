@@ -6,7 +6,8 @@ namespace {
 Bytes& object_header(Bytes& b, const ObjectHeader& h) {
   b.begin_u16(h.kind).lon(h.lon).lat(h.lat).i32(h.alt_mm);
   b.u16(h.agl).u16(h.pitch).u16(h.bank).u16(h.heading).u32(h.complexity);
-  if (h.kind > 9) b.zeros(16);
+  if (h.kind > 9 && h.instance) guid(b, *h.instance);
+  if (h.kind > 9 && !h.instance) b.zeros(16);
   return b;
 }
 

@@ -4,12 +4,17 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "bgl_builder.h"
 
 namespace terrova::testkit {
+
+struct Guid {
+  uint32_t w[4] = {0x6d3b5f0e, 0x4b8e1c2a, 0x3412009f, 0xab907856};
+};
 
 struct ObjectHeader {
   uint32_t kind = 6;  // ids above 9 get the 44-byte header
@@ -21,6 +26,7 @@ struct ObjectHeader {
   uint32_t bank = 0;
   uint32_t heading = 0;
   uint32_t complexity = 2;
+  std::optional<Guid> instance;  // ids above 9: the instance GUID, zeros without
 };
 // A scenery object: the header, then the kind data.
 Bytes& scenery_object(Bytes& b, const ObjectHeader& h, const Bytes& kind_data);
@@ -60,9 +66,6 @@ Bytes& placed_taxiway_signs(Bytes& b, uint32_t kind, double lat, double lon,
 namespace terrova::testkit {
 
 // A GUID as the records store it: four little-endian u32 words.
-struct Guid {
-  uint32_t w[4] = {0x6d3b5f0e, 0x4b8e1c2a, 0x3412009f, 0xab907856};
-};
 Bytes& guid(Bytes& b, const Guid& g);
 
 // Kind data of a generic building: scale, 4 unread bytes, building type, then the words.
