@@ -39,6 +39,7 @@ struct ExtraFileSink {
 
 // The helipad objects of the airport being decoded (defined by the airport decoders).
 struct HelipadObjects;
+struct MsfsRunwayStarts;
 
 struct DecodeContext {
   DecodeContext(Image image_, const DecodeOptions& options_, Output& out_, SharedTables& tables_)
@@ -59,6 +60,9 @@ struct DecodeContext {
   // The airport record whose sub-records are being decoded, for the sub-records that look up
   // their neighbours (the starts and runways of an MSFS airport); nullptr outside an airport.
   const Record* airport = nullptr;
+  // The runway ends and runway starts of an MSFS airport, found once per airport; nullptr
+  // outside MSFS airports.
+  const MsfsRunwayStarts* runway_starts = nullptr;
   // Which helipad of that airport holds which helipad object; nullptr outside airports.
   HelipadObjects* helipad_objects = nullptr;
   // The names of library objects by GUID text, read once from the names file by the driver and
