@@ -22,11 +22,11 @@
 
 #include <optional>
 
-#include "airport/fuel.h"
 #include "airport/msfs_airport.h"
 #include "airport/subrecords.h"
 #include "airport/taxiway_sign.h"
 #include "format/circle.h"
+#include "format/fuel.h"
 #include "format/ident.h"
 #include "format/values.h"
 #include "format/xml.h"

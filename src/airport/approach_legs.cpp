@@ -29,7 +29,7 @@ namespace {
 constexpr uint32_t kLegsAt = 8;
 constexpr uint32_t kLegSize = 44;
 
-// Searched from the top; the row of leg type 0 ends it.
+// Searched from the top.
 constexpr LegAttributes leg_attribute_table[] = {
     {1,  0x77, 0xFE},
     {2,  0x34, 0x10},
@@ -51,7 +51,6 @@ constexpr LegAttributes leg_attribute_table[] = {
     {21, 0x04, 0x00},
     {22, 0x04, 0x00},
     {23, 0x75, 0xF1},
-    {0,  0,    0   },
 };
 constexpr LegAttributes kEveryAttribute = {0, 0x7F, 0xFF};
 
@@ -65,7 +64,6 @@ constexpr char kAltitudeDescriptors[] = "A+-B";
 
 const LegAttributes* find_leg_row(uint32_t leg_type) {
   for (const LegAttributes& row : leg_attribute_table) {
-    if (row.leg_type == 0) break;
     if (row.leg_type == leg_type) return &row;
   }
   return nullptr;

@@ -16,11 +16,11 @@ class Record;
 
 // The settings of a run, filled from the command line.
 struct DecodeOptions {
-  int degrees_minutes = 0;                // -d: degrees and decimal minutes
-  int terse = 0;                          // -t: no diagnostic comments
-  int feet = 0;                           // -f: altitudes and lengths in feet
-  int nautical_miles = 0;                 // -m: ranges in nautical miles
-  int circle_enabled = 0;                 // partial decoding is active
+  bool degrees_minutes = false;           // -d: degrees and decimal minutes
+  bool terse = false;                     // -t: no diagnostic comments
+  bool feet = false;                      // -f: altitudes and lengths in feet
+  bool nautical_miles = false;            // -m: ranges in nautical miles
+  bool circle_enabled = false;            // partial decoding is active
   uint32_t radius_km = 0;                 // -r
   const char* center_lat_text = nullptr;  // -n
   const char* center_lon_text = nullptr;  // -e
