@@ -124,10 +124,10 @@ int main(int argc, char** argv) {
   DecodeOptions options;
   if (argc > 3) {
     for (const char* p = argv[3]; *p; ++p) {
-      if (*p == 't') options.terse = 1;
-      if (*p == 'd') options.degrees_minutes = 1;
-      if (*p == 'f') options.feet = 1;
-      if (*p == 'm') options.nautical_miles = 1;
+      if (*p == 't') options.terse = true;
+      if (*p == 'd') options.degrees_minutes = true;
+      if (*p == 'f') options.feet = true;
+      if (*p == 'm') options.nautical_miles = true;
     }
   }
   const std::vector<uint8_t> file = testkit::sample_bgl(scale);

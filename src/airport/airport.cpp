@@ -22,11 +22,11 @@
 
 #include <optional>
 
-#include "airport/fuel.h"
 #include "airport/msfs_airport.h"
 #include "airport/subrecords.h"
 #include "airport/taxiway_sign.h"
 #include "format/circle.h"
+#include "format/fuel.h"
 #include "format/ident.h"
 #include "format/values.h"
 #include "format/xml.h"
@@ -204,6 +204,11 @@ void decode_airport(DecodeContext& ctx, const Record& airport, uint32_t fixed) {
   if (!o.terse) write_record_comment(ctx.out, "Airport", airport.offset() + (fixed - 52));
   ctx.airport_id = airport.id();
   ctx.airport = &airport;
+  MsfsRunwayStarts runway_starts;
+  if (airport.id() == kMsfsAirportId) {
+    index_runway_starts(airport, runway_starts);
+    ctx.runway_starts = &runway_starts;
+  }
   HelipadObjects helipad_objects;
   assign_helipad_objects(airport, fixed, helipad_objects);
   ctx.helipad_objects = &helipad_objects;
@@ -251,6 +256,7 @@ void decode_airport(DecodeContext& ctx, const Record& airport, uint32_t fixed) {
   ctx.out.format("\t</%s>\n", "Airport");
   ctx.out.write("\n");
   ctx.airport = nullptr;
+  ctx.runway_starts = nullptr;
 }
 
 }  // namespace

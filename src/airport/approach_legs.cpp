@@ -43,7 +43,7 @@ constexpr uint32_t kSpeedLimitAt = 44;
 constexpr uint32_t kVerticalAngleAt = 48;
 constexpr std::string_view kTabs = "\t\t\t\t\t\t\t\t";
 
-// Searched from the top; the row of leg type 0 ends it.
+// Searched from the top.
 constexpr LegAttributes leg_attribute_table[] = {
     {1,  0x77, 0xFE},
     {2,  0x34, 0x10},
@@ -65,7 +65,6 @@ constexpr LegAttributes leg_attribute_table[] = {
     {21, 0x04, 0x00},
     {22, 0x04, 0x00},
     {23, 0x75, 0xF1},
-    {0,  0,    0   },
 };
 constexpr LegAttributes kEveryAttribute = {0, 0x7F, 0xFF};
 
@@ -79,7 +78,6 @@ constexpr char kAltitudeDescriptors[] = "A+-B";
 
 const LegAttributes* find_leg_row(uint32_t leg_type) {
   for (const LegAttributes& row : leg_attribute_table) {
-    if (row.leg_type == 0) break;
     if (row.leg_type == leg_type) return &row;
   }
   return nullptr;

@@ -24,6 +24,7 @@
 //   +34      padding to a multiple of 4
 #include "airport/msfs_airport.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "format/values.h"
@@ -40,6 +41,9 @@ constexpr uint32_t kTowerLatAt = 10;
 constexpr uint32_t kTowerLonAt = 18;
 constexpr uint32_t kTowerAltAt = 26;
 constexpr uint32_t kTowerSize = 34;
+constexpr uint16_t kStartId = 0x11;
+constexpr uint32_t kStartSize = 24;
+constexpr uint32_t kRunwayFixedSize = 96;
 
 double f64_at(const Record& record, uint32_t at) {
   const uint64_t bits = uint64_t{record.u32(at)} | uint64_t{record.u32(at + 4)} << 32;
@@ -68,6 +72,31 @@ void write_msfs_tower(DecodeContext& ctx, RecordWalk& subs) {
                  format_coordinate(o, f64_at(tower, kTowerLatAt)),
                  format_coordinate(o, f64_at(tower, kTowerLonAt)),
                  format_length(o, static_cast<float>(f64_at(tower, kTowerAltAt))));
+}
+
+int runway_start_key(const Record& start) {
+  const uint32_t kind = start.u8(7);
+  if ((kind >> 4) > 1) return -1;  // water and helipad starts serve no runway
+  return static_cast<int>(start.u8(6) << 8 | (kind & 15));
+}
+
+void index_runway_starts(const Record& airport, MsfsRunwayStarts& index) {
+  uint64_t at = kMsfsAirportFixedSize;
+  while (airport.holds(at, 6)) {
+    const uint32_t size = airport.u32(at + 2);
+    if (size < 6 || !airport.holds(at, size)) break;
+    const Record sub(airport.view(), airport.file_offset(at), size);
+    if (sub.id() == kMsfsRunwayId && size >= kRunwayFixedSize) {
+      index.runway_ends.push_back(static_cast<uint16_t>(sub.u8(8) << 8 | sub.u8(9)));
+      index.runway_ends.push_back(static_cast<uint16_t>(sub.u8(10) << 8 | sub.u8(11)));
+    } else if (sub.id() == kStartId && size >= kStartSize && runway_start_key(sub) >= 0) {
+      index.starts.emplace_back(static_cast<uint16_t>(runway_start_key(sub)), sub);
+    }
+    at += size;
+  }
+  std::sort(index.runway_ends.begin(), index.runway_ends.end());
+  std::stable_sort(index.starts.begin(), index.starts.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
 }
 
 }  // namespace terrova

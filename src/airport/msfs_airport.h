@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 #include "bgl/context.h"
 #include "bgl/record.h"
@@ -46,6 +48,19 @@ void decode_msfs_apron(DecodeContext& ctx, const char* name, const Record& recor
 void decode_msfs_apron_edge_lights(DecodeContext& ctx, const char* name, const Record& record,
                                    RecordWalk& siblings);
 void decode_msfs_jetway(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&);
+
+// The starts of an MSFS airport that may serve a runway end, and the runway ends, each by the key
+// number << 8 | designator code. A runway writes the starts of its two ends; a start that serves a
+// runway end is written there and not as `Start`.
+struct MsfsRunwayStarts {
+  std::vector<uint16_t> runway_ends;                // sorted
+  std::vector<std::pair<uint16_t, Record>> starts;  // sorted by key, then by file order
+};
+// Fills `index` from the sub-records of the airport, in one quiet walk (damage is reported by the
+// airport's own walk).
+void index_runway_starts(const Record& airport, MsfsRunwayStarts& index);
+// The key of a start (0x11) of runway type, or -1 for other starts.
+int runway_start_key(const Record& start);
 
 // Calls `visit(record)` for each sub-record of the airport being decoded whose id is `id`, in
 // file order. The walk is quiet: it stops at a damaged size field, which the airport's own walk

@@ -25,6 +25,7 @@
 //                 end, +12 f32 elevation, metres, +16 8 bytes not read
 // The runway's starts are the 0x11 sub-records of the airport whose runway number and designator
 // match one end (+8/+9 primary, +10/+11 secondary); they are written inside it as `RunwayStart`.
+#include <algorithm>
 #include <iterator>
 #include <span>
 
@@ -45,7 +46,6 @@ constexpr uint32_t kLightsAt = 50;
 constexpr uint32_t kPatternAt = 51;
 constexpr uint32_t kFalloffAt = 72;
 constexpr uint32_t kSurfaceAt = 76;
-constexpr uint16_t kStartId = 0x11;
 constexpr uint16_t kDeformationId = 0x3E;
 constexpr uint16_t kPrimaryLightsId = 0xDF;
 constexpr uint16_t kSecondaryLightsId = 0xE0;
@@ -80,28 +80,36 @@ void write_runway_attributes(DecodeContext& ctx, const Record& runway) {
   ctx.out.format("\t\t\texcludeVegetationAround=\"%s\"\n", true_false(((pattern >> 7) & 1) == 0));
 }
 
-// The end (0 primary, 1 secondary) of `runway` that a start serves, or -1.
-int start_end(const Record& runway, const Record& start) {
-  const uint32_t type = start.u8(7) >> 4;
-  if (type > 1) return -1;  // water and helipad starts serve no runway
-  const uint32_t number = start.u8(6);
-  const uint32_t designator = start.u8(7) & 15;
-  if (number == runway.u8(8) && designator == runway.u8(9)) return 0;
-  if (number == runway.u8(10) && designator == runway.u8(11)) return 1;
-  return -1;
+using StartEntry = std::pair<uint16_t, Record>;
+
+// The starts of one runway end, in file order.
+std::span<const StartEntry> starts_of(const MsfsRunwayStarts& index, uint32_t key) {
+  const auto less = [](const StartEntry& a, const StartEntry& b) { return a.first < b.first; };
+  const auto range = std::equal_range(index.starts.begin(), index.starts.end(),
+                                      StartEntry(static_cast<uint16_t>(key), Record()), less);
+  return {range.first, range.second};
 }
 
+// The starts of both ends, in file order.
 void write_runway_starts(DecodeContext& ctx, const Record& runway) {
+  if (ctx.runway_starts == nullptr) return;
   const DecodeOptions& o = ctx.options;
-  for_each_airport_subrecord(ctx, kStartId, [&](const Record& start) {
-    const int end = start_end(runway, start);
-    if (end < 0 || start.size() < 24) return;
-    ctx.out.format("\t\t\t<RunwayStart end=\"%s\" lat=\"%s\" lon=\"%s\"\n", kEnds[end],
+  std::span<const StartEntry> ends[2] = {
+      starts_of(*ctx.runway_starts, runway.u8(8) << 8 | runway.u8(9)),
+      starts_of(*ctx.runway_starts, runway.u8(10) << 8 | runway.u8(11))};
+  // Both ends of a runway may carry the same key (a damaged record): each start is written once.
+  if (ends[0].data() == ends[1].data()) ends[1] = {};
+  while (!ends[0].empty() || !ends[1].empty()) {
+    const bool first = ends[1].empty() || (!ends[0].empty() && ends[0].front().second.offset() <
+                                                                   ends[1].front().second.offset());
+    const Record& start = (first ? ends[0] : ends[1]).front().second;
+    ctx.out.format("\t\t\t<RunwayStart end=\"%s\" lat=\"%s\" lon=\"%s\"\n", kEnds[first ? 0 : 1],
                    format_coordinate(o, decode_latitude(start.i32(12))),
                    format_coordinate(o, decode_longitude(start.i32(8))));
     ctx.out.format("\t\t\t\talt=%s heading=\"%0.2lf\" />\n", format_altitude(o, start.i32(16)),
                    static_cast<double>(start.f32(20)));
-  });
+    (first ? ends[0] : ends[1]) = (first ? ends[0] : ends[1]).subspan(1);
+  }
 }
 
 void write_deformation(DecodeContext& ctx, const Record& point) {
@@ -208,11 +216,13 @@ void decode_msfs_runway(DecodeContext& ctx, const char* name, const Record& reco
 
 void decode_msfs_start(DecodeContext& ctx, const char* name, const Record& record,
                        RecordWalk& siblings) {
-  bool in_runway = false;
-  for_each_airport_subrecord(ctx, kMsfsRunwayId, [&](const Record& runway) {
-    in_runway = in_runway || (runway.size() >= kChildrenAt && start_end(runway, record) >= 0);
-  });
-  if (!in_runway) decode_start(ctx, name, record, siblings);
+  const int key = runway_start_key(record);
+  const MsfsRunwayStarts* index = ctx.runway_starts;
+  if (key >= 0 && index != nullptr &&
+      std::binary_search(index->runway_ends.begin(), index->runway_ends.end(), key)) {
+    return;  // written inside its runway
+  }
+  decode_start(ctx, name, record, siblings);
 }
 
 }  // namespace terrova

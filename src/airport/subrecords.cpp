@@ -14,7 +14,7 @@
 namespace terrova {
 namespace {
 
-// Searched from the top; the row with id 0 ends the table. Sub-records without a row are dumped by
+// Searched from the top. Sub-records without a row are dumped by
 // the airport decoder; id 0x30, an apron's companion that its apron did not take, is passed over
 // silently. The smallest sizes are the bytes each decoder reads before its lists. The later forms
 // of a kind share its decoder, which tells them apart by id.
@@ -43,7 +43,6 @@ constexpr AirportSubrecordKind airport_subrecord_kinds[] = {
     {0xB5, "SceneryObject",   10, decode_helipad_object   },
     {0xB6, "Approach",        36, decode_approach         },
     {0x3E, "Runway",          68, decode_later_runway     },
-    {0,    "NULL",            0,  nullptr                 },
 };
 
 // The sub-records of an MSFS airport (0x56), searched before the table above, whose rows serve
@@ -64,24 +63,18 @@ constexpr AirportSubrecordKind msfs_subrecord_kinds[] = {
     {0xD9, "TaxiwaySign",        22, decode_msfs_taxiway_sign     },
     {0x42, "Departure",          20, decode_terminal_procedure    },
     {0x48, "Arrival",            20, decode_terminal_procedure    },
-    {0,    "NULL",               0,  nullptr                      },
 };
-
-// Every row but the one that ends the table.
-template <size_t N>
-constexpr std::span<const AirportSubrecordKind> rows_of(const AirportSubrecordKind (&kinds)[N]) {
-  return std::span<const AirportSubrecordKind>(kinds, N - 1);
-}
 
 }  // namespace
 
 const AirportSubrecordKind* find_airport_subrecord_kind(uint32_t id, uint16_t airport_id) {
   if (airport_id == kMsfsAirportId) {
-    if (const AirportSubrecordKind* kind = find_record_kind(rows_of(msfs_subrecord_kinds), id)) {
+    if (const AirportSubrecordKind* kind =
+            find_record_kind(std::span<const AirportSubrecordKind>(msfs_subrecord_kinds), id)) {
       return kind;
     }
   }
-  return find_record_kind(rows_of(airport_subrecord_kinds), id);
+  return find_record_kind(std::span<const AirportSubrecordKind>(airport_subrecord_kinds), id);
 }
 
 }  // namespace terrova

@@ -77,11 +77,7 @@ ProcedureChildren survey_children(DecodeContext& ctx, const Record& procedure) {
         ++c.common_route_lists;
         break;
       default:
-        if (!ctx.options.terse) {
-          write_record_comment_f(ctx.out, child.offset(), "dumping unknown record (0x%x), len: %d",
-                                 child.id(), child.size());
-          write_hex_dump(ctx.out, child.view(), child.offset(), child.size());
-        }
+        dump_subrecord(ctx, child);
         break;
     }
   }

@@ -16,11 +16,11 @@ class Record;
 
 // The settings of a run, filled from the command line.
 struct DecodeOptions {
-  int degrees_minutes = 0;                // -d: degrees and decimal minutes
-  int terse = 0;                          // -t: no diagnostic comments
-  int feet = 0;                           // -f: altitudes and lengths in feet
-  int nautical_miles = 0;                 // -m: ranges in nautical miles
-  int circle_enabled = 0;                 // partial decoding is active
+  bool degrees_minutes = false;           // -d: degrees and decimal minutes
+  bool terse = false;                     // -t: no diagnostic comments
+  bool feet = false;                      // -f: altitudes and lengths in feet
+  bool nautical_miles = false;            // -m: ranges in nautical miles
+  bool circle_enabled = false;            // partial decoding is active
   uint32_t radius_km = 0;                 // -r
   const char* center_lat_text = nullptr;  // -n
   const char* center_lon_text = nullptr;  // -e
@@ -39,6 +39,7 @@ struct ExtraFileSink {
 
 // The helipad objects of the airport being decoded (defined by the airport decoders).
 struct HelipadObjects;
+struct MsfsRunwayStarts;
 
 struct DecodeContext {
   DecodeContext(Image image_, const DecodeOptions& options_, Output& out_, SharedTables& tables_)
@@ -59,6 +60,9 @@ struct DecodeContext {
   // The airport record whose sub-records are being decoded, for the sub-records that look up
   // their neighbours (the starts and runways of an MSFS airport); nullptr outside an airport.
   const Record* airport = nullptr;
+  // The runway ends and runway starts of an MSFS airport, found once per airport; nullptr
+  // outside MSFS airports.
+  const MsfsRunwayStarts* runway_starts = nullptr;
   // Which helipad of that airport holds which helipad object; nullptr outside airports.
   HelipadObjects* helipad_objects = nullptr;
   // The names of library objects by GUID text, read once from the names file by the driver and

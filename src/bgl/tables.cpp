@@ -48,13 +48,6 @@ int table_add(StringTable& table, std::string_view key, uint32_t value, std::str
 
 void table_insert_at(StringTable& table, int index, std::string_view key, uint32_t value,
                      std::string name) {
-  if (table.count() == table.capacity_) {
-    // Growth steps of the table: 4, 8, 12, 16, 20, 28, ... 68, 85, 106, ...
-    int& capacity = table.capacity_;
-    int step = capacity > 64 ? capacity / 4 : capacity > 16 ? 8 : 4;
-    capacity += step;
-    table.entries_.reserve(static_cast<size_t>(capacity));
-  }
   StringTableEntry entry;
   entry.value = value;
   entry.key.assign(key.data(), key.size());
@@ -62,11 +55,7 @@ void table_insert_at(StringTable& table, int index, std::string_view key, uint32
   table.entries_.insert(table.entries_.begin() + index, std::move(entry));
 }
 
-void table_clear(StringTable& table) {
-  table.entries_.clear();
-  table.entries_.shrink_to_fit();
-  table.capacity_ = 0;
-}
+void table_clear(StringTable& table) { table.entries_.clear(); }
 
 namespace {
 

@@ -41,7 +41,6 @@ class StringTable {
   friend void table_clear(StringTable& table);
 
   int count() const { return static_cast<int>(entries_.size()); }
-  int capacity() const { return capacity_; }
   bool sorted() const { return sorted_; }
   const StringTableEntry& operator[](int index) const {
     return entries_[static_cast<size_t>(index)];
@@ -49,7 +48,6 @@ class StringTable {
 
  private:
   std::vector<StringTableEntry> entries_;
-  int capacity_ = 0;
   bool sorted_ = false;
   int duplicates_ = 0;
 };

@@ -72,8 +72,8 @@ void walk_sections(DecodeContext& ctx, std::span<const SectionKind> kinds) {
           section.subsection_table_size);
     }
     const SectionKind* kind = find_kind(kinds, section.type);
-    if (is_whole_section_type(section.type)) {
-      if (kind != nullptr && kind->decode_section != nullptr) kind->decode_section(ctx, section);
+    if (kind != nullptr && kind->decode_section != nullptr) {
+      kind->decode_section(ctx, section);
       continue;
     }
     if (section.subsection_table_offset >= image.size()) continue;

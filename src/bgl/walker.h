@@ -44,15 +44,13 @@ using SectionDecoder = void (*)(DecodeContext&, const SectionEntry&);
 struct SectionKind {
   uint32_t type;
   SubsectionDecoder decode_subsection;  // called once per subsection
-  SectionDecoder decode_section;        // sections 32 and 35: called once, with the entry
+  SectionDecoder decode_section;        // or, for a section decoded whole, called once with the
+                                        // entry (its subsections are then not walked)
   bool single_record;                   // the decoder is told a record count of 1
 };
 
 // Sections are decoded in descending order of type, so that the name list, scenery objects,
 // waypoints and navaids have filled the shared lists before the first airport is written.
 void walk_sections(DecodeContext& ctx, std::span<const SectionKind> kinds);
-
-// True for the section types whose decoder walks the whole section itself.
-inline bool is_whole_section_type(uint32_t type) { return type == 32 || type == 35; }
 
 }  // namespace terrova

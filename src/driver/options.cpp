@@ -9,99 +9,28 @@ namespace {
 
 bool is_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
-int digit_value(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return 99;
-}
-
-// Scans an integer as the C library's scanf does for one conversion of the given base, with the
-// 32-bit result of the platform the program was made for: 1 on success, 0 when no number was
-// found, -1 at the end of the text before any conversion. Magnitudes past 32 bits saturate.
-int scan_integer(const char* text, int base, bool is_signed, uint32_t& result) {
+// Scans an unsigned decimal number as the C library's scanf("%u") does, with a 32-bit result:
+// 1 on success, 0 when no number was found, -1 at the end of the text before any conversion.
+// Magnitudes past 32 bits saturate; a minus sign negates modulo 2^32.
+int scan_unsigned(const char* text, uint32_t& result) {
   const char* p = text;
   while (is_space(*p)) ++p;
   if (*p == 0) return -1;
   bool negative = false;
   if (*p == '+' || *p == '-') negative = *p++ == '-';
-  if (base == 16 && p[0] == '0' && (p[1] == 'x' || p[1] == 'X') && digit_value(p[2]) < 16) p += 2;
-  if (digit_value(*p) >= base) return 0;
+  if (*p < '0' || *p > '9') return 0;
   uint64_t magnitude = 0;
   bool overflow = false;
-  for (; digit_value(*p) < base; ++p) {
-    magnitude = magnitude * static_cast<unsigned>(base) + static_cast<unsigned>(digit_value(*p));
+  for (; *p >= '0' && *p <= '9'; ++p) {
+    magnitude = magnitude * 10 + static_cast<unsigned>(*p - '0');
     if (magnitude > 0xFFFFFFFFu) overflow = true, magnitude = 0xFFFFFFFFu;
   }
-  if (is_signed) {
-    if (overflow || magnitude > (negative ? 0x80000000u : 0x7FFFFFFFu)) {
-      result = negative ? 0x80000000u : 0x7FFFFFFFu;
-    } else {
-      result = negative ? static_cast<uint32_t>(-static_cast<int64_t>(magnitude))
-                        : static_cast<uint32_t>(magnitude);
-    }
-  } else if (overflow) {
+  if (overflow) {
     result = 0xFFFFFFFFu;
   } else {
     result = negative ? static_cast<uint32_t>(0 - magnitude) : static_cast<uint32_t>(magnitude);
   }
   return 1;
-}
-
-int scan_real(const char* text, double& result) {
-  const char* p = text;
-  while (is_space(*p)) ++p;
-  if (*p == 0) return -1;
-  char* end = nullptr;
-  double v = std::strtod(p, &end);
-  if (end == p) return 0;
-  result = v;
-  return 1;
-}
-
-// Stores the switch argument into the row's target; false when the number cannot be scanned
-// or the kind is unknown.
-bool store_number(const OptionSpec& row, const char* argument) {
-  int base = 10;
-  bool is_signed = false;
-  switch (row.kind) {
-    case 'd':
-    case 'D':
-      is_signed = true;
-      break;
-    case 'u':
-    case 'U':
-      break;
-    case 'o':
-    case 'O':
-      base = 8;
-      break;
-    case 'h':
-    case 'H':
-      base = 16;
-      break;
-    case 'F':
-    case 'f':
-    case 'L': {
-      double v = 0;
-      int r = scan_real(argument, v);
-      if (r == 0) return false;
-      if (r > 0) {
-        if (row.kind == 'F')
-          *static_cast<double*>(row.target) = v;
-        else
-          *static_cast<float*>(row.target) = static_cast<float>(v);
-      }
-      return true;
-    }
-    default:
-      return false;
-  }
-  uint32_t v = 0;
-  int r = scan_integer(argument, base, is_signed, v);
-  if (r == 0) return false;
-  if (r > 0) *static_cast<uint32_t*>(row.target) = v;
-  return true;
 }
 
 void send(MessageCallback message, void* context, const char* pattern, char letter) {
@@ -174,7 +103,7 @@ int SwitchParser::parse_switches(int argc, const char* const* argv,
   std::string letters = "hH?";
   for (const OptionSpec& row : table) {
     letters += row.letter;
-    if (row.kind != '!') letters += ':';
+    if (row.kind != OptionKind::kFlag) letters += ':';
   }
   int number = 1;
   for (;;) {
@@ -198,26 +127,41 @@ int SwitchParser::parse_switches(int argc, const char* const* argv,
       }
     }
     if (row == nullptr) return kParseError;
-    if (row->kind == '!') {
-      *static_cast<int*>(row->target) = 1;
-    } else if (row->kind == 's') {
-      *static_cast<const char**>(row->target) = argument;
-    } else if (!store_number(*row, argument)) {
-      return kParseError;
+    switch (row->kind) {
+      case OptionKind::kFlag:
+        *static_cast<bool*>(row->target) = true;
+        break;
+      case OptionKind::kText:
+        *static_cast<const char**>(row->target) = argument;
+        break;
+      case OptionKind::kUnsigned: {
+        // An empty argument leaves the target as it was; text that is no number is an error.
+        uint32_t value = 0;
+        const int scanned = scan_unsigned(argument, value);
+        if (scanned == 0) return kParseError;
+        if (scanned > 0) *static_cast<uint32_t*>(row->target) = value;
+        break;
+      }
     }
   }
 }
 
 OptionTable::OptionTable(DecodeOptions& o)
     : rows{
-          {'t', '!', &o.terse,           "Do not print verbose information to output file" },
-          {'d', '!', &o.degrees_minutes, "Print lat/lon as DD/MM/SS instead of decimal deg"},
-          {'f', '!', &o.feet,            "Print altitudes in feet instead of meters"       },
-          {'m', '!', &o.nautical_miles,  "Print ranges in nautical miles instead of meters"},
-          {'n', 's', &o.center_lat_text, "Center latitude of circle for partial decoding"  },
-          {'e', 's', &o.center_lon_text, "Center longitude of circle for partial decoding" },
-          {'r', 'U', &o.radius_km,       "Radius of circle (in KM) for partial decoding"   },
-          {'j', 'U', &jobs,              "Files decoded at once when the input is a folder"}
+          {'t', OptionKind::kFlag,     &o.terse,           "Do not print verbose information to output file"},
+          {'d', OptionKind::kFlag,     &o.degrees_minutes,
+           "Print lat/lon as DD/MM/SS instead of decimal deg"                                               },
+          {'f', OptionKind::kFlag,     &o.feet,            "Print altitudes in feet instead of meters"      },
+          {'m', OptionKind::kFlag,     &o.nautical_miles,
+           "Print ranges in nautical miles instead of meters"                                               },
+          {'n', OptionKind::kText,     &o.center_lat_text,
+           "Center latitude of circle for partial decoding"                                                 },
+          {'e', OptionKind::kText,     &o.center_lon_text,
+           "Center longitude of circle for partial decoding"                                                },
+          {'r', OptionKind::kUnsigned, &o.radius_km,
+           "Radius of circle (in KM) for partial decoding"                                                  },
+          {'j', OptionKind::kUnsigned, &jobs,
+           "Files decoded at once when the input is a folder"                                               }
 } {}
 
 std::string switches_help(std::span<const OptionSpec> table) {
@@ -225,7 +169,7 @@ std::string switches_help(std::span<const OptionSpec> table) {
   for (const OptionSpec& row : table) {
     text += "  -";
     text += row.letter;
-    text += row.kind == '!' ? "       " : "<arg>  ";
+    text += row.kind == OptionKind::kFlag ? "       " : "<arg>  ";
     text += row.help;
     text += '\n';
   }
@@ -267,7 +211,7 @@ void set_up_circle(DecodeOptions& options) {
   options.center_lat = parse_coordinate_arg(options.center_lat_text);
   options.center_lon = parse_coordinate_arg(options.center_lon_text);
   options.circle_enabled =
-      (options.radius_m != 0 && options.center_lat != 0 && options.center_lon != 0) ? 1 : 0;
+      options.radius_m != 0 && options.center_lat != 0 && options.center_lon != 0;
 }
 
 }  // namespace terrova

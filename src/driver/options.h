@@ -16,12 +16,16 @@ constexpr int kParsePositional = -2;  // next_switch: an element that does not b
 constexpr int kParseError = -3;
 constexpr int kParseHelp = -4;
 
-// Where a switch stores its value. `kind` tells how: '!' a flag (int 1), 's' the argument text,
-// 'd' int "%d", 'u' unsigned "%u", 'o' octal, 'h' hexadecimal, 'D' long, 'U' unsigned long,
-// 'O' octal long, 'H' hexadecimal long (longs are 32-bit), 'F' double, 'f' and 'L' float.
+// How a switch stores its value in its target.
+enum class OptionKind : uint8_t {
+  kFlag,      // bool, set to true; takes no argument
+  kText,      // const char*, the argument text
+  kUnsigned,  // uint32_t, the argument as a decimal number as "%u" scans it (saturating)
+};
+
 struct OptionSpec {
   char letter;
-  char kind;
+  OptionKind kind;
   void* target;
   const char* help;
 };

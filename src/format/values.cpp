@@ -62,7 +62,7 @@ void CoordinateText::append_to(Output& out) const {
 std::string CoordinateText::str() const { return render(*this); }
 
 CoordinateText format_coordinate(const DecodeOptions& options, double degrees) {
-  return CoordinateText{degrees, options.degrees_minutes != 0};
+  return CoordinateText{degrees, options.degrees_minutes};
 }
 
 void QuotedNumber::append_to(Output& out) const {

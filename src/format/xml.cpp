@@ -174,9 +174,12 @@ std::string utf8_from_windows_1252(std::string_view text) {
 }
 
 void write_hex_dump(Output& out, const Image& image, uint64_t offset, uint64_t count) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string_view bytes = image.bytes(offset, count);
   out.write("\t\t<!--");
+  write_hex_lines(out, image.bytes(offset, count), true);
+}
+
+void write_hex_lines(Output& out, std::string_view bytes, bool middle_gap) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
   unsigned column = 0;
   for (char c : bytes) {
     const unsigned char b = static_cast<unsigned char>(c);
@@ -186,7 +189,7 @@ void write_hex_dump(Output& out, const Image& image, uint64_t offset, uint64_t c
       *p++ = '\t';
       *p++ = '\t';
       *p++ = '\t';
-    } else if (column == 8) {
+    } else if (column == 8 && middle_gap) {
       *p++ = ' ';
     }
     *p++ = kHex[b >> 4];

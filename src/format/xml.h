@@ -41,6 +41,10 @@ std::string utf8_from_windows_1252(std::string_view text);
 // Bytes of the image as a comment block, 16 to a line, with a second space after the eighth.
 // Only bytes inside the image are shown.
 void write_hex_dump(Output& out, const Image& image, uint64_t offset, uint64_t count);
+// The lines of a hex dump inside a comment that the caller has opened: 16 bytes to a line
+// ("\n\t\t\t" then "XX " each, a second space after the eighth when `middle_gap`), then the
+// line that closes the comment and an empty line.
+void write_hex_lines(Output& out, std::string_view bytes, bool middle_gap);
 
 // "\n\t<!-- %s, offset 0x%.8X (%d) -->\n" with the kind and the record's file offset.
 void write_record_comment(Output& out, std::string_view kind, uint32_t offset);

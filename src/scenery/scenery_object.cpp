@@ -46,7 +46,6 @@ constexpr SceneryObjectKind kSceneryObjectKinds[] = {
  // MSFS kinds.
     {0x18, "Windsock",        kMsfsWindsockMinSize,    decode_msfs_windsock   },
     {0x19, "SimObject",       kSimObjectMinSize,       decode_sim_object      },
-    {0,    "NULL",            0,                       nullptr                },
 };
 
 constexpr const char* kImageComplexityNames[] = {"VERY_SPARSE", "SPARSE",     "NORMAL",
@@ -79,10 +78,9 @@ void write_object_start(DecodeContext& ctx, const Record& object) {
 }  // namespace
 
 const SceneryObjectKind* find_scenery_object_kind(uint32_t kind_id) {
-  // Every row but the one that ends the table; the low 16 bits of the id are compared.
-  constexpr std::span<const SceneryObjectKind> rows(kSceneryObjectKinds,
-                                                    std::size(kSceneryObjectKinds) - 1);
-  return find_record_kind(rows, kind_id & 0xFFFF);
+  // The low 16 bits of the id are compared.
+  return find_record_kind(std::span<const SceneryObjectKind>(kSceneryObjectKinds),
+                          kind_id & 0xFFFF);
 }
 
 namespace {
@@ -118,7 +116,7 @@ void write_objects(DecodeContext& ctx, RecordWalk& walk) {
         walk.resume_at(object.file_offset(uint64_t{header} + consumed));
       }
     } else {
-      dump_unknown_object(ctx, kind_id, "Unknown", object);
+      dump_unknown_object(ctx, kind_id, object);
     }
     ctx.out.write("\t</SceneryObject>\n\n");
   }
@@ -149,30 +147,11 @@ void decode_scenery_objects(DecodeContext& ctx, const SubsectionRun& run) {
   write_objects(ctx, walk);
 }
 
-void dump_unknown_object(DecodeContext& ctx, uint32_t kind_id, const char* name,
-                         const Record& object) {
-  (void)name;
-  static constexpr char kHex[] = "0123456789ABCDEF";
+void dump_unknown_object(DecodeContext& ctx, uint32_t kind_id, const Record& object) {
   Output& out = ctx.out;
   if (!ctx.options.terse) out.format("<!-- current offset: 0x%.8X -->\n", object.offset());
   out.format("\n\t\t<!-- dumping unknown object (ID: 0x%0.X), length: %d", kind_id, object.size());
-  size_t column = 0;
-  for (char c : object.bytes(0, object.size())) {
-    const unsigned char b = static_cast<unsigned char>(c);
-    char* p = out.reserve(7);
-    if (column == 0) {
-      *p++ = '\n';
-      *p++ = '\t';
-      *p++ = '\t';
-      *p++ = '\t';
-    }
-    *p++ = kHex[b >> 4];
-    *p++ = kHex[b & 15];
-    *p++ = ' ';
-    out.commit(p);
-    column = (column + 1) & 15;
-  }
-  out.write("\n\t\t-->\n\n");
+  write_hex_lines(out, object.bytes(0, object.size()), false);
 }
 
 }  // namespace terrova

@@ -40,7 +40,6 @@ void write_scenery_objects(DecodeContext& ctx, const Record& area);
 void write_counted_scenery_objects(DecodeContext& ctx, const Record& record, uint64_t size_at);
 
 // Writes the whole record of an object of unknown kind as a comment.
-void dump_unknown_object(DecodeContext& ctx, uint32_t kind_id, const char* name,
-                         const Record& object);
+void dump_unknown_object(DecodeContext& ctx, uint32_t kind_id, const Record& object);
 
 }  // namespace terrova

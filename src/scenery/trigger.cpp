@@ -13,7 +13,7 @@
 //   +16 u32  vertex count
 //   +20      vertices
 // Vertex, 8 bytes: +0 f32 biasX, +4 f32 biasZ.
-#include "airport/fuel.h"
+#include "format/fuel.h"
 #include "format/values.h"
 #include "scenery/kinds.h"
 

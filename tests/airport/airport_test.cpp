@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "airport/fuel.h"
 #include "airport_records.h"
+#include "format/fuel.h"
 #include "golden.h"
 #include "nav_records.h"
 #include "scenery_records.h"
@@ -180,7 +180,7 @@ TEST(Airport, OutsideTheCircleWritesNothing) {
   BglBuilder bgl;
   bgl.section(3).add(records, 2);
   DecodeOptions o;
-  o.circle_enabled = 1;
+  o.circle_enabled = true;
   o.center_lat = 47.26;
   o.center_lon = 11.34;
   o.radius_m = 20000;
@@ -235,7 +235,7 @@ TEST(Airport, TheCircleDoesNotCutInsideAnAirport) {
   bgl.section(37).add(signs, 1);
   bgl.section(34).add(waypoints, 1);
   DecodeOptions o = switches("t");
-  o.circle_enabled = 1;
+  o.circle_enabled = true;
   o.center_lat = 47.260222;
   o.center_lon = 11.343964;
   o.radius_m = 5000;

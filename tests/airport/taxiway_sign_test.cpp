@@ -64,7 +64,7 @@ TEST(TaxiwaySigns, AnAirportOutsideTheCircleLeavesItsSignsPending) {
   bgl.section(3).add(airports, 2);
   bgl.section(37).add(signs, 1);
   DecodeOptions o = switches("t");
-  o.circle_enabled = 1;
+  o.circle_enabled = true;
   o.center_lat = 47.28;
   o.center_lon = 11.345;
   o.radius_m = 1500;

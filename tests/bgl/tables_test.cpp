@@ -58,18 +58,5 @@ TEST(StringTable, UnsortedTablesAppend) {
   EXPECT_EQ(table_add(t, "b", 0), 2);
 }
 
-TEST(StringTable, CapacityGrowsInTheTableSteps) {
-  StringTable t(false, 0);
-  std::vector<int> seen;
-  for (int i = 0; i < 110; ++i) {
-    table_add(t, "k", 0);
-    if (seen.empty() || seen.back() != t.capacity()) seen.push_back(t.capacity());
-  }
-  EXPECT_EQ(seen, (std::vector<int>{4, 8, 12, 16, 20, 28, 36, 44, 52, 60, 68, 85, 106, 132}));
-  table_clear(t);
-  EXPECT_EQ(t.count(), 0);
-  EXPECT_EQ(t.capacity(), 0);
-}
-
 }  // namespace
 }  // namespace terrova

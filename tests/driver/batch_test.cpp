@@ -121,8 +121,8 @@ TEST_F(BatchTest, DocumentsEqualSingleDecodesWhateverTheNumberOfJobs) {
   const std::vector<std::string> inputs = {"a.bgl", "sub/b.BGL", "sub/deeper/c.bgl",
                                            "sub/deeper/d.Bgl", "z.bgl"};
   DecodeOptions options;
-  options.feet = 1;
-  options.degrees_minutes = 1;
+  options.feet = true;
+  options.degrees_minutes = true;
   // One model of the sample files has a name, the others keep their GUID text.
   StringTable names = make_object_name_table();
   parse_object_names("Tower_Model {9E3779B9-1C2A-4B8E-9F00-1234567890AB}\n", names);

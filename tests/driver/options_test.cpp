@@ -37,16 +37,16 @@ Parsed parse(std::vector<const char*> args, bool positional_ok = true) {
 TEST(Switches, FlagsGroupAndMix) {
   Parsed p = parse({"-tdf", "in.bgl"});
   EXPECT_EQ(p.result, kParseEnd);
-  EXPECT_EQ(p.options.terse, 1);
-  EXPECT_EQ(p.options.degrees_minutes, 1);
-  EXPECT_EQ(p.options.feet, 1);
-  EXPECT_EQ(p.options.nautical_miles, 0);
+  EXPECT_TRUE(p.options.terse);
+  EXPECT_TRUE(p.options.degrees_minutes);
+  EXPECT_TRUE(p.options.feet);
+  EXPECT_FALSE(p.options.nautical_miles);
   EXPECT_EQ(p.positional, (std::vector<std::string>{"in.bgl"}));
 
   Parsed q = parse({"in.bgl", "-t", "out.xml", "-m"});
   EXPECT_EQ(q.result, kParseEnd);
-  EXPECT_EQ(q.options.terse, 1);
-  EXPECT_EQ(q.options.nautical_miles, 1);
+  EXPECT_TRUE(q.options.terse);
+  EXPECT_TRUE(q.options.nautical_miles);
   EXPECT_EQ(q.positional, (std::vector<std::string>{"in.bgl", "out.xml"}));
 }
 
@@ -56,7 +56,7 @@ TEST(Switches, Help) {
   EXPECT_EQ(parse({"-?"}).result, kParseHelp);
   Parsed p = parse({"-th"});
   EXPECT_EQ(p.result, kParseHelp);
-  EXPECT_EQ(p.options.terse, 1);
+  EXPECT_TRUE(p.options.terse);
 }
 
 TEST(Switches, ArgumentsAttachedOrSeparate) {
@@ -97,7 +97,7 @@ TEST(Switches, AnEmptyNumberLeavesTheTargetAndGoesOn) {
   Parsed p = parse({"-r", "", "-t"});
   EXPECT_EQ(p.result, kParseEnd);
   EXPECT_EQ(p.options.radius_km, 0u);
-  EXPECT_EQ(p.options.terse, 1);
+  EXPECT_TRUE(p.options.terse);
 }
 
 TEST(Switches, HelpText) {
@@ -122,7 +122,7 @@ TEST(Switches, JobsForAFolder) {
   SwitchParser parser;
   EXPECT_EQ(parser.parse_switches(4, args, table.rows, nullptr, nullptr, nullptr), kParseEnd);
   EXPECT_EQ(table.jobs, 3u);  // the last one counts
-  EXPECT_EQ(o.terse, 1);
+  EXPECT_TRUE(o.terse);
   EXPECT_EQ(parse({"-j", "x"}).result, kParseError);
   EXPECT_EQ(parse({"-j"}).messages, "? -- expect an argument after j\n");
 }
@@ -147,26 +147,26 @@ TEST(CircleSetUp, NeedsBothCentreTextsAndNonZeroValues) {
   set_up_circle(o);
   EXPECT_EQ(o.radius_km, 4000u);
   EXPECT_EQ(o.radius_m, 4000000.0);
-  EXPECT_EQ(o.circle_enabled, 1);
+  EXPECT_TRUE(o.circle_enabled);
 
   DecodeOptions zero_lat;
   zero_lat.center_lat_text = "0";
   zero_lat.center_lon_text = "10";
   zero_lat.radius_km = 100;
   set_up_circle(zero_lat);
-  EXPECT_EQ(zero_lat.circle_enabled, 0);
+  EXPECT_FALSE(zero_lat.circle_enabled);
 
   DecodeOptions no_radius;
   no_radius.center_lat_text = "10";
   no_radius.center_lon_text = "10";
   set_up_circle(no_radius);
-  EXPECT_EQ(no_radius.circle_enabled, 0);
+  EXPECT_FALSE(no_radius.circle_enabled);
 
   DecodeOptions no_lon;
   no_lon.center_lat_text = "10";
   no_lon.radius_km = 100;
   set_up_circle(no_lon);
-  EXPECT_EQ(no_lon.circle_enabled, 0);
+  EXPECT_FALSE(no_lon.circle_enabled);
   EXPECT_EQ(no_lon.radius_km, 100u);
 }
 

@@ -20,7 +20,7 @@ TEST(Circle, Distances) {
 
 TEST(Circle, TheRadiusItselfIsInside) {
   DecodeOptions o;
-  o.circle_enabled = 1;
+  o.circle_enabled = true;
   o.center_lat = 10;
   o.center_lon = 10;
   const double d = great_circle_distance(10, 10, 10.5, 10.5);

@@ -20,7 +20,7 @@ inline DecodeOptions options_from(const uint8_t* data, size_t size) {
   o.feet = (flags >> 2) & 1;
   o.nautical_miles = (flags >> 3) & 1;
   if (flags & 16) {
-    o.circle_enabled = 1;
+    o.circle_enabled = true;
     o.center_lat = static_cast<int8_t>(data[1]) * 0.7;
     o.center_lon = static_cast<int8_t>(data[2]) * 1.4;
     o.radius_m = (data[3] + 1) * 20000.0;

@@ -37,7 +37,7 @@ inline void poke_u32(std::vector<uint8_t>& file, size_t at, uint32_t value) {
 // Options with a decode circle of `radius_km` around (lat, lon).
 inline DecodeOptions circle(double lat, double lon, double radius_km, const char* letters = "") {
   DecodeOptions o = testkit::switches(letters);
-  o.circle_enabled = 1;
+  o.circle_enabled = true;
   o.center_lat = lat;
   o.center_lon = lon;
   o.radius_m = radius_km * 1000;

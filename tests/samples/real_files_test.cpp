@@ -54,7 +54,7 @@ TEST(RealFiles, DecodeIntoWellFormedDocuments) {
       EXPECT_EQ(d.malformed, 0u);
     }
     DecodeOptions circle = testkit::switches("");
-    circle.circle_enabled = 1;
+    circle.circle_enabled = true;
     circle.center_lat = 37.78;
     circle.center_lon = -0.81;
     circle.radius_m = 2000;

@@ -65,7 +65,7 @@ TEST(SceneryObjects, CircleLeavesNoTraceButSignsAreStillDeferred) {
   BglBuilder bgl;
   bgl.section(37).add(objects(), 5);
   DecodeOptions o = switches("d");
-  o.circle_enabled = 1;
+  o.circle_enabled = true;
   o.center_lat = -33.5;
   o.center_lon = -70.25;
   o.radius_m = 1000;

@@ -42,10 +42,10 @@ void expect_golden(const std::string& relative_path, const std::string& document
 DecodeOptions switches(const std::string& letters) {
   DecodeOptions o;
   for (char c : letters) {
-    if (c == 't') o.terse = 1;
-    if (c == 'd') o.degrees_minutes = 1;
-    if (c == 'f') o.feet = 1;
-    if (c == 'm') o.nautical_miles = 1;
+    if (c == 't') o.terse = true;
+    if (c == 'd') o.degrees_minutes = true;
+    if (c == 'f') o.feet = true;
+    if (c == 'm') o.nautical_miles = true;
   }
   return o;
 }

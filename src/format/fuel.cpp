@@ -1,4 +1,4 @@
-#include "airport/fuel.h"
+#include "format/fuel.h"
 
 namespace terrova {
 namespace {
