@@ -1,6 +1,7 @@
 // Airport record, section 3 (offsets from the record start):
-//   +0  u16  id: 0x3C has a 56-byte fixed part, 0xAB (the later form) a 60-byte one, every other
-//            id a 52-byte one; the sub-records start right after it
+//   +0  u16  id: 0x3C has a 56-byte fixed part, 0xAB (the later form) a 60-byte one, 0x56 (the
+//            MSFS form, see msfs_airport.cpp) a 68-byte one, every other id a 52-byte one; the
+//            sub-records start right after it
 //   +2  u32  size of the record with all its sub-records
 //   +12 u32  longitude, packed
 //   +16 u32  latitude, packed
@@ -11,7 +12,8 @@
 //   +36 f32  magnetic variation, degrees
 //   +40 u32  identifier, packed
 //   +48 u32  fuel word
-//   +53 u8   0xAB only: traffic scalar, value / 255; 255 is the full traffic, and 0, which no
+//   +53 u8   0xAB and 0x56 only: traffic scalar, value / 255; 255 is the full traffic, and 0, which
+//   no
 //            scalar the compiler accepts (0.01 to 1) gives, means none was set
 // Sub-records, each starting with u16 id and u32 size: an optional DeleteAirport (0x33), then the
 // name sub-record whatever its id (+6 the name, size - 6 bytes, not terminated), then tower
@@ -20,6 +22,7 @@
 
 #include <optional>
 
+#include "airport/msfs_airport.h"
 #include "airport/subrecords.h"
 #include "airport/taxiway_sign.h"
 #include "format/circle.h"
@@ -41,10 +44,10 @@ constexpr uint32_t kSilentId = 0x30;  // accompanies an apron: never dumped
 constexpr uint16_t kLaterAirportId = 0xAB;
 constexpr uint32_t kFullTraffic = 255;
 
-// The traffic scalar of the later form as its attribute text, or nothing when the full traffic
-// is set.
+// The traffic scalar of the later and MSFS forms as its attribute text, or nothing when the full
+// traffic is set.
 std::optional<double> traffic_scalar(const Record& airport) {
-  if (airport.id() != kLaterAirportId) return std::nullopt;
+  if (airport.id() != kLaterAirportId && airport.id() != kMsfsAirportId) return std::nullopt;
   const uint32_t scalar = airport.u8(53);
   if (scalar == 0 || scalar == kFullTraffic) return std::nullopt;
   return scalar / 255.0;
@@ -53,6 +56,7 @@ std::optional<double> traffic_scalar(const Record& airport) {
 uint32_t fixed_part_size(uint32_t id) {
   if (id == 0x3C) return 56;
   if (id == 0xAB) return 60;
+  if (id == kMsfsAirportId) return kMsfsAirportFixedSize;
   return 52;
 }
 
@@ -99,16 +103,25 @@ size_t name_attributes(DecodeContext& ctx, uint32_t ident_word, NameAttribute (&
   return count;
 }
 
+// The attributes of the later and MSFS forms, each on a line of its own: "\t\tname=...\n", or
+// "\n\t\tname=..." when `continue_line` (after an attribute line left open).
+void write_later_airport_attributes(DecodeContext& ctx, const Record& airport, bool continue_line) {
+  const LineFrame frame = continue_line ? LineFrame{"\n\t\t", ""} : LineFrame{"\t\t", "\n"};
+  if (const std::optional<double> scalar = traffic_scalar(airport)) {
+    ctx.out.format("%strafficScalar=\"%0.2lf\"%s", frame.before, *scalar, frame.after);
+  }
+  if (airport.id() == kMsfsAirportId) write_msfs_airport_flags(ctx, airport, frame);
+}
+
 // The attribute lines after the name: magnetic variation and altitude, the name attributes, and
-// the traffic scalar of the later form directly before the line that closes the start tag.
+// the attributes of the later forms directly before the line that closes the start tag.
 void write_start_tag_tail(DecodeContext& ctx, const Record& airport, const NameAttribute* names,
                           size_t count) {
-  const std::optional<double> scalar = traffic_scalar(airport);
-  if (scalar && count == 0) ctx.out.format("\t\ttrafficScalar=\"%0.2lf\"\n", *scalar);
+  if (count == 0) write_later_airport_attributes(ctx, airport, false);
   ctx.out.format("\t\tmagvar=\"%0.2lf\" alt=%s", signed_magvar(airport.f32(36)),
                  format_altitude(ctx.options, airport.i32(20)));
   for (size_t i = 0; i < count; ++i) {
-    if (scalar && i + 1 == count) ctx.out.format("\n\t\ttrafficScalar=\"%0.2lf\"", *scalar);
+    if (i + 1 == count) write_later_airport_attributes(ctx, airport, true);
     ctx.out.write(names[i].prefix);
     write_quoted_text(ctx.out, *names[i].text);
   }
@@ -165,7 +178,7 @@ void write_tower(DecodeContext& ctx, const Record& airport, RecordWalk& subs) {
 void dispatch_subrecords(DecodeContext& ctx, RecordWalk& subs) {
   Record sub;
   while (subs.next(sub)) {
-    const AirportSubrecordKind* kind = find_airport_subrecord_kind(sub.id());
+    const AirportSubrecordKind* kind = find_airport_subrecord_kind(sub.id(), ctx.airport_id);
     if (kind == nullptr) {
       if (sub.id() != kSilentId) dump_subrecord(ctx, sub);
       continue;
@@ -213,6 +226,12 @@ void decode_airport(DecodeContext& ctx, const Record& airport, uint32_t fixed) {
   airport.name_kind("Airport");
   if (!o.terse) write_record_comment(ctx.out, "Airport", airport.offset() + (fixed - 52));
   ctx.airport_id = airport.id();
+  ctx.airport = &airport;
+  MsfsRunwayStarts runway_starts;
+  if (airport.id() == kMsfsAirportId) {
+    index_runway_starts(airport, runway_starts);
+    ctx.runway_starts = &runway_starts;
+  }
   HelipadObjects helipad_objects;
   assign_helipad_objects(airport, fixed, helipad_objects);
   ctx.helipad_objects = &helipad_objects;
@@ -244,7 +263,11 @@ void decode_airport(DecodeContext& ctx, const Record& airport, uint32_t fixed) {
   write_start_tag_tail(ctx, airport, names, name_count);
   if (ctx.geometry != nullptr) report_airport(ctx, ident, name, names, name_count, lat, lon);
 
-  write_tower(ctx, airport, subs);
+  if (airport.id() == kMsfsAirportId) {
+    write_msfs_tower(ctx, subs);
+  } else {
+    write_tower(ctx, airport, subs);
+  }
   if (has_delete && record_holds(ctx, delete_airport, kDeleteAirportMinSize)) {
     decode_delete_airport(ctx, "DeleteAirport", delete_airport, subs);
   }
@@ -261,6 +284,8 @@ void decode_airport(DecodeContext& ctx, const Record& airport, uint32_t fixed) {
   ctx.out.format("\t</%s>\n", "Airport");
   if (ctx.geometry != nullptr) ctx.geometry->end_airport();
   ctx.out.write("\n");
+  ctx.airport = nullptr;
+  ctx.runway_starts = nullptr;
 }
 
 }  // namespace

@@ -35,6 +35,9 @@
 //   +28 f32  heading, degrees
 //   +32 f32  missed-approach altitude, metres
 //   +36      records as above, transitions in either form
+// Approach inside an MSFS airport (0x56): the 0x24 form, whose records are 0xE1 approach legs,
+// 0xE2 missed-approach legs and 0x2C transitions holding 0xE3 transition legs, all with legs of
+// 60 bytes; records are read up to the end of the approach.
 // Transition of the later form (0xB7):
 //   +6  u8   transition type: 2 DME arc, any other full
 //   +7  u8   leg count, not read
@@ -47,6 +50,7 @@
 //   +24      (+40 for a DME arc) records: 0x2F transition legs
 #include "airport/approach.h"
 
+#include "airport/msfs_airport.h"
 #include "format/ident.h"
 #include "format/xml.h"
 
@@ -68,6 +72,9 @@ constexpr uint16_t kApproachLegsId = 0x2D;
 constexpr uint16_t kMissedApproachLegsId = 0x2E;
 constexpr uint16_t kTransitionId = 0x2C;
 constexpr uint16_t kTransitionLegsId = 0x2F;
+constexpr uint16_t kMsfsApproachLegsId = 0xE1;
+constexpr uint16_t kMsfsMissedApproachLegsId = 0xE2;
+constexpr uint16_t kMsfsTransitionLegsId = 0xE3;
 constexpr uint8_t kDmeArcType = 2;
 
 constexpr const char* kApproachTypes[] = {"NONE",   "GPS",       "VOR",  "NDB",
@@ -148,10 +155,12 @@ void write_approach_children(DecodeContext& ctx, const Record& approach, uint64_
   while (walk.more() && walk.position() < approach.file_offset(children_end) && walk.next(child)) {
     switch (child.id()) {
       case kApproachLegsId:
+      case kMsfsApproachLegsId:
         child.name_kind("ApproachLegs");
         if (record_holds(ctx, child, kLegListHeader)) write_leg_list(ctx, "ApproachLegs", child);
         break;
       case kMissedApproachLegsId:
+      case kMsfsMissedApproachLegsId:
         child.name_kind("MissedApproachLegs");
         if (record_holds(ctx, child, kLegListHeader)) {
           write_leg_list(ctx, "MissedApproachLegs", child);
@@ -190,8 +199,9 @@ void write_transition(DecodeContext& ctx, const TransitionFields& f, const Recor
   RecordWalk walk(ctx, transition, legs_at);
   Record list;
   while (walk.next(list)) {
-    if (list.id() == kTransitionLegsId) list.name_kind("TransitionLegs");
-    if (list.id() == kTransitionLegsId && record_holds(ctx, list, kLegListHeader)) {
+    const bool legs = list.id() == kTransitionLegsId || list.id() == kMsfsTransitionLegsId;
+    if (legs) list.name_kind("TransitionLegs");
+    if (legs && record_holds(ctx, list, kLegListHeader)) {
       write_leg_list(ctx, "TransitionLegs", list);
     }
   }
@@ -220,8 +230,9 @@ void decode_approach(DecodeContext& ctx, const char* name, const Record& record,
   f.missed_altitude = record.f32(28 + shift);
   if (!ctx.options.terse) write_record_comment(ctx.out, name, record.offset());
   write_approach_start(ctx, name, f);
+  const bool msfs = in_msfs_airport(ctx);
   write_approach_children(ctx, record, later ? kLaterApproachFixedSize : kApproachFixedSize,
-                          record.size() - kTrailingBytes);
+                          msfs ? record.size() : record.size() - kTrailingBytes);
   ctx.out.format("\t\t</%s>\n", name);
 }
 

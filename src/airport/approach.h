@@ -41,9 +41,11 @@ EnumText leg_type_name(uint32_t code);
 // single space; every other code "TERMINAL_WAYPOINT".
 const char* fix_type_name(uint32_t code);
 
-// Writes the leg list `list` (u16 count at +6, legs of 44 bytes from +8) as an element named
-// `list_name` holding one `Leg` per leg. A count that reaches past the list stops at its end with
-// the damage reported.
+// Writes one `Leg` element at `depth` tabs for each leg of the list `list` (u16 count at +6, legs
+// of 44 bytes from +8, of 60 bytes in the MSFS lists 0xE1-0xE6). A count that reaches past the
+// list stops at its end with the damage reported.
+void write_legs(DecodeContext& ctx, const Record& list, uint32_t depth);
+// Writes the leg list `list` of an approach as an element named `list_name` holding its legs.
 void write_leg_list(DecodeContext& ctx, const char* list_name, const Record& list);
 
 struct ApproachFields {

@@ -1,8 +1,11 @@
-// Leg lists of approaches (0x2D approach legs, 0x2E missed-approach legs, 0x2F transition legs):
+// Leg lists of approaches (0x2D approach legs, 0x2E missed-approach legs, 0x2F transition legs),
+// and of the MSFS approaches and terminal procedures (0xE1 approach legs, 0xE2 missed-approach
+// legs, 0xE3 transition legs, 0xE4 runway transition legs, 0xE5 common-route legs, 0xE6 enroute
+// transition legs):
 //   +0  u16  id
 //   +2  u32  size
 //   +6  u16  leg count
-//   +8       legs of 44 bytes:
+//   +8       legs of 44 bytes (60 in the MSFS lists):
 //              +0  u8  leg type, 1-23
 //              +1  u8  altitude descriptor: 1 "A", 2 "+", 3 "-", 4 "B"
 //              +2  u8  turn direction: 1 left, 2 right, any other either
@@ -18,7 +21,12 @@
 //              +32 f32 distance in metres, or time
 //              +36 f32 altitude 1, metres
 //              +40 f32 altitude 2, metres
+//              +44 f32 MSFS only: speed limit, knots; negative: none
+//              +48 f32 MSFS only: vertical angle, degrees; 0: none
+//              +52     MSFS only: 8 bytes, zero in every leg seen
+#include <algorithm>
 #include <iterator>
+#include <string_view>
 
 #include "airport/approach.h"
 #include "format/ident.h"
@@ -28,6 +36,12 @@ namespace {
 
 constexpr uint32_t kLegsAt = 8;
 constexpr uint32_t kLegSize = 44;
+constexpr uint32_t kMsfsLegSize = 60;
+constexpr uint16_t kFirstMsfsList = 0xE1;
+constexpr uint16_t kLastMsfsList = 0xE6;
+constexpr uint32_t kSpeedLimitAt = 44;
+constexpr uint32_t kVerticalAngleAt = 48;
+constexpr std::string_view kTabs = "\t\t\t\t\t\t\t\t";
 
 // Searched from the top.
 constexpr LegAttributes leg_attribute_table[] = {
@@ -69,7 +83,17 @@ const LegAttributes* find_leg_row(uint32_t leg_type) {
   return nullptr;
 }
 
-void write_leg(DecodeContext& ctx, const Record& list, uint64_t at) {
+// The line break and indentation of an attribute line of a leg at `depth` tabs.
+struct LegLines {
+  std::string_view tabs;  // the leg's attribute lines: one tab more than the leg
+  void next(Output& out) const {
+    out.put('\n');
+    out.write(tabs);
+  }
+};
+
+void write_leg(DecodeContext& ctx, const Record& list, uint64_t at, uint32_t leg_size,
+               uint32_t depth) {
   const DecodeOptions& o = ctx.options;
   Output& out = ctx.out;
   const uint32_t type = list.u8(at);
@@ -80,23 +104,41 @@ void write_leg(DecodeContext& ctx, const Record& list, uint64_t at) {
   const uint32_t recommended = list.u32(at + 12);
   const LegAttributes row = leg_attributes(type);
   const uint32_t a = row.mask_a;
-  const uint32_t b = row.mask_b;
+  uint32_t b = row.mask_b;
+  // The MSFS lists store 0 for a leg without a recommended navaid, which the older template would
+  // write as a navaid "0" of type TERMINAL_WAYPOINT.
+  if (leg_size == kMsfsLegSize && recommended == 0) b &= ~uint32_t{0xA0};
+  const LegLines line{kTabs.substr(0, std::min<size_t>(depth + 1, kTabs.size()))};
 
-  out.format("\t\t\t\t<Leg type=\"%s\"", leg_type_name(type));
-  if (a & 0x20) out.format("\n\t\t\t\t\taltitude1=%s", format_length(o, list.f32(at + 36)));
-  if (a & 0x40) out.format("\n\t\t\t\t\taltitude2=%s", format_length(o, list.f32(at + 40)));
-  if ((a & 0x10) && descriptor >= 1 && descriptor <= 4) {
-    out.format("\n\t\t\t\t\taltitudeDescriptor=\"%c\"", kAltitudeDescriptors[descriptor - 1]);
+  out.write(kTabs.substr(0, std::min<size_t>(depth, kTabs.size())));
+  out.format("<Leg type=\"%s\"", leg_type_name(type));
+  if (a & 0x20) {
+    line.next(out);
+    out.format("altitude1=%s", format_length(o, list.f32(at + 36)));
   }
-  if (a & 0x01) out.format("\n\t\t\t\t\ttheta=\"%0.4lf\"", static_cast<double>(list.f32(at + 20)));
-  if (a & 0x02) out.format("\n\t\t\t\t\trho=\"%0.4lf\"", static_cast<double>(list.f32(at + 24)));
+  if (a & 0x40) {
+    line.next(out);
+    out.format("altitude2=%s", format_length(o, list.f32(at + 40)));
+  }
+  if ((a & 0x10) && descriptor >= 1 && descriptor <= 4) {
+    line.next(out);
+    out.format("altitudeDescriptor=\"%c\"", kAltitudeDescriptors[descriptor - 1]);
+  }
+  if (a & 0x01) {
+    line.next(out);
+    out.format("theta=\"%0.4lf\"", static_cast<double>(list.f32(at + 20)));
+  }
+  if (a & 0x02) {
+    line.next(out);
+    out.format("rho=\"%0.4lf\"", static_cast<double>(list.f32(at + 24)));
+  }
   if (a & 0x04) {
-    out.write("\n\t\t\t\t\t");
+    line.next(out);
     out.write((flags & 1) ? "trueCourse" : "magneticCourse");
     out.format("=\"%0.2lf\"", static_cast<double>(list.f32(at + 28)));
   }
   if (a & 0x08) {
-    out.write("\n\t\t\t\t\t");
+    line.next(out);
     if (flags & 2) {
       out.format("time=\"%.2lf\"", static_cast<double>(list.f32(at + 32)));
     } else {
@@ -104,26 +146,31 @@ void write_leg(DecodeContext& ctx, const Record& list, uint64_t at) {
     }
   }
   if (b & 0x01) {
-    out.write("\n\t\t\t\t\t");
+    line.next(out);
     out.format("flyOver=\"%s\"", (flags & 4) ? "YES" : "NO");
   }
   if (b & 0x10) {
-    out.write("\n\t\t\t\t\t");
+    line.next(out);
     out.write("turnDirection=\"");
     out.write(turn == 1 ? "L\"" : turn == 2 ? "R\"" : "E\"");
   }
   if (b & 0x02) {
-    out.write("\n\t\t\t\t\tfixType=\"");
+    line.next(out);
+    out.write("fixType=\"");
     out.write(fix_type_name(fix & 15));
     out.put('"');
   }
   if (b & 0x08) {
-    out.write("\n\t\t\t\t\tfixIdent=\"");
-    out.format("%s\"", decode_ident(fix));
+    line.next(out);
+    out.format("fixIdent=\"%s\"", decode_ident(fix));
   }
-  if (b & 0x04) out.format("\n\t\t\t\t\tfixRegion=\"%s\"", decode_region(list.u32(at + 8)));
+  if (b & 0x04) {
+    line.next(out);
+    out.format("fixRegion=\"%s\"", decode_region(list.u32(at + 8)));
+  }
   if (b & 0x20) {
-    out.write("\n\t\t\t\t\trecommendedType=\"");
+    line.next(out);
+    out.write("recommendedType=\"");
     out.write(fix_type_name(recommended & 15));
     out.put('"');
   }
@@ -131,13 +178,29 @@ void write_leg(DecodeContext& ctx, const Record& list, uint64_t at) {
     // The recommended navaid's own identifier, whatever its type.
     const IdentText ident = decode_ident(recommended);
     if (!ident.str().empty()) {
-      out.write("\n\t\t\t\t\trecommendedIdent=\"");
-      out.format("%s\"", ident);
+      line.next(out);
+      out.format("recommendedIdent=\"%s\"", ident);
     }
   }
   if (b & 0x40) {
     const RegionText region = decode_region(list.u32(at + 16));
-    if (!region.str().empty()) out.format("\n\t\t\t\t\trecommendedRegion=\"%s\"", region);
+    if (!region.str().empty()) {
+      line.next(out);
+      out.format("recommendedRegion=\"%s\"", region);
+    }
+  }
+  if (leg_size == kMsfsLegSize) {
+    // Written only when set: no speed limit is stored as -1, no vertical angle as 0.
+    const float speed = list.f32(at + kSpeedLimitAt);
+    if (speed >= 0) {
+      line.next(out);
+      out.format("speedLimit=\"%0.0lf\"", static_cast<double>(speed));
+    }
+    const float angle = list.f32(at + kVerticalAngleAt);
+    if (angle != 0) {
+      line.next(out);
+      out.format("verticalAngle=\"%0.2lf\"", static_cast<double>(angle));
+    }
   }
   out.write(" />\n");
 }
@@ -160,17 +223,23 @@ const char* fix_type_name(uint32_t code) {
   return code < std::size(kFixTypes) ? kFixTypes[code] : "TERMINAL_WAYPOINT";
 }
 
-void write_leg_list(DecodeContext& ctx, const char* list_name, const Record& list) {
-  ctx.out.format("\t\t\t<%s>\n", list_name);
+void write_legs(DecodeContext& ctx, const Record& list, uint32_t depth) {
+  const bool msfs = list.id() >= kFirstMsfsList && list.id() <= kLastMsfsList;
+  const uint32_t leg_size = msfs ? kMsfsLegSize : kLegSize;
   const uint32_t count = list.u16(6);
   uint64_t at = kLegsAt;
-  for (uint32_t i = 0; i < count; ++i, at += kLegSize) {
-    if (!list.holds(at, kLegSize)) {
+  for (uint32_t i = 0; i < count; ++i, at += leg_size) {
+    if (!list.holds(at, leg_size)) {
       ctx.report_malformed(list.offset());
       break;
     }
-    write_leg(ctx, list, at);
+    write_leg(ctx, list, at, leg_size, depth);
   }
+}
+
+void write_leg_list(DecodeContext& ctx, const char* list_name, const Record& list) {
+  ctx.out.format("\t\t\t<%s>\n", list_name);
+  write_legs(ctx, list, 4);
   ctx.out.format("\t\t\t</%s>\n", list_name);
 }
 

@@ -18,6 +18,7 @@
 // The rest of a companion (its triangulation) is not decoded; it is consumed with the apron.
 #include "airport/apron.h"
 
+#include "format/ident.h"
 #include "format/values.h"
 #include "format/xml.h"
 
@@ -70,14 +71,21 @@ std::vector<GeoPoint> read_vertices(const Record& record, uint64_t at, uint32_t 
 
 bool write_apron(DecodeContext& ctx, const char* name, const ApronFields& f) {
   Output& out = ctx.out;
-  out.format("\t\t<%ss>\n", name);
-  out.format("\t\t\t<%s surface=\"%s\" drawSurface=\"%s\" drawDetail=\"%s\"", name,
-             surface_name(f.surface), true_false(f.flags & 1), true_false((f.flags >> 1) & 1));
+  if (!f.in_container) out.format("\t\t<%ss>\n", name);
+  out.format("\t\t\t<%s surface=\"", name);
+  if (f.surface_guid != nullptr) {
+    write_registry_guid(out, *f.surface_guid, f.surface_guid_at);
+  } else {
+    out.write(surface_name(f.surface));
+  }
+  out.format("\" drawSurface=\"%s\" drawDetail=\"%s\"", true_false(f.flags & 1),
+             true_false((f.flags >> 1) & 1));
   write_later_attributes(ctx, "\t\t\t\t", f.later, true);
   out.write(">\n");
   const bool whole = f.record == nullptr ||
                      write_vertices(ctx, "\t\t\t\t", *f.record, f.vertices_at, f.vertex_count);
-  out.format("\t\t\t</%s>\n\t\t</%ss>\n", name, name);
+  out.format("\t\t\t</%s>\n", name);
+  if (!f.in_container) out.format("\t\t</%ss>\n", name);
   if (ctx.geometry != nullptr && f.record != nullptr) {
     ctx.geometry->apron(read_vertices(*f.record, f.vertices_at, f.vertex_count));
   }

@@ -30,15 +30,18 @@ std::vector<GeoPoint> read_vertices(const Record& record, uint64_t at, uint32_t 
 
 struct ApronFields {
   uint32_t surface = 0;
-  uint32_t flags = 0;  // from the companion record: bit 0 draw surface, bit 1 draw detail
+  const Record* surface_guid = nullptr;  // MSFS: the surface is the material GUID at this byte
+  uint64_t surface_guid_at = 0;
+  bool in_container = false;  // the caller writes the `Aprons` element around it
+  uint32_t flags = 0;         // from the companion record: bit 0 draw surface, bit 1 draw detail
   // The `vertex_count` vertices from byte `vertices_at` of `record`.
   const Record* record = nullptr;
   uint64_t vertices_at = 0;
   uint32_t vertex_count = 0;
   LaterAttributes later;  // written after drawDetail, the last closing the start tag
 };
-// Writes the `Aprons` element holding one `Apron`; false when its vertices were cut short (the
-// damage is then reported at the record's offset).
+// Writes the `Aprons` element holding one `Apron` (the `Apron` alone when `in_container`); false
+// when its vertices were cut short (the damage is then reported at the record's offset).
 bool write_apron(DecodeContext& ctx, const char* name, const ApronFields& f);
 
 }  // namespace terrova

@@ -10,6 +10,13 @@
 //            DeleteRunway: +0 u8 surface, +1 u8 runway number, +3 u8 bits 4-7 designator
 //            DeleteStart: +0 u8 runway number, +1 u8 designator, +2 u8 start type
 //            DeleteFrequency: u32, bits 0-27 frequency in Hz, bits 28-31 com type
+// Inside an airport of the MSFS form (0x56) more bits are named:
+//   +6  u16  bit 1 apron lights, 8 blast fences, 9 boundary fences, 10 control towers, 11 jetways
+//   +11 u8   bit 0 departures, 1 arrivals, 2 painted elements, 3 light supports, 4 taxiway signs
+// and the ILSs, terminal NDBs and terminal waypoints that the airport deletes come from the
+// navaid deletion records of the navaid sections, gathered before the airport is written.
+
+#include "airport/msfs_airport.h"
 #include "airport/subrecords.h"
 
 namespace terrova {
@@ -17,6 +24,56 @@ namespace {
 
 constexpr uint32_t kEntriesAt = 12;
 constexpr uint32_t kEntrySize = 4;
+constexpr uint32_t kMsfsFlagsAt = 11;
+constexpr uint32_t kAirportIdentAt = 40;  // in the airport record
+
+// The attributes of the MSFS form after those of the older one: {attribute, flag bit}, bits 0-15
+// of the word at +6 and 16-23 of the byte at +11.
+struct DeleteFlag {
+  const char* name;
+  uint32_t bit;
+};
+constexpr DeleteFlag kMsfsFlags[] = {
+    {"deleteAllApronLights",     1 },
+    {"deleteAllBlastFences",     8 },
+    {"deleteAllBoundaryFences",  9 },
+    {"deleteAllControlTowers",   10},
+    {"deleteAllJetways",         11},
+    {"deleteAllDepartures",      16},
+    {"deleteAllArrivals",        17},
+    {"deleteAllPaintedElements", 18},
+    {"deleteAllLightSupports",   19},
+    {"deleteAllTaxiwaySigns",    20},
+};
+constexpr DeleteFlag kNavaidFlags[] = {
+    {"deleteAllILSs",              kDeleteIlss             },
+    {"deleteAllTerminalWaypoints", kDeleteTerminalWaypoints},
+    {"deleteAllTerminalNDBs",      kDeleteTerminalNdbs     },
+};
+
+// The navaid kinds that the deletion records of the navaid sections delete for the airport.
+uint32_t navaid_deletions(DecodeContext& ctx, uint32_t ident_word) {
+  SharedTables& t = ctx.tables;
+  t.deletions_by_airport.update(t.navaid_deletions.size(),
+                                [&t](size_t i) { return t.navaid_deletions[i].airport; });
+  uint32_t kinds = 0;
+  for (const KeyIndex::Entry& match : t.deletions_by_airport.find(ident_number(ident_word))) {
+    kinds |= t.navaid_deletions[match.position].kinds;
+  }
+  return kinds;
+}
+
+// The attribute lines of the MSFS form, each on a line of its own after the older ones.
+void write_msfs_flags(DecodeContext& ctx, const Record& record) {
+  const uint32_t flags = record.u16(6) | uint32_t{record.u8(kMsfsFlagsAt)} << 16;
+  for (const DeleteFlag& f : kMsfsFlags) {
+    ctx.out.format("\n\t\t\t%s = \"%s\"", f.name, true_false((flags >> f.bit) & 1));
+  }
+  const uint32_t navaids = navaid_deletions(ctx, ctx.airport->u32(kAirportIdentAt));
+  for (const DeleteFlag& f : kNavaidFlags) {
+    ctx.out.format("\n\t\t\t%s = \"%s\"", f.name, true_false((navaids & f.bit) != 0));
+  }
+}
 
 void write_entry(DecodeContext& ctx, const Record& record, uint32_t at, uint32_t index,
                  uint32_t runways, uint32_t starts) {
@@ -52,6 +109,7 @@ void decode_delete_airport(DecodeContext& ctx, const char* name, const Record& r
   out.format("\t\t\tdeleteAllRunways = \"%s\"\n", bit(5));
   out.format("\t\t\tdeleteAllStarts = \"%s\"\n", bit(6));
   out.format("\t\t\tdeleteAllTaxiways = \"%s\"", bit(7));
+  if (in_msfs_airport(ctx) && ctx.airport != nullptr) write_msfs_flags(ctx, record);
   if (size <= 10) {
     out.write(" />\n");
     return;

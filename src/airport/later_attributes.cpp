@@ -4,6 +4,8 @@
 //   edge light fixture: 0 DEFAULT, 1 ELEVATED, 2 INSET
 #include "airport/later_attributes.h"
 
+#include <iterator>
+
 #include "airport/apron.h"
 #include "format/ident.h"
 #include "format/values.h"
@@ -25,12 +27,50 @@ bool has_material_set(const LaterAttributes& a) {
 
 }  // namespace
 
+void MsfsAttributes::text(const char* name, std::string_view value) {
+  if (count_ == std::size(items_)) return;
+  Item& item = items_[count_++];
+  item.name = name;
+  item.length = static_cast<uint8_t>(value.copy(item.text, sizeof item.text));
+}
+
+void MsfsAttributes::flag(const char* name, bool value) { text(name, true_false(value)); }
+
+void MsfsAttributes::number(const char* name, double value) {
+  if (count_ == std::size(items_)) return;
+  Item& item = items_[count_++];
+  item.name = name;
+  item.kind = Item::Kind::kNumber;
+  item.number = value;
+}
+
+void MsfsAttributes::integer(const char* name, int32_t value) {
+  if (count_ == std::size(items_)) return;
+  Item& item = items_[count_++];
+  item.name = name;
+  item.kind = Item::Kind::kInteger;
+  item.integer = value;
+}
+
+void MsfsAttributes::write(Output& out, size_t i) const {
+  const Item& item = items_[i];
+  out.format("%s=\"", item.name);
+  if (item.kind == Item::Kind::kNumber) {
+    out.format("%0.2lf", item.number);
+  } else if (item.kind == Item::Kind::kInteger) {
+    out.format("%d", item.integer);
+  } else {
+    out.write(std::string_view(item.text, item.length));
+  }
+  out.put('"');
+}
+
 bool has_later_attributes(const LaterAttributes& a) {
   bool tee = false;
   for (float t : a.tee_offsets) tee = tee || t != 0;
-  return (a.has_fixtures && (a.left_fixture != 0 || a.right_fixture != 0)) || has_material_set(a) ||
-         (a.has_alt && a.alt_mm != 0) || tee || flatten_code(a.terrain) != 0 ||
-         surface_query_code(a.terrain) != 0;
+  return a.msfs.count() != 0 || (a.has_fixtures && (a.left_fixture != 0 || a.right_fixture != 0)) ||
+         has_material_set(a) || (a.has_alt && a.alt_mm != 0) || tee ||
+         flatten_code(a.terrain) != 0 || surface_query_code(a.terrain) != 0;
 }
 
 void write_later_attributes(DecodeContext& ctx, const char* indent, const LaterAttributes& a,
@@ -68,6 +108,11 @@ void write_later_attributes(DecodeContext& ctx, const char* indent, const LaterA
   if (surface_query_code(a.terrain) != 0) {
     out.format("%s%ssurfaceQuery=\"%s\"%s", before, indent,
                EnumText(kSurfaceQueryNames, surface_query_code(a.terrain)), after);
+  }
+  for (size_t i = 0; i < a.msfs.count(); ++i) {
+    out.format("%s%s", before, indent);
+    a.msfs.write(out, i);
+    out.write(after);
   }
 }
 

@@ -29,10 +29,13 @@
 // Runway sub-record of the later form (0x3E): +0..+51 as above, but bit 7 of the surface code
 // marks a transparent runway (water); +52 16 bytes material set GUID (all zero: none); child
 // records from +68.
+#include "airport/runway.h"
+
 #include <algorithm>
 #include <span>
 #include <vector>
 
+#include "airport/apron.h"
 #include "airport/subrecords.h"
 #include "format/ident.h"
 #include "format/values.h"
@@ -80,7 +83,9 @@ const char* left_right(uint32_t flags, unsigned bit) {
 }
 std::string_view flag(uint32_t flags, unsigned bit) { return true_false((flags >> bit) & 1); }
 
-void write_markings(Output& out, uint32_t m) {
+}  // namespace
+
+void write_markings_head(Output& out, uint32_t m) {
   out.write("\t\t\t<Markings ");
   out.format("edges=\"%s\" threshold=\"%s\"\n", flag(m, 0), flag(m, 1));
   out.format("\t\t\t\tfixedDistance=\"%s\" touchdown=\"%s\"\n", flag(m, 2), flag(m, 3));
@@ -88,6 +93,9 @@ void write_markings(Output& out, uint32_t m) {
   out.format("\t\t\t\tprecision=\"%s\" edgePavement=\"%s\"\n", flag(m, 6), flag(m, 7));
   out.format("\t\t\t\tsingleEnd=\"%s\" primaryClosed=\"%s\"\n", flag(m, 8), flag(m, 9));
   out.format("\t\t\t\tsecondaryClosed=\"%s\"\n", flag(m, 10));
+}
+
+void write_markings_tail(Output& out, uint32_t m) {
   out.format("\t\t\t\tprimaryStol=\"%s\" secondaryStol=\"%s\" />\n", flag(m, 11), flag(m, 12));
 }
 
@@ -99,6 +107,8 @@ void write_lights(Output& out, uint32_t l) {
   out.write("/>\n");
 }
 
+namespace {
+
 void write_end_zone(DecodeContext& ctx, const Record& zone) {
   static constexpr const char* kNames[] = {"OffsetThreshold", "BlastPad", "Overrun"};
   const uint32_t id = zone.id();
@@ -108,14 +118,23 @@ void write_end_zone(DecodeContext& ctx, const Record& zone) {
 }
 
 void write_approach_lights(DecodeContext& ctx, const Record& lights) {
-  const uint32_t flags = lights.u8(6);
-  Output& out = ctx.out;
   const uint32_t end = lights.id() >= kLaterApproachLights.first_id
                            ? lights.id() - kLaterApproachLights.first_id
                            : lights.id() - kApproachLights.first_id;
-  out.format("\t\t\t<ApproachLights end=\"%s\"\n", kEnds[end]);
-  out.format("\t\t\t\tsystem=\"%s\" ", kApproachSystems[flags & 15]);
+  write_approach_lights_head(ctx.out, end, lights);
+  write_approach_lights_tail(ctx.out, lights);
+}
+
+}  // namespace
+
+void write_approach_lights_head(Output& out, uint32_t end, const Record& lights) {
+  out.format("\t\t\t<ApproachLights end=\"%s\"\n", kEnds[end & 1]);
+  out.format("\t\t\t\tsystem=\"%s\" ", kApproachSystems[lights.u8(6) & 15]);
   out.format("strobes=\"%d\"\n", lights.u8(7));
+}
+
+void write_approach_lights_tail(Output& out, const Record& lights) {
+  const uint32_t flags = lights.u8(6);
   out.format("\t\t\t\treil=\"%s\" ", flag(flags, 6));
   out.format("touchdown=\"%s\" ", flag(flags, 7));
   out.format("endLights=\"%s\" />\n", flag(flags, 5));
@@ -130,6 +149,8 @@ void write_vasi(DecodeContext& ctx, const Record& vasi) {
                  format_length(o, vasi.f32(8)), format_length(o, vasi.f32(12)),
                  format_length(o, vasi.f32(16)), vasi.f32(20));
 }
+
+namespace {
 
 const ChildGroup* group_of(uint32_t id) {
   for (const ChildGroup& g : kGroups) {
@@ -195,6 +216,7 @@ void report_runway(DecodeContext& ctx, const Record& record, const std::vector<R
   }
   ctx.geometry->runway(r);
 }
+}  // namespace
 
 // Every ILS record kept by the navaid decoder whose identifier matches one runway end is
 // written, once per matching end.
@@ -231,10 +253,8 @@ void write_material_set(Output& out, const Record& record, uint32_t at) {
   out.write("\"\n");
 }
 
-// Writes the runway from its 52-byte fixed part, the material set of the later form when
-// `has_material_set`, and the child records from `children_at`.
-void write_runway(DecodeContext& ctx, const char* name, const Record& record, bool has_material_set,
-                  uint32_t children_at) {
+void write_runway_start_tag(DecodeContext& ctx, const char* name, const Record& record,
+                            const RunwayStartTag& tag) {
   const DecodeOptions& o = ctx.options;
   Output& out = ctx.out;
   if (!o.terse) write_record_comment(out, name, record.offset());
@@ -245,9 +265,14 @@ void write_runway(DecodeContext& ctx, const char* name, const Record& record, bo
   // The later form marks a runway whose surface is not drawn (a water runway) with bit 7 of its
   // surface code; the surface is the code without it.
   const uint32_t surface = record.u16(6);
-  const bool transparent = has_material_set && (surface & kTransparentBit) != 0;
-  out.format("\t\t\tsurface=\"%s\" heading=\"%0.2lf\" length=%s width=%s\n",
-             surface_name(transparent ? surface & ~kTransparentBit : surface), record.f32(40),
+  const bool transparent = tag.material_set_at != 0 && (surface & kTransparentBit) != 0;
+  out.write("\t\t\tsurface=\"");
+  if (tag.surface_guid_at != 0) {
+    write_registry_guid(out, record, tag.surface_guid_at);
+  } else {
+    out.write(surface_name(transparent ? surface & ~kTransparentBit : surface));
+  }
+  out.format("\" heading=\"%0.2lf\" length=%s width=%s\n", record.f32(40),
              format_length(o, record.f32(32)), format_length(o, record.f32(36)));
   const EnumText number = format_runway_number(record.u8(8));
   const uint32_t primary_designator = record.u8(9);
@@ -264,21 +289,35 @@ void write_runway(DecodeContext& ctx, const char* name, const Record& record, bo
   out.format("primaryLanding=\"%s\" ", yes_no(pattern, 1));
   out.format("primaryPattern=\"%s\"\n", left_right(pattern, 2));
   if (transparent) out.write("\t\t\ttransparent=\"TRUE\"\n");
-  if (has_material_set) write_material_set(out, record, kMaterialSetAt);
+  if (tag.material_set_at != 0) write_material_set(out, record, tag.material_set_at);
+  if (tag.extra_lines != nullptr) tag.extra_lines(ctx, record);
   out.format("\t\t\tsecondaryTakeoff=\"%s\" ", yes_no(pattern, 3));
   out.format("secondaryLanding=\"%s\" ", yes_no(pattern, 4));
   out.format("secondaryPattern=\"%s\">\n", left_right(pattern, 5));
+}
 
+namespace {
+
+// Writes the runway from its 52-byte fixed part, the material set of the later form when
+// `has_material_set`, and the child records from `children_at`.
+void write_runway(DecodeContext& ctx, const char* name, const Record& record, bool has_material_set,
+                  uint32_t children_at) {
+  RunwayStartTag tag;
+  if (has_material_set) tag.material_set_at = kMaterialSetAt;
+  write_runway_start_tag(ctx, name, record, tag);
   const uint32_t markings = record.u16(48);
-  if (markings != 0) write_markings(out, markings);
+  if (markings != 0) {
+    write_markings_head(ctx.out, markings);
+    write_markings_tail(ctx.out, markings);
+  }
   const uint32_t lights = record.u8(50);
-  if (lights != 0) write_lights(out, lights);
+  if (lights != 0) write_lights(ctx.out, lights);
 
   const std::vector<Record> children = collect_children(ctx, record, children_at);
   write_children(ctx, children);
   if (ctx.geometry != nullptr) report_runway(ctx, record, children);
   write_runway_ils_records(ctx, record.u32(12), record.u32(16));
-  out.format("\t\t</%s>\n", name);
+  ctx.out.format("\t\t</%s>\n", name);
 }
 
 }  // namespace

@@ -5,7 +5,11 @@
 
 #include "airport/approach.h"
 #include "airport/apron.h"
+#include "airport/msfs_airport.h"
+#include "airport/painted_elements.h"
 #include "airport/taxiway.h"
+#include "airport/taxiway_sign.h"
+#include "airport/terminal_procedure.h"
 
 namespace terrova {
 namespace {
@@ -41,9 +45,35 @@ constexpr AirportSubrecordKind airport_subrecord_kinds[] = {
     {0x3E, "Runway",          68, decode_later_runway     },
 };
 
+// The sub-records of an MSFS airport (0x56), searched before the table above, whose rows serve
+// the ids that the MSFS form stores as the older forms do (taxiway points, taxi names, coms,
+// helipads, DeleteAirport). The MSFS ids occur in no other airport.
+constexpr AirportSubrecordKind msfs_subrecord_kinds[] = {
+  // Ground layout.
+    {0xCE, "Runway",             96, decode_msfs_runway           },
+    {0x11, "Start",              24, decode_msfs_start            },
+    {0xE7, "TaxiwayParking",     8,  decode_msfs_taxiway_parking  },
+    {0xD4, "TaxiwayPath",        8,  decode_msfs_taxiway_path     },
+    {0xD3, "Apron",              48, decode_msfs_apron            },
+    {0x31, "ApronEdgeLights",    24, decode_msfs_apron_edge_lights},
+    {0xDE, "Jetway",             18, decode_msfs_jetway           },
+ // Painted elements, signs and procedures.
+    {0xCF, "PaintedLine",        28, decode_painted_elements      },
+    {0xD8, "PaintedHatchedArea", 20, decode_painted_elements      },
+    {0xD9, "TaxiwaySign",        22, decode_msfs_taxiway_sign     },
+    {0x42, "Departure",          20, decode_terminal_procedure    },
+    {0x48, "Arrival",            20, decode_terminal_procedure    },
+};
+
 }  // namespace
 
-const AirportSubrecordKind* find_airport_subrecord_kind(uint32_t id) {
+const AirportSubrecordKind* find_airport_subrecord_kind(uint32_t id, uint16_t airport_id) {
+  if (airport_id == kMsfsAirportId) {
+    if (const AirportSubrecordKind* kind =
+            find_record_kind(std::span<const AirportSubrecordKind>(msfs_subrecord_kinds), id)) {
+      return kind;
+    }
+  }
   return find_record_kind(std::span<const AirportSubrecordKind>(airport_subrecord_kinds), id);
 }
 

@@ -26,8 +26,9 @@ struct AirportSubrecordKind {
   AirportSubrecordDecoder decode;
 };
 
-// The first row of `airport_subrecord_kinds` with this id, or nullptr.
-const AirportSubrecordKind* find_airport_subrecord_kind(uint32_t id);
+// The first row with this id for the sub-records of an airport record of id `airport_id` (the
+// MSFS rows first inside an MSFS airport), or nullptr.
+const AirportSubrecordKind* find_airport_subrecord_kind(uint32_t id, uint16_t airport_id);
 
 void decode_runway(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&);
 void decode_later_runway(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&);

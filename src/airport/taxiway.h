@@ -77,6 +77,8 @@ struct TaxiwayPathFields {
   uint32_t number_or_name = 0;
   uint32_t lines = 0;
   uint32_t surface = 0;
+  const Record* surface_guid = nullptr;  // MSFS: the surface is the material GUID at this byte
+  uint64_t surface_guid_at = 0;
   float width = 0;
   int32_t weight_limit = 0;
   LaterAttributes later;

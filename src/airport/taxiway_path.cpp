@@ -25,7 +25,9 @@
 //              +38     2 bytes, not read
 #include <iterator>
 
+#include "airport/apron.h"
 #include "airport/taxiway.h"
+#include "format/ident.h"
 #include "format/xml.h"
 
 namespace terrova {
@@ -79,9 +81,15 @@ void write_taxiway_path(DecodeContext& ctx, const char* name, const TaxiwayPathF
   Output& out = ctx.out;
   out.format("\t\t<%s type=\"%s\" start=\"%d\" end=\"%d\"\n", name, path_type_name(f.type), f.start,
              f.end);
+  out.write("\t\t\tsurface=\"");
+  if (f.surface_guid != nullptr) {
+    write_registry_guid(out, *f.surface_guid, f.surface_guid_at);
+  } else {
+    out.write(surface_name(f.surface));
+  }
   // The width is written in metres whatever the unit switches say.
-  out.format("\t\t\tsurface=\"%s\" width=\"%0.2lf\" weightLimit=\"%ld\"\n", surface_name(f.surface),
-             static_cast<double>(f.width), f.weight_limit);
+  out.format("\" width=\"%0.2lf\" weightLimit=\"%ld\"\n", static_cast<double>(f.width),
+             f.weight_limit);
   out.format("\t\t\tdrawSurface=\"%s\" drawDetail=\"%s\"\n", true_false((f.flags >> 5) & 1),
              true_false((f.flags >> 6) & 1));
   out.format("\t\t\tcenterLine=\"%s\" centerLineLighted=\"%s\" leftEdge=\"",

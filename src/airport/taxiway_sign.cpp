@@ -58,24 +58,31 @@ void write_taxiway_signs(DecodeContext& ctx, const DeferredSign& sign) {
       write_record_comment_f(ctx.out, e.offset, "TaxiwaySign x: %.4f, y: %.4f", e.x, e.y);
     }
     const Position p = offset_position(sign.lat, sign.lon, e.x, e.y);
-    ctx.out.format("\t\t<TaxiwaySign lat=\"%s\" lon=\"%s\" ", format_coordinate(o, p.lat),
-                   format_coordinate(o, p.lon));
-    const double heading = e.placed ? e.heading * kAngleUnit : e.heading * 360.0 / 65535.0;
-    ctx.out.format("heading=\"%0.2lf\"\n", heading);
-    if (e.placed) write_placement(ctx, e);
-    ctx.out.format("\t\t\tsize=\"SIZE%d\" ", e.size);
-    ctx.out.format("justification=\"%s\" ", designator_name(e.justification));
-    ctx.out.write("label=");
-    write_quoted_text(ctx.out, e.label);
-    ctx.out.write(" />\n");
-    if (ctx.geometry != nullptr) {
-      ctx.geometry->taxiway_sign({
-          {p.lat, p.lon},
-          static_cast<float>(heading), e.label
-      });
-    }
+    write_taxiway_sign(
+        ctx, {p.lat, p.lon, e.placed ? e.heading * kAngleUnit : e.heading * 360.0 / 65535.0,
+              e.placed ? &e : nullptr, e.size, designator_name(e.justification), e.label});
   }
   if (sign.damaged) ctx.report_malformed(sign.damaged_at);
+}
+
+void write_taxiway_sign(DecodeContext& ctx, const TaxiwaySignFields& f) {
+  const DecodeOptions& o = ctx.options;
+  ctx.out.format("\t\t<TaxiwaySign lat=\"%s\" lon=\"%s\" ", format_coordinate(o, f.lat),
+                 format_coordinate(o, f.lon));
+  ctx.out.format("heading=\"%0.2lf\"\n", f.heading);
+  if (f.placed != nullptr) write_placement(ctx, *f.placed);
+  ctx.out.format("\t\t\tsize=\"SIZE%d\" ", f.size);
+  ctx.out.format("justification=\"%s\" ", f.justification);
+  ctx.out.write("label=");
+  write_quoted_text(ctx.out, f.label);
+  ctx.out.write(" />\n");
+  if (ctx.geometry != nullptr) {
+    SignShape shape;
+    shape.position = {f.lat, f.lon};
+    shape.heading = static_cast<float>(f.heading);
+    shape.label = f.label;
+    ctx.geometry->taxiway_sign(shape);
+  }
 }
 
 }  // namespace terrova

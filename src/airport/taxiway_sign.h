@@ -3,8 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "bgl/context.h"
+#include "bgl/record.h"
+#include "format/values.h"
 
 namespace terrova {
 
@@ -14,5 +17,22 @@ void claim_taxiway_signs(DecodeContext& ctx, double lat, double lon);
 
 // Writes every sign of a sign record as a `TaxiwaySign` element.
 void write_taxiway_signs(DecodeContext& ctx, const DeferredSign& sign);
+
+// One `TaxiwaySign` element as every stored form gives it.
+struct TaxiwaySignFields {
+  double lat = 0;
+  double lon = 0;
+  double heading = 0;                 // degrees
+  const SignEntry* placed = nullptr;  // the altitude and attitude of the later kinds, or none
+  uint32_t size = 0;                  // written as SIZE<n>
+  EnumText justification{"NONE"};
+  std::string_view label;
+};
+void write_taxiway_sign(DecodeContext& ctx, const TaxiwaySignFields& f);
+
+// Sub-record decoder (row 0xD9 `TaxiwaySign` of the airport sub-record table): one sign of an
+// MSFS airport.
+void decode_msfs_taxiway_sign(DecodeContext& ctx, const char* name, const Record& record,
+                              RecordWalk&);
 
 }  // namespace terrova

@@ -13,6 +13,8 @@
 
 namespace terrova {
 
+class Record;
+
 // The settings of a run, filled from the command line.
 struct DecodeOptions {
   bool degrees_minutes = false;           // -d: degrees and decimal minutes
@@ -40,6 +42,7 @@ struct ExtraFileSink {
 
 // The helipad objects of the airport being decoded (defined by the airport decoders).
 struct HelipadObjects;
+struct MsfsRunwayStarts;
 
 struct DecodeContext {
   DecodeContext(Image image_, const DecodeOptions& options_, Output& out_, SharedTables& tables_)
@@ -57,6 +60,12 @@ struct DecodeContext {
   // The id of the airport record whose sub-records are being decoded: some sub-records of the
   // later airport form (0xAB) differ from those of the older ones.
   uint16_t airport_id = 0;
+  // The airport record whose sub-records are being decoded, for the sub-records that look up
+  // their neighbours (the starts and runways of an MSFS airport); nullptr outside an airport.
+  const Record* airport = nullptr;
+  // The runway ends and runway starts of an MSFS airport, found once per airport; nullptr
+  // outside MSFS airports.
+  const MsfsRunwayStarts* runway_starts = nullptr;
   // Which helipad of that airport holds which helipad object; nullptr outside airports.
   HelipadObjects* helipad_objects = nullptr;
   // The names of library objects by GUID text, read once from the names file by the driver and

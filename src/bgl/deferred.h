@@ -65,6 +65,18 @@ struct TerminalWaypoint {
   uint32_t region = 0;  // region word
 };
 
+// The navaids that an airport of the MSFS form deletes, gathered from its deletion records in the
+// ILS, NDB and waypoint sections (one record per subsection of each section).
+enum NavaidDeletionKind : uint8_t {
+  kDeleteIlss = 1,
+  kDeleteTerminalNdbs = 2,
+  kDeleteTerminalWaypoints = 4,
+};
+struct NavaidDeletion {
+  uint32_t airport = 0;  // `ident_number` of the airport's identifier
+  uint8_t kinds = 0;     // `NavaidDeletionKind` bits
+};
+
 // One sign of a taxiway-sign record.
 struct SignEntry {
   uint32_t offset = 0;   // file offset of the entry

@@ -153,11 +153,13 @@ struct SharedTables {
   std::vector<DeferredSign> deferred_signs;
   std::vector<SignEntry> sign_entries;
   std::vector<TerminalWaypoint> deferred_waypoints;
+  std::vector<NavaidDeletion> navaid_deletions;
 
   // Lookups over the lists above, built by the airport decoder when it first needs them.
   KeyIndex ident_entries_by_airport;
   KeyIndex navaids_by_ident;
   KeyIndex waypoints_by_airport;
+  KeyIndex deletions_by_airport;
   SignIndex signs_by_cell;
 };
 

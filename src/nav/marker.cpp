@@ -49,7 +49,7 @@ void write_marker(DecodeContext& ctx, const Record& marker) {
 }  // namespace
 
 void decode_markers(DecodeContext& ctx, const SubsectionRun& run) {
-  walk_counted_records(ctx, run, kMarkerFixedSize,
+  walk_counted_records(ctx, run, kMarkerFixedSize, 0,
                        [&ctx](const Record& marker) { write_marker(ctx, marker); });
 }
 

@@ -73,7 +73,8 @@ void write_ndb(DecodeContext& ctx, const Record& ndb) {
 }  // namespace
 
 void decode_ndbs(DecodeContext& ctx, const SubsectionRun& run) {
-  walk_counted_records(ctx, run, kNdbFixedSize, [&ctx](const Record& ndb) { write_ndb(ctx, ndb); });
+  walk_counted_records(ctx, run, kNdbFixedSize, kDeleteTerminalNdbs,
+                       [&ctx](const Record& ndb) { write_ndb(ctx, ndb); });
 }
 
 }  // namespace terrova

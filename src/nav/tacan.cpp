@@ -79,7 +79,7 @@ void write_tacan(DecodeContext& ctx, const Record& tacan) {
 }  // namespace
 
 void decode_tacans(DecodeContext& ctx, const SubsectionRun& run) {
-  walk_sized_records(ctx, run, kTacanFixedSize, kTacanId,
+  walk_sized_records(ctx, run, kTacanFixedSize, kTacanId, 0,
                      [&ctx](const Record& record) { write_tacan(ctx, record); });
 }
 

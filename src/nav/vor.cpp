@@ -116,7 +116,7 @@ void take_navaid(DecodeContext& ctx, const Record& record) {
 }  // namespace
 
 void decode_vors(DecodeContext& ctx, const SubsectionRun& run) {
-  walk_sized_records(ctx, run, kVorFixedSize, kVorId,
+  walk_sized_records(ctx, run, kVorFixedSize, kVorId, kDeleteIlss,
                      [&ctx](const Record& record) { take_navaid(ctx, record); });
 }
 

@@ -115,7 +115,7 @@ void take_waypoint(DecodeContext& ctx, const Record& r) {
 }  // namespace
 
 void decode_waypoints(DecodeContext& ctx, const SubsectionRun& run) {
-  walk_sized_records(ctx, run, kWaypointFixedSize, std::nullopt,
+  walk_sized_records(ctx, run, kWaypointFixedSize, std::nullopt, kDeleteTerminalWaypoints,
                      [&ctx](const Record& record) { take_waypoint(ctx, record); });
 }
 

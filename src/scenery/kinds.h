@@ -19,6 +19,9 @@ uint32_t decode_library_object(DecodeContext& ctx, const char* name, const Recor
 uint32_t decode_windsock(DecodeContext& ctx, const char* name, const Record& kind_data);
 uint32_t decode_effect(DecodeContext& ctx, const char* name, const Record& kind_data);
 uint32_t decode_trigger(DecodeContext& ctx, const char* name, const Record& kind_data);
+// The MSFS kinds: the windsock with a container title (0x18) and the SimObject (0x19).
+uint32_t decode_msfs_windsock(DecodeContext& ctx, const char* name, const Record& kind_data);
+uint32_t decode_sim_object(DecodeContext& ctx, const char* name, const Record& kind_data);
 
 // The smallest kind data each decoder reads before it knows its layout.
 constexpr uint32_t kGenericBuildingMinSize = 10;
@@ -26,6 +29,8 @@ constexpr uint32_t kLibraryObjectMinSize = 20;
 constexpr uint32_t kWindsockMinSize = 18;
 constexpr uint32_t kEffectMinSize = 80;
 constexpr uint32_t kTriggerMinSize = 6;
+constexpr uint32_t kMsfsWindsockMinSize = 20;
+constexpr uint32_t kSimObjectMinSize = 8;
 
 // The 32-digit text of a 16-byte GUID at `at`: four little-endian u32 words, each as 8 lower-case
 // hexadecimal digits. Library objects, model data and the names file share this form.

@@ -1,0 +1,71 @@
+// TaxiwayPath sub-record of MSFS (0xD4):
+//   +6  u16  entry count
+//   +8       entries of 48 bytes:
+//              +0  u16 start index
+//              +2  u16 0
+//              +4  u8  bits 0-3 path type code, bit 4 enhanced, bit 5 draw surface, bit 6 draw
+//                      detail
+//              +5  u8  runway number for a RUNWAY path, otherwise the taxi name index
+//              +6  u8  lines, as the 0x1C form
+//              +7  u8  legacy surface code, 0
+//              +8  f32 width, metres
+//              +12 s32 weight limit
+//              +16     8 bytes, not read
+//              +24     16 bytes, surface material GUID
+//              +40     4 bytes, not read
+//              +44 u8  count of path material records after the entry (0 in every file seen)
+//              +45 u8  bit 0 groundMerging (set = TRUE), bit 1 excludeVegetationAround, bit 2
+//                      excludeVegetationInside (set = FALSE)
+//              +46 u16 end index (a parking index for a PARKING path)
+// Each entry is written as the older forms write theirs, with the MSFS attributes after them.
+#include "airport/msfs_airport.h"
+#include "airport/taxiway.h"
+#include "format/xml.h"
+
+namespace terrova {
+namespace {
+
+constexpr uint32_t kEntriesAt = 8;
+constexpr uint32_t kEntrySize = 48;
+constexpr uint32_t kSurfaceAt = 24;
+constexpr uint32_t kTerrainAt = 45;
+constexpr uint32_t kEndAt = 46;
+constexpr unsigned kEnhancedBit = 4;
+
+}  // namespace
+
+void decode_msfs_taxiway_path(DecodeContext& ctx, const char* name, const Record& record,
+                              RecordWalk&) {
+  if (!ctx.options.terse) write_record_comment(ctx.out, name, record.offset());
+  const uint32_t count = record.u16(6);
+  uint64_t at = kEntriesAt;
+  for (uint32_t i = 0; i < count; ++i, at += kEntrySize) {
+    // A count that reaches past the sub-record: the entries stop at its end.
+    if (!record.holds(at, kEntrySize)) {
+      ctx.report_malformed(record.offset());
+      return;
+    }
+    TaxiwayPathFields f;
+    const uint32_t kind = record.u8(at + 4);
+    f.start = record.u16(at);
+    f.end = record.u16(at + kEndAt);
+    f.type = kind & 15;
+    f.flags = kind;
+    f.number_or_name = record.u8(at + 5);
+    f.lines = record.u8(at + 6);
+    f.surface_guid = &record;
+    f.surface_guid_at = at + kSurfaceAt;
+    f.width = record.f32(at + 8);
+    f.weight_limit = record.i32(at + 12);
+    const uint32_t terrain = record.u8(at + kTerrainAt);
+    MsfsAttributes& m = f.later.msfs;
+    m.flag("enhanced", (kind >> kEnhancedBit) & 1);
+    m.flag("groundMerging", (terrain & 1) != 0);
+    m.flag("excludeVegetationAround", (terrain & 2) == 0);
+    m.flag("excludeVegetationInside", (terrain & 4) == 0);
+    write_taxiway_path(ctx, name, f);
+    ctx.out.write("/>\n");
+  }
+}
+
+}  // namespace terrova
