@@ -14,33 +14,35 @@ namespace terrova {
 namespace {
 
 constexpr uint32_t kObjectSizeAt = 10;
-// The jetway object's header, in the first object at +14: +4 packed longitude, +8 packed latitude,
-// +22 heading in units of 360/65536 degree.
 constexpr uint32_t kObjectAt = 14;
+// The jetway object's header: +4 packed longitude, +8 packed latitude, +22 heading in units of
+// 360/65536 degree.
 constexpr uint32_t kObjectHeaderRead = 24;
 
-void report_jetway(DecodeContext& ctx, const Record& record) {
+}  // namespace
+
+void report_jetway(DecodeContext& ctx, uint32_t gate_name, uint32_t parking_number,
+                   const Record& objects) {
   JetwayShape j;
-  j.gate_name = record.u16(8);
-  j.parking_number = record.u16(6);
-  j.has_position =
-      record.u32(kObjectSizeAt) >= kObjectHeaderRead && record.holds(kObjectAt, kObjectHeaderRead);
+  j.gate_name = gate_name;
+  j.parking_number = parking_number;
+  j.has_position = objects.holds(0, kObjectHeaderRead);
   if (j.has_position) {
-    j.position = {decode_latitude(record.i32(kObjectAt + 8)),
-                  decode_longitude(record.i32(kObjectAt + 4))};
-    j.heading = static_cast<float>(record.u16(kObjectAt + 22) * (360.0 / 65536.0));
+    j.position = {decode_latitude(objects.i32(8)), decode_longitude(objects.i32(4))};
+    j.heading = static_cast<float>(objects.u16(22) * (360.0 / 65536.0));
   }
   ctx.geometry->jetway(j);
 }
-
-}  // namespace
 
 void decode_jetway(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&) {
   if (!ctx.options.terse) write_record_comment(ctx.out, name, record.offset());
   ctx.out.format("\t\t<%s gateName=\"%s\" parkingNumber=\"%d\">\n", name,
                  parking_name(record.u16(8)), record.u16(6));
   write_counted_scenery_objects(ctx, record, kObjectSizeAt);
-  if (ctx.geometry != nullptr) report_jetway(ctx, record);
+  if (ctx.geometry != nullptr) {
+    report_jetway(ctx, record.u16(8), record.u16(6),
+                  record.part(kObjectAt, record.u32(kObjectSizeAt)));
+  }
   ctx.out.format("\t\t</%s>\n", name);
 }
 

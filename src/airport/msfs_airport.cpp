@@ -72,6 +72,9 @@ void write_msfs_tower(DecodeContext& ctx, RecordWalk& subs) {
                  format_coordinate(o, f64_at(tower, kTowerLatAt)),
                  format_coordinate(o, f64_at(tower, kTowerLonAt)),
                  format_length(o, static_cast<float>(f64_at(tower, kTowerAltAt))));
+  if (ctx.geometry != nullptr) {
+    ctx.geometry->tower({f64_at(tower, kTowerLatAt), f64_at(tower, kTowerLonAt)});
+  }
 }
 
 int runway_start_key(const Record& start) {

@@ -34,6 +34,9 @@ void write_edge_lights(DecodeContext& ctx, const Record& record) {
       format_length(ctx.options, record.f32(kSpacingAt)));
   write_vertices(ctx, "\t\t\t\t", record, kVerticesAt, record.u16(kCountAt));
   ctx.out.write("\t\t\t</EdgeLights>\n");
+  if (ctx.geometry != nullptr) {
+    ctx.geometry->edge_lights(read_vertices(record, kVerticesAt, record.u16(kCountAt)));
+  }
 }
 
 }  // namespace

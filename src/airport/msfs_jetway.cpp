@@ -33,7 +33,11 @@ void decode_msfs_jetway(DecodeContext& ctx, const char* name, const Record& reco
   const uint64_t length = uint64_t{record.u16(kFirstSizeAt)} + record.u16(kSecondSizeAt);
   // Sizes that reach past the record are reported; the objects that fit are still written.
   if (!record.holds(kObjectsAt, length)) ctx.report_malformed(record.offset());
-  write_scenery_objects(ctx, record.part(kObjectsAt, length));
+  const Record objects = record.part(kObjectsAt, length);
+  write_scenery_objects(ctx, objects);
+  if (ctx.geometry != nullptr) {
+    report_jetway(ctx, record.u16(kGateNameAt), record.u16(kParkingNumberAt), objects);
+  }
   ctx.out.format("\t\t</%s>\n", name);
 }
 

@@ -28,6 +28,7 @@
 #include <algorithm>
 #include <iterator>
 #include <span>
+#include <vector>
 
 #include "airport/apron.h"
 #include "airport/msfs_airport.h"
@@ -50,6 +51,7 @@ constexpr uint16_t kDeformationId = 0x3E;
 constexpr uint16_t kPrimaryLightsId = 0xDF;
 constexpr uint16_t kSecondaryLightsId = 0xE0;
 constexpr uint32_t kEndZoneSize = 32;
+constexpr uint32_t kEndZoneLengthAt = 24;  // the width follows
 constexpr uint32_t kVasiSize = 24;
 constexpr uint32_t kLightsSize = 24;
 constexpr uint32_t kDeformationSize = 24;
@@ -108,6 +110,14 @@ void write_runway_starts(DecodeContext& ctx, const Record& runway) {
                    format_coordinate(o, decode_longitude(start.i32(8))));
     ctx.out.format("\t\t\t\talt=%s heading=\"%0.2lf\" />\n", format_altitude(o, start.i32(16)),
                    static_cast<double>(start.f32(20)));
+    if (ctx.geometry != nullptr) {
+      StartShape shape;
+      shape.position = {decode_latitude(start.i32(12)), decode_longitude(start.i32(8))};
+      shape.heading = start.f32(20);
+      shape.number = start.u8(6);
+      shape.designator = start.u8(7) & 15u;
+      ctx.geometry->start(shape);
+    }
     (first ? ends[0] : ends[1]) = (first ? ends[0] : ends[1]).subspan(1);
   }
 }
@@ -175,7 +185,10 @@ const ChildKind* child_kind_of(uint32_t id) {
 // Writes the children of one kind in file order (all kinds when `kind` is nullptr: nothing is
 // written, the damage is reported). The walk is repeated for each kind, so that the elements
 // stand in the schema's order; a damaged child is reported once, by the reporting walk.
-void walk_children(DecodeContext& ctx, const Record& runway, const ChildKind* kind) {
+// Walks the children and writes those of `kind`; with no kind, reports the damaged ones and keeps
+// the end zones in `zones` when it is given.
+void walk_children(DecodeContext& ctx, const Record& runway, const ChildKind* kind,
+                   std::vector<Record>* zones = nullptr) {
   uint64_t at = kChildrenAt;
   while (runway.holds(at, 6)) {
     const uint32_t size = runway.u32(at + 2);
@@ -189,6 +202,8 @@ void walk_children(DecodeContext& ctx, const Record& runway, const ChildKind* ki
       if (kind == nullptr) ctx.report_malformed(child.offset());
     } else if (of != nullptr && of == kind) {
       kind->write(ctx, child);
+    } else if (zones != nullptr && of != nullptr && of->write == write_end_zone) {
+      zones->push_back(child);
     }
     at += size;
   }
@@ -201,7 +216,8 @@ void decode_msfs_runway(DecodeContext& ctx, const char* name, const Record& reco
   tag.surface_guid_at = kSurfaceAt;
   tag.extra_lines = write_runway_attributes;
   write_runway_start_tag(ctx, name, record, tag);
-  walk_children(ctx, record, nullptr);
+  std::vector<Record> zones;
+  walk_children(ctx, record, nullptr, ctx.geometry != nullptr ? &zones : nullptr);
   for (size_t i = 0; i < std::size(kChildKinds); ++i) {
     if (i == kMarkingsPlace) {
       write_markings(ctx, record);
@@ -211,6 +227,7 @@ void decode_msfs_runway(DecodeContext& ctx, const char* name, const Record& reco
   }
   write_runway_ils_records(ctx, record.u32(12), record.u32(16));
   write_runway_starts(ctx, record);
+  if (ctx.geometry != nullptr) report_runway(ctx, record, zones, kEndZoneLengthAt);
   ctx.out.format("\t\t</%s>\n", name);
 }
 

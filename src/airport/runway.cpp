@@ -47,6 +47,7 @@ namespace {
 constexpr uint32_t kRunwayFixedSize = 52;
 constexpr uint32_t kMaterialSetAt = 52;
 constexpr uint32_t kTransparentBit = 0x80;
+constexpr uint32_t kEndZoneLengthAt = 8;  // of an end zone child; the width follows
 constexpr uint32_t kLaterRunwayFixedSize = 68;
 
 constexpr const char* kEnds[] = {"PRIMARY", "SECONDARY"};
@@ -195,8 +196,11 @@ void write_children(DecodeContext& ctx, const std::vector<Record>& children) {
   }
 }
 
+}  // namespace
+
 // Hands the runway's outline, its ends and their zones to the geometry listener.
-void report_runway(DecodeContext& ctx, const Record& record, const std::vector<Record>& children) {
+void report_runway(DecodeContext& ctx, const Record& record, std::span<const Record> children,
+                   uint32_t zone_length_at) {
   RunwayShape r;
   r.centre = {decode_latitude(record.i32(24)), decode_longitude(record.i32(20))};
   r.length = record.f32(32);
@@ -212,11 +216,10 @@ void report_runway(DecodeContext& ctx, const Record& record, const std::vector<R
     if (id < kOffsetThresholds.first_id || id > kOverruns.last_id) continue;
     RunwayEndShape& end = (id - 5) % 2 == 0 ? r.primary : r.secondary;
     EndZone* zones[] = {&end.offset_threshold, &end.blast_pad, &end.overrun};
-    *zones[(id - 5) / 2] = {child.f32(8), child.f32(12)};
+    *zones[(id - 5) / 2] = {child.f32(zone_length_at), child.f32(zone_length_at + 4)};
   }
   ctx.geometry->runway(r);
 }
-}  // namespace
 
 // Every ILS record kept by the navaid decoder whose identifier matches one runway end is
 // written, once per matching end.
@@ -315,7 +318,7 @@ void write_runway(DecodeContext& ctx, const char* name, const Record& record, bo
 
   const std::vector<Record> children = collect_children(ctx, record, children_at);
   write_children(ctx, children);
-  if (ctx.geometry != nullptr) report_runway(ctx, record, children);
+  if (ctx.geometry != nullptr) report_runway(ctx, record, children, kEndZoneLengthAt);
   write_runway_ils_records(ctx, record.u32(12), record.u32(16));
   ctx.out.format("\t\t</%s>\n", name);
 }

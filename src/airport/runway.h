@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "bgl/context.h"
 #include "bgl/record.h"
@@ -32,6 +33,11 @@ void write_approach_lights_head(Output& out, uint32_t end, const Record& lights)
 void write_approach_lights_tail(Output& out, const Record& lights);
 // `Vasi` from a child of id 11-14.
 void write_vasi(DecodeContext& ctx, const Record& vasi);
+// Hands the runway's outline (the fields at +8..+51 of the 0x04 form), its ends and the end zones
+// among `children` (ids 5-10, their length at `zone_length_at`, the width after it) to the
+// geometry listener.
+void report_runway(DecodeContext& ctx, const Record& record, std::span<const Record> children,
+                   uint32_t zone_length_at);
 // The `Ils` of every ILS entry whose identifier matches the primary or secondary one.
 void write_runway_ils_records(DecodeContext& ctx, uint32_t primary, uint32_t secondary);
 

@@ -85,4 +85,8 @@ struct TaxiwayPathFields {
 };
 void write_taxiway_path(DecodeContext& ctx, const char* name, const TaxiwayPathFields& f);
 
+// Hands a jetway to the geometry listener, placed where the first of its scenery `objects` stands.
+void report_jetway(DecodeContext& ctx, uint32_t gate_name, uint32_t parking_number,
+                   const Record& objects);
+
 }  // namespace terrova

@@ -76,6 +76,16 @@ void write_taxiway_parking(DecodeContext& ctx, const char* name, uint32_t index,
                            const TaxiwayParkingFields& f) {
   const DecodeOptions& o = ctx.options;
   Output& out = ctx.out;
+  if (ctx.geometry != nullptr) {
+    ParkingShape shape;
+    shape.position = {decode_latitude(f.lat), decode_longitude(f.lon)};
+    shape.radius = f.radius;
+    shape.heading = f.heading;
+    shape.name_code = f.name_code;
+    shape.number = f.number;
+    shape.type = f.type;
+    ctx.geometry->parking(index, shape);
+  }
   out.format("\t\t<%s pushBack=\"", name);
   out.write(push_back_name(f.push_back));
   out.format("\" lat=\"%s\" lon=\"%s\"\n", format_coordinate(o, decode_latitude(f.lat)),
@@ -138,16 +148,6 @@ void decode_taxiway_parking(DecodeContext& ctx, const char* name, const Record& 
         f.later.tee_offsets[i] = record.f32(at + kTeeOffsetsAt + 4 * i);
       f.later.has_alt = true;
       f.later.alt_mm = record.i32(at + kLaterAltitudeAt);
-    }
-    if (ctx.geometry != nullptr) {
-      ctx.geometry->parking(index, {
-                                       {decode_latitude(f.lat), decode_longitude(f.lon)},
-                                       f.radius,
-                                       f.heading,
-                                       f.name_code,
-                                       f.number,
-                                       f.type
-      });
     }
     write_taxiway_parking(ctx, name, index++, f);
     ctx.out.write(" />\n");

@@ -79,6 +79,9 @@ EnumText edge_style_name(uint32_t code) { return EnumText(kEdgeStyles, code); }
 
 void write_taxiway_path(DecodeContext& ctx, const char* name, const TaxiwayPathFields& f) {
   Output& out = ctx.out;
+  if (ctx.geometry != nullptr) {
+    ctx.geometry->taxiway_path({f.start, f.end, f.type, f.width, f.number_or_name, f.designator});
+  }
   out.format("\t\t<%s type=\"%s\" start=\"%d\" end=\"%d\"\n", name, path_type_name(f.type), f.start,
              f.end);
   out.write("\t\t\tsurface=\"");
@@ -147,9 +150,6 @@ void decode_taxiway_path(DecodeContext& ctx, const char* name, const Record& rec
       f.later.right_fixture = (record.u8(at + kFixturesAt) >> 2) & 3;
     }
     write_taxiway_path(ctx, name, f);
-    if (ctx.geometry != nullptr) {
-      ctx.geometry->taxiway_path({f.start, f.end, f.type, f.width, f.number_or_name, f.designator});
-    }
     ctx.out.write("/>\n");
   }
 }
