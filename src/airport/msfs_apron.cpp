@@ -81,6 +81,7 @@ void decode_msfs_apron(DecodeContext& ctx, const char* name, const Record& recor
   uint16_t id = 0;
   Record next;
   while (siblings.peek_id(id) && id == kApronId && siblings.next(next)) {
+    next.name_kind(name);
     if (record_holds(ctx, next, kVerticesAt)) write_one_apron(ctx, name, next);
   }
   ctx.out.format("\t\t</%ss>\n", name);

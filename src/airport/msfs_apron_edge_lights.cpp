@@ -54,6 +54,7 @@ void decode_msfs_apron_edge_lights(DecodeContext& ctx, const char* name, const R
   // The records of this form that follow join the container; one of the older form closes it and
   // is written after it.
   while (siblings.peek_id(id) && id == kEdgeLightsId && siblings.next(next)) {
+    next.name_kind(name);
     if (!record_holds(ctx, next, kVerticesAt)) continue;
     if (!is_polyline_form(next)) {
       ctx.out.format("\t\t</%s>\n", name);

@@ -164,14 +164,15 @@ struct ChildKind {
   uint16_t last_id;
   uint32_t size;
   void (*write)(DecodeContext& ctx, const Record& child);
+  const char* name;
 };
 constexpr ChildKind kChildKinds[] = {
-    {kDeformationId,   kDeformationId,     kDeformationSize, write_deformation    },
-    {5,                6,                  kEndZoneSize,     write_end_zone       },
-    {7,                8,                  kEndZoneSize,     write_end_zone       },
-    {9,                10,                 kEndZoneSize,     write_end_zone       },
-    {kPrimaryLightsId, kSecondaryLightsId, kLightsSize,      write_approach_lights},
-    {11,               14,                 kVasiSize,        write_vasi           },
+    {kDeformationId,   kDeformationId,     kDeformationSize, write_deformation,     "RunwayDeformation"},
+    {5,                6,                  kEndZoneSize,     write_end_zone,        "OffsetThreshold"  },
+    {7,                8,                  kEndZoneSize,     write_end_zone,        "BlastPad"         },
+    {9,                10,                 kEndZoneSize,     write_end_zone,        "Overrun"          },
+    {kPrimaryLightsId, kSecondaryLightsId, kLightsSize,      write_approach_lights, "ApproachLights"   },
+    {11,               14,                 kVasiSize,        write_vasi,            "Vasi"             },
 };
 constexpr size_t kMarkingsPlace = 1;  // markings and lights stand after the deformation points
 
@@ -196,8 +197,13 @@ void walk_children(DecodeContext& ctx, const Record& runway, const ChildKind* ki
       if (kind == nullptr) ctx.report_malformed(runway.file_offset(at));
       return;
     }
-    const Record child(runway.view(), runway.file_offset(at), size);
+    Record child(runway.view(), runway.file_offset(at), size);
     const ChildKind* of = child_kind_of(child.id());
+    if (kind == nullptr) {
+      // The first pass enters the children in the unread-bytes report as kinds of their own.
+      child.register_coverage();
+      if (of != nullptr) child.name_kind(of->name);
+    }
     if (of != nullptr && child.size() < of->size) {
       if (kind == nullptr) ctx.report_malformed(child.offset());
     } else if (of != nullptr && of == kind) {

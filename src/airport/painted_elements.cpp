@@ -39,6 +39,7 @@ void decode_painted_elements(DecodeContext& ctx, const char*, const Record& reco
   Record next;
   // A damaged sibling ends the airport's walk, and with it the container.
   while (siblings.peek_id(id) && is_painted_element(id) && siblings.next(next)) {
+    next.name_kind(id == kHatchedAreaId ? "PaintedHatchedArea" : "PaintedLine");
     if (last == kHatchedAreaId && id == kPaintedLineId) {
       ctx.out.write("\t\t</PaintedElements>\n\t\t<PaintedElements>\n");
     }

@@ -31,6 +31,7 @@ void write_transition_legs(DecodeContext& ctx, const Record& transition, uint64_
   RecordWalk walk(ctx, transition, at);
   Record list;
   while (walk.next(list)) {
+    if (list.id() == list_id) list.name_kind("TransitionLegs");
     if (list.id() == list_id && record_holds(ctx, list, kLegListHeader)) {
       write_legs(ctx, list, kLegDepth);
     }

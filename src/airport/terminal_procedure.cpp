@@ -68,12 +68,15 @@ ProcedureChildren survey_children(DecodeContext& ctx, const Record& procedure) {
   while (walk.next(child)) {
     switch (child.id()) {
       case kRunwayTransitionId:
+        child.name_kind("RunwayTransition");
         ++c.runway_transitions;
         break;
       case kEnrouteTransitionId:
+        child.name_kind("EnrouteTransition");
         ++c.enroute_transitions;
         break;
       case kCommonRouteLegsId:
+        child.name_kind("CommonRouteLegs");
         ++c.common_route_lists;
         break;
       default:
