@@ -58,12 +58,13 @@ void assign_helipad_objects(const Record& airport, uint64_t first, HelipadObject
   std::vector<Position> objects;
   uint64_t at = first;
   while (airport.holds(at, 6)) {
+    const uint32_t id = airport.u16(at);
     const uint32_t size = airport.u32(at + 2);
     if (size < 6 || !airport.holds(at, size)) break;
-    const Record sub(airport.view(), airport.file_offset(at), size);
-    if (sub.id() == kHelipadId && size >= kHelipadMinSize) {
-      helipads.push_back(position_at(sub, 12, 16));
-    } else if (sub.id() == kHelipadObjectId && size >= kObjectAt) {
+    if (id == kHelipadId && size >= kHelipadMinSize) {
+      helipads.push_back(position_at(airport, at + 12, at + 16));
+    } else if (id == kHelipadObjectId && size >= kObjectAt) {
+      const Record sub(airport.view(), airport.file_offset(at), size);
       result.objects.push_back(sub);
       objects.push_back(size >= kPositionedObjectSize ? position_at(sub, kObjectLonAt, kObjectLatAt)
                                                       : Position{NAN, NAN});

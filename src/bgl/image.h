@@ -8,8 +8,10 @@
 // that keeps any missed check from reading outside the image.
 //
 // For the unread-bytes report a view may carry the decode's `Coverage` (coverage.h): every read
-// then marks the bytes it read. Views narrowed from it carry it too. Without it (the default) the
-// cost of a read is one test of a null pointer.
+// then marks the bytes it read. Views narrowed from it carry it too. Without it (the default) a
+// number read costs nothing more: its bounds check runs against `fast_end_`, which is the view's
+// end without a collector and 0 with one, so that with a collector every read takes the path that
+// checks against the real end and marks what it read.
 #pragma once
 
 #include <cstdint>
@@ -25,7 +27,8 @@ void mark_read(Coverage* coverage, uint64_t offset, uint64_t length);
 class Image {
  public:
   Image() = default;
-  Image(const unsigned char* data, uint32_t size) : data_(data), begin_(0), end_(size) {}
+  Image(const unsigned char* data, uint32_t size)
+      : data_(data), begin_(0), end_(size), fast_end_(size) {}
 
   uint32_t begin() const { return begin_; }
   uint32_t end() const { return end_; }
@@ -37,6 +40,7 @@ class Image {
   Image with_coverage(Coverage* coverage) const {
     Image v = *this;
     v.coverage_ = coverage;
+    v.fast_end_ = coverage != nullptr ? 0 : v.end_;
     return v;
   }
 
@@ -55,15 +59,11 @@ class Image {
     if (lo > hi) lo = hi;
     v.begin_ = static_cast<uint32_t>(lo);
     v.end_ = static_cast<uint32_t>(hi);
+    v.fast_end_ = coverage_ != nullptr ? 0 : v.end_;
     return v;
   }
 
-  uint8_t u8(uint64_t offset) const {
-    if (!contains(offset, 1)) return 0;
-    if (coverage_ != nullptr) [[unlikely]]
-      mark_read(coverage_, offset, 1);
-    return data_[offset];
-  }
+  uint8_t u8(uint64_t offset) const { return static_cast<uint8_t>(read(offset, 1)); }
   uint16_t u16(uint64_t offset) const { return static_cast<uint16_t>(read(offset, 2)); }
   uint32_t u32(uint64_t offset) const { return static_cast<uint32_t>(read(offset, 4)); }
   int32_t i32(uint64_t offset) const { return static_cast<int32_t>(u32(offset)); }
@@ -101,9 +101,15 @@ class Image {
 
  private:
   uint64_t read(uint64_t offset, unsigned width) const {
+    if (offset >= begin_ && offset <= fast_end_ && width <= fast_end_ - offset) [[likely]] {
+      return load(offset, width);
+    }
+    // Outside the view, or inside it with a collector attached.
     if (!contains(offset, width)) return 0;
-    if (coverage_ != nullptr) [[unlikely]]
-      mark_read(coverage_, offset, width);
+    mark_read(coverage_, offset, width);
+    return load(offset, width);
+  }
+  uint64_t load(uint64_t offset, unsigned width) const {
     uint64_t v = 0;
     for (unsigned i = 0; i < width; ++i) v |= uint64_t{data_[offset + i]} << (8 * i);
     return v;
@@ -112,6 +118,7 @@ class Image {
   const unsigned char* data_ = nullptr;
   uint32_t begin_ = 0;
   uint32_t end_ = 0;
+  uint32_t fast_end_ = 0;  // end_, or 0 with a collector
   Coverage* coverage_ = nullptr;
 };
 

@@ -87,10 +87,10 @@ void write_registry_guid(Output& out, const Record& record, uint64_t at) {
 }
 
 bool guid_is_zero(const Record& record, uint64_t at) {
-  for (uint32_t i = 0; i < 16; ++i) {
-    if (record.u8(at + i) != 0) return false;
-  }
-  return true;
+  // Bytes past the record read as zero, so only those inside it are compared.
+  static constexpr char kZeros[16] = {};
+  const std::string_view bytes = record.bytes(at, sizeof kZeros);
+  return std::memcmp(bytes.data(), kZeros, bytes.size()) == 0;
 }
 
 }  // namespace terrova
