@@ -11,8 +11,8 @@
 
 #include "driver/decode_file.h"
 #include "driver/model_files.h"
+#include "driver/paths.h"
 #include "driver/platform.h"
-#include "driver/run.h"
 
 namespace terrova {
 namespace {
@@ -21,13 +21,6 @@ using Clock = std::chrono::steady_clock;
 
 // More threads than this gain nothing on any machine the program meets and only cost memory.
 constexpr unsigned kMostJobs = 256;
-
-std::string join_path(const std::string& folder, const std::string& relative) {
-  if (folder.empty()) return relative;
-  const char last = folder.back();
-  if (last == '/' || last == '\\') return folder + relative;
-  return folder + platform::kPathSeparator + relative;
-}
 
 bool starts_with(std::string_view text, std::string_view prefix) {
   return text.substr(0, prefix.size()) == prefix;

@@ -5,7 +5,6 @@
 #include "driver/document_writer.h"
 #include "driver/options.h"
 #include "driver/platform.h"
-#include "driver/run.h"
 
 namespace terrova {
 namespace {

@@ -8,6 +8,7 @@
 #include "driver/model_files.h"
 #include "driver/names_file.h"
 #include "driver/options.h"
+#include "driver/paths.h"
 #include "driver/platform.h"
 
 namespace terrova {
@@ -109,19 +110,6 @@ int run_checked(int argc, const char* const* argv, RunState& state) {
 }
 
 }  // namespace
-
-std::string directory_of(const std::string& path) {
-  for (size_t i = path.size(); i-- > 1;) {
-    if (path[i] == '\\' || path[i] == '/') return path.substr(0, i + 1);
-  }
-  return std::string();
-}
-
-std::string replace_extension(const std::string& name, const std::string& extension) {
-  size_t dot = name.rfind('.');
-  std::string result = dot == std::string::npos ? name : name.substr(0, dot);
-  return result + extension;
-}
 
 int run(int argc, const char* const* argv, Console& console) {
   RunState state{console, {}, {}, {}, argc > 0 ? argv[0] : nullptr};
