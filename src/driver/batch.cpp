@@ -22,10 +22,6 @@ using Clock = std::chrono::steady_clock;
 // More threads than this gain nothing on any machine the program meets and only cost memory.
 constexpr unsigned kMostJobs = 256;
 
-bool starts_with(std::string_view text, std::string_view prefix) {
-  return text.substr(0, prefix.size()) == prefix;
-}
-
 // Calls `line` with each line of the text, its line end included (the last may have none).
 template <class Line>
 void for_each_line(std::string_view text, Line&& line) {
@@ -38,18 +34,11 @@ void for_each_line(std::string_view text, Line&& line) {
   }
 }
 
-// The lines of a file's console messages, less those that a folder run sums up or leaves out:
-// the "Analyzing" line, the malformed count and the model-file lines.
-std::string messages_that_matter(const std::string& messages) {
-  std::string kept;
-  for_each_line(messages, [&kept](std::string_view line) {
-    const bool chatter = starts_with(line, "Analyzing ") || starts_with(line, "Writing model ") ||
-                         (starts_with(line, "Warning: ") &&
-                          line.find(" malformed structures skipped") != std::string_view::npos);
-    if (!chatter) kept.append(line);
-  });
-  return kept;
-}
+// The kinds of a file's messages that a folder run keeps for its summary: what went wrong, and
+// models that had to take another name. Progress, written models and the malformed count are
+// summed up or left out.
+constexpr uint32_t kKeptMessages = message_bit(Message::kGeneral) | message_bit(Message::kFailure) |
+                                   message_bit(Message::kModelRenamed);
 
 // Each message line, indented, so that a block of messages reads as belonging to its file.
 std::string indented(const std::string& text, const char* indent) {
@@ -64,7 +53,7 @@ std::string indented(const std::string& text, const char* indent) {
 
 struct FileOutcome {
   DecodeResult result;
-  std::string messages;  // what the decode printed
+  std::string messages;  // what the decode printed, of the kinds kept
   bool started = false;
   bool interrupted = false;  // failed because of Ctrl-C
 };
@@ -118,7 +107,7 @@ class Batch {
         ++result.failed;
         if (result.status == 0) result.status = decoded.status;
         failures += "  " + files_[i] + "\n";
-        failures += indented(messages_that_matter(outcome.messages), "    ");
+        failures += indented(outcome.messages, "    ");
       }
       if (outcome.started) result.input_bytes += decoded.input_size;
     }
@@ -152,42 +141,45 @@ class Batch {
   }
 
   void work() {
+    // The worker's buffers serve each of its files in turn.
+    DecodeBuffers buffers;
     for (;;) {
       // Ctrl-C stops the taking of files; the files already running end on their own.
       if (platform::cancel_requested()) return;
       const size_t index = next_.fetch_add(1);
       if (index >= files_.size()) return;
       try {
-        decode_one(index);
+        decode_one(index, buffers);
       } catch (const std::bad_alloc&) {
         // Only this file is lost; the others may still fit.
-        outcomes_[index].messages += "Error: not enough memory\n";
+        outcomes_[index].messages += "Error: not enough memory\n";  // a failure
         outcomes_[index].result.status = 1;
       }
       finish(index);
     }
   }
 
-  void decode_one(size_t index) {
+  void decode_one(size_t index, DecodeBuffers& buffers) {
     FileOutcome& outcome = outcomes_[index];
     outcome.started = true;
     // Each file has its own console: its messages are kept whole and printed, when they matter,
     // in one piece, never interleaved with those of another file.
-    Console console(&outcome.messages);
+    Console console(&outcome.messages, kKeptMessages);
     DecodeRequest file;
     file.input_name = join_path(request_.input_folder, files_[index]);
     file.output_name = batch_output_name(request_, files_[index]);
     // Inputs whose names differ only in the case of ".bgl" would write the same document, and
     // the later one would replace the earlier: the later one in file order is refused.
     if (size_t first = first_with_same_output_[index]; first != index) {
-      console.print("Error: output file %s is also the output of %s\n", file.output_name,
-                    join_path(request_.input_folder, files_[first]));
+      console.print(Message::kFailure, "Error: output file %s is also the output of %s\n",
+                    file.output_name, join_path(request_.input_folder, files_[first]));
       outcome.result.status = 2;
       return;
     }
     file.options = request_.options;
     file.object_names = object_names_;
     file.take_run_guard = false;
+    file.buffers = &buffers;
     // Model files go beside their document, as in a single run.
     ModelFiles model_files{console, directory_of(file.output_name)};
     ExtraFileSink extra_files = model_files.sink();
@@ -216,9 +208,9 @@ class Batch {
     ++finished_;
     bytes_ += outcome.result.input_size;
     if (outcome.result.status == 0) {
-      // Messages of a file that was decoded (a model file that could not be written) are shown
-      // as they come, whole, headed by the file's name.
-      const std::string notes = messages_that_matter(outcome.messages);
+      // Messages of a file that was decoded (a model that took another name) are shown as they
+      // come, whole, headed by the file's name.
+      const std::string& notes = outcome.messages;
       if (!notes.empty()) {
         if (progress_on_screen_) console_.write("\n");
         progress_on_screen_ = false;

@@ -35,7 +35,7 @@ int map_input_file(const DecodeRequest& request, Console& console, MappedInput& 
   const uint32_t input_size = static_cast<uint32_t>(size);
   result.input_size = input_size;
   if (input_size == 0) {
-    console.print("%s is 0 bytes in size. Nothing to decode\n", input_name);
+    console.print(Message::kFailure, "%s is 0 bytes in size. Nothing to decode\n", input_name);
     return 5;
   }
   if (int code = platform::open_input(name, input.file)) {
@@ -72,7 +72,7 @@ int write_output_document(const DecodeRequest& request, Console& console, Mapped
                           DecodeResult& result) {
   const std::string& output_name = request.output_name;
   if (platform::is_same_file(input.file, output_name.c_str())) {
-    console.print("Error: output file %s is the input file\n", output_name);
+    console.print(Message::kFailure, "Error: output file %s is the input file\n", output_name);
     return 2;
   }
   FileDrain sink;
@@ -86,10 +86,12 @@ int write_output_document(const DecodeRequest& request, Console& console, Mapped
   if (request.names_file != nullptr) object_names = request.names_file->load(console);
 
   SharedTables tables;
+  DecodeBuffers own_buffers;
+  DecodeBuffers& buffers = request.buffers != nullptr ? *request.buffers : own_buffers;
   {
-    DocumentWriter writer(sink.file, input.image.size() >= kBackgroundWriteSize);
-    Output out(DocumentWriter::drain, &writer, true);
-    console.print("Analyzing %s...\n", request.input_name);
+    DocumentWriter writer(sink.file, input.image.size() >= kBackgroundWriteSize, &buffers.writer);
+    Output out(DocumentWriter::drain, &writer, true, buffers.document);
+    console.print(Message::kProgress, "Analyzing %s...\n", request.input_name);
     result.malformed = write_document(input.image, options, tables, platform::local_time(), out,
                                       object_names, request.extra_files);
     out.flush();
@@ -106,7 +108,8 @@ int write_output_document(const DecodeRequest& request, Console& console, Mapped
     return 2;
   }
   if (result.malformed != 0) {
-    console.print("Warning: %d malformed structures skipped\n", result.malformed);
+    console.print(Message::kDamageCount, "Warning: %d malformed structures skipped\n",
+                  result.malformed);
   }
   return 0;
 }
@@ -128,7 +131,7 @@ DecodeResult decode_file(const DecodeRequest& request, Console& console) {
   result.status = map_input_file(request, console, input, result);
   if (result.status != 0) return result;
   if (!is_facility_bgl(input.image)) {
-    console.write("Input file: not a valid FS2004 or FSX facility data BGL!\n");
+    console.write(Message::kFailure, "Input file: not a valid FS2004 or FSX facility data BGL!\n");
     result.not_facility_data = true;
     result.status = 1;
     return result;

@@ -8,9 +8,18 @@
 
 #include "bgl/context.h"
 #include "driver/console.h"
+#include "driver/document_writer.h"
 #include "driver/names_file.h"
 
 namespace terrova {
+
+// The buffers of a decode: the document's text and line-end buffers and the background writer's.
+// A worker of a folder run keeps one set for all its files, so that a file allocates no
+// megabytes of its own and the memory stays mapped from one file to the next.
+struct DecodeBuffers {
+  OutputStorage document;
+  WriterStorage writer;
+};
 
 struct DecodeRequest {
   std::string input_name;
@@ -22,6 +31,8 @@ struct DecodeRequest {
   ObjectNamesFile* names_file = nullptr;
   // Where the model files of the decode go; nullptr writes none.
   ExtraFileSink* extra_files = nullptr;
+  // The buffers to use; nullptr: the decode's own.
+  DecodeBuffers* buffers = nullptr;
   // Whether this decode takes the run guard itself (a single-file run) or runs under a guard that
   // its caller holds (a batch).
   bool take_run_guard = true;

@@ -19,7 +19,7 @@ bool is_plain_file_name(std::string_view name) {
 
 int ModelFiles::write(void* context, std::string_view name, std::string_view bytes) {
   ModelFiles& self = *static_cast<ModelFiles*>(context);
-  self.console.print("Writing model %s...\n", name);
+  self.console.print(Message::kModelWritten, "Writing model %s...\n", name);
   const std::string path = self.output_dir + std::string(name);
   if (!is_plain_file_name(name)) {
     self.console.report_system_error("Can't open " + path, kInvalidName);

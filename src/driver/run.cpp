@@ -72,7 +72,7 @@ int run_checked(int argc, const char* const* argv, RunState& state) {
     return 2;
   }
   if (state.input_name.empty()) {
-    console.write("Error: missing an input file name\n");
+    console.write(Message::kFailure, "Error: missing an input file name\n");
     print_usage(console, true);
     return 2;
   }
@@ -116,7 +116,7 @@ int run(int argc, const char* const* argv, Console& console) {
   try {
     return run_checked(argc, argv, state);
   } catch (const std::bad_alloc&) {
-    console.write("Error: not enough memory\n");
+    console.write(Message::kFailure, "Error: not enough memory\n");
     return 1;
   }
 }
