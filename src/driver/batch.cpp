@@ -98,6 +98,8 @@ class Batch {
       const DecodeResult& decoded = outcome.result;
       if (!outcome.started || outcome.interrupted) {
         ++result.not_done;
+      } else if (decoded.no_decoded_sections) {
+        ++result.skipped;
       } else if (decoded.status == 0) {
         ++result.decoded;
         result.malformed += decoded.malformed;
@@ -179,6 +181,7 @@ class Batch {
     file.options = request_.options;
     file.object_names = object_names_;
     file.take_run_guard = false;
+    file.skip_without_decoded_sections = true;
     file.buffers = &buffers;
     // Model files go beside their document, as in a single run.
     ModelFiles model_files{console, directory_of(file.output_name)};

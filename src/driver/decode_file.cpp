@@ -1,10 +1,12 @@
 #include "driver/decode_file.h"
 
 #include "bgl/header.h"
+#include "bgl/walker.h"
 #include "driver/document.h"
 #include "driver/document_writer.h"
 #include "driver/options.h"
 #include "driver/platform.h"
+#include "driver/sections.h"
 
 namespace terrova {
 namespace {
@@ -134,6 +136,10 @@ DecodeResult decode_file(const DecodeRequest& request, Console& console) {
     console.write(Message::kFailure, "Input file: not a valid FS2004 or FSX facility data BGL!\n");
     result.not_facility_data = true;
     result.status = 1;
+    return result;
+  }
+  if (request.skip_without_decoded_sections && !has_decoded_section(input.image, section_kinds())) {
+    result.no_decoded_sections = true;
     return result;
   }
   result.status = write_output_document(request, console, input, result);

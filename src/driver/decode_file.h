@@ -31,6 +31,9 @@ struct DecodeRequest {
   ObjectNamesFile* names_file = nullptr;
   // Where the model files of the decode go; nullptr writes none.
   ExtraFileSink* extra_files = nullptr;
+  // Whether a file none of whose sections has a decoder (terrain, scenery without facilities) is
+  // skipped without a document (a folder run) or gets a document of comments (a single run).
+  bool skip_without_decoded_sections = false;
   // The buffers to use; nullptr: the decode's own.
   DecodeBuffers* buffers = nullptr;
   // Whether this decode takes the run guard itself (a single-file run) or runs under a guard that
@@ -44,7 +47,9 @@ struct DecodeResult {
   // or the system's code when the input cannot be opened or mapped).
   int status = 0;
   bool not_facility_data = false;  // the input failed the header test
-  uint32_t malformed = 0;          // damaged structures marked in the document
+  // Skipped with status 0 and no document: no section of the file has a decoder.
+  bool no_decoded_sections = false;
+  uint32_t malformed = 0;  // damaged structures marked in the document
   uint64_t input_size = 0;
 };
 
