@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "driver/decode_file.h"
-#include "driver/model_files.h"
+#include "driver/folder_models.h"
 #include "driver/paths.h"
 #include "driver/platform.h"
 
@@ -50,6 +50,26 @@ std::string indented(const std::string& text, const char* indent) {
   if (!out.empty() && out.back() != '\n') out += '\n';
   return out;
 }
+
+// The models of one file of the run: settled with the registry when the file's document is about
+// to begin, or with none when the file ends before, so that the files after it can go on.
+struct FileModels {
+  ModelRegistry& registry;
+  size_t index;
+  const DecodeOptions& options;
+  FolderModelFiles files;
+  bool settled = false;
+
+  ~FileModels() {
+    if (!settled) registry.settle(index, files.files.output_dir, {});
+  }
+  static void before_document(void* context, const Image& image, const StringTable* names) {
+    FileModels& self = *static_cast<FileModels*>(context);
+    std::vector<FoundModel> found = find_models(image, self.options, names);
+    self.settled = true;  // settle() passes the turn on even when it throws
+    self.files.plans = self.registry.settle(self.index, self.files.files.output_dir, found);
+  }
+};
 
 struct FileOutcome {
   DecodeResult result;
@@ -183,10 +203,15 @@ class Batch {
     file.take_run_guard = false;
     file.skip_without_decoded_sections = true;
     file.buffers = &buffers;
-    // Model files go beside their document, as in a single run.
-    ModelFiles model_files{console, directory_of(file.output_name)};
-    ExtraFileSink extra_files = model_files.sink();
+    // Model files go beside their document, as in a single run, under the names that the
+    // registry settles in file order.
+    FileModels models{
+        models_, index, request_.options, {{console, directory_of(file.output_name)}, {}}
+    };
+    ExtraFileSink extra_files = models.files.sink();
     file.extra_files = &extra_files;
+    file.before_document = FileModels::before_document;
+    file.before_document_context = &models;
     if (!request_.output_folder.empty()) {
       std::string folder = directory_of(file.output_name);
       while (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\')) {
@@ -252,6 +277,7 @@ class Batch {
   const std::vector<std::string> files_;
   std::vector<FileOutcome> outcomes_;
   std::vector<size_t> first_with_same_output_;  // the first file in order with the same document
+  ModelRegistry models_;
   std::atomic<size_t> next_{0};
 
   std::mutex lock_;  // guards the console and everything below

@@ -70,6 +70,23 @@ struct FileDrain {
   ~FileDrain() { platform::discard_output(file); }
 };
 
+// Passes each extra file on to the request's sink and counts those that were not written.
+struct CountedExtraFiles {
+  const ExtraFileSink& target;
+  uint32_t failed = 0;
+
+  static int write(void* context, std::string_view name, std::string_view bytes) {
+    CountedExtraFiles& self = *static_cast<CountedExtraFiles*>(context);
+    const int code = self.target.write(self.target.context, name, bytes);
+    if (code != 0) ++self.failed;
+    return code;
+  }
+  static uint32_t copy_of(void* context, std::string_view name) {
+    const ExtraFileSink& target = static_cast<CountedExtraFiles*>(context)->target;
+    return target.copy_of != nullptr ? target.copy_of(target.context, name) : 1;
+  }
+};
+
 int write_output_document(const DecodeRequest& request, Console& console, MappedInput& input,
                           DecodeResult& result) {
   const std::string& output_name = request.output_name;
@@ -87,6 +104,15 @@ int write_output_document(const DecodeRequest& request, Console& console, Mapped
   const StringTable* object_names = request.object_names;
   if (request.names_file != nullptr) object_names = request.names_file->load(console);
 
+  if (request.before_document != nullptr) {
+    request.before_document(request.before_document_context, input.image, object_names);
+  }
+  // Every model file that is not written is counted: the file then fails, document or not.
+  const ExtraFileSink no_files;
+  CountedExtraFiles counted{request.extra_files != nullptr ? *request.extra_files : no_files};
+  ExtraFileSink counted_sink{CountedExtraFiles::write, &counted, CountedExtraFiles::copy_of};
+  ExtraFileSink* extra_files = counted.target.write != nullptr ? &counted_sink : nullptr;
+
   SharedTables tables;
   DecodeBuffers own_buffers;
   DecodeBuffers& buffers = request.buffers != nullptr ? *request.buffers : own_buffers;
@@ -95,7 +121,7 @@ int write_output_document(const DecodeRequest& request, Console& console, Mapped
     Output out(DocumentWriter::drain, &writer, true, buffers.document);
     console.print(Message::kProgress, "Analyzing %s...\n", request.input_name);
     result.malformed = write_document(input.image, options, tables, platform::local_time(), out,
-                                      object_names, request.extra_files);
+                                      object_names, extra_files);
     out.flush();
     sink.error = writer.finish();
   }
@@ -109,11 +135,13 @@ int write_output_document(const DecodeRequest& request, Console& console, Mapped
     console.report_system_error("Can't write " + output_name, sink.error);
     return 2;
   }
+  result.document_written = true;
   if (result.malformed != 0) {
     console.print(Message::kDamageCount, "Warning: %d malformed structures skipped\n",
                   result.malformed);
   }
-  return 0;
+  result.failed_extra_files = counted.failed;
+  return counted.failed != 0 ? 2 : 0;
 }
 
 }  // namespace

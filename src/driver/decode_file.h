@@ -36,16 +36,25 @@ struct DecodeRequest {
   bool skip_without_decoded_sections = false;
   // The buffers to use; nullptr: the decode's own.
   DecodeBuffers* buffers = nullptr;
+  // Called when the document's output is open, before the document is begun, with the image and
+  // the names of library objects (a folder run settles the names of the file's models here);
+  // nullptr: nothing.
+  void (*before_document)(void* context, const Image& image,
+                          const StringTable* object_names) = nullptr;
+  void* before_document_context = nullptr;
   // Whether this decode takes the run guard itself (a single-file run) or runs under a guard that
   // its caller holds (a batch).
   bool take_run_guard = true;
 };
 
 struct DecodeResult {
-  // 0 when the document was written; otherwise the exit status of the failure, as a single run
-  // ends with it (1: not facility data, 2: output failures, 5: empty input, 183: another run,
-  // or the system's code when the input cannot be opened or mapped).
+  // 0 when the document and every model file were written; otherwise the exit status of the
+  // failure, as a single run ends with it (1: not facility data, 2: output failures, a model
+  // file that could not be written among them, 5: empty input, 183: another run, or the
+  // system's code when the input cannot be opened or mapped).
   int status = 0;
+  bool document_written = false;  // also when a model file failed
+  uint32_t failed_extra_files = 0;
   bool not_facility_data = false;  // the input failed the header test
   // Skipped with status 0 and no document: no section of the file has a decoder.
   bool no_decoded_sections = false;

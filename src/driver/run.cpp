@@ -104,7 +104,12 @@ int run_checked(int argc, const char* const* argv, RunState& state) {
   // left behind; the run then ends as an interrupted one.
   platform::CancelScope cancel_scope;
   const DecodeResult result = decode_file(request, console);
-  if (result.status != 0) return platform::cancel_requested() ? kInterruptedStatus : result.status;
+  if (result.status != 0) {
+    if (platform::cancel_requested()) return kInterruptedStatus;
+    // A model file failed: the document itself is whole.
+    if (result.document_written) console.print("Output saved as %s\n", state.output_name);
+    return result.status;
+  }
   console.print("Done!\nOutput saved as %s\n", state.output_name);
   return 0;
 }
