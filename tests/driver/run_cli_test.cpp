@@ -243,6 +243,20 @@ TEST_F(RunTest, ASecondSimultaneousRunIsRefused) {
   EXPECT_EQ(run_with({in}), 0);
 }
 
+TEST_F(RunTest, ARunBesideAnotherThatHoldsTheDefaultGuardGoesOn) {
+  const std::string in = valid_bgl();
+  // Another run of the machine holds the guard of the temporary folder that the tests were
+  // started with (or one held it already).
+  use_guard_folder(outer_tmpdir_.value_or("/tmp"));
+  platform::RunGuard other;
+  const int held = platform::acquire_folder_run_guard(other);
+  ASSERT_TRUE(held == 0 || held == platform::kAlreadyExists) << held;
+  use_guard_folder(guard_dir_);
+  EXPECT_EQ(run_with({in}), 0) << console_;
+  EXPECT_EQ(run_with({"-j2", dir_.string(), path("out")}), 0) << console_;
+  platform::release_folder_run_guard(other);
+}
+
 TEST_F(RunTest, DamagedInputIsCountedOnTheConsole) {
   testkit::BglBuilder bgl;
   bgl.section(19).add(testkit::Bytes().begin(0x99).end(), 1);
