@@ -130,6 +130,7 @@ int SwitchParser::next_switch(int argc, const char* const* argv, const std::stri
     }
     if (element[0] != '-') return kParsePositional;
     if (element[1] == '-') {
+      if (std::strcmp(element, "--version") == 0) return kParseVersion;
       send(message, context, "? -- invalid argument %c\n", '-');
       return kParseError;
     }
@@ -182,7 +183,7 @@ int SwitchParser::parse_switches(int argc, const char* const* argv,
     int result = next_switch(argc, argv, letters, argument, message, context);
     if (result == kParseEnd) return kParseEnd;
     if (result == 'h' || result == 'H' || result == '?') return kParseHelp;
-    if (result == kParseError) return kParseError;
+    if (result == kParseError || result == kParseVersion) return result;
     if (result == kParsePositional) {
       if (positional == nullptr) return kParseError;
       if (positional(context, argv[switch_index], number) == kParseError) return kParseError;
@@ -210,14 +211,14 @@ int SwitchParser::parse_switches(int argc, const char* const* argv,
 
 OptionTable::OptionTable(DecodeOptions& o)
     : rows{
-          {'t', '!', &o.terse,           "Do not print verbose information to output file" },
-          {'d', '!', &o.degrees_minutes, "Print lat/lon as DD/MM/SS instead of decimal deg"},
-          {'f', '!', &o.feet,            "Print altitudes in feet instead of meters"       },
-          {'m', '!', &o.nautical_miles,  "Print ranges in nautical miles instead of meters"},
-          {'n', 's', &o.center_lat_text, "Center latitude of circle for partial decoding"  },
-          {'e', 's', &o.center_lon_text, "Center longitude of circle for partial decoding" },
-          {'r', 'U', &o.radius_km,       "Radius of circle (in KM) for partial decoding"   },
-          {'j', 'U', &jobs,              "Files decoded at once when the input is a folder"}
+          {'t', '!', &o.terse,           "Do not print verbose information to output file"               },
+          {'d', '!', &o.degrees_minutes, "Print lat/lon as degrees and decimal minutes"                  },
+          {'f', '!', &o.feet,            "Print altitudes in feet instead of meters"                     },
+          {'m', '!', &o.nautical_miles,  "Print ranges in nautical miles instead of meters"              },
+          {'n', 's', &o.center_lat_text, "Center latitude of circle: N47:30, S33:52:12, -12.5"           },
+          {'e', 's', &o.center_lon_text, "Center longitude of circle: E8:33, W122.5"                     },
+          {'r', 'U', &o.radius_km,       "Radius of circle (in KM) for partial decoding"                 },
+          {'j', 'U', &jobs,              "Files of a folder decoded at once (default: one per processor)"}
 } {}
 
 std::string switches_help(std::span<const OptionSpec> table) {

@@ -15,6 +15,7 @@ constexpr int kParseEnd = -1;         // all arguments were read
 constexpr int kParsePositional = -2;  // next_switch: an element that does not begin with '-'
 constexpr int kParseError = -3;
 constexpr int kParseHelp = -4;
+constexpr int kParseVersion = -5;  // "--version", the one long option
 
 // Where a switch stores its value. `kind` tells how: '!' a flag (int 1), 's' the argument text,
 // 'd' int "%d", 'u' unsigned "%u", 'o' octal, 'h' hexadecimal, 'D' long, 'U' unsigned long,

@@ -14,7 +14,8 @@
 namespace terrova {
 namespace {
 
-constexpr const char* kVersion = "2.1 / WIN32";
+// The version is the project's, given by the build.
+constexpr const char* kVersion = TERROVA_VERSION " / WIN32";
 
 struct RunState {
   Console& console;
@@ -62,9 +63,12 @@ int run_checked(int argc, const char* const* argv, RunState& state) {
   SwitchParser parser;
   int parsed =
       parser.parse_switches(argc, argv, table.rows, store_file_name, print_message, &state);
+  if (parsed == kParseVersion) return 0;  // the banner says it
   if (parsed == kParseHelp) {
     print_usage(console, false);
+    console.write("       terrova [-switches] FOLDER [OUTFOLDER]\n");
     console.write(switches_help(table.rows));
+    console.write("  --version  Print the version\n");
     return 0;
   }
   if (parsed == kParseError) {
