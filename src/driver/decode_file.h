@@ -13,10 +13,12 @@
 
 namespace terrova {
 
-// The buffers of a decode: the document's text and line-end buffers and the background writer's.
+// The buffers of a decode: a small input's bytes, the document's text and line-end buffers and the
+// background writer's.
 // A worker of a folder run keeps one set for all its files, so that a file allocates no
 // megabytes of its own and the memory stays mapped from one file to the next.
 struct DecodeBuffers {
+  ByteBlock input;  // a small input, read rather than mapped
   OutputStorage document;
   WriterStorage writer;
 };
