@@ -51,18 +51,16 @@ std::string indented(const std::string& text, const char* indent) {
   return out;
 }
 
-// The models of one file of the run: settled with the registry when the file's document is about
-// to begin, or with none when the file ends before, so that the files after it can go on.
+// The models of one file of the run, settled with the registry when the file's document is about
+// to begin. A file that ends before is settled with none by its worker, so that the files after
+// it can go on.
 struct FileModels {
   ModelRegistry& registry;
   size_t index;
   const DecodeOptions& options;
+  bool& settled;
   FolderModelFiles files;
-  bool settled = false;
 
-  ~FileModels() {
-    if (!settled) registry.settle(index, files.files.output_dir, {});
-  }
   static void before_document(void* context, const Image& image, const StringTable* names) {
     FileModels& self = *static_cast<FileModels*>(context);
     std::vector<FoundModel> found = find_models(image, self.options, names);
@@ -170,18 +168,21 @@ class Batch {
       if (platform::cancel_requested()) return;
       const size_t index = next_.fetch_add(1);
       if (index >= files_.size()) return;
+      bool models_settled = false;
       try {
-        decode_one(index, buffers);
+        decode_one(index, buffers, models_settled);
       } catch (const std::bad_alloc&) {
         // Only this file is lost; the others may still fit.
         outcomes_[index].messages += "Error: not enough memory\n";  // a failure
         outcomes_[index].result.status = 1;
       }
+      // Every file takes its turn with the model names, whatever became of it.
+      if (!models_settled) models_.settle(index, std::string(), {});
       finish(index);
     }
   }
 
-  void decode_one(size_t index, DecodeBuffers& buffers) {
+  void decode_one(size_t index, DecodeBuffers& buffers, bool& models_settled) {
     FileOutcome& outcome = outcomes_[index];
     outcome.started = true;
     // Each file has its own console: its messages are kept whole and printed, when they matter,
@@ -206,7 +207,11 @@ class Batch {
     // Model files go beside their document, as in a single run, under the names that the
     // registry settles in file order.
     FileModels models{
-        models_, index, request_.options, {{console, directory_of(file.output_name)}, {}}
+        models_,
+        index,
+        request_.options,
+        models_settled,
+        {{console, directory_of(file.output_name)}, {}}
     };
     ExtraFileSink extra_files = models.files.sink();
     file.extra_files = &extra_files;

@@ -101,6 +101,19 @@ TEST_F(FolderModelsTest, ModelsOfOneNameGetOneFileForEachContentInFileOrder) {
   }
 }
 
+TEST_F(FolderModelsTest, AFileRefusedBeforeItsDocumentHoldsNoLaterFileUp) {
+  put("a.BGL", models_file({"X"}));
+  put("a.bgl", models_file({"Q"}));  // the same document as a.BGL: refused
+  put("b.bgl", models_file({"Y"}));
+  for (unsigned jobs : {1u, 3u}) {
+    fs::remove_all(dir_ / "out");
+    const BatchResult result = run(jobs);
+    EXPECT_EQ(result.failed, 1u);
+    EXPECT_EQ(result.decoded, 2u);
+    EXPECT_EQ(read(std::string(kGuid) + "_2.mdl"), "Y");
+  }
+}
+
 TEST_F(FolderModelsTest, AModelFileThatCannotBeWrittenFailsItsInput) {
   put("a.bgl", models_file({"X"}));
   fs::create_directories(dir_ / "out" / (std::string(kGuid) + ".mdl"));  // a folder in its way
