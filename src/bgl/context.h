@@ -38,6 +38,10 @@ struct DecodeOptions {
 struct ExtraFileSink {
   int (*write)(void* context, std::string_view name, std::string_view bytes) = nullptr;
   void* context = nullptr;
+  // Which copy of the name the file named `name` is written as: 1, the name itself; n > 1, the
+  // name with "_n" before its extension (another input of a folder run left a different file of
+  // that name in the same folder). nullptr: always 1.
+  uint32_t (*copy_of)(void* context, std::string_view name) = nullptr;
 };
 
 // The helipad objects of the airport being decoded (defined by the airport decoders).

@@ -6,22 +6,38 @@
 
 namespace terrova {
 Output::Output(Drain drain, void* context, bool crlf, size_t capacity)
-    : drain_(drain), context_(context), crlf_(crlf), buffer_(capacity < 64 ? 64 : capacity) {}
+    : drain_(drain),
+      context_(context),
+      crlf_(crlf),
+      storage_(own_),
+      buffer_(own_.text.at_least(capacity < 64 ? 64 : capacity)),
+      capacity_(own_.text.size()) {}
+
+Output::Output(Drain drain, void* context, bool crlf, OutputStorage& storage)
+    : drain_(drain),
+      context_(context),
+      crlf_(crlf),
+      storage_(storage),
+      buffer_(storage.text.at_least(kDefaultCapacity)),
+      capacity_(storage.text.size()) {}
 
 void Output::make_room(size_t size) {
   drain_buffer();
-  if (buffer_.size() < size) buffer_.resize(size);
+  if (capacity_ < size) {
+    buffer_ = storage_.text.at_least(size);
+    capacity_ = storage_.text.size();
+  }
 }
 
 void Output::drain_buffer() {
   if (used_ == 0) return;
-  const char* data = buffer_.data();
+  const char* data = buffer_;
   if (!crlf_) {
     drain_(context_, data, used_);
   } else {
     // Every LF becomes CR LF; everything else, a lone CR included, passes unchanged.
-    if (converted_.size() < used_ * 2) converted_.resize(used_ * 2);
-    char* out = converted_.data();
+    char* const converted = storage_.converted.at_least(used_ * 2);
+    char* out = converted;
     const char* p = data;
     const char* end = data + used_;
     while (p < end) {
@@ -37,7 +53,7 @@ void Output::drain_buffer() {
         ++p;
       }
     }
-    drain_(context_, converted_.data(), static_cast<size_t>(out - converted_.data()));
+    drain_(context_, converted, static_cast<size_t>(out - converted));
   }
   last_flushed_ = buffer_[used_ - 1];
   flushed_ += used_;

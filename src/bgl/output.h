@@ -15,6 +15,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -201,6 +202,35 @@ class FormatString {
   FormatPattern pattern_;
 };
 
+// A block of bytes that is never zero-filled: a new block is filled by its writer before any of
+// it is read, and its pages are first touched then.
+class ByteBlock {
+ public:
+  char* data() const { return data_.get(); }
+  size_t size() const { return size_; }
+  // At least `size` bytes; a block that grows does not keep its contents.
+  char* at_least(size_t size) {
+    if (size_ < size) {
+      data_.reset();
+      data_.reset(new char[size]);
+      size_ = size;
+    }
+    return data_.get();
+  }
+
+ private:
+  std::unique_ptr<char[]> data_;
+  size_t size_ = 0;
+};
+
+// The buffers of an output sink: the text and its line-end conversion. An owner that writes many
+// documents (a worker of a folder run) keeps them and hands them to each document's sink, so
+// that a document allocates nothing and the memory stays mapped from one document to the next.
+struct OutputStorage {
+  ByteBlock text;
+  ByteBlock converted;
+};
+
 class Output {
  public:
   // Receives the finished bytes; `context` is the pointer given to the constructor.
@@ -208,7 +238,11 @@ class Output {
 
   static constexpr size_t kDefaultCapacity = size_t{1} << 20;
 
+  // A sink with buffers of its own.
   Output(Drain drain, void* context, bool crlf, size_t capacity = kDefaultCapacity);
+  // A sink that uses the caller's buffers, which outlive it (at least kDefaultCapacity bytes of
+  // text are kept).
+  Output(Drain drain, void* context, bool crlf, OutputStorage& storage);
   Output(const Output&) = delete;
   Output& operator=(const Output&) = delete;
 
@@ -219,16 +253,16 @@ class Output {
     used_ += size;
   }
   void put(char c) {
-    if (used_ == buffer_.size()) make_room(1);
+    if (used_ == capacity_) make_room(1);
     buffer_[used_++] = c;
   }
 
   // Room for `size` more bytes at the returned pointer; `commit` tells how many were used.
   char* reserve(size_t size) {
-    if (buffer_.size() - used_ < size) make_room(size);
-    return buffer_.data() + used_;
+    if (capacity_ - used_ < size) make_room(size);
+    return buffer_ + used_;
   }
-  void commit(char* end) { used_ = static_cast<size_t>(end - buffer_.data()); }
+  void commit(char* end) { used_ = static_cast<size_t>(end - buffer_); }
 
   // Writes the template with its conversions filled in from the arguments, as printf would.
   template <class... Args>
@@ -298,11 +332,13 @@ class Output {
   Drain drain_;
   void* context_;
   bool crlf_;
-  std::vector<char> buffer_;
+  OutputStorage own_;       // the buffers of a sink that has none given
+  OutputStorage& storage_;  // own_ or the caller's
+  char* buffer_;            // storage_.text
+  size_t capacity_;         // bytes of buffer_
   size_t used_ = 0;
   uint64_t flushed_ = 0;
   char last_flushed_ = '\n';
-  std::vector<char> converted_;
 };
 
 // Drain functions for the common destinations.

@@ -44,15 +44,33 @@ void walk_subsections(DecodeContext& ctx, const SectionEntry& section, const Sec
   }
 }
 
+// The number of section entries that the walk reads: a section count that reaches past the file
+// keeps only the entries that lie inside it.
+uint32_t readable_section_count(const Image& image) {
+  const uint64_t room =
+      image.size() > kHeaderSize ? (image.size() - kHeaderSize) / kSectionEntrySize : 0;
+  return static_cast<uint32_t>(std::min<uint64_t>(image.u32(20), room));
+}
+
 }  // namespace
+
+bool has_decoded_section(const Image& image, std::span<const SectionKind> kinds) {
+  const uint32_t count = readable_section_count(image);
+  for (uint32_t i = 0; i < count; ++i) {
+    const SectionKind* kind =
+        find_kind(kinds, image.u32(kHeaderSize + uint64_t{i} * kSectionEntrySize));
+    if (kind != nullptr &&
+        (kind->decode_subsection != nullptr || kind->decode_section != nullptr)) {
+      return true;
+    }
+  }
+  return false;
+}
 
 void walk_sections(DecodeContext& ctx, std::span<const SectionKind> kinds) {
   const Image& image = ctx.image;
   const uint32_t declared = image.u32(20);
-  // A section count that reaches past the file keeps only the entries that lie inside it.
-  const uint64_t room =
-      image.size() > kHeaderSize ? (image.size() - kHeaderSize) / kSectionEntrySize : 0;
-  const uint32_t count = static_cast<uint32_t>(std::min<uint64_t>(declared, room));
+  const uint32_t count = readable_section_count(image);
   if (count < declared) ctx.report_malformed(kHeaderSize);
 
   std::vector<SectionEntry> sections(count);

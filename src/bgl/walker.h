@@ -53,4 +53,7 @@ struct SectionKind {
 // waypoints and navaids have filled the shared lists before the first airport is written.
 void walk_sections(DecodeContext& ctx, std::span<const SectionKind> kinds);
 
+// True when a section of the file, among those that the walk reads, has a decoder in `kinds`.
+bool has_decoded_section(const Image& image, std::span<const SectionKind> kinds);
+
 }  // namespace terrova

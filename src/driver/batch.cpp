@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "driver/decode_file.h"
-#include "driver/model_files.h"
+#include "driver/folder_models.h"
+#include "driver/paths.h"
 #include "driver/platform.h"
-#include "driver/run.h"
 
 namespace terrova {
 namespace {
@@ -21,17 +21,6 @@ using Clock = std::chrono::steady_clock;
 
 // More threads than this gain nothing on any machine the program meets and only cost memory.
 constexpr unsigned kMostJobs = 256;
-
-std::string join_path(const std::string& folder, const std::string& relative) {
-  if (folder.empty()) return relative;
-  const char last = folder.back();
-  if (last == '/' || last == '\\') return folder + relative;
-  return folder + platform::kPathSeparator + relative;
-}
-
-bool starts_with(std::string_view text, std::string_view prefix) {
-  return text.substr(0, prefix.size()) == prefix;
-}
 
 // Calls `line` with each line of the text, its line end included (the last may have none).
 template <class Line>
@@ -45,19 +34,11 @@ void for_each_line(std::string_view text, Line&& line) {
   }
 }
 
-// The lines of a file's console messages, less those that a folder run sums up or leaves out:
-// the "Analyzing" line, the malformed count and the model-file and plan lines.
-std::string messages_that_matter(const std::string& messages) {
-  std::string kept;
-  for_each_line(messages, [&kept](std::string_view line) {
-    const bool chatter = starts_with(line, "Analyzing ") || starts_with(line, "Writing model ") ||
-                         starts_with(line, "Writing plan ") ||
-                         (starts_with(line, "Warning: ") &&
-                          line.find(" malformed structures skipped") != std::string_view::npos);
-    if (!chatter) kept.append(line);
-  });
-  return kept;
-}
+// The kinds of a file's messages that a folder run keeps for its summary: what went wrong, and
+// models that had to take another name. Progress, written models and the malformed count are
+// summed up or left out.
+constexpr uint32_t kKeptMessages = message_bit(Message::kGeneral) | message_bit(Message::kFailure) |
+                                   message_bit(Message::kModelRenamed);
 
 // Each message line, indented, so that a block of messages reads as belonging to its file.
 std::string indented(const std::string& text, const char* indent) {
@@ -70,9 +51,27 @@ std::string indented(const std::string& text, const char* indent) {
   return out;
 }
 
+// The models of one file of the run, settled with the registry when the file's document is about
+// to begin. A file that ends before is settled with none by its worker, so that the files after
+// it can go on.
+struct FileModels {
+  ModelRegistry& registry;
+  size_t index;
+  const DecodeOptions& options;
+  bool& settled;
+  FolderModelFiles files;
+
+  static void before_document(void* context, const Image& image, const StringTable* names) {
+    FileModels& self = *static_cast<FileModels*>(context);
+    std::vector<FoundModel> found = find_models(image, self.options, names);
+    self.settled = true;  // settle() passes the turn on even when it throws
+    self.files.plans = self.registry.settle(self.index, self.files.files.output_dir, found);
+  }
+};
+
 struct FileOutcome {
   DecodeResult result;
-  std::string messages;  // what the decode printed
+  std::string messages;  // what the decode printed, of the kinds kept
   bool started = false;
   bool interrupted = false;  // failed because of Ctrl-C
   UnreadReport unread;       // -u: this file's, until it is added to the run's
@@ -118,6 +117,8 @@ class Batch {
       const DecodeResult& decoded = outcome.result;
       if (!outcome.started || outcome.interrupted) {
         ++result.not_done;
+      } else if (decoded.no_decoded_sections) {
+        ++result.skipped;
       } else if (decoded.status == 0) {
         ++result.decoded;
         result.malformed += decoded.malformed;
@@ -127,7 +128,7 @@ class Batch {
         ++result.failed;
         if (result.status == 0) result.status = decoded.status;
         failures += "  " + files_[i] + "\n";
-        failures += indented(messages_that_matter(outcome.messages), "    ");
+        failures += indented(outcome.messages, "    ");
       }
       if (outcome.started) result.input_bytes += decoded.input_size;
     }
@@ -162,36 +163,41 @@ class Batch {
   }
 
   void work() {
+    // The worker's buffers serve each of its files in turn.
+    DecodeBuffers buffers;
     for (;;) {
       // Ctrl-C stops the taking of files; the files already running end on their own.
       if (platform::cancel_requested()) return;
       const size_t index = next_.fetch_add(1);
       if (index >= files_.size()) return;
+      bool models_settled = false;
       try {
-        decode_one(index);
+        decode_one(index, buffers, models_settled);
       } catch (const std::bad_alloc&) {
         // Only this file is lost; the others may still fit.
-        outcomes_[index].messages += "Error: not enough memory\n";
+        outcomes_[index].messages += "Error: not enough memory\n";  // a failure
         outcomes_[index].result.status = 1;
       }
+      // Every file takes its turn with the model names, whatever became of it.
+      if (!models_settled) models_.settle(index, std::string(), {});
       finish(index);
     }
   }
 
-  void decode_one(size_t index) {
+  void decode_one(size_t index, DecodeBuffers& buffers, bool& models_settled) {
     FileOutcome& outcome = outcomes_[index];
     outcome.started = true;
     // Each file has its own console: its messages are kept whole and printed, when they matter,
     // in one piece, never interleaved with those of another file.
-    Console console(&outcome.messages);
+    Console console(&outcome.messages, kKeptMessages);
     DecodeRequest file;
     file.input_name = join_path(request_.input_folder, files_[index]);
     file.output_name = batch_output_name(request_, files_[index]);
     // Inputs whose names differ only in the case of ".bgl" would write the same document, and
     // the later one would replace the earlier: the later one in file order is refused.
     if (size_t first = first_with_same_output_[index]; first != index) {
-      console.print("Error: output file %s is also the output of %s\n", file.output_name,
-                    join_path(request_.input_folder, files_[first]));
+      console.print(Message::kFailure, "Error: output file %s is also the output of %s\n",
+                    file.output_name, join_path(request_.input_folder, files_[first]));
       outcome.result.status = 2;
       return;
     }
@@ -199,10 +205,21 @@ class Batch {
     file.object_names = object_names_;
     file.take_run_guard = false;
     if (request_.options.unread_report) file.unread = &outcome.unread;
-    // Model files go beside their document, as in a single run.
-    ModelFiles model_files{console, directory_of(file.output_name)};
-    ExtraFileSink extra_files = model_files.sink();
+    file.skip_without_decoded_sections = true;
+    file.buffers = &buffers;
+    // Model files go beside their document, as in a single run, under the names that the
+    // registry settles in file order.
+    FileModels models{
+        models_,
+        index,
+        request_.options,
+        models_settled,
+        {{console, directory_of(file.output_name)}, {}}
+    };
+    ExtraFileSink extra_files = models.files.sink();
     file.extra_files = &extra_files;
+    file.before_document = FileModels::before_document;
+    file.before_document_context = &models;
     if (!request_.output_folder.empty()) {
       std::string folder = directory_of(file.output_name);
       while (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\')) {
@@ -230,9 +247,9 @@ class Batch {
     unread_.merge(outcome.unread);
     outcomes_[index].unread = UnreadReport();
     if (outcome.result.status == 0) {
-      // Messages of a file that was decoded (a model file that could not be written) are shown
-      // as they come, whole, headed by the file's name.
-      const std::string notes = messages_that_matter(outcome.messages);
+      // Messages of a file that was decoded (a model that took another name) are shown as they
+      // come, whole, headed by the file's name.
+      const std::string& notes = outcome.messages;
       if (!notes.empty()) {
         if (progress_on_screen_) console_.write("\n");
         progress_on_screen_ = false;
@@ -271,6 +288,7 @@ class Batch {
   const std::vector<std::string> files_;
   std::vector<FileOutcome> outcomes_;
   std::vector<size_t> first_with_same_output_;  // the first file in order with the same document
+  ModelRegistry models_;
   std::atomic<size_t> next_{0};
 
   std::mutex lock_;  // guards the console and everything below

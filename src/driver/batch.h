@@ -48,7 +48,7 @@ struct BatchResult {
   int status = 0;
   size_t files = 0;     // BGL files found
   size_t decoded = 0;   // documents written
-  size_t skipped = 0;   // not facility data
+  size_t skipped = 0;   // not facility data, or no section that a decoder reads
   size_t failed = 0;    // failures other than an interruption
   size_t not_done = 0;  // files left undecoded, or whose document was discarded, by Ctrl-C
   uint64_t malformed = 0;

@@ -7,11 +7,16 @@ namespace {
 
 void drain_console(void*, const char* data, size_t size) { platform::write_console(data, size); }
 
+// Every message is flushed as it is printed, so a small buffer does; a longer message makes
+// room for itself.
+constexpr size_t kConsoleBuffer = 512;
+
 }  // namespace
 
-Console::Console() : out_(drain_console, nullptr, false) {}
+Console::Console() : out_(drain_console, nullptr, false, kConsoleBuffer) {}
 
-Console::Console(std::string* capture) : out_(drain_to_string, capture, false) {}
+Console::Console(std::string* capture, uint32_t kept)
+    : out_(drain_to_string, capture, false, kConsoleBuffer), kept_(kept) {}
 
 void Console::report_system_error(const std::string& message, int code) {
   std::string text = platform::system_error_text(code);
@@ -19,7 +24,7 @@ void Console::report_system_error(const std::string& message, int code) {
     text.pop_back();
   }
   if (text.empty()) text = "unknown error";
-  print("%s\n(%s)\nError code: %d\n", message, text, code);
+  print(Message::kFailure, "%s\n(%s)\nError code: %d\n", message, text, code);
 }
 
 int Console::write_whole_file(const std::string& path, const void* data, size_t size) {

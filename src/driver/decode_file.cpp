@@ -3,12 +3,14 @@
 #include <optional>
 
 #include "bgl/header.h"
+#include "bgl/walker.h"
 #include "driver/document.h"
 #include "driver/document_writer.h"
 #include "driver/options.h"
+#include "driver/paths.h"
 #include "driver/plan_files.h"
 #include "driver/platform.h"
-#include "driver/run.h"
+#include "driver/sections.h"
 #include "plan/airport_plans.h"
 
 namespace terrova {
@@ -26,7 +28,11 @@ class MappedInput {
   Image image;
 };
 
-// Maps the input and keeps its size; returns 0 or the exit status after reporting the failure.
+// Inputs up to this size are read into the worker's buffer when the decode has one.
+constexpr uint32_t kReadInputSize = uint32_t{1} << 20;
+
+// Maps (or reads) the input and keeps its size; returns 0 or the exit status after reporting the
+// failure.
 int map_input_file(const DecodeRequest& request, Console& console, MappedInput& input,
                    DecodeResult& result) {
   const std::string& input_name = request.input_name;
@@ -40,7 +46,7 @@ int map_input_file(const DecodeRequest& request, Console& console, MappedInput& 
   const uint32_t input_size = static_cast<uint32_t>(size);
   result.input_size = input_size;
   if (input_size == 0) {
-    console.print("%s is 0 bytes in size. Nothing to decode\n", input_name);
+    console.print(Message::kFailure, "%s is 0 bytes in size. Nothing to decode\n", input_name);
     return 5;
   }
   if (int code = platform::open_input(name, input.file)) {
@@ -52,6 +58,17 @@ int map_input_file(const DecodeRequest& request, Console& console, MappedInput& 
       report_run_guard_failure(console, input_name, code);
       return code;
     }
+  }
+  if (request.buffers != nullptr && input_size <= kReadInputSize) {
+    // The worker's buffer serves: no mapping to make and take down for each small file.
+    auto* bytes = reinterpret_cast<unsigned char*>(request.buffers->input.at_least(input_size));
+    uint64_t read = 0;
+    if (int code = platform::read_input(input.file, bytes, input_size, read)) {
+      console.report_system_error("Can't read " + input_name, code);
+      return code;
+    }
+    input.image = Image(bytes, static_cast<uint32_t>(read));
+    return 0;
   }
   if (int code = platform::map_input(input.file)) {
     console.report_system_error("Could not map " + input_name + " - MapViewOfFile() failed", code);
@@ -73,11 +90,28 @@ struct FileDrain {
   ~FileDrain() { platform::discard_output(file); }
 };
 
+// Passes each extra file on to the request's sink and counts those that were not written.
+struct CountedExtraFiles {
+  const ExtraFileSink& target;
+  uint32_t failed = 0;
+
+  static int write(void* context, std::string_view name, std::string_view bytes) {
+    CountedExtraFiles& self = *static_cast<CountedExtraFiles*>(context);
+    const int code = self.target.write(self.target.context, name, bytes);
+    if (code != 0) ++self.failed;
+    return code;
+  }
+  static uint32_t copy_of(void* context, std::string_view name) {
+    const ExtraFileSink& target = static_cast<CountedExtraFiles*>(context)->target;
+    return target.copy_of != nullptr ? target.copy_of(target.context, name) : 1;
+  }
+};
+
 int write_output_document(const DecodeRequest& request, Console& console, MappedInput& input,
                           DecodeResult& result) {
   const std::string& output_name = request.output_name;
   if (platform::is_same_file(input.file, output_name.c_str())) {
-    console.print("Error: output file %s is the input file\n", output_name);
+    console.print(Message::kFailure, "Error: output file %s is the input file\n", output_name);
     return 2;
   }
   FileDrain sink;
@@ -90,22 +124,37 @@ int write_output_document(const DecodeRequest& request, Console& console, Mapped
   const StringTable* object_names = request.object_names;
   if (request.names_file != nullptr) object_names = request.names_file->load(console);
 
+  if (request.before_document != nullptr) {
+    request.before_document(request.before_document_context, input.image, object_names);
+  }
+  // Every model file that is not written is counted: the file then fails, document or not.
+  const ExtraFileSink no_files;
+  CountedExtraFiles counted{request.extra_files != nullptr ? *request.extra_files : no_files};
+  ExtraFileSink counted_sink{CountedExtraFiles::write, &counted, CountedExtraFiles::copy_of};
+  ExtraFileSink* extra_files = counted.target.write != nullptr ? &counted_sink : nullptr;
+
   SharedTables tables;
   // With -p, each airport's plan goes beside the document.
-  PlanFiles plan_files{console, directory_of(output_name)};
-  ExtraFileSink plan_sink = plan_files.sink();
+  // A plan that cannot be written fails the file as a model file does.
+  PlanFiles plan_files{
+      {console, directory_of(output_name)}
+  };
+  const ExtraFileSink plan_target = plan_files.sink();
+  CountedExtraFiles counted_plans{plan_target};
+  ExtraFileSink plan_sink{CountedExtraFiles::write, &counted_plans, CountedExtraFiles::copy_of};
   plan::AirportPlans plans(plan_base_name(output_name), plan_sink);
   // With -u every read through the image marks the bytes it read.
   std::optional<Coverage> coverage;
   Image image = input.image;
   if (request.unread != nullptr) image = image.with_coverage(&coverage.emplace(image));
+  DecodeBuffers own_buffers;
+  DecodeBuffers& buffers = request.buffers != nullptr ? *request.buffers : own_buffers;
   {
-    DocumentWriter writer(sink.file, input.image.size() >= kBackgroundWriteSize);
-    Output out(DocumentWriter::drain, &writer, true);
-    console.print("Analyzing %s...\n", request.input_name);
-    result.malformed =
-        write_document(image, options, tables, platform::local_time(), out, object_names,
-                       request.extra_files, options.plan ? &plans : nullptr);
+    DocumentWriter writer(sink.file, input.image.size() >= kBackgroundWriteSize, &buffers.writer);
+    Output out(DocumentWriter::drain, &writer, true, buffers.document);
+    console.print(Message::kProgress, "Analyzing %s...\n", request.input_name);
+    result.malformed = write_document(image, options, tables, platform::local_time(), out,
+                                      object_names, extra_files, options.plan ? &plans : nullptr);
     out.flush();
     sink.error = writer.finish();
   }
@@ -119,11 +168,14 @@ int write_output_document(const DecodeRequest& request, Console& console, Mapped
     console.report_system_error("Can't write " + output_name, sink.error);
     return 2;
   }
+  result.document_written = true;
   if (result.malformed != 0) {
-    console.print("Warning: %d malformed structures skipped\n", result.malformed);
+    console.print(Message::kDamageCount, "Warning: %d malformed structures skipped\n",
+                  result.malformed);
   }
   if (coverage) coverage->add_to(*request.unread);
-  return 0;
+  result.failed_extra_files = counted.failed + counted_plans.failed;
+  return result.failed_extra_files != 0 ? 2 : 0;
 }
 
 }  // namespace
@@ -153,9 +205,13 @@ DecodeResult decode_file(const DecodeRequest& request, Console& console) {
   result.status = map_input_file(request, console, input, result);
   if (result.status != 0) return result;
   if (!is_facility_bgl(input.image)) {
-    console.write("Input file: not a valid FS2004 or FSX facility data BGL!\n");
+    console.write(Message::kFailure, "Input file: not a valid FS2004 or FSX facility data BGL!\n");
     result.not_facility_data = true;
     result.status = 1;
+    return result;
+  }
+  if (request.skip_without_decoded_sections && !has_decoded_section(input.image, section_kinds())) {
+    result.no_decoded_sections = true;
     return result;
   }
   result.status = write_output_document(request, console, input, result);

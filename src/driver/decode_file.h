@@ -9,9 +9,20 @@
 #include "bgl/context.h"
 #include "bgl/coverage.h"
 #include "driver/console.h"
+#include "driver/document_writer.h"
 #include "driver/names_file.h"
 
 namespace terrova {
+
+// The buffers of a decode: a small input's bytes, the document's text and line-end buffers and the
+// background writer's.
+// A worker of a folder run keeps one set for all its files, so that a file allocates no
+// megabytes of its own and the memory stays mapped from one file to the next.
+struct DecodeBuffers {
+  ByteBlock input;  // a small input, read rather than mapped
+  OutputStorage document;
+  WriterStorage writer;
+};
 
 struct DecodeRequest {
   std::string input_name;
@@ -25,18 +36,34 @@ struct DecodeRequest {
   ExtraFileSink* extra_files = nullptr;
   // With -u: the bytes that no decoder read are added to it when the document was written.
   UnreadReport* unread = nullptr;
+  // Whether a file none of whose sections has a decoder (terrain, scenery without facilities) is
+  // skipped without a document (a folder run) or gets a document of comments (a single run).
+  bool skip_without_decoded_sections = false;
+  // The buffers to use; nullptr: the decode's own.
+  DecodeBuffers* buffers = nullptr;
+  // Called when the document's output is open, before the document is begun, with the image and
+  // the names of library objects (a folder run settles the names of the file's models here);
+  // nullptr: nothing.
+  void (*before_document)(void* context, const Image& image,
+                          const StringTable* object_names) = nullptr;
+  void* before_document_context = nullptr;
   // Whether this decode takes the run guard itself (a single-file run) or runs under a guard that
   // its caller holds (a batch).
   bool take_run_guard = true;
 };
 
 struct DecodeResult {
-  // 0 when the document was written; otherwise the exit status of the failure, as a single run
-  // ends with it (1: not facility data, 2: output failures, 5: empty input, 183: another run,
-  // or the system's code when the input cannot be opened or mapped).
+  // 0 when the document and every model file were written; otherwise the exit status of the
+  // failure, as a single run ends with it (1: not facility data, 2: output failures, a model
+  // file that could not be written among them, 5: empty input, 183: another run, or the
+  // system's code when the input cannot be opened or mapped).
   int status = 0;
+  bool document_written = false;  // also when a model file failed
+  uint32_t failed_extra_files = 0;
   bool not_facility_data = false;  // the input failed the header test
-  uint32_t malformed = 0;          // damaged structures marked in the document
+  // Skipped with status 0 and no document: no section of the file has a decoder.
+  bool no_decoded_sections = false;
+  uint32_t malformed = 0;  // damaged structures marked in the document
   uint64_t input_size = 0;
 };
 

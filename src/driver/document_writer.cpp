@@ -2,12 +2,22 @@
 
 namespace terrova {
 
-DocumentWriter::DocumentWriter(platform::OutputFile& file, bool background)
-    : file_(file), background_(background) {
+DocumentWriter::DocumentWriter(platform::OutputFile& file, bool background, WriterStorage* storage)
+    : file_(file), storage_(storage), background_(background) {
+  if (storage_ != nullptr) {
+    pending_.swap(storage_->pending);
+    writing_.swap(storage_->writing);
+  }
   if (background_) thread_ = std::thread(&DocumentWriter::run, this);
 }
 
-DocumentWriter::~DocumentWriter() { finish(); }
+DocumentWriter::~DocumentWriter() {
+  finish();
+  if (storage_ != nullptr) {
+    pending_.swap(storage_->pending);
+    writing_.swap(storage_->writing);
+  }
+}
 
 void DocumentWriter::drain(void* context, const char* data, size_t size) {
   static_cast<DocumentWriter*>(context)->write(data, size);

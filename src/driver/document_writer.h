@@ -14,10 +14,18 @@
 
 namespace terrova {
 
+// The two buffers that a background writer passes between the threads, kept by an owner that
+// writes many documents so that each keeps the capacity of the ones before.
+struct WriterStorage {
+  std::vector<char> pending;
+  std::vector<char> writing;
+};
+
 class DocumentWriter {
  public:
-  // Writes into `file`; in the background when `background` is set.
-  DocumentWriter(platform::OutputFile& file, bool background);
+  // Writes into `file`; in the background when `background` is set, with the buffers of
+  // `storage` when it is given (they go back to it when the writer ends).
+  DocumentWriter(platform::OutputFile& file, bool background, WriterStorage* storage = nullptr);
   DocumentWriter(const DocumentWriter&) = delete;
   DocumentWriter& operator=(const DocumentWriter&) = delete;
   ~DocumentWriter();
@@ -32,6 +40,7 @@ class DocumentWriter {
   void run();
 
   platform::OutputFile& file_;
+  WriterStorage* storage_;
   int error_ = 0;  // the first write error; later buffers are dropped
   bool background_;
   std::mutex mutex_;

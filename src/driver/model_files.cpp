@@ -19,13 +19,17 @@ bool is_plain_file_name(std::string_view name) {
 
 int ModelFiles::write(void* context, std::string_view name, std::string_view bytes) {
   ModelFiles& self = *static_cast<ModelFiles*>(context);
-  self.console.print("Writing model %s...\n", name);
-  const std::string path = self.output_dir + std::string(name);
+  self.console.print(Message::kModelWritten, "Writing model %s...\n", name);
+  return self.write_file(name, bytes);
+}
+
+int ModelFiles::write_file(std::string_view name, std::string_view bytes) {
+  const std::string path = output_dir + std::string(name);
   if (!is_plain_file_name(name)) {
-    self.console.report_system_error("Can't open " + path, kInvalidName);
+    console.report_system_error("Can't open " + path, kInvalidName);
     return kInvalidName;
   }
-  return self.console.write_whole_file(path, bytes.data(), bytes.size());
+  return console.write_whole_file(path, bytes.data(), bytes.size());
 }
 
 }  // namespace terrova

@@ -17,6 +17,8 @@ struct ModelFiles {
 
   ExtraFileSink sink() { return ExtraFileSink{write, this}; }
   static int write(void* context, std::string_view name, std::string_view bytes);
+  // Writes the file as `write` does, without the console line.
+  int write_file(std::string_view name, std::string_view bytes);
 };
 
 }  // namespace terrova

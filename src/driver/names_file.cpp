@@ -12,7 +12,7 @@ void load_object_names(Console& console, const std::string& path, StringTable& n
     return;
   }
   if (size == 0) {
-    console.print("%s is 0 bytes in size. Nothing to decode\n", path);
+    console.print(Message::kFailure, "%s is 0 bytes in size. Nothing to decode\n", path);
     return;
   }
   std::string text;

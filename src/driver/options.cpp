@@ -59,6 +59,7 @@ int SwitchParser::next_switch(int argc, const char* const* argv, const std::stri
     }
     if (element[0] != '-') return kParsePositional;
     if (element[1] == '-') {
+      if (std::strcmp(element, "--version") == 0) return kParseVersion;
       send(message, context, "? -- invalid argument %c\n", '-');
       return kParseError;
     }
@@ -111,7 +112,7 @@ int SwitchParser::parse_switches(int argc, const char* const* argv,
     int result = next_switch(argc, argv, letters, argument, message, context);
     if (result == kParseEnd) return kParseEnd;
     if (result == 'h' || result == 'H' || result == '?') return kParseHelp;
-    if (result == kParseError) return kParseError;
+    if (result == kParseError || result == kParseVersion) return result;
     if (result == kParsePositional) {
       if (positional == nullptr) return kParseError;
       if (positional(context, argv[switch_index], number) == kParseError) return kParseError;
@@ -150,18 +151,18 @@ OptionTable::OptionTable(DecodeOptions& o)
     : rows{
           {'t', OptionKind::kFlag,     &o.terse,           "Do not print verbose information to output file" },
           {'d', OptionKind::kFlag,     &o.degrees_minutes,
-           "Print lat/lon as DD/MM/SS instead of decimal deg"                                                },
+           "Print lat/lon as degrees and decimal minutes"                                                    },
           {'f', OptionKind::kFlag,     &o.feet,            "Print altitudes in feet instead of meters"       },
           {'m', OptionKind::kFlag,     &o.nautical_miles,
            "Print ranges in nautical miles instead of meters"                                                },
           {'n', OptionKind::kText,     &o.center_lat_text,
-           "Center latitude of circle for partial decoding"                                                  },
-          {'e', OptionKind::kText,     &o.center_lon_text,
-           "Center longitude of circle for partial decoding"                                                 },
+           "Center latitude of circle: N47:30, S33:52:12, -12.5"                                             },
+          {'e', OptionKind::kText,     &o.center_lon_text, "Center longitude of circle: E8:33, W122.5"       },
           {'r', OptionKind::kUnsigned, &o.radius_km,
            "Radius of circle (in KM) for partial decoding"                                                   },
           {'p', OptionKind::kFlag,     &o.plan,            "Write an SVG plan of each airport beside the XML"},
-          {'j', OptionKind::kUnsigned, &jobs,              "Files decoded at once when the input is a folder"},
+          {'j', OptionKind::kUnsigned, &jobs,
+           "Files of a folder decoded at once (default: one per processor)"                                  },
           {'u', OptionKind::kFlag,     &o.unread_report,
            "List the bytes of each record kind never read"                                                   }
 } {}

@@ -15,6 +15,7 @@ constexpr int kParseEnd = -1;         // all arguments were read
 constexpr int kParsePositional = -2;  // next_switch: an element that does not begin with '-'
 constexpr int kParseError = -3;
 constexpr int kParseHelp = -4;
+constexpr int kParseVersion = -5;  // "--version", the one long option
 
 // How a switch stores its value in its target.
 enum class OptionKind : uint8_t {

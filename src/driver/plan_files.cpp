@@ -4,9 +4,8 @@ namespace terrova {
 
 int PlanFiles::write(void* context, std::string_view name, std::string_view bytes) {
   PlanFiles& self = *static_cast<PlanFiles*>(context);
-  self.console.print("Writing plan %s...\n", name);
-  return self.console.write_whole_file(self.output_dir + std::string(name), bytes.data(),
-                                       bytes.size());
+  self.files.console.print(Message::kPlanWritten, "Writing plan %s...\n", name);
+  return self.files.write_file(name, bytes);
 }
 
 std::string plan_base_name(const std::string& document_path) {

@@ -5,6 +5,7 @@
 
 #include "bgl/context.h"
 #include "driver/console.h"
+#include "driver/model_files.h"
 
 namespace terrova {
 
@@ -12,8 +13,7 @@ namespace terrova {
 // current folder), whole or not at all, and prints "Writing plan %s..." first. A plan that cannot
 // be written is reported and the decode goes on.
 struct PlanFiles {
-  Console& console;
-  std::string output_dir;
+  ModelFiles files;  // written beside the document as model files are
 
   ExtraFileSink sink() { return ExtraFileSink{write, this}; }
   static int write(void* context, std::string_view name, std::string_view bytes);

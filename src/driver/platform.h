@@ -36,6 +36,10 @@ int open_input(const char* path, InputFile& input);
 int acquire_run_guard(InputFile& input);
 // Maps the whole open file read-only.
 int map_input(InputFile& input);
+// Reads up to `size` bytes from the start of the open file into `buffer` instead of mapping it
+// (a small file of a folder run: a read into a buffer that serves every file costs less than a
+// mapping of its own); `read` receives the number of bytes read, fewer at the file's end.
+int read_input(InputFile& input, unsigned char* buffer, uint64_t size, uint64_t& read);
 // Releases whatever is held, in the order view, guard, file.
 void release_input(InputFile& input);
 

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -117,6 +118,20 @@ int map_input(InputFile& input) {
   if (view == MAP_FAILED) return errno;
   input.view = static_cast<const unsigned char*>(view);
   input.view_size = size;
+  return 0;
+}
+
+int read_input(InputFile& input, unsigned char* buffer, uint64_t size, uint64_t& read) {
+  read = 0;
+  while (read < size) {
+    const size_t want = static_cast<size_t>(std::min<uint64_t>(size - read, 0x40000000));
+    const ssize_t got =
+        ::pread(static_cast<int>(input.file), buffer + read, want, static_cast<off_t>(read));
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return errno;
+    if (got == 0) break;
+    read += static_cast<uint64_t>(got);
+  }
   return 0;
 }
 

@@ -114,6 +114,25 @@ int map_input(InputFile& input) {
   return 0;
 }
 
+int read_input(InputFile& input, unsigned char* buffer, uint64_t size, uint64_t& read) {
+  read = 0;
+  while (read < size) {
+    const DWORD want = static_cast<DWORD>(size - read > 0x40000000 ? 0x40000000 : size - read);
+    OVERLAPPED at = {};
+    at.Offset = static_cast<DWORD>(read);
+    at.OffsetHigh = static_cast<DWORD>(read >> 32);
+    DWORD got = 0;
+    if (!::ReadFile(as_handle(input.file), buffer + read, want, &got, &at)) {
+      const DWORD code = ::GetLastError();
+      if (code == ERROR_HANDLE_EOF) break;
+      return static_cast<int>(code);
+    }
+    if (got == 0) break;
+    read += got;
+  }
+  return 0;
+}
+
 void release_input(InputFile& input) {
   if (input.view != nullptr) {
     ::UnmapViewOfFile(input.view);

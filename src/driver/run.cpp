@@ -8,12 +8,14 @@
 #include "driver/model_files.h"
 #include "driver/names_file.h"
 #include "driver/options.h"
+#include "driver/paths.h"
 #include "driver/platform.h"
 
 namespace terrova {
 namespace {
 
-constexpr const char* kVersion = "2.1 / WIN32";
+// The version is the project's, given by the build.
+constexpr const char* kVersion = TERROVA_VERSION " / WIN32";
 
 struct RunState {
   Console& console;
@@ -61,9 +63,12 @@ int run_checked(int argc, const char* const* argv, RunState& state) {
   SwitchParser parser;
   int parsed =
       parser.parse_switches(argc, argv, table.rows, store_file_name, print_message, &state);
+  if (parsed == kParseVersion) return 0;  // the banner says it
   if (parsed == kParseHelp) {
     print_usage(console, false);
+    console.write("       terrova [-switches] FOLDER [OUTFOLDER]\n");
     console.write(switches_help(table.rows));
+    console.write("  --version  Print the version\n");
     return 0;
   }
   if (parsed == kParseError) {
@@ -71,7 +76,7 @@ int run_checked(int argc, const char* const* argv, RunState& state) {
     return 2;
   }
   if (state.input_name.empty()) {
-    console.write("Error: missing an input file name\n");
+    console.write(Message::kFailure, "Error: missing an input file name\n");
     print_usage(console, true);
     return 2;
   }
@@ -105,7 +110,12 @@ int run_checked(int argc, const char* const* argv, RunState& state) {
   // left behind; the run then ends as an interrupted one.
   platform::CancelScope cancel_scope;
   const DecodeResult result = decode_file(request, console);
-  if (result.status != 0) return platform::cancel_requested() ? kInterruptedStatus : result.status;
+  if (result.status != 0) {
+    if (platform::cancel_requested()) return kInterruptedStatus;
+    // A model file failed: the document itself is whole.
+    if (result.document_written) console.print("Output saved as %s\n", state.output_name);
+    return result.status;
+  }
   if (request.unread != nullptr) print_unread_report(console, unread);
   console.print("Done!\nOutput saved as %s\n", state.output_name);
   return 0;
@@ -113,25 +123,12 @@ int run_checked(int argc, const char* const* argv, RunState& state) {
 
 }  // namespace
 
-std::string directory_of(const std::string& path) {
-  for (size_t i = path.size(); i-- > 1;) {
-    if (path[i] == '\\' || path[i] == '/') return path.substr(0, i + 1);
-  }
-  return std::string();
-}
-
-std::string replace_extension(const std::string& name, const std::string& extension) {
-  size_t dot = name.rfind('.');
-  std::string result = dot == std::string::npos ? name : name.substr(0, dot);
-  return result + extension;
-}
-
 int run(int argc, const char* const* argv, Console& console) {
   RunState state{console, {}, {}, {}, argc > 0 ? argv[0] : nullptr};
   try {
     return run_checked(argc, argv, state);
   } catch (const std::bad_alloc&) {
-    console.write("Error: not enough memory\n");
+    console.write(Message::kFailure, "Error: not enough memory\n");
     return 1;
   }
 }

@@ -1,8 +1,6 @@
 // The run from command line to finished document.
 #pragma once
 
-#include <string>
-
 #include "driver/console.h"
 
 namespace terrova {
@@ -12,11 +10,5 @@ namespace terrova {
 // facility-data file or when memory runs out, 5 for an empty input, 183 when another run is
 // active, and the system's error code when the input cannot be opened or mapped.
 int run(int argc, const char* const* argv, Console& console);
-
-// The directory part of a path, separator kept: 'C:\scenery\out.xml' gives 'C:\scenery\'; a
-// path without a separator (index 0 is never examined) gives an empty text.
-std::string directory_of(const std::string& path);
-// The name cut at its last '.', if any, with the extension appended.
-std::string replace_extension(const std::string& name, const std::string& extension);
 
 }  // namespace terrova

@@ -71,12 +71,16 @@ void extract_model_data(DecodeContext& ctx, const SubsectionRun& run) {
     }
     const GuidText guid = guid_text(entry, 0);
     const std::string safe = safe_model_name(model_name(ctx.object_names, guid.str()));
+    const ExtraFileSink* sink = ctx.extra_files;
+    const std::string file_name = model_file_name(safe);
+    const uint32_t copy =
+        sink != nullptr && sink->copy_of != nullptr ? sink->copy_of(sink->context, file_name) : 1;
     out.format("\t<!-- guid=\"%s\" -->\n\t<ModelData sourceFile=\"", guid.str());
     write_escaped_text(out, safe);
+    if (copy > 1) out.format("_%u", copy);
     out.write(".mdl\" />\n\n");
-    if (ctx.extra_files != nullptr && ctx.extra_files->write != nullptr) {
-      ctx.extra_files->write(ctx.extra_files->context, model_file_name(safe),
-                             ctx.image.bytes(model_at, model_size));
+    if (sink != nullptr && sink->write != nullptr) {
+      sink->write(sink->context, file_name, ctx.image.bytes(model_at, model_size));
     }
   }
 }

@@ -1,7 +1,7 @@
 // Output name derivation.
 #include <gtest/gtest.h>
 
-#include "driver/run.h"
+#include "driver/paths.h"
 
 namespace terrova {
 namespace {

@@ -109,8 +109,9 @@ TEST(Switches, HelpText) {
             std::string::npos);
   EXPECT_NE(help.find("  -r<arg>  Radius of circle (in KM) for partial decoding\n"),
             std::string::npos);
-  EXPECT_NE(help.find("  -j<arg>  Files decoded at once when the input is a folder\n"),
-            std::string::npos);
+  EXPECT_NE(
+      help.find("  -j<arg>  Files of a folder decoded at once (default: one per processor)\n"),
+      std::string::npos);
   EXPECT_NE(help.find("  -p       Write an SVG plan of each airport beside the XML\n"),
             std::string::npos);
   EXPECT_NE(help.find("  -u       List the bytes of each record kind never read\n"),
