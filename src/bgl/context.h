@@ -8,8 +8,8 @@
 
 #include "bgl/geometry.h"
 #include "bgl/image.h"
-#include "bgl/output.h"
 #include "bgl/tables.h"
+#include "text/output.h"
 
 namespace terrova {
 

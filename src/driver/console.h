@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "bgl/output.h"
+#include "text/output.h"
 
 namespace terrova {
 

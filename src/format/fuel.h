@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "bgl/output.h"
+#include "text/output.h"
 
 namespace terrova {
 

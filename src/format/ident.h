@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "bgl/output.h"
 #include "bgl/record.h"
+#include "text/output.h"
 
 namespace terrova {
 

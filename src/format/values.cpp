@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "bgl/numbers.h"
+#include "text/numbers.h"
 
 namespace terrova {
 namespace {

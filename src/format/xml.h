@@ -12,7 +12,7 @@
 #include <string_view>
 
 #include "bgl/image.h"
-#include "bgl/output.h"
+#include "text/output.h"
 
 namespace terrova {
 

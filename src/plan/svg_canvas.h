@@ -8,8 +8,8 @@
 #include <span>
 #include <string_view>
 
-#include "bgl/output.h"
 #include "plan/plan_data.h"
+#include "text/output.h"
 
 namespace terrova::plan {
 

@@ -1,8 +1,8 @@
-#include "bgl/output.h"
+#include "text/output.h"
 
 #include <cstring>
 
-#include "bgl/numbers.h"
+#include "text/numbers.h"
 
 namespace terrova {
 Output::Output(Drain drain, void* context, bool crlf, size_t capacity)

@@ -1,4 +1,4 @@
-#include "bgl/numbers.h"
+#include "text/numbers.h"
 
 #include <charconv>
 #include <cmath>

@@ -21,7 +21,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "bgl/numbers.h"
+#include "text/numbers.h"
 
 // Filling a template is forced inline at each call: the template's steps are then constants, so
 // its literal runs are copied with their lengths known and no step is dispatched at run time.

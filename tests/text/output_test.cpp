@@ -1,5 +1,5 @@
 // The output sink: printf-compatible number text, template filling and line ends.
-#include "bgl/output.h"
+#include "text/output.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <random>
 #include <string>
 
-#include "bgl/numbers.h"
+#include "text/numbers.h"
 
 namespace terrova {
 namespace {
