@@ -60,8 +60,6 @@ namespace {
 constexpr uint32_t kApproachFixedSize = 32;
 constexpr uint32_t kLaterApproachFixedSize = 36;
 constexpr uint16_t kLaterApproachId = 0xB6;
-constexpr uint32_t kLaterFullTransitionSize = 24;
-constexpr uint32_t kLaterDmeTransitionSize = 40;
 constexpr uint16_t kLaterTransitionId = 0xB7;
 constexpr uint32_t kIdentShift = 5;      // the identifier word keeps the number above 5 bits
 constexpr uint32_t kTrailingBytes = 32;  // records starting this close to the end are not read
@@ -91,38 +89,24 @@ bool is_ascii_letter_or_digit(uint32_t c) {
   return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
-// Writes the transition at `record` when it holds its fixed part; otherwise reports it.
+// Writes the transition at `record`, of either form, when it holds its fixed part; otherwise
+// reports it. The later form splits the fix word in two (type at +8, identifier at +12), joined
+// here into the identifier word of the older form, and moves what follows by 4 bytes.
 void decode_transition(DecodeContext& ctx, const Record& record) {
+  const bool later = record.id() == kLaterTransitionId;
+  const uint32_t shift = later ? 4 : 0;
   TransitionFields f;
   f.dme_arc = record.u8(6) == kDmeArcType;
-  if (!record_holds(ctx, record, f.dme_arc ? kDmeTransitionSize : kFullTransitionSize)) return;
-  f.fix_word = record.u32(8);
-  f.fix_region = record.u32(12);
-  f.altitude = record.f32(16);
-  if (f.dme_arc) {
-    f.dme_ident = record.u32(20);
-    f.dme_region = record.u32(24);
-    f.radial = record.i32(28);
-    f.dme_distance = record.f32(32);
-  }
-  write_transition(ctx, f, record, f.dme_arc ? kDmeTransitionSize : kFullTransitionSize);
-}
-
-// The same for a transition of the later form: the fix type and identifier come as two words,
-// joined here into the identifier word of the older form.
-void decode_later_transition(DecodeContext& ctx, const Record& record) {
-  TransitionFields f;
-  f.dme_arc = record.u8(6) == kDmeArcType;
-  const uint32_t fixed = f.dme_arc ? kLaterDmeTransitionSize : kLaterFullTransitionSize;
+  const uint32_t fixed = (f.dme_arc ? kDmeTransitionSize : kFullTransitionSize) + shift;
   if (!record_holds(ctx, record, fixed)) return;
-  f.fix_word = record.u32(12) << kIdentShift | (record.u32(8) & 15);
-  f.fix_region = record.u32(16);
-  f.altitude = record.f32(20);
+  f.fix_word = later ? record.u32(12) << kIdentShift | (record.u32(8) & 15) : record.u32(8);
+  f.fix_region = record.u32(12 + shift);
+  f.altitude = record.f32(16 + shift);
   if (f.dme_arc) {
-    f.dme_ident = record.u32(24);
-    f.dme_region = record.u32(28);
-    f.radial = record.i32(32);
-    f.dme_distance = record.f32(36);
+    f.dme_ident = record.u32(20 + shift);
+    f.dme_region = record.u32(24 + shift);
+    f.radial = record.i32(28 + shift);
+    f.dme_distance = record.f32(32 + shift);
   }
   write_transition(ctx, f, record, fixed);
 }
@@ -167,12 +151,9 @@ void write_approach_children(DecodeContext& ctx, const Record& approach, uint64_
         }
         break;
       case kTransitionId:
-        child.name_kind("Transition");
-        decode_transition(ctx, child);
-        break;
       case kLaterTransitionId:
         child.name_kind("Transition");
-        decode_later_transition(ctx, child);
+        decode_transition(ctx, child);
         break;
       default:
         break;

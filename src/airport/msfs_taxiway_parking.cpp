@@ -51,15 +51,7 @@ void decode_msfs_taxiway_parking(DecodeContext& ctx, const char* name, const Rec
       ctx.report_malformed(record.offset());
       return;
     }
-    TaxiwayParkingFields f;
-    const uint32_t kind = record.u8(at);
-    const uint32_t type_and_number = record.u16(at + 1);
-    f.name_code = kind & 63;
-    f.push_back = kind >> 6;
-    f.type = type_and_number & 15;
-    f.number = type_and_number >> 4;
-    f.radius = record.f32(at + 4);
-    f.heading = record.f32(at + 8);
+    TaxiwayParkingFields f = read_parking_entry_head(record, at);
     f.lon = record.i32(at + kLonAt);
     f.lat = record.i32(at + kLatAt);
     f.record = &record;

@@ -65,6 +65,11 @@ struct TaxiwayParkingFields {
   uint32_t airline_count = 0;
   LaterAttributes later;
 };
+
+// The first 12 bytes of a parking entry, the same in every stored form: +0 u8 bits 0-5 name code,
+// bits 6-7 push-back; +1 u16 bits 0-3 type, bits 4-15 number; +4 f32 radius; +8 f32 heading.
+TaxiwayParkingFields read_parking_entry_head(const Record& record, uint64_t at);
+// Writes the start of a parking element from its fields (the caller closes it).
 void write_taxiway_parking(DecodeContext& ctx, const char* name, uint32_t index,
                            const TaxiwayParkingFields& f);
 

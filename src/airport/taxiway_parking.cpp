@@ -72,6 +72,19 @@ ParkingNameText parking_name(uint32_t code) {
 EnumText push_back_name(uint32_t code) { return EnumText(kPushBacks, code); }
 EnumText parking_type_name(uint32_t code) { return EnumText(kParkingTypes, code); }
 
+TaxiwayParkingFields read_parking_entry_head(const Record& record, uint64_t at) {
+  TaxiwayParkingFields f;
+  const uint32_t kind = record.u8(at);
+  const uint32_t type_and_number = record.u16(at + 1);
+  f.name_code = kind & 63;
+  f.push_back = kind >> 6;
+  f.type = type_and_number & 15;
+  f.number = type_and_number >> 4;
+  f.radius = record.f32(at + 4);
+  f.heading = record.f32(at + 8);
+  return f;
+}
+
 void write_taxiway_parking(DecodeContext& ctx, const char* name, uint32_t index,
                            const TaxiwayParkingFields& f) {
   const DecodeOptions& o = ctx.options;
@@ -129,15 +142,7 @@ void decode_taxiway_parking(DecodeContext& ctx, const char* name, const Record& 
       ctx.report_malformed(record.offset());
       return;
     }
-    TaxiwayParkingFields f;
-    const uint32_t kind = record.u8(at);
-    const uint32_t type_and_number = record.u16(at + 1);
-    f.name_code = kind & 63;
-    f.push_back = kind >> 6;
-    f.type = type_and_number & 15;
-    f.number = type_and_number >> 4;
-    f.radius = record.f32(at + 4);
-    f.heading = record.f32(at + 8);
+    TaxiwayParkingFields f = read_parking_entry_head(record, at);
     f.lon = record.i32(at + 12 + skipped);
     f.lat = record.i32(at + 16 + skipped);
     f.record = &record;
