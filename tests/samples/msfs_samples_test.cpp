@@ -16,16 +16,14 @@
 #include <vector>
 
 #include "golden.h"
-
-#ifdef _WIN32
-#define popen _popen
-#define pclose _pclose
-#endif
+#include "sample_files.h"
 
 namespace terrova {
 namespace {
 
 namespace fs = std::filesystem;
+using testkit::command_lines;
+using testkit::read_file;
 
 // Airport sub-record ids whose layout is known: none may be dumped.
 constexpr const char* kKnownIds[] = {"0x11", "0x12", "0x19", "0x1a", "0x1d", "0x24", "0x26",
@@ -47,30 +45,6 @@ constexpr Expected kExpected[] = {
 const std::regex kNumberException(
     R"(Element '(PaintedLine|PaintedHatchedArea|Com)', attribute 'type': )"
     R"(\[facet 'enumeration'\] The value '\d+' is not an element)");
-
-std::vector<uint8_t> read_file(const fs::path& path) {
-  std::ifstream f(path, std::ios::binary);
-  return std::vector<uint8_t>((std::istreambuf_iterator<char>(f)),
-                              std::istreambuf_iterator<char>());
-}
-
-std::vector<std::string> command_lines(const std::string& command) {
-  std::vector<std::string> lines;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return lines;
-  std::string line;
-  for (int c; (c = std::fgetc(pipe)) != EOF;) {
-    if (c != '\n') {
-      line += static_cast<char>(c);
-      continue;
-    }
-    lines.push_back(line);
-    line.clear();
-  }
-  if (!line.empty()) lines.push_back(line);
-  pclose(pipe);
-  return lines;
-}
 
 TEST(MsfsSamples, DecodeWholeAndValidate) {
   const fs::path dir = TERROVA_MSFS_SAMPLES_DIR;

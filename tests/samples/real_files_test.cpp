@@ -14,22 +14,14 @@
 #include <vector>
 
 #include "golden.h"
-
-#ifdef _WIN32
-#define popen _popen
-#define pclose _pclose
-#endif
+#include "sample_files.h"
 
 namespace terrova {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::vector<uint8_t> read_file(const fs::path& path) {
-  std::ifstream f(path, std::ios::binary);
-  return std::vector<uint8_t>((std::istreambuf_iterator<char>(f)),
-                              std::istreambuf_iterator<char>());
-}
+using testkit::command_lines;
+using testkit::read_file;
 
 std::vector<fs::path> sample_files() {
   std::vector<fs::path> files;
@@ -93,25 +85,6 @@ TEST(RealFiles, NewerRecordFormsAreDecoded) {
       EXPECT_EQ(kLaterObjectKinds.count(id), 0u) << "object kind 0x" << std::hex << id;
     }
   }
-}
-
-// The lines of a command's output.
-std::vector<std::string> command_lines(const std::string& command) {
-  std::vector<std::string> lines;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return lines;
-  std::string line;
-  for (int c; (c = std::fgetc(pipe)) != EOF;) {
-    if (c != '\n') {
-      line += static_cast<char>(c);
-      continue;
-    }
-    lines.push_back(line);
-    line.clear();
-  }
-  if (!line.empty()) lines.push_back(line);
-  pclose(pipe);
-  return lines;
 }
 
 // Every document validates against the schema of the latest compiler.
