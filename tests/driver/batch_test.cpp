@@ -15,6 +15,7 @@
 #include "driver/decode_file.h"
 #include "driver/model_files.h"
 #include "driver/platform.h"
+#include "golden.h"
 #include "sample_sections.h"
 #include "scenery/object_names.h"
 
@@ -61,9 +62,9 @@ class BatchTest : public ::testing::Test {
  protected:
   void SetUp() override {
     platform::clear_cancel();
-    dir_ = fs::temp_directory_path() /
-           ("terrova_batch_" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    dir_ = testkit::private_temp_path(
+        "terrova_batch_" +
+        std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(dir_);
     fs::create_directories(dir_ / "in");
   }

@@ -10,6 +10,7 @@
 #include "driver/batch.h"
 #include "driver/decode_file.h"
 #include "driver/model_files.h"
+#include "golden.h"
 #include "scenery_records.h"
 
 namespace terrova {
@@ -31,9 +32,9 @@ constexpr const char* kGuid = "6d3b5f0e4b8e1c2a3412009fab907856";
 class FolderModelsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("terrova_folder_models_" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    dir_ = testkit::private_temp_path(
+        "terrova_folder_models_" +
+        std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(dir_);
     fs::create_directories(dir_ / "in");
   }

@@ -9,6 +9,7 @@
 #include "driver/model_files.h"
 #include "driver/names_file.h"
 #include "driver/platform.h"
+#include "golden.h"
 #include "scenery/object_names.h"
 
 namespace terrova {
@@ -19,9 +20,9 @@ namespace fs = std::filesystem;
 class SceneryFilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("terrova_files_" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    dir_ = testkit::private_temp_path(
+        "terrova_files_" +
+        std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }

@@ -51,7 +51,8 @@ TEST(MsfsSamples, DecodeWholeAndValidate) {
   if (!fs::exists(dir / kExpected[0].file)) GTEST_SKIP() << "no sample files in " << dir;
   const fs::path schema = TERROVA_MSFS_SCHEMA;
   const bool validate = fs::exists(schema) && std::system("xmllint --version >/dev/null 2>&1") == 0;
-  const fs::path document_path = fs::temp_directory_path() / "terrova_msfs_schema_check.xml";
+  const fs::path document_path =
+      fs::path(testkit::private_temp_path("terrova_msfs_schema_check")).replace_extension(".xml");
   for (const Expected& e : kExpected) {
     SCOPED_TRACE(e.file);
     const testkit::Decoded d = testkit::decode(read_file(dir / e.file));

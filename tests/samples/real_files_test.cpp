@@ -94,7 +94,8 @@ TEST(RealFiles, DocumentsValidateAgainstTheLaterSchema) {
   if (std::system("xmllint --version >/dev/null 2>&1") != 0) GTEST_SKIP() << "no xmllint";
   const fs::path schema = fs::path(TERROVA_SAMPLES_DIR) / ".." / "reference" / "bglcomp_p3dv6.xsd";
   if (!fs::exists(schema)) GTEST_SKIP() << "no schema at " << schema;
-  const fs::path document_path = fs::temp_directory_path() / "terrova_schema_check.xml";
+  const fs::path document_path =
+      fs::path(testkit::private_temp_path("terrova_schema_check")).replace_extension(".xml");
   for (const fs::path& path : files) {
     SCOPED_TRACE(path.filename().string());
     for (const char* letters : {"", "dfm"}) {

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 #include "driver/document.h"
@@ -48,6 +51,13 @@ DecodeOptions switches(const std::string& letters) {
     if (c == 'm') o.nautical_miles = true;
   }
   return o;
+}
+
+std::string private_temp_path(const std::string& stem) {
+  std::random_device random;
+  char suffix[20];
+  std::snprintf(suffix, sizeof suffix, "_%08x%08x", random(), random());
+  return (std::filesystem::temp_directory_path() / (stem + suffix)).string();
 }
 
 }  // namespace terrova::testkit

@@ -24,4 +24,8 @@ void expect_golden(const std::string& relative_path, const std::string& document
 // Options with the usual switch letters set ("t", "dfm", ...).
 DecodeOptions switches(const std::string& letters);
 
+// A path in the temporary folder that no other test run on the machine uses: `stem` followed by
+// a random suffix, so that runs side by side never share files.
+std::string private_temp_path(const std::string& stem);
+
 }  // namespace terrova::testkit
