@@ -80,7 +80,7 @@ void write_msfs_tower(DecodeContext& ctx, RecordWalk& subs) {
 int runway_start_key(const Record& start) {
   const uint32_t kind = start.u8(7);
   if ((kind >> 4) > 1) return -1;  // water and helipad starts serve no runway
-  return static_cast<int>(start.u8(6) << 8 | (kind & 15));
+  return static_cast<int>(uint32_t{start.u8(6)} << 8 | (kind & 15));
 }
 
 void index_runway_starts(const Record& airport, MsfsRunwayStarts& index) {
