@@ -97,8 +97,8 @@ void write_runway_starts(DecodeContext& ctx, const Record& runway) {
   if (ctx.runway_starts == nullptr) return;
   const DecodeOptions& o = ctx.options;
   std::span<const StartEntry> ends[2] = {
-      starts_of(*ctx.runway_starts, runway.u8(8) << 8 | runway.u8(9)),
-      starts_of(*ctx.runway_starts, runway.u8(10) << 8 | runway.u8(11))};
+      starts_of(*ctx.runway_starts, uint32_t{runway.u8(8)} << 8 | runway.u8(9)),
+      starts_of(*ctx.runway_starts, uint32_t{runway.u8(10)} << 8 | runway.u8(11))};
   // Both ends of a runway may carry the same key (a damaged record): each start is written once.
   if (ends[0].data() == ends[1].data()) ends[1] = {};
   while (!ends[0].empty() || !ends[1].empty()) {
