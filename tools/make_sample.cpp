@@ -17,15 +17,17 @@ using namespace terrova::testkit;
 
 // The sample file and one file for each family's sections alone, by name.
 std::vector<std::pair<std::string, std::vector<uint8_t>>> sample_files() {
-  BglBuilder airport, nav, scenery;
+  BglBuilder airport, nav, scenery, msfs;
   add_airport_sample(airport, 1);
   add_nav_sample(nav, 1);
   add_scenery_sample(scenery, 1);
+  add_msfs_sample(msfs);
   return {
       {"sample",  sample_bgl()   },
       {"airport", airport.build()},
       {"nav",     nav.build()    },
-      {"scenery", scenery.build()}
+      {"scenery", scenery.build()},
+      {"msfs",    msfs.build()   }
   };
 }
 

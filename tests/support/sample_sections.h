@@ -23,6 +23,8 @@ int sample_airport_count(int scale);
 SamplePosition sample_airport_position(int i, SampleLayout layout = SampleLayout::kSpread);
 void add_nav_sample(BglBuilder& bgl, int scale);
 void add_scenery_sample(BglBuilder& bgl, int scale, SampleLayout layout = SampleLayout::kSpread);
+// One MSFS 2020 airport of every record kind read (sections 3).
+void add_msfs_sample(BglBuilder& bgl);
 
 // The whole sample file: every subsystem's sections.
 std::vector<uint8_t> sample_bgl(int scale = 1, SampleLayout layout = SampleLayout::kSpread);
