@@ -25,12 +25,7 @@ std::vector<uint8_t> guid_bytes(uint8_t first) {
 }
 
 void expect_documents(const Bytes& subrecords, const std::string& stem) {
-  const std::vector<uint8_t> file = airport_file(subrecords);
-  Decoded d = decode(file);
-  EXPECT_EQ(d.malformed, 0u);
-  expect_golden("airport/golden/" + stem + ".xml", d.document);
-  expect_golden("airport/golden/" + stem + "_terse.xml", decode(file, switches("t")).document);
-  expect_golden("airport/golden/" + stem + "_dfm.xml", decode(file, switches("dfm")).document);
+  expect_golden_styles(airport_file(subrecords), "airport/golden/" + stem);
 }
 
 Bytes taxiways() {

@@ -171,13 +171,7 @@ const GoldenCase kCases[] = {
 TEST(MsfsAirport, GoldenDocuments) {
   for (const GoldenCase& c : kCases) {
     SCOPED_TRACE(c.name);
-    const std::vector<uint8_t> file = msfs_file(c.subs, c.airport);
-    const Decoded d = decode(file);
-    EXPECT_EQ(d.malformed, 0u);
-    const std::string base = std::string("airport/golden/") + c.name;
-    expect_golden(base + ".xml", d.document);
-    expect_golden(base + "_terse.xml", decode(file, switches("t")).document);
-    expect_golden(base + "_dfm.xml", decode(file, switches("dfm")).document);
+    expect_golden_styles(msfs_file(c.subs, c.airport), std::string("airport/golden/") + c.name);
   }
 }
 

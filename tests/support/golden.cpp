@@ -53,6 +53,14 @@ DecodeOptions switches(const std::string& letters) {
   return o;
 }
 
+void expect_golden_styles(const std::vector<uint8_t>& file, const std::string& stem) {
+  const Decoded d = decode(file);
+  EXPECT_EQ(d.malformed, 0u);
+  expect_golden(stem + ".xml", d.document);
+  expect_golden(stem + "_terse.xml", decode(file, switches("t")).document);
+  expect_golden(stem + "_dfm.xml", decode(file, switches("dfm")).document);
+}
+
 std::string private_temp_path(const std::string& stem) {
   std::random_device random;
   char suffix[20];

@@ -24,6 +24,10 @@ void expect_golden(const std::string& relative_path, const std::string& document
 // Options with the usual switch letters set ("t", "dfm", ...).
 DecodeOptions switches(const std::string& letters);
 
+// Decodes an undamaged file (no malformed structure) and compares its document in the default
+// form, with -t and with -dfm to tests/<stem>.xml, <stem>_terse.xml and <stem>_dfm.xml.
+void expect_golden_styles(const std::vector<uint8_t>& file, const std::string& stem);
+
 // A path in the temporary folder that no other test run on the machine uses: `stem` followed by
 // a random suffix, so that runs side by side never share files.
 std::string private_temp_path(const std::string& stem);
