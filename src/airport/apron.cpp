@@ -62,9 +62,13 @@ bool write_vertices(DecodeContext& ctx, const char* indent, const Record& record
 }
 
 std::vector<GeoPoint> read_vertices(const Record& record, uint64_t at, uint32_t count) {
-  std::vector<GeoPoint> vertices;
-  for (uint32_t i = 0; i < count && record.holds(at, kVertexSize); ++i, at += kVertexSize) {
-    vertices.push_back({decode_latitude(record.i32(at + 4)), decode_longitude(record.i32(at))});
+  // As many as the record holds, at most `count`.
+  const uint64_t held =
+      record.holds(at, 0) ? (record.view().end() - record.file_offset(at)) / kVertexSize : 0;
+  std::vector<GeoPoint> vertices(held < count ? held : count);
+  for (GeoPoint& vertex : vertices) {
+    vertex = {decode_latitude(record.i32(at + 4)), decode_longitude(record.i32(at))};
+    at += kVertexSize;
   }
   return vertices;
 }

@@ -82,17 +82,23 @@ bool AirportPlans::place(const GeoPoint& point, Vec& local) const {
   if (east > 180) east -= 360;
   if (east < -180) east += 360;
   local = {east * metres_per_degree_lon_, (point.lat - reference_.lat) * kMetresPerDegree};
-  return std::isfinite(local.x) && std::isfinite(local.y) &&
-         std::hypot(local.x, local.y) <= kFarthest;
+  // Not a number fails the comparison too.
+  return local.x * local.x + local.y * local.y <= kFarthest * kFarthest;
 }
 
 bool AirportPlans::place_all(std::span<const GeoPoint> points, size_t least,
-                             std::vector<Vec>& local) const {
+                             PlanLines& lines) const {
   if (points.size() < least) return false;
-  local.resize(points.size());
-  for (size_t i = 0; i < points.size(); ++i) {
-    if (!place(points[i], local[i])) return false;
+  const size_t before = lines.points.size();
+  for (const GeoPoint& point : points) {
+    Vec local;
+    if (!place(point, local)) {
+      lines.points.resize(before);
+      return false;
+    }
+    lines.points.push_back(tenths_of(local));
   }
+  lines.ends.push_back(static_cast<uint32_t>(lines.points.size()));
   return true;
 }
 
@@ -101,7 +107,6 @@ void AirportPlans::begin_airport(const AirportPlace& airport) {
   open_ = true;
   plan_ = PlanData();
   points_.clear();
-  has_point_.clear();
   parking_at_.clear();
   taxi_names_.clear();
   paths_.clear();
@@ -119,8 +124,8 @@ void AirportPlans::end_airport() {
   open_ = false;
   resolve_paths();
   resolve_jetways();
-  const std::string svg = write_plan_svg(plan_);
-  if (files_.write != nullptr && files_.write(files_.context, next_file_name(), svg) == 0) {
+  write_plan_svg(plan_, svg_);
+  if (files_.write != nullptr && files_.write(files_.context, next_file_name(), svg_) == 0) {
     ++written_;
   }
 }
@@ -179,14 +184,16 @@ void AirportPlans::start(const StartShape& s) {
 }
 
 void AirportPlans::taxiway_point(uint32_t index, const GeoPoint& position) {
-  Vec v;
-  if (!open_ || !place(position, v)) return;
-  if (index >= points_.size()) {
-    points_.resize(size_t{index} + 1);
-    has_point_.resize(size_t{index} + 1);
+  Vec local;
+  if (!open_ || !place(position, local)) return;
+  const Tenths v = tenths_of(local);
+  // The points come in index order: each is usually the next one.
+  if (index == points_.size()) {
+    points_.push_back(v);
+    return;
   }
+  if (index > points_.size()) points_.resize(size_t{index} + 1, kNoPoint);
   points_[index] = v;
-  has_point_[index] = true;
 }
 
 void AirportPlans::parking(uint32_t index, const ParkingShape& s) {
@@ -213,19 +220,15 @@ void AirportPlans::taxi_name(uint32_t index, std::string_view name) {
 }
 
 void AirportPlans::apron(std::span<const GeoPoint> outline) {
-  PlanLine line;
-  if (open_ && place_all(outline, 3, line.points)) plan_.aprons.push_back(std::move(line));
+  if (open_) place_all(outline, 3, plan_.aprons);
 }
 
 void AirportPlans::edge_lights(std::span<const GeoPoint> points) {
-  PlanLine line;
-  if (open_ && place_all(points, 2, line.points)) plan_.edge_lights.push_back(std::move(line));
+  if (open_) place_all(points, 2, plan_.edge_lights);
 }
 
 void AirportPlans::fence(FenceKind kind, std::span<const GeoPoint> points) {
-  PlanFence fence;
-  fence.kind = kind;
-  if (open_ && place_all(points, 2, fence.points)) plan_.fences.push_back(std::move(fence));
+  if (open_ && place_all(points, 2, plan_.fences)) plan_.fence_kinds.push_back(kind);
 }
 
 void AirportPlans::jetway(const JetwayShape& jetway) {
@@ -252,27 +255,35 @@ void AirportPlans::ils(const IlsShape& s) {
 }
 
 void AirportPlans::resolve_paths() {
+  // Each taxi name once: paths that name the same text by different entries share it.
+  std::vector<uint32_t> name_of(taxi_names_.size(), kNoName);
+  std::map<std::string_view, uint32_t> seen;
+  for (size_t i = 0; i < taxi_names_.size(); ++i) {
+    if (taxi_names_[i].empty()) continue;
+    const auto [it, added] = seen.try_emplace(taxi_names_[i], plan_.names.size());
+    if (added) plan_.names.push_back(taxi_names_[i]);
+    name_of[i] = it->second;
+  }
+  auto is_point = [this](uint32_t i) { return i < points_.size() && !(points_[i] == kNoPoint); };
+  plan_.paths.reserve(paths_.size());
   for (const PathShape& s : paths_) {
-    if (!size_ok(s.width, kWidestPath)) continue;
-    auto is_point = [this](uint32_t i) { return i < points_.size() && has_point_[i]; };
-    if (!is_point(s.start)) continue;
+    if (!size_ok(s.width, kWidestPath) || !is_point(s.start)) continue;
     PlanPath p;
     p.from = points_[s.start];
     if (s.type == kPathParking) {
       if (s.end >= parking_at_.size() || parking_at_[s.end] == kNone) continue;
-      p.to = plan_.parkings[parking_at_[s.end]].position;
+      p.to = tenths_of(plan_.parkings[parking_at_[s.end]].position);
     } else {
       if (!is_point(s.end)) continue;
       p.to = points_[s.end];
     }
     p.type = s.type;
     p.width = s.width;
-    if (s.type == kPathRunway) {
-      p.name = runway_end_text(s.name_or_number, s.designator, false);
-    } else if (s.name_or_number < taxi_names_.size()) {
-      p.name = taxi_names_[s.name_or_number];
+    // A runway path is named by its runway, which the plan draws itself.
+    if (s.type != kPathRunway && s.name_or_number < name_of.size()) {
+      p.name = name_of[s.name_or_number];
     }
-    plan_.paths.push_back(std::move(p));
+    plan_.paths.push_back(p);
   }
 }
 

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <map>
 #include <string>
 #include <vector>
@@ -49,7 +50,8 @@ class AirportPlans final : public GeometryListener {
  private:
   // The position in the local plane; false when it is not a number or lies too far away.
   bool place(const GeoPoint& point, Vec& local) const;
-  bool place_all(std::span<const GeoPoint> points, size_t least, std::vector<Vec>& local) const;
+  // Adds the line to `lines` when it has at least `least` points and every one is placed.
+  bool place_all(std::span<const GeoPoint> points, size_t least, PlanLines& lines) const;
   void resolve_paths();
   void resolve_jetways();
   std::string next_file_name();
@@ -63,13 +65,15 @@ class AirportPlans final : public GeometryListener {
   // The taxiway network by the indices that paths name (dense: the lists count from 0),
   // resolved when the airport ends.
   static constexpr size_t kNone = ~size_t{0};
-  std::vector<Vec> points_;
-  std::vector<bool> has_point_;
+  static constexpr Tenths kNoPoint{std::numeric_limits<int32_t>::min(), 0};
+  std::vector<Tenths> points_;      // kNoPoint where the index names no point
   std::vector<size_t> parking_at_;  // index -> position in plan_.parkings, or kNone
   std::vector<std::string> taxi_names_;
   std::vector<PathShape> paths_;
   std::vector<JetwayShape> jetways_;
   std::map<std::string, uint32_t> ident_uses_;
+  // The text of the plan, kept from one airport to the next.
+  std::string svg_;
   uint32_t written_ = 0;
 };
 

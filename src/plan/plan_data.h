@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,38 @@ namespace terrova::plan {
 struct Vec {
   double x = 0;  // metres east of the reference point
   double y = 0;  // metres north
+};
+
+// The SVG user unit is a tenth of a metre, so that every number of a plan is a whole one.
+constexpr double kUnitsPerMetre = 10;
+
+// A point as it is written: in user units (x east, y south). The many points of taxiways and
+// outlines are kept so, rounded once when they are collected.
+struct Tenths {
+  int32_t x = 0;
+  int32_t y = 0;
+  bool operator==(const Tenths&) const = default;
+};
+
+// Metres as whole user units, rounded half away from zero; beyond 200000 km (or not a number),
+// that bound or 0.
+int64_t to_tenths(double metres);
+inline Tenths tenths_of(const Vec& p) {
+  return {static_cast<int32_t>(to_tenths(p.x)), static_cast<int32_t>(to_tenths(-p.y))};
+}
+inline Vec vec_of(const Tenths& t) { return {t.x / 10.0, -t.y / 10.0}; }
+
+// Lines of many points in one store: line i is `points[ends[i - 1]]` (0 for the first) up to
+// `points[ends[i]]`.
+struct PlanLines {
+  std::vector<Tenths> points;
+  std::vector<uint32_t> ends;
+  size_t size() const { return ends.size(); }
+  bool empty() const { return ends.empty(); }
+  std::span<const Tenths> operator[](size_t i) const {
+    const uint32_t from = i == 0 ? 0 : ends[i - 1];
+    return {points.data() + from, ends[i] - from};
+  }
 };
 
 struct PlanRunway {
@@ -47,21 +80,15 @@ struct PlanParking {
   uint32_t type = 0;
 };
 
+// A path without a taxi name.
+constexpr uint32_t kNoName = ~uint32_t{0};
+
 struct PlanPath {
-  Vec from;
-  Vec to;
+  Tenths from;
+  Tenths to;
   uint32_t type = 0;  // `PathType`
-  double width = 0;
-  std::string name;  // the taxi name, or the runway text of a RUNWAY path; may be empty
-};
-
-struct PlanLine {
-  std::vector<Vec> points;
-};
-
-struct PlanFence {
-  FenceKind kind = FenceKind::kBlast;
-  std::vector<Vec> points;
+  float width = 0;
+  uint32_t name = kNoName;  // the taxi name's place in `PlanData::names`
 };
 
 struct PlanJetway {
@@ -95,9 +122,11 @@ struct PlanData {
   std::vector<PlanStart> starts;
   std::vector<PlanParking> parkings;
   std::vector<PlanPath> paths;
-  std::vector<PlanLine> aprons;
-  std::vector<PlanLine> edge_lights;
-  std::vector<PlanFence> fences;
+  std::vector<std::string> names;  // the taxi names of the paths, each once, none empty
+  PlanLines aprons;                // outlines
+  PlanLines edge_lights;
+  PlanLines fences;
+  std::vector<FenceKind> fence_kinds;  // of each fence
   std::vector<PlanJetway> jetways;
   std::vector<PlanSign> signs;
   std::vector<PlanIls> ils;

@@ -3,8 +3,8 @@
 // the plan at its own size (`unit` metres each), so that it reads the same at every airport size.
 #include "plan/svg_plan.h"
 
+#include <bit>
 #include <cmath>
-#include <cstring>
 
 #include "format/xml.h"
 #include "plan/svg_canvas.h"
@@ -49,44 +49,52 @@ constexpr double kLegendItem = 170;
 // The smallest extent drawn, in metres: a plan of one tower is not a close-up of a point.
 constexpr double kLeastExtent = 300;
 
-// The style sheet; stroke widths of the frame-like lines follow the pixel size.
+// The style sheet, in user units (decimetres); stroke widths of the frame-like lines follow the
+// pixel size `u` (metres).
 void write_style(Output& out, double u) {
+  const double px = u * kUnitsPerMetre;  // user units of a pixel
   out.write("<style type=\"text/css\">\n");
-  out.write("text{font-family:'DejaVu Sans',Arial,Helvetica,sans-serif;text-anchor:middle}\n");
-  out.format(".apron{fill:#d3d0c8;stroke:#a39f94;stroke-width:%0.2lf}\n", u);
   out.write(
-      ".p-taxi,.p-rwy,.p-park,.p-path,.p-closed,.p-vehicle{fill:none;stroke-linecap:round}\n");
+      "text{font-family:'DejaVu Sans',Arial,Helvetica,sans-serif;text-anchor:middle;"
+      "dominant-baseline:central}\n");
+  out.format(".apron{fill:#d3d0c8;stroke:#a39f94;stroke-width:%0.1lf}\n", px);
+  out.write(
+      ".p-taxi,.p-rwy,.p-park,.p-path,.p-closed,.p-vehicle"
+      "{fill:none;stroke-linecap:round;stroke-linejoin:round}\n");
   out.write(".p-taxi{stroke:#8c8c8c}.p-rwy{stroke:#6e6e6e}.p-park{stroke:#a8a8a8}\n");
   out.write(".p-path{stroke:#bca978}.p-closed{stroke:#c98a8a}.p-vehicle{stroke:#d8bf5a}\n");
-  out.format(".centre{fill:none;stroke:#f2c200;stroke-width:%0.2lf}\n", std::fmax(0.4, 0.6 * u));
-  out.format(".rwy{fill:#3b3b3b;stroke:#ffffff;stroke-width:%0.2lf}\n", std::fmax(0.5, 0.8 * u));
+  out.format(".centre{fill:none;stroke:#f2c200;stroke-width:%0.1lf;stroke-linejoin:round}\n",
+             std::fmax(4, 0.6 * px));
+  out.format(".rwy{fill:#3b3b3b;stroke:#ffffff;stroke-width:%0.1lf}\n", std::fmax(5, 0.8 * px));
   out.write(".threshold{fill:#5d5d5d}.bar{fill:#ffffff}\n");
-  out.write(".blastpad{fill:#e8c547;stroke:#7a6a20;stroke-width:0.5}.overrun{fill:#9a9a86}\n");
-  out.format(".closed{stroke:#ffd000;stroke-width:%0.2lf;fill:none}\n", std::fmax(2, 1.5 * u));
+  out.write(".blastpad{fill:#e8c547;stroke:#7a6a20;stroke-width:5}.overrun{fill:#9a9a86}\n");
+  out.format(".closed{stroke:#ffd000;stroke-width:%0.1lf;fill:none}\n", std::fmax(20, 1.5 * px));
   out.write(".rwy-num{fill:#1c1c1c;font-weight:bold}\n");
-  out.format(".gate,.ramp,.park-other{stroke-width:%0.2lf;fill-opacity:0.45}\n",
-             std::fmax(0.3, 0.6 * u));
+  out.format(".gate,.ramp,.park-other{stroke-width:%0.1lf;fill-opacity:0.45}\n",
+             std::fmax(3, 0.6 * px));
   out.write(".gate{fill:#5b8fd6;stroke:#24518f}.ramp{fill:#79b86b;stroke:#336b28}\n");
   out.write(".park-other{fill:#e0a050;stroke:#8a5a1c}\n");
-  out.format(".nose{stroke:#24384f;stroke-width:%0.2lf}\n", std::fmax(0.3, 0.5 * u));
+  out.format(".nose{stroke:#24384f;stroke-width:%0.1lf}\n", std::fmax(3, 0.5 * px));
   out.write(".park-num{fill:#0e2236}.taxi-name{fill:#3a3000;font-weight:bold}\n");
-  out.write(".jetway{stroke:#36506e;stroke-width:3.5;stroke-linecap:butt}\n");
-  out.format(".edge{fill:none;stroke:#2a5cff;stroke-width:%0.2lf;stroke-dasharray:%0.2lf,%0.2lf}\n",
-             1.5 * u, 2 * u, 2 * u);
-  out.format(".fence-blast{fill:none;stroke:#b02a2a;stroke-width:%0.2lf}\n", 2 * u);
+  out.write(".jetway{stroke:#36506e;stroke-width:35;stroke-linecap:butt}\n");
+  out.format(".edge{fill:none;stroke:#2a5cff;stroke-width:%0.1lf;stroke-dasharray:%0.1lf,%0.1lf}\n",
+             1.5 * px, 2 * px, 2 * px);
+  out.format(".fence-blast{fill:none;stroke:#b02a2a;stroke-width:%0.1lf}\n", 2 * px);
   out.format(
-      ".fence-bound{fill:none;stroke:#555555;stroke-width:%0.2lf;stroke-dasharray:%0.2lf,%0.2lf}\n",
-      1.5 * u, 5 * u, 3 * u);
-  out.format(".heli{fill:#5a5a5a;stroke:#ffffff;stroke-width:%0.2lf}.heli-label{fill:#ffffff}\n",
-             0.8 * u);
-  out.format(".start{fill:#d93636;stroke:#ffffff;stroke-width:%0.2lf}\n", 0.6 * u);
-  out.format(".tower{fill:#7a3fa0;stroke:#ffffff;stroke-width:%0.2lf}.tower-label{fill:#4a1f66}\n",
-             0.8 * u);
-  out.write(".sign{fill:#ffd400;stroke:#000000;stroke-width:0.4}.sign-label{fill:#000000}\n");
-  out.format(".ils{fill:#c040c0;fill-opacity:0.12;stroke:#a020a0;stroke-width:%0.2lf}\n", u);
+      ".fence-bound{fill:none;stroke:#555555;stroke-width:%0.1lf;stroke-dasharray:%0.1lf,%0.1lf}\n",
+      1.5 * px, 5 * px, 3 * px);
+  out.format(".heli{fill:#5a5a5a;stroke:#ffffff;stroke-width:%0.1lf}.heli-label{fill:#ffffff}\n",
+             0.8 * px);
+  out.format(".start{fill:#d93636;stroke:#ffffff;stroke-width:%0.1lf}\n", 0.6 * px);
+  out.format(".tower{fill:#7a3fa0;stroke:#ffffff;stroke-width:%0.1lf}.tower-label{fill:#4a1f66}\n",
+             0.8 * px);
+  out.write(
+      ".sign{fill:#ffd400;stroke:#000000;stroke-width:4}"
+      ".sign-label{fill:#000000;font-size:40px}\n");
+  out.format(".ils{fill:#c040c0;fill-opacity:0.12;stroke:#a020a0;stroke-width:%0.1lf}\n", px);
   out.write(".ils-label{fill:#801880}\n");
-  out.write(".frame{fill:#222222;text-anchor:start}.bg{fill:#f6f3ec}\n");
-  out.format(".rule{stroke:#222222;stroke-width:%0.2lf;fill:none}\n", 1.5 * u);
+  out.write(".frame{fill:#222222;text-anchor:start;dominant-baseline:auto}.bg{fill:#f6f3ec}\n");
+  out.format(".rule{stroke:#222222;stroke-width:%0.1lf;fill:none}\n", 1.5 * px);
   out.write("</style>\n");
 }
 
@@ -135,45 +143,86 @@ void write_swatch(Canvas& c, Style style, double x, double y) {
 
 }  // namespace
 
-void Bounds::add(const Vec& p, double pad) {
-  min_x = std::fmin(min_x, p.x - pad);
-  max_x = std::fmax(max_x, p.x + pad);
-  min_y = std::fmin(min_y, p.y - pad);
-  max_y = std::fmax(max_y, p.y + pad);
+int64_t to_tenths(double metres) {
+  // Every value drawn lies within a few hundred kilometres; anything beyond 200000 km (or not a
+  // number) is written as that bound or 0, so that it fits 32 bits.
+  const double scaled = metres * kUnitsPerMetre;
+  const double magnitude = scaled < 0 ? -scaled : scaled;
+  const int64_t t = magnitude < 2e9    ? static_cast<int64_t>(magnitude + 0.5)
+                    : magnitude >= 2e9 ? int64_t{2000000000}
+                                       : 0;
+  return scaled < 0 ? -t : t;
 }
 
-void write_number(Output& out, double value) {
-  // Whole tenths, written as integers: every value drawn lies within a few hundred kilometres,
-  // and anything beyond 400000 km (or not a number) is written as that bound or 0.
-  const double scaled = value * 10;
-  const double magnitude = scaled < 0 ? -scaled : scaled;
-  const uint32_t t = magnitude < 4e9    ? static_cast<uint32_t>(magnitude + 0.5)
-                     : magnitude >= 4e9 ? 4000000000u
-                                        : 0;
-  char digits[12];
-  char* d = digits + sizeof digits;
-  uint32_t whole = t / 10;
-  do {
-    *--d = static_cast<char>('0' + whole % 10);
-    whole /= 10;
-  } while (whole != 0);
-  char* p = out.reserve(16);
-  if (scaled < 0 && t != 0) *p++ = '-';
-  const size_t length = static_cast<size_t>(digits + sizeof digits - d);
-  std::memcpy(p, d, length);
-  p += length;
-  if (t % 10 != 0) {
+char* put_integer(char* p, int64_t value) {
+  static constexpr char kPairs[] =
+      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+      "8081828384858687888990919293949596979899";
+  static constexpr uint64_t kPowers[] = {
+      1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000, 10000000000};
+  if (value < 0) *p++ = '-';
+  // Differences of two bounded values are at most 4e9.
+  uint64_t n = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+  // Most numbers of a plan are the short steps of its outlines and paths.
+  if (n < 10) {
+    *p = static_cast<char>('0' + n);
+    return p + 1;
+  }
+  if (n < 100) {
+    p[0] = kPairs[n * 2];
+    p[1] = kPairs[n * 2 + 1];
+    return p + 2;
+  }
+  // The number of digits from the bit length (1233/4096 is just above log10 2), less one where
+  // the estimate passes the value. The digits go straight to their place, two at a time from
+  // the last.
+  const auto estimate = static_cast<uint32_t>((std::bit_width(n) * 1233) >> 12);
+  char* const end = p + estimate + (n >= kPowers[estimate] ? 1 : 0);
+  char* d = end;
+  while (n >= 100) {
+    const uint64_t pair = n % 100;
+    n /= 100;
+    d -= 2;
+    d[0] = kPairs[pair * 2];
+    d[1] = kPairs[pair * 2 + 1];
+  }
+  if (n >= 10) {
+    d[-2] = kPairs[n * 2];
+    d[-1] = kPairs[n * 2 + 1];
+  } else {
+    d[-1] = static_cast<char>('0' + n);
+  }
+  return end;
+}
+
+char* put_number(char* p, double metres) { return put_integer(p, to_tenths(metres)); }
+
+void write_number(Output& out, double metres) {
+  out.commit(put_number(out.reserve(kNumberRoom), metres));
+}
+
+void write_angle(Output& out, double degrees) {
+  // Tenths of a degree.
+  char* p = out.reserve(kNumberRoom + 2);
+  const int64_t t = to_tenths(degrees);
+  const int64_t whole = t / 10;
+  if (t < 0 && whole == 0) *p++ = '-';
+  p = put_integer(p, whole);
+  const int64_t tenth = t < 0 ? whole * 10 - t : t - whole * 10;
+  if (tenth != 0) {
     *p++ = '.';
-    *p++ = static_cast<char>('0' + t % 10);
+    *p++ = static_cast<char>('0' + tenth);
   }
   out.commit(p);
 }
 
 void write_point(Output& out, const Vec& p) {
-  out.put(' ');
-  write_number(out, p.x);
-  out.put(',');
-  write_number(out, -p.y);
+  char* at = out.reserve(2 * kNumberRoom + 2);
+  *at++ = ' ';
+  at = put_number(at, p.x);
+  *at++ = ',';
+  out.commit(put_number(at, -p.y));
 }
 
 void write_text(Output& out, std::string_view text) { write_escaped_text(out, text); }
@@ -185,12 +234,15 @@ void write_label(Canvas& c, const char* css_class, const Vec& at, double size, d
   write_number(out, at.x);
   out.write("\" y=\"");
   write_number(out, -at.y);
-  out.write("\" font-size=\"");
-  write_number(out, size);
-  out.write("\" dy=\"0.35em\"");
+  out.put('"');
+  if (size > 0) {
+    out.write(" font-size=\"");
+    write_number(out, size);
+    out.put('"');
+  }
   if (std::round(angle * 10) != 0) {
     out.write(" transform=\"rotate(");
-    write_number(out, angle);
+    write_angle(out, angle);
     out.put(' ');
     write_number(out, at.x);
     out.put(' ');
@@ -202,7 +254,7 @@ void write_label(Canvas& c, const char* css_class, const Vec& at, double size, d
   out.write("</text>\n");
 }
 
-std::string write_plan_svg(const PlanData& plan) {
+void write_plan_svg(const PlanData& plan, std::string& svg) {
   Bounds b;
   add_shape_bounds(plan, b);
   if (b.empty()) b.add({0, 0}, kLeastExtent / 2);
@@ -214,19 +266,12 @@ std::string write_plan_svg(const PlanData& plan) {
   const double u = std::fmax(w / kMostWidth, h / kMostHeight);
 
   // The frame in pixels: the title above the plan, the scale bar and the legend below it.
+  bool used[kStyleCount] = {};
+  mark_styles(plan, used);
   Style used_styles[kStyleCount];
   size_t used_count = 0;
-  // Room for the usual text of each shape, so that the texts are not moved as they grow.
-  const size_t shape_count = plan.runways.size() + plan.paths.size() + plan.parkings.size() * 3 +
-                             plan.signs.size() * 2 + plan.aprons.size() + plan.jetways.size();
-  std::string body;
-  body.reserve(shape_count * 96 + 4096);
-  Output shapes(drain_to_string, &body, false, 1 << 15);
-  Canvas canvas{shapes, u};
-  draw_shapes(canvas, plan);
-  shapes.flush();
   for (uint32_t s = 0; s < kStyleCount; ++s) {
-    if (canvas.used[s]) used_styles[used_count++] = static_cast<Style>(s);
+    if (used[s]) used_styles[used_count++] = static_cast<Style>(s);
   }
   const double width_px = std::ceil(std::fmax(w / u + 2 * kMargin, kLeastPlanWidth));
   const size_t per_row = static_cast<size_t>((width_px - 2 * kMargin) / kLegendItem);
@@ -238,11 +283,16 @@ std::string write_plan_svg(const PlanData& plan) {
   const double x0 = mid_x - width_px / 2 * u;
   const double y0 = -(mid_y + h / 2) - plan_top * u;
 
-  std::string svg;
-  svg.reserve(body.size() + 8192);
-  Output out(drain_to_string, &svg, false, 1 << 13);
+  svg.clear();
+  // Room for the usual text of each shape, so that the text is not moved as it grows.
+  const size_t points = plan.aprons.points.size() + plan.edge_lights.points.size();
+  svg.reserve(8192 + points * 12 + plan.paths.size() * 40 + plan.parkings.size() * 200 +
+              plan.signs.size() * 160);
+  Output out(drain_to_string, &svg, false, 1 << 15);
   out.write("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
-  out.write("<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\"");
+  out.write(
+      "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
+      "version=\"1.1\"");
   out.format(" width=\"%0.0lf\" height=\"%0.0lf\" viewBox=\"", width_px, height_px);
   write_number(out, x0);
   out.put(' ');
@@ -258,8 +308,8 @@ std::string write_plan_svg(const PlanData& plan) {
   out.write("</title>\n");
   write_style(out, u);
   write_rect(out, "bg", x0, y0, width_px * u, height_px * u);
-  out.flush();
-  svg.append(body);
+  Canvas canvas{out, u};
+  draw_shapes(canvas, plan);
   // Everything after the shapes is the frame.
   out.write("<g id=\"frame\">\n");
   // The title: ident and name, then city and country.
@@ -301,8 +351,7 @@ std::string write_plan_svg(const PlanData& plan) {
   out.write("<polygon class=\"frame\" points=\"");
   for (const Vec& p : arrow) write_point(out, p);
   out.write("\"/>\n");
-  Canvas frame{out, u};
-  write_label(frame, "frame-n", {px(arrow_x), -py(kMargin + 48)}, 14 * u, 0, "N");
+  write_label(canvas, "frame-n", {px(arrow_x), -py(kMargin + 48)}, 14 * u, 0, "N");
 
   // The scale bar below the plan.
   const double bar_y = plan_top + h / u + kMargin + 10;
@@ -325,7 +374,7 @@ std::string write_plan_svg(const PlanData& plan) {
   for (size_t i = 0; i < used_count; ++i) {
     const double x = kMargin + static_cast<double>(i % per_row) * kLegendItem;
     const double y = bar_y + 16 + static_cast<double>(i / per_row) * kLegendRow;
-    write_swatch(frame, used_styles[i], px(x), py(y));
+    write_swatch(canvas, used_styles[i], px(x), py(y));
     out.write("<text class=\"frame\" x=\"");
     write_number(out, px(x + 30));
     out.write("\" y=\"");
@@ -336,7 +385,6 @@ std::string write_plan_svg(const PlanData& plan) {
   }
   out.write("</g>\n</svg>\n");
   out.flush();
-  return svg;
 }
 
 }  // namespace terrova::plan

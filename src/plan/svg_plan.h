@@ -6,9 +6,11 @@
 #include <string>
 
 #include "plan/plan_data.h"
+#include "text/output.h"
 
 namespace terrova::plan {
 
-std::string write_plan_svg(const PlanData& plan);
+// Writes the plan into `svg`, cleared first (the caller keeps it from one plan to the next).
+void write_plan_svg(const PlanData& plan, std::string& svg);
 
 }  // namespace terrova::plan

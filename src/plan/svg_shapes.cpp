@@ -3,9 +3,7 @@
 // the smaller things lie on top.
 #include <algorithm>
 #include <cmath>
-#include <map>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "plan/svg_canvas.h"
@@ -35,28 +33,39 @@ Band band(const Vec& centre, const Vec& d, double from, double to, double half) 
   };
 }
 
-void write_polygon(Output& out, const char* css_class, std::span<const Vec> points) {
-  out.format("<polygon class=\"%s\" points=\"", css_class);
-  for (const Vec& p : points) write_point(out, p);
+// A closed outline or an open line through the points, as one path element.
+template <class Point>
+void write_outline(Output& out, const char* css_class, std::span<const Point> points, bool closed) {
+  if (points.empty()) return;
+  out.format("<path class=\"%s\" d=\"", css_class);
+  PathText pen(out);
+  pen.move_to(points[0]);
+  for (const Point& p : points.subspan(1)) pen.line_to(p);
+  if (closed) pen.close();
   out.write("\"/>\n");
 }
 
-void write_polyline(Output& out, const char* css_class, std::span<const Vec> points) {
-  out.format("<polyline class=\"%s\" points=\"", css_class);
-  for (const Vec& p : points) write_point(out, p);
-  out.write("\"/>\n");
+void write_polygon(Output& out, const char* css_class, std::span<const Vec> points) {
+  write_outline(out, css_class, points, true);
 }
 
 void write_line(Output& out, const char* css_class, const Vec& a, const Vec& b) {
-  out.format("<line class=\"%s\" x1=\"", css_class);
-  write_number(out, a.x);
-  out.write("\" y1=\"");
-  write_number(out, -a.y);
-  out.write("\" x2=\"");
-  write_number(out, b.x);
-  out.write("\" y2=\"");
-  write_number(out, -b.y);
-  out.write("\"");
+  const Vec points[] = {a, b};
+  write_outline(out, css_class, std::span<const Vec>(points), false);
+}
+
+// One segment of a path of many: a line on from the pen when the segment starts where the last
+// one ended (the joins are round, as the ends are), a new start otherwise.
+void write_segment(PathText& pen, const PlanPath& p) {
+  if (!pen.at(p.from)) pen.move_to(p.from);
+  pen.line_to(p.to);
+}
+
+// In square tenths.
+double squared_length(const PlanPath& p) {
+  const double dx = static_cast<double>(p.to.x) - p.from.x;
+  const double dy = static_cast<double>(p.to.y) - p.from.y;
+  return dx * dx + dy * dy;
 }
 
 // The angle of the text that runs along `d`, turned so that it never reads upside down.
@@ -130,7 +139,6 @@ void draw_runway(Canvas& c, const PlanRunway& r) {
     }
   }
   write_polygon(out, "rwy", band(r.centre, d, -half, half, r.width / 2).corners);
-  c.used[kStyleRunway] = true;
   for (int e = 0; e < 2; ++e) {
     const RunwayEndShape& end = r.ends[e];
     const Vec out_d = d * (e == 0 ? -1 : 1);
@@ -143,10 +151,7 @@ void draw_runway(Canvas& c, const PlanRunway& r) {
       const double reach = std::fmin(r.width * 1.5, r.length / 2);
       const Band x = band(r.centre, out_d, half - reach, half, r.width / 2);
       write_line(out, "closed", x.corners[0], x.corners[2]);
-      out.write("/>\n");
       write_line(out, "closed", x.corners[1], x.corners[3]);
-      out.write("/>\n");
-      c.used[kStyleClosedEnd] = true;
     }
     const double size = number_size(r);
     const Vec at = r.centre + out_d * (half + zones_beyond(end) + size * 0.9);
@@ -158,63 +163,65 @@ void draw_runway(Canvas& c, const PlanRunway& r) {
 
 void draw_paths(Canvas& c, const PlanData& plan) {
   Output& out = c.out;
-  // Paths of one style and width make one SVG path of as many segments.
-  std::vector<size_t> order(plan.paths.size());
-  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-  auto key = [&plan](size_t i) {
+  // Paths of one style and width make one SVG path of as many segments, in the order of their
+  // first path's style and width, and within it in file order: each key is the style, the width
+  // in tenths and the path's place.
+  constexpr uint32_t kWidthBits = 24;
+  std::vector<uint64_t> order(plan.paths.size());
+  for (size_t i = 0; i < order.size(); ++i) {
     const PlanPath& p = plan.paths[i];
-    return std::make_pair(path_style(p.type), std::round(p.width * 10));
-  };
-  std::stable_sort(order.begin(), order.end(),
-                   [&key](size_t a, size_t b) { return key(a) < key(b); });
-  for (size_t at = 0; at < order.size();) {
-    const PlanPath& first = plan.paths[order[at]];
+    // Widths are checked: at most a few thousand tenths.
+    const auto tenths = static_cast<uint64_t>(p.width * 10 + 0.5) & ((1u << kWidthBits) - 1);
+    order[i] = (uint64_t{path_style(p.type)} << (32 + kWidthBits)) | (tenths << 32) | i;
+  }
+  std::sort(order.begin(), order.end());
+  // Each group's segments are defined once and drawn by reference: in its style and width, and
+  // the taxiway groups again as their centre lines.
+  uint32_t group = 0;
+  uint32_t first_taxi_group = 0;
+  uint32_t taxi_groups = 0;
+  for (size_t at = 0; at < order.size(); ++group) {
+    const PlanPath& first = plan.paths[order[at] & 0xFFFFFFFF];
     const Style style = path_style(first.type);
-    out.format("<path class=\"%s\" stroke-width=\"", kStyleNames[style].css_class);
+    out.format("<defs><path id=\"g%u\" d=\"", group);
+    PathText pen(out);
+    for (const uint64_t key = order[at] >> 32; at < order.size() && order[at] >> 32 == key; ++at) {
+      write_segment(pen, plan.paths[order[at] & 0xFFFFFFFF]);
+    }
+    out.format("\"/></defs>\n<use xlink:href=\"#g%u\" class=\"%s\" stroke-width=\"", group,
+               kStyleNames[style].css_class);
     write_number(out, first.width);
-    out.write("\" d=\"");
-    for (const auto group = key(order[at]); at < order.size() && key(order[at]) == group; ++at) {
-      const PlanPath& p = plan.paths[order[at]];
-      out.put('M');
-      write_point(out, p.from);
-      out.put('L');
-      write_point(out, p.to);
-    }
     out.write("\"/>\n");
-    c.used[style] = true;
+    if (style == kStyleTaxi && taxi_groups++ == 0) first_taxi_group = group;
   }
-  // Centre lines of the taxiways, in one path.
-  bool any = false;
-  for (const PlanPath& p : plan.paths) {
-    if (path_style(p.type) != kStyleTaxi) continue;
-    out.write(any ? "M" : "<path class=\"centre\" d=\"M");
-    any = true;
-    write_point(out, p.from);
-    out.put('L');
-    write_point(out, p.to);
+  // The taxiway groups follow each other: their style leads the key.
+  for (uint32_t g = first_taxi_group; g < first_taxi_group + taxi_groups; ++g) {
+    out.format("<use xlink:href=\"#g%u\" class=\"centre\"/>\n", g);
   }
-  if (any) out.write("\"/>\n");
   // Each taxi name along the longest of its paths, and along every other long one.
-  std::map<std::string, size_t> longest;
+  constexpr size_t kNone = ~size_t{0};
+  std::vector<size_t> longest(plan.names.size(), kNone);
   for (size_t i = 0; i < plan.paths.size(); ++i) {
-    const PlanPath& p = plan.paths[i];
-    if (p.name.empty() || p.type == kPathRunway) continue;
-    auto [it, added] = longest.try_emplace(p.name, i);
-    const PlanPath& best = plan.paths[it->second];
-    const double length = std::hypot(p.to.x - p.from.x, p.to.y - p.from.y);
-    if (!added && length > std::hypot(best.to.x - best.from.x, best.to.y - best.from.y)) {
-      it->second = i;
+    const uint32_t name = plan.paths[i].name;
+    if (name >= longest.size()) continue;
+    if (longest[name] == kNone ||
+        squared_length(plan.paths[i]) > squared_length(plan.paths[longest[name]])) {
+      longest[name] = i;
     }
   }
   for (size_t i = 0; i < plan.paths.size(); ++i) {
     const PlanPath& p = plan.paths[i];
-    if (p.name.empty() || p.type == kPathRunway) continue;
-    const Vec along{p.to.x - p.from.x, p.to.y - p.from.y};
-    const double length = std::hypot(along.x, along.y);
+    if (p.name >= longest.size()) continue;
+    const std::string& name = plan.names[p.name];
+    const double length2 = squared_length(p);
     const double size = std::fmin(std::fmax(p.width * 0.6, 4), 30);
-    if (longest[p.name] != i && length < 250) continue;
-    if (length < size * static_cast<double>(p.name.size())) continue;
-    write_label(c, "taxi-name", (p.from + p.to) * 0.5, size, upright_angle(along), p.name);
+    // Lengths in tenths.
+    const double least = size * static_cast<double>(name.size()) * 10;
+    if ((longest[p.name] != i && length2 < 2500.0 * 2500.0) || length2 < least * least) continue;
+    const Vec from = vec_of(p.from);
+    const Vec to = vec_of(p.to);
+    const Vec along{to.x - from.x, to.y - from.y};
+    write_label(c, "taxi-name", (from + to) * 0.5, size, upright_angle(along), name);
   }
 }
 
@@ -228,9 +235,7 @@ void draw_parking(Canvas& c, const PlanParking& p) {
   out.write("\" r=\"");
   write_number(out, p.radius);
   out.write("\"/>\n");
-  c.used[style] = true;
   write_line(out, "nose", p.position, p.position + direction(p.heading) * p.radius);
-  out.write("/>\n");
   const std::string label = parking_label(p);
   const double size =
       std::fmin(p.radius * 1.4 / static_cast<double>(label.size() + 1), p.radius * 0.7);
@@ -268,8 +273,6 @@ void draw_ils(Canvas& c, const PlanIls& ils, double start) {
                         at + d * start + r * (-start * slope)};
   write_polygon(c.out, "ils", points);
   write_line(c.out, "ils", at, at + d * end);
-  c.out.write("/>\n");
-  c.used[kStyleIls] = true;
   std::string label = ils.ident;
   Output text(drain_to_string, &label, false, 64);
   text.format(" %0.2lf", ils.frequency_mhz);
@@ -282,8 +285,8 @@ void draw_sign(Canvas& c, const PlanSign& s) {
   const Vec face = direction(s.heading + 90);
   write_polygon(c.out, "sign",
                 band(s.position, face, -kSignLength / 2, kSignLength / 2, kSignDepth / 2).corners);
-  c.used[kStyleSign] = true;
-  write_label(c, "sign-label", s.position + Vec{0, kSignDepth + 3}, 4, 0, s.label);
+  // The sign text's size is in the style sheet: there are many signs.
+  write_label(c, "sign-label", s.position + Vec{0, kSignDepth + 3}, 0, 0, s.label);
 }
 
 void draw_marker(Canvas& c, Style style, const Vec& at, double heading, bool triangle) {
@@ -302,7 +305,6 @@ void draw_marker(Canvas& c, Style style, const Vec& at, double heading, bool tri
     write_number(c.out, size);
     c.out.write("\"/>\n");
   }
-  c.used[style] = true;
 }
 
 }  // namespace
@@ -326,17 +328,11 @@ void add_shape_bounds(const PlanData& plan, Bounds& b) {
   for (const PlanStart& s : plan.starts) b.add(s.position, 12);
   for (const PlanParking& p : plan.parkings) b.add(p.position, p.radius);
   for (const PlanPath& p : plan.paths) {
-    b.add(p.from, p.width / 2);
-    b.add(p.to, p.width / 2);
+    b.add(vec_of(p.from), p.width / 2);
+    b.add(vec_of(p.to), p.width / 2);
   }
-  for (const PlanLine& a : plan.aprons) {
-    for (const Vec& p : a.points) b.add(p);
-  }
-  for (const PlanLine& l : plan.edge_lights) {
-    for (const Vec& p : l.points) b.add(p);
-  }
-  for (const PlanFence& f : plan.fences) {
-    for (const Vec& p : f.points) b.add(p);
+  for (const PlanLines* lines : {&plan.aprons, &plan.edge_lights, &plan.fences}) {
+    for (const Tenths& p : lines->points) b.add(vec_of(p));
   }
   for (const PlanJetway& j : plan.jetways) {
     b.add(j.from, 4);
@@ -351,36 +347,54 @@ void add_shape_bounds(const PlanData& plan, Bounds& b) {
   if (plan.has_tower) b.add(plan.tower, 20);
 }
 
+void mark_styles(const PlanData& plan, bool used[kStyleCount]) {
+  used[kStyleRunway] = !plan.runways.empty();
+  for (const PlanRunway& r : plan.runways) {
+    if (r.ends[0].closed || r.ends[1].closed) used[kStyleClosedEnd] = true;
+  }
+  for (const PlanPath& p : plan.paths) used[path_style(p.type)] = true;
+  used[kStyleApron] = !plan.aprons.empty();
+  for (const PlanParking& p : plan.parkings) used[parking_style(p.type)] = true;
+  used[kStyleJetway] = !plan.jetways.empty();
+  used[kStyleEdgeLights] = !plan.edge_lights.empty();
+  for (const FenceKind kind : plan.fence_kinds) {
+    used[kind == FenceKind::kBlast ? kStyleBlastFence : kStyleBoundaryFence] = true;
+  }
+  used[kStyleHelipad] = !plan.helipads.empty();
+  for (const PlanHelipad& h : plan.helipads) {
+    if (h.closed) used[kStyleClosedEnd] = true;
+  }
+  used[kStyleStart] = !plan.starts.empty();
+  used[kStyleTower] = plan.has_tower;
+  used[kStyleSign] = !plan.signs.empty();
+  used[kStyleIls] = !plan.ils.empty();
+}
+
 void draw_shapes(Canvas& c, const PlanData& plan) {
   Output& out = c.out;
-  for (const PlanLine& a : plan.aprons) write_polygon(out, "apron", a.points);
-  if (!plan.aprons.empty()) c.used[kStyleApron] = true;
+  for (size_t i = 0; i < plan.aprons.size(); ++i) write_outline(out, "apron", plan.aprons[i], true);
   for (const PlanIls& ils : plan.ils) draw_ils(c, ils, feather_start(plan, ils));
   draw_paths(c, plan);
   for (const PlanRunway& r : plan.runways) draw_runway(c, r);
-  for (const PlanLine& l : plan.edge_lights) write_polyline(out, "edge", l.points);
-  if (!plan.edge_lights.empty()) c.used[kStyleEdgeLights] = true;
-  for (const PlanFence& f : plan.fences) {
-    const Style style = f.kind == FenceKind::kBlast ? kStyleBlastFence : kStyleBoundaryFence;
-    write_polyline(out, kStyleNames[style].css_class, f.points);
-    c.used[style] = true;
+  for (size_t i = 0; i < plan.edge_lights.size(); ++i) {
+    write_outline(out, "edge", plan.edge_lights[i], false);
+  }
+  for (size_t i = 0; i < plan.fences.size(); ++i) {
+    const bool blast = plan.fence_kinds[i] == FenceKind::kBlast;
+    write_outline(out, kStyleNames[blast ? kStyleBlastFence : kStyleBoundaryFence].css_class,
+                  plan.fences[i], false);
   }
   for (const PlanParking& p : plan.parkings) draw_parking(c, p);
   for (const PlanJetway& j : plan.jetways) {
     write_line(out, "jetway", j.from, j.to);
-    out.write("/>\n");
-    c.used[kStyleJetway] = true;
   }
   for (const PlanHelipad& h : plan.helipads) {
     const Band pad = band(h.centre, direction(h.heading), -h.length / 2, h.length / 2, h.width / 2);
     write_polygon(out, "heli", pad.corners);
     if (h.closed) {
       write_line(out, "closed", pad.corners[0], pad.corners[2]);
-      out.write("/>\n");
-      c.used[kStyleClosedEnd] = true;
     }
     write_label(c, "heli-label", h.centre, std::fmin(h.length, h.width) * 0.6, h.heading, "H");
-    c.used[kStyleHelipad] = true;
   }
   for (const PlanStart& s : plan.starts) draw_marker(c, kStyleStart, s.position, s.heading, true);
   for (const PlanSign& s : plan.signs) draw_sign(c, s);

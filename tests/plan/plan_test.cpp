@@ -58,16 +58,16 @@ struct Drawn {
 };
 Drawn drawn(std::string_view svg) {
   svg = svg.substr(0, svg.find("<g id=\"frame\">"));
-  // Paths of one style and width are the segments of one SVG path.
+  // Paths of one style and width are the segments ("l") of one defined path.
   size_t paths = 0;
-  for (size_t at = svg.find("<path class=\"p-"); at != std::string_view::npos;
-       at = svg.find("<path class=\"p-", at + 1)) {
-    paths += count(svg.substr(at, svg.find("/>", at) - at), "M");
+  for (size_t at = svg.find("<defs><path id=\"g"); at != std::string_view::npos;
+       at = svg.find("<defs><path id=\"g", at + 1)) {
+    paths += count(svg.substr(at, svg.find("/>", at) - at), "l");
   }
   return {count(svg, "<g class=\"runway\">"),
           count(svg, "<circle class=\"gate\"") + count(svg, "<circle class=\"ramp\"") +
               count(svg, "<circle class=\"park-other\""),
-          paths, count(svg, "<polygon class=\"apron\"")};
+          paths, count(svg, "<path class=\"apron\"")};
 }
 Drawn in_document(std::string_view document) {
   return {count(document, "<Runway "), count(document, "<TaxiwayParking "),
