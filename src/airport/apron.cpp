@@ -46,17 +46,22 @@ bool is_companion_of(uint16_t apron_id, uint16_t id) {
 }  // namespace
 
 bool write_vertices(DecodeContext& ctx, const char* indent, const Record& record, uint64_t at,
-                    uint32_t count) {
+                    uint32_t count, std::vector<GeoPoint>* positions) {
   const DecodeOptions& o = ctx.options;
+  if (positions != nullptr && record.holds(at, 0)) {
+    const uint64_t held = (record.view().end() - record.file_offset(at)) / kVertexSize;
+    positions->reserve(positions->size() + (held < count ? held : count));
+  }
   for (uint32_t i = 0; i < count; ++i, at += kVertexSize) {
     if (!record.holds(at, kVertexSize)) {
       ctx.report_malformed(record.offset());
       return false;
     }
+    const GeoPoint p{decode_latitude(record.i32(at + 4)), decode_longitude(record.i32(at))};
     ctx.out.write(indent);
-    ctx.out.format("<Vertex lat=\"%s\" lon=\"%s\" />\n",
-                   format_coordinate(o, decode_latitude(record.i32(at + 4))),
-                   format_coordinate(o, decode_longitude(record.i32(at))));
+    ctx.out.format("<Vertex lat=\"%s\" lon=\"%s\" />\n", format_coordinate(o, p.lat),
+                   format_coordinate(o, p.lon));
+    if (positions != nullptr) positions->push_back(p);
   }
   return true;
 }
@@ -86,13 +91,13 @@ bool write_apron(DecodeContext& ctx, const char* name, const ApronFields& f) {
              true_false((f.flags >> 1) & 1));
   write_later_attributes(ctx, "\t\t\t\t", f.later, true);
   out.write(">\n");
+  std::vector<GeoPoint> outline;
   const bool whole = f.record == nullptr ||
-                     write_vertices(ctx, "\t\t\t\t", *f.record, f.vertices_at, f.vertex_count);
+                     write_vertices(ctx, "\t\t\t\t", *f.record, f.vertices_at, f.vertex_count,
+                                    ctx.geometry != nullptr ? &outline : nullptr);
   out.format("\t\t\t</%s>\n", name);
   if (!f.in_container) out.format("\t\t</%ss>\n", name);
-  if (ctx.geometry != nullptr && f.record != nullptr) {
-    ctx.geometry->apron(read_vertices(*f.record, f.vertices_at, f.vertex_count));
-  }
+  if (ctx.geometry != nullptr && f.record != nullptr) ctx.geometry->apron(outline);
   return whole;
 }
 

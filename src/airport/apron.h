@@ -20,9 +20,10 @@ void decode_fence(DecodeContext& ctx, const char* name, const Record& record, Re
 
 // Writes "\t<Vertex lat=... lon=... />\n" after `indent` tabs for each of the `count` vertices
 // (8 bytes: packed longitude, packed latitude) from byte `at` of `record`. A list that runs past
-// the record stops at its end with the damage reported; the result is then false.
+// the record stops at its end with the damage reported; the result is then false. With
+// `positions`, each vertex written is added to it too, for the geometry listener.
 bool write_vertices(DecodeContext& ctx, const char* indent, const Record& record, uint64_t at,
-                    uint32_t count);
+                    uint32_t count, std::vector<GeoPoint>* positions = nullptr);
 
 // The positions of the `count` vertices (8 bytes: packed longitude, packed latitude) from byte
 // `at` of `record`, as far as they lie inside it: the outlines handed to the geometry listener.

@@ -28,10 +28,12 @@ void decode_fence(DecodeContext& ctx, const char* name, const Record& record, Re
   out.write("\"\n\t\t\tprofile=\"");
   write_registry_guid(out, record, kProfileAt);
   out.write("\" >\n");
-  write_vertices(ctx, "\t\t\t", record, kVerticesAt, record.u16(6));
+  std::vector<GeoPoint> line;
+  write_vertices(ctx, "\t\t\t", record, kVerticesAt, record.u16(6),
+                 ctx.geometry != nullptr ? &line : nullptr);
   if (ctx.geometry != nullptr) {
     ctx.geometry->fence(record.id() == kBoundaryFenceId ? FenceKind::kBoundary : FenceKind::kBlast,
-                        read_vertices(record, kVerticesAt, record.u16(6)));
+                        line);
   }
   out.format("\t\t</%s>\n", name);
 }

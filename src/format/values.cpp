@@ -39,10 +39,6 @@ std::string render(const T& value) {
 
 }  // namespace
 
-double decode_latitude(int32_t packed) { return 90.0 - packed * 3.3527612686157227e-07; }
-
-double decode_longitude(int32_t packed) { return packed * 4.470348358154297e-07 - 180.0; }
-
 void CoordinateText::append_to(Output& out) const {
   if (!degrees_minutes) {
     out.fixed(degrees, 6);

@@ -17,9 +17,9 @@
 namespace terrova {
 
 // Latitude: 90 - v * 45/2^27 degrees; v = 0 is 90 north, v = 2^29 is 90 south.
-double decode_latitude(int32_t packed);
+inline double decode_latitude(int32_t packed) { return 90.0 - packed * 3.3527612686157227e-07; }
 // Longitude: v * 15/2^25 - 180 degrees; v = 3 * 2^27 is 0.
-double decode_longitude(int32_t packed);
+inline double decode_longitude(int32_t packed) { return packed * 4.470348358154297e-07 - 180.0; }
 
 // A coordinate in decimal degrees ("%0.6lf") or degrees and decimal minutes ("%d %0.5lf").
 struct CoordinateText {

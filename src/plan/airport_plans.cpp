@@ -90,13 +90,15 @@ bool AirportPlans::place_all(std::span<const GeoPoint> points, size_t least,
                              PlanLines& lines) const {
   if (points.size() < least) return false;
   const size_t before = lines.points.size();
+  lines.points.resize(before + points.size());
+  Tenths* to = lines.points.data() + before;
   for (const GeoPoint& point : points) {
     Vec local;
     if (!place(point, local)) {
       lines.points.resize(before);
       return false;
     }
-    lines.points.push_back(tenths_of(local));
+    *to++ = tenths_of(local);
   }
   lines.ends.push_back(static_cast<uint32_t>(lines.points.size()));
   return true;

@@ -3,6 +3,7 @@
 // places). The collector fills it from the geometry listener's calls; the SVG writer draws it.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -29,8 +30,18 @@ struct Tenths {
 };
 
 // Metres as whole user units, rounded half away from zero; beyond 200000 km (or not a number),
-// that bound or 0.
-int64_t to_tenths(double metres);
+// that bound or 0, so that every point fits 32 bits. Every value drawn lies within a few hundred
+// kilometres.
+inline int64_t to_tenths(double metres) {
+  const double scaled = metres * kUnitsPerMetre;
+  // Without a branch on the sign, which is as likely one way as the other: half a unit away from
+  // zero, then cut toward it.
+  if (std::fabs(scaled) < 2e9) [[likely]] {
+    return static_cast<int64_t>(scaled + std::copysign(0.5, scaled));
+  }
+  if (std::isnan(scaled)) return 0;
+  return scaled < 0 ? -2000000000 : 2000000000;
+}
 inline Tenths tenths_of(const Vec& p) {
   return {static_cast<int32_t>(to_tenths(p.x)), static_cast<int32_t>(to_tenths(-p.y))};
 }

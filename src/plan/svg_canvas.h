@@ -3,7 +3,9 @@
 // tenths of a metre, with y turned to point south.
 #pragma once
 
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <span>
 #include <string_view>
@@ -73,8 +75,28 @@ void write_number(Output& out, double metres);
 // returns the number's end.
 constexpr size_t kNumberRoom = 17;
 char* put_number(char* p, double metres);
-// A whole number.
-char* put_integer(char* p, int64_t value);
+char* put_long_integer(char* p, uint64_t n);
+// A whole number, with room for 16 bytes at `p`. Most numbers of a plan are the short steps of
+// its outlines and paths: those of up to five digits are written here without a branch on their
+// length (which the processor could not foresee), the others by `put_long_integer`.
+inline char* put_integer(char* p, int64_t value) {
+  *p = '-';
+  p += value < 0 ? 1 : 0;
+  // Differences of two bounded values are at most 4e9.
+  const uint64_t n = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+  if (std::endian::native != std::endian::little || n >= 100000) [[unlikely]] {
+    return put_long_integer(p, n);
+  }
+  const uint32_t v = static_cast<uint32_t>(n);
+  const uint32_t digits = 1 + (v >= 10) + (v >= 100) + (v >= 1000) + (v >= 10000);
+  // The five digits, the first in the lowest byte, then the leading zeros shifted out.
+  const uint64_t spread = uint64_t{v / 10000} | uint64_t{v / 1000 % 10} << 8 |
+                          uint64_t{v / 100 % 10} << 16 | uint64_t{v / 10 % 10} << 24 |
+                          uint64_t{v % 10} << 32;
+  const uint64_t text = (spread | 0x3030303030) >> (8 * (5 - digits));
+  std::memcpy(p, &text, 8);
+  return p + digits;
+}
 // An angle in degrees, to a tenth.
 void write_angle(Output& out, double degrees);
 
@@ -86,6 +108,23 @@ class PathText {
   explicit PathText(Output& out) : out_(out) {}
   void move_to(const Tenths& p) { step(started_ ? 'm' : 'M', p); }
   void line_to(const Tenths& p) { step('l', p); }
+  // A line from `from` to `to`: a new start at `from` unless the pen is there already. Whether it
+  // is follows no pattern, so the start is always written and kept or not without a branch.
+  void segment(const Tenths& from, const Tenths& to) {
+    if (!started_) move_to(from);
+    char* const start = out_.reserve(4 * kNumberRoom + 4);
+    char* at = start;
+    *at++ = 'm';
+    at = put_integer(at, int64_t{from.x} - pen_.x);
+    *at++ = ',';
+    at = put_integer(at, int64_t{from.y} - pen_.y);
+    at = from == pen_ ? start : at;
+    *at++ = 'l';
+    at = put_integer(at, int64_t{to.x} - from.x);
+    *at++ = ',';
+    out_.commit(put_integer(at, int64_t{to.y} - from.y));
+    pen_ = to;
+  }
   void move_to(const Vec& p) { move_to(tenths_of(p)); }
   void line_to(const Vec& p) { line_to(tenths_of(p)); }
   void close() { out_.put('z'); }

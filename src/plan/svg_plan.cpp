@@ -5,6 +5,7 @@
 
 #include <bit>
 #include <cmath>
+#include <cstring>
 
 #include "format/xml.h"
 #include "plan/svg_canvas.h"
@@ -143,37 +144,13 @@ void write_swatch(Canvas& c, Style style, double x, double y) {
 
 }  // namespace
 
-int64_t to_tenths(double metres) {
-  // Every value drawn lies within a few hundred kilometres; anything beyond 200000 km (or not a
-  // number) is written as that bound or 0, so that it fits 32 bits.
-  const double scaled = metres * kUnitsPerMetre;
-  const double magnitude = scaled < 0 ? -scaled : scaled;
-  const int64_t t = magnitude < 2e9    ? static_cast<int64_t>(magnitude + 0.5)
-                    : magnitude >= 2e9 ? int64_t{2000000000}
-                                       : 0;
-  return scaled < 0 ? -t : t;
-}
-
-char* put_integer(char* p, int64_t value) {
-  static constexpr char kPairs[] =
+char* put_long_integer(char* p, uint64_t n) {
+  static constexpr char kDigitPairs[] =
       "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
       "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
       "8081828384858687888990919293949596979899";
   static constexpr uint64_t kPowers[] = {
       1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000, 10000000000};
-  if (value < 0) *p++ = '-';
-  // Differences of two bounded values are at most 4e9.
-  uint64_t n = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
-  // Most numbers of a plan are the short steps of its outlines and paths.
-  if (n < 10) {
-    *p = static_cast<char>('0' + n);
-    return p + 1;
-  }
-  if (n < 100) {
-    p[0] = kPairs[n * 2];
-    p[1] = kPairs[n * 2 + 1];
-    return p + 2;
-  }
   // The number of digits from the bit length (1233/4096 is just above log10 2), less one where
   // the estimate passes the value. The digits go straight to their place, two at a time from
   // the last.
@@ -181,15 +158,12 @@ char* put_integer(char* p, int64_t value) {
   char* const end = p + estimate + (n >= kPowers[estimate] ? 1 : 0);
   char* d = end;
   while (n >= 100) {
-    const uint64_t pair = n % 100;
-    n /= 100;
     d -= 2;
-    d[0] = kPairs[pair * 2];
-    d[1] = kPairs[pair * 2 + 1];
+    std::memcpy(d, kDigitPairs + (n % 100) * 2, 2);
+    n /= 100;
   }
   if (n >= 10) {
-    d[-2] = kPairs[n * 2];
-    d[-1] = kPairs[n * 2 + 1];
+    std::memcpy(d - 2, kDigitPairs + n * 2, 2);
   } else {
     d[-1] = static_cast<char>('0' + n);
   }
