@@ -98,7 +98,10 @@ bool AirportPlans::place_all(std::span<const GeoPoint> points, size_t least,
       lines.points.resize(before);
       return false;
     }
-    *to++ = tenths_of(local);
+    const Tenths at = tenths_of(local);
+    lines.least = {std::min(lines.least.x, at.x), std::min(lines.least.y, at.y)};
+    lines.most = {std::max(lines.most.x, at.x), std::max(lines.most.y, at.y)};
+    *to++ = at;
   }
   lines.ends.push_back(static_cast<uint32_t>(lines.points.size()));
   return true;
@@ -281,6 +284,8 @@ void AirportPlans::resolve_paths() {
     }
     p.type = s.type;
     p.width = s.width;
+    plan_.path_bounds.add(vec_of(p.from), p.width / 2);
+    plan_.path_bounds.add(vec_of(p.to), p.width / 2);
     // A runway path is named by its runway, which the plan draws itself.
     if (s.type != kPathRunway && s.name_or_number < name_of.size()) {
       p.name = name_of[s.name_or_number];

@@ -3,8 +3,10 @@
 // places). The collector fills it from the geometry listener's calls; the SVG writer draws it.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <span>
 #include <string>
 #include <vector>
@@ -45,13 +47,33 @@ inline int64_t to_tenths(double metres) {
 inline Tenths tenths_of(const Vec& p) {
   return {static_cast<int32_t>(to_tenths(p.x)), static_cast<int32_t>(to_tenths(-p.y))};
 }
+inline Tenths tenths_of(const Tenths& t) { return t; }
 inline Vec vec_of(const Tenths& t) { return {t.x / 10.0, -t.y / 10.0}; }
+
+// The extent of shapes, in metres.
+struct Bounds {
+  double min_x = std::numeric_limits<double>::infinity();
+  double min_y = std::numeric_limits<double>::infinity();
+  double max_x = -std::numeric_limits<double>::infinity();
+  double max_y = -std::numeric_limits<double>::infinity();
+  // Every point given is a number.
+  void add(const Vec& p, double pad = 0) {
+    min_x = std::min(min_x, p.x - pad);
+    max_x = std::max(max_x, p.x + pad);
+    min_y = std::min(min_y, p.y - pad);
+    max_y = std::max(max_y, p.y + pad);
+  }
+  bool empty() const { return !(min_x <= max_x); }
+};
 
 // Lines of many points in one store: line i is `points[ends[i - 1]]` (0 for the first) up to
 // `points[ends[i]]`.
 struct PlanLines {
   std::vector<Tenths> points;
   std::vector<uint32_t> ends;
+  // The extent of all points, kept as they are added.
+  Tenths least{INT32_MAX, INT32_MAX};
+  Tenths most{INT32_MIN, INT32_MIN};
   size_t size() const { return ends.size(); }
   bool empty() const { return ends.empty(); }
   std::span<const Tenths> operator[](size_t i) const {
@@ -133,6 +155,7 @@ struct PlanData {
   std::vector<PlanStart> starts;
   std::vector<PlanParking> parkings;
   std::vector<PlanPath> paths;
+  Bounds path_bounds;              // of the paths with half their width around their ends
   std::vector<std::string> names;  // the taxi names of the paths, each once, none empty
   PlanLines aprons;                // outlines
   PlanLines edge_lights;

@@ -3,6 +3,7 @@
 // tenths of a metre, with y turned to point south.
 #pragma once
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -48,21 +49,6 @@ struct StyleName {
 };
 extern const StyleName kStyleNames[kStyleCount];
 
-struct Bounds {
-  double min_x = std::numeric_limits<double>::infinity();
-  double min_y = std::numeric_limits<double>::infinity();
-  double max_x = -std::numeric_limits<double>::infinity();
-  double max_y = -std::numeric_limits<double>::infinity();
-  // Plain comparisons: every point given is a number.
-  void add(const Vec& p, double pad = 0) {
-    if (p.x - pad < min_x) min_x = p.x - pad;
-    if (p.x + pad > max_x) max_x = p.x + pad;
-    if (p.y - pad < min_y) min_y = p.y - pad;
-    if (p.y + pad > max_y) max_y = p.y + pad;
-  }
-  bool empty() const { return !(min_x <= max_x); }
-};
-
 struct Canvas {
   Output& out;
   double unit;  // metres per pixel of the plan at its own size
@@ -75,6 +61,11 @@ void write_number(Output& out, double metres);
 // returns the number's end.
 constexpr size_t kNumberRoom = 17;
 char* put_number(char* p, double metres);
+// "00" to "99".
+inline constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
 char* put_long_integer(char* p, uint64_t n);
 // A whole number, with room for 16 bytes at `p`. Most numbers of a plan are the short steps of
 // its outlines and paths: those of up to five digits are written here without a branch on their
@@ -90,62 +81,55 @@ inline char* put_integer(char* p, int64_t value) {
   const uint32_t v = static_cast<uint32_t>(n);
   const uint32_t digits = 1 + (v >= 10) + (v >= 100) + (v >= 1000) + (v >= 10000);
   // The five digits, the first in the lowest byte, then the leading zeros shifted out.
-  const uint64_t spread = uint64_t{v / 10000} | uint64_t{v / 1000 % 10} << 8 |
-                          uint64_t{v / 100 % 10} << 16 | uint64_t{v / 10 % 10} << 24 |
-                          uint64_t{v % 10} << 32;
-  const uint64_t text = (spread | 0x3030303030) >> (8 * (5 - digits));
+  const uint32_t high = v / 100;
+  uint16_t middle_pair;
+  uint16_t last_pair;
+  std::memcpy(&middle_pair, kDigitPairs + (high % 100) * 2, 2);
+  std::memcpy(&last_pair, kDigitPairs + (v % 100) * 2, 2);
+  const uint64_t text =
+      (uint64_t{'0' + high / 100} | uint64_t{middle_pair} << 8 | uint64_t{last_pair} << 24) >>
+      (8 * (5 - digits));
   std::memcpy(p, &text, 8);
   return p + digits;
 }
-// An angle in degrees, to a tenth.
-void write_angle(Output& out, double degrees);
 
-// The "d" text of a path of straight lines: "M" to the first point, then each line ("l") and each
-// new start ("m") relative to the pen, so that the numbers stay short and the rounding does not
-// add up.
-class PathText {
- public:
-  explicit PathText(Output& out) : out_(out) {}
-  void move_to(const Tenths& p) { step(started_ ? 'm' : 'M', p); }
-  void line_to(const Tenths& p) { step('l', p); }
-  // A line from `from` to `to`: a new start at `from` unless the pen is there already. Whether it
-  // is follows no pattern, so the start is always written and kept or not without a branch.
-  void segment(const Tenths& from, const Tenths& to) {
-    if (!started_) move_to(from);
-    char* const start = out_.reserve(4 * kNumberRoom + 4);
-    char* at = start;
-    *at++ = 'm';
-    at = put_integer(at, int64_t{from.x} - pen_.x);
-    *at++ = ',';
-    at = put_integer(at, int64_t{from.y} - pen_.y);
-    at = from == pen_ ? start : at;
-    *at++ = 'l';
-    at = put_integer(at, int64_t{to.x} - from.x);
-    *at++ = ',';
-    out_.commit(put_integer(at, int64_t{to.y} - from.y));
-    pen_ = to;
+// Text at `p`, which has room for it; returns its end.
+inline char* put_text(char* p, std::string_view text) {
+  std::memcpy(p, text.data(), text.size());
+  return p + text.size();
+}
+
+// One step of the "d" text of a path of straight lines: its command and a point, "M" absolute,
+// "l" (line) and "m" (new start) relative to the pen, so that the numbers stay short and the
+// rounding does not add up. The room a step takes at most:
+constexpr size_t kStepRoom = 2 * kNumberRoom + 2;
+inline char* put_step(char* p, char command, int64_t x, int64_t y) {
+  *p++ = command;
+  p = put_integer(p, x);
+  *p++ = ',';
+  return put_integer(p, y);
+}
+
+// The segments of a path, each a line from its start to its end: a segment that starts where the
+// last one ended goes on from it, any other starts anew. Whether it does follows no pattern, so
+// the new start is always written and kept or not without a branch. The caller has reserved
+// `2 * kStepRoom` bytes for each segment.
+struct SegmentText {
+  char* p;
+  Tenths pen;
+  bool started = false;
+  void add(const Tenths& from, const Tenths& to) {
+    if (!started) {
+      p = put_step(p, 'M', from.x, from.y);
+      pen = from;
+      started = true;
+    }
+    char* const start = p;
+    char* const moved = put_step(p, 'm', int64_t{from.x} - pen.x, int64_t{from.y} - pen.y);
+    p = from == pen ? start : moved;
+    p = put_step(p, 'l', int64_t{to.x} - from.x, int64_t{to.y} - from.y);
+    pen = to;
   }
-  void move_to(const Vec& p) { move_to(tenths_of(p)); }
-  void line_to(const Vec& p) { line_to(tenths_of(p)); }
-  void close() { out_.put('z'); }
-  // True when the pen is at `p`.
-  bool at(const Tenths& p) const { return started_ && p == pen_; }
-
- private:
-  void step(char command, const Tenths& p) {
-    const bool relative = command != 'M';
-    char* at = out_.reserve(2 * kNumberRoom + 2);
-    *at++ = command;
-    at = put_integer(at, relative ? int64_t{p.x} - pen_.x : p.x);
-    *at++ = ',';
-    out_.commit(put_integer(at, relative ? int64_t{p.y} - pen_.y : p.y));
-    pen_ = p;
-    started_ = true;
-  }
-
-  Output& out_;
-  bool started_ = false;
-  Tenths pen_;
 };
 
 // " x,y" of a point, in user units.

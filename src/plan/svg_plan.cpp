@@ -145,10 +145,6 @@ void write_swatch(Canvas& c, Style style, double x, double y) {
 }  // namespace
 
 char* put_long_integer(char* p, uint64_t n) {
-  static constexpr char kDigitPairs[] =
-      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-      "8081828384858687888990919293949596979899";
   static constexpr uint64_t kPowers[] = {
       1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000, 10000000000};
   // The number of digits from the bit length (1233/4096 is just above log10 2), less one where
@@ -176,21 +172,6 @@ void write_number(Output& out, double metres) {
   out.commit(put_number(out.reserve(kNumberRoom), metres));
 }
 
-void write_angle(Output& out, double degrees) {
-  // Tenths of a degree.
-  char* p = out.reserve(kNumberRoom + 2);
-  const int64_t t = to_tenths(degrees);
-  const int64_t whole = t / 10;
-  if (t < 0 && whole == 0) *p++ = '-';
-  p = put_integer(p, whole);
-  const int64_t tenth = t < 0 ? whole * 10 - t : t - whole * 10;
-  if (tenth != 0) {
-    *p++ = '.';
-    *p++ = static_cast<char>('0' + tenth);
-  }
-  out.commit(p);
-}
-
 void write_point(Output& out, const Vec& p) {
   char* at = out.reserve(2 * kNumberRoom + 2);
   *at++ = ' ';
@@ -201,29 +182,54 @@ void write_point(Output& out, const Vec& p) {
 
 void write_text(Output& out, std::string_view text) { write_escaped_text(out, text); }
 
+namespace {
+
+// An angle in degrees, to a tenth.
+char* put_angle(char* p, double degrees) {
+  const int64_t t = to_tenths(degrees);
+  const int64_t whole = t / 10;
+  if (t < 0 && whole == 0) *p++ = '-';
+  p = put_integer(p, whole);
+  const int64_t tenth = t < 0 ? whole * 10 - t : t - whole * 10;
+  if (tenth != 0) {
+    *p++ = '.';
+    *p++ = static_cast<char>('0' + tenth);
+  }
+  return p;
+}
+
+}  // namespace
+
 void write_label(Canvas& c, const char* css_class, const Vec& at, double size, double angle,
                  std::string_view text) {
   Output& out = c.out;
-  out.format("<text class=\"%s\" x=\"", css_class);
-  write_number(out, at.x);
-  out.write("\" y=\"");
-  write_number(out, -at.y);
-  out.put('"');
+  const std::string_view name = css_class;
+  // The element up to its text in one reservation: there are many labels.
+  char* p = out.reserve(name.size() + 64 + 6 * kNumberRoom);
+  p = put_text(p, "<text class=\"");
+  p = put_text(p, name);
+  p = put_text(p, "\" x=\"");
+  p = put_number(p, at.x);
+  p = put_text(p, "\" y=\"");
+  p = put_number(p, -at.y);
+  *p++ = '"';
   if (size > 0) {
-    out.write(" font-size=\"");
-    write_number(out, size);
-    out.put('"');
+    p = put_text(p, " font-size=\"");
+    p = put_number(p, size);
+    *p++ = '"';
   }
-  if (std::round(angle * 10) != 0) {
-    out.write(" transform=\"rotate(");
-    write_angle(out, angle);
-    out.put(' ');
-    write_number(out, at.x);
-    out.put(' ');
-    write_number(out, -at.y);
-    out.write(")\"");
+  // Turned when the turn shows in a tenth of a degree.
+  if (std::fabs(angle * 10) >= 0.5) {
+    p = put_text(p, " transform=\"rotate(");
+    p = put_angle(p, angle);
+    *p++ = ' ';
+    p = put_number(p, at.x);
+    *p++ = ' ';
+    p = put_number(p, -at.y);
+    p = put_text(p, ")\"");
   }
-  out.put('>');
+  *p++ = '>';
+  out.commit(p);
   write_text(out, text);
   out.write("</text>\n");
 }

@@ -2,6 +2,7 @@
 // lights, fences, helipads, starts, signs, localizers and the tower, drawn in that order so that
 // the smaller things lie on top.
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -37,12 +38,21 @@ Band band(const Vec& centre, const Vec& d, double from, double to, double half) 
 template <class Point>
 void write_outline(Output& out, const char* css_class, std::span<const Point> points, bool closed) {
   if (points.empty()) return;
-  out.format("<path class=\"%s\" d=\"", css_class);
-  PathText pen(out);
-  pen.move_to(points[0]);
-  for (const Point& p : points.subspan(1)) pen.line_to(p);
-  if (closed) pen.close();
-  out.write("\"/>\n");
+  // One reservation for the whole element: the writer's state is not touched point by point.
+  const std::string_view name = css_class;
+  char* p = out.reserve(name.size() + points.size() * kStepRoom + 24);
+  p = put_text(p, "<path class=\"");
+  p = put_text(p, name);
+  p = put_text(p, "\" d=\"");
+  Tenths pen = tenths_of(points[0]);
+  p = put_step(p, 'M', pen.x, pen.y);
+  for (const Point& point : points.subspan(1)) {
+    const Tenths at = tenths_of(point);
+    p = put_step(p, 'l', int64_t{at.x} - pen.x, int64_t{at.y} - pen.y);
+    pen = at;
+  }
+  if (closed) *p++ = 'z';
+  out.commit(put_text(p, "\"/>\n"));
 }
 
 void write_polygon(Output& out, const char* css_class, std::span<const Vec> points) {
@@ -53,10 +63,6 @@ void write_line(Output& out, const char* css_class, const Vec& a, const Vec& b) 
   const Vec points[] = {a, b};
   write_outline(out, css_class, std::span<const Vec>(points), false);
 }
-
-// One segment of a path of many: a line on from the pen when the segment starts where the last
-// one ended (the joins are round, as the ends are), a new start otherwise.
-void write_segment(PathText& pen, const PlanPath& p) { pen.segment(p.from, p.to); }
 
 // In square tenths.
 double squared_length(const PlanPath& p) {
@@ -97,16 +103,23 @@ Style parking_style(uint32_t type) {
 }
 
 // "A12" for gate A 12, "G5" for a plain gate, "P3" for a parking, "7" for a place without a name.
-std::string parking_label(const PlanParking& p) {
-  static constexpr const char* kPrefixes[] = {"",  "P",  "N", "NE", "E", "SE",
-                                              "S", "SW", "W", "NW", "G", "D"};
-  std::string label;
+struct ParkingLabel {
+  char text[16];
+  size_t size;
+  std::string_view view() const { return {text, size}; }
+};
+ParkingLabel parking_label(const PlanParking& p) {
+  static constexpr std::string_view kPrefixes[] = {"",  "P",  "N", "NE", "E", "SE",
+                                                   "S", "SW", "W", "NW", "G", "D"};
+  ParkingLabel label;
+  char* at = label.text;
   if (p.name_code < 12) {
-    label = kPrefixes[p.name_code];
+    at = std::copy(kPrefixes[p.name_code].begin(), kPrefixes[p.name_code].end(), at);
   } else {
-    label += static_cast<char>((p.name_code & 63) + 53);
+    *at++ = static_cast<char>((p.name_code & 63) + 53);
   }
-  label += std::to_string(p.number);
+  at = std::to_chars(at, label.text + sizeof label.text, p.number).ptr;
+  label.size = static_cast<size_t>(at - label.text);
   return label;
 }
 
@@ -190,10 +203,14 @@ void draw_paths(Canvas& c, const PlanData& plan) {
     const PlanPath& first = plan.paths[order[at] & 0xFFFFFFFF];
     const Style style = path_style(first.type);
     out.format("<defs><path id=\"g%u\" d=\"", group);
-    PathText pen(out);
-    for (const uint64_t key = order[at] >> 32; at < order.size() && order[at] >> 32 == key; ++at) {
-      write_segment(pen, plan.paths[order[at] & 0xFFFFFFFF]);
+    size_t end = at;
+    while (end < order.size() && order[end] >> 32 == order[at] >> 32) ++end;
+    SegmentText text{out.reserve((end - at) * 2 * kStepRoom + kStepRoom), {}};
+    for (; at < end; ++at) {
+      const PlanPath& p = plan.paths[order[at] & 0xFFFFFFFF];
+      text.add(p.from, p.to);
     }
+    out.commit(text.p);
     out.format("\"/></defs>\n<use xlink:href=\"#g%u\" class=\"%s\" stroke-width=\"", group,
                kStyleNames[style].css_class);
     write_number(out, first.width);
@@ -242,10 +259,10 @@ void draw_parking(Canvas& c, const PlanParking& p) {
   write_number(out, p.radius);
   out.write("\"/>\n");
   write_line(out, "nose", p.position, p.position + direction(p.heading) * p.radius);
-  const std::string label = parking_label(p);
+  const ParkingLabel label = parking_label(p);
   const double size =
-      std::fmin(p.radius * 1.4 / static_cast<double>(label.size() + 1), p.radius * 0.7);
-  write_label(c, "park-num", p.position, size, 0, label);
+      std::fmin(p.radius * 1.4 / static_cast<double>(label.size + 1), p.radius * 0.7);
+  write_label(c, "park-num", p.position, size, 0, label.view());
 }
 
 // Where a localizer's feather starts, metres from the localizer against its course: at the
@@ -333,22 +350,15 @@ void add_shape_bounds(const PlanData& plan, Bounds& b) {
   for (const PlanHelipad& h : plan.helipads) b.add(h.centre, std::fmax(h.length, h.width));
   for (const PlanStart& s : plan.starts) b.add(s.position, 12);
   for (const PlanParking& p : plan.parkings) b.add(p.position, p.radius);
-  for (const PlanPath& p : plan.paths) {
-    b.add(vec_of(p.from), p.width / 2);
-    b.add(vec_of(p.to), p.width / 2);
+  // The many paths and points of outlines and lines: their extent is kept as they are added.
+  if (!plan.path_bounds.empty()) {
+    b.add({plan.path_bounds.min_x, plan.path_bounds.min_y});
+    b.add({plan.path_bounds.max_x, plan.path_bounds.max_y});
   }
-  // The many points of outlines and lines, compared as they are kept.
-  Tenths least{INT32_MAX, INT32_MAX};
-  Tenths most{INT32_MIN, INT32_MIN};
   for (const PlanLines* lines : {&plan.aprons, &plan.edge_lights, &plan.fences}) {
-    for (const Tenths& p : lines->points) {
-      least = {std::min(least.x, p.x), std::min(least.y, p.y)};
-      most = {std::max(most.x, p.x), std::max(most.y, p.y)};
-    }
-  }
-  if (least.x <= most.x) {
-    b.add(vec_of(least));
-    b.add(vec_of(most));
+    if (lines->empty()) continue;
+    b.add(vec_of(lines->least));
+    b.add(vec_of(lines->most));
   }
   for (const PlanJetway& j : plan.jetways) {
     b.add(j.from, 4);
