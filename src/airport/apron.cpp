@@ -91,13 +91,13 @@ bool write_apron(DecodeContext& ctx, const char* name, const ApronFields& f) {
              true_false((f.flags >> 1) & 1));
   write_later_attributes(ctx, "\t\t\t\t", f.later, true);
   out.write(">\n");
-  std::vector<GeoPoint> outline;
+  ctx.outline.clear();
   const bool whole = f.record == nullptr ||
                      write_vertices(ctx, "\t\t\t\t", *f.record, f.vertices_at, f.vertex_count,
-                                    ctx.geometry != nullptr ? &outline : nullptr);
+                                    ctx.geometry != nullptr ? &ctx.outline : nullptr);
   out.format("\t\t\t</%s>\n", name);
   if (!f.in_container) out.format("\t\t</%ss>\n", name);
-  if (ctx.geometry != nullptr && f.record != nullptr) ctx.geometry->apron(outline);
+  if (ctx.geometry != nullptr && f.record != nullptr) ctx.geometry->apron(ctx.outline);
   return whole;
 }
 

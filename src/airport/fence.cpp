@@ -28,12 +28,12 @@ void decode_fence(DecodeContext& ctx, const char* name, const Record& record, Re
   out.write("\"\n\t\t\tprofile=\"");
   write_registry_guid(out, record, kProfileAt);
   out.write("\" >\n");
-  std::vector<GeoPoint> line;
+  ctx.outline.clear();
   write_vertices(ctx, "\t\t\t", record, kVerticesAt, record.u16(6),
-                 ctx.geometry != nullptr ? &line : nullptr);
+                 ctx.geometry != nullptr ? &ctx.outline : nullptr);
   if (ctx.geometry != nullptr) {
     ctx.geometry->fence(record.id() == kBoundaryFenceId ? FenceKind::kBoundary : FenceKind::kBlast,
-                        line);
+                        ctx.outline);
   }
   out.format("\t\t</%s>\n", name);
 }

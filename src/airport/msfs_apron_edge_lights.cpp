@@ -32,11 +32,11 @@ void write_edge_lights(DecodeContext& ctx, const Record& record) {
       "\t\t\t<EdgeLights preset=\"\" snapToVertices=\"FALSE\" heading=\"%0.2lf\" spacing=%s>\n",
       static_cast<double>(record.f32(kHeadingAt)),
       format_length(ctx.options, record.f32(kSpacingAt)));
-  std::vector<GeoPoint> line;
+  ctx.outline.clear();
   write_vertices(ctx, "\t\t\t\t", record, kVerticesAt, record.u16(kCountAt),
-                 ctx.geometry != nullptr ? &line : nullptr);
+                 ctx.geometry != nullptr ? &ctx.outline : nullptr);
   ctx.out.write("\t\t\t</EdgeLights>\n");
-  if (ctx.geometry != nullptr) ctx.geometry->edge_lights(line);
+  if (ctx.geometry != nullptr) ctx.geometry->edge_lights(ctx.outline);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "bgl/geometry.h"
 #include "bgl/image.h"
@@ -79,6 +80,9 @@ struct DecodeContext {
   ExtraFileSink* extra_files = nullptr;
   // Receives the ground layout of each airport (the plans of -p); nullptr when nothing does.
   GeometryListener* geometry = nullptr;
+  // The positions of an outline on its way to `geometry`, kept from one record to the next so
+  // that the outlines of a file do not allocate each.
+  std::vector<GeoPoint> outline;
 };
 
 }  // namespace terrova

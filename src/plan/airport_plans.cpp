@@ -244,8 +244,10 @@ void AirportPlans::taxiway_sign(const SignShape& s) {
   PlanSign p;
   if (!open_ || !place(s.position, p.position) || !std::isfinite(s.heading)) return;
   p.heading = s.heading;
-  p.label = std::string(s.label);
-  plan_.signs.push_back(std::move(p));
+  p.label_at = static_cast<uint32_t>(plan_.sign_labels.size());
+  p.label_size = static_cast<uint32_t>(s.label.size());
+  plan_.sign_labels.append(s.label);
+  plan_.signs.push_back(p);
 }
 
 void AirportPlans::ils(const IlsShape& s) {

@@ -132,7 +132,8 @@ struct PlanJetway {
 struct PlanSign {
   Vec position;
   double heading = 0;
-  std::string label;
+  uint32_t label_at = 0;  // the label text in `PlanData::sign_labels`
+  uint32_t label_size = 0;
 };
 
 struct PlanIls {
@@ -163,6 +164,7 @@ struct PlanData {
   std::vector<FenceKind> fence_kinds;  // of each fence
   std::vector<PlanJetway> jetways;
   std::vector<PlanSign> signs;
+  std::string sign_labels;  // the label texts of all signs, one after the other
   std::vector<PlanIls> ils;
 };
 

@@ -304,12 +304,12 @@ void draw_ils(Canvas& c, const PlanIls& ils, double start) {
   write_label(c, "ils-label", at + d * (end + size * 4), size, upright_angle(d), label);
 }
 
-void draw_sign(Canvas& c, const PlanSign& s) {
+void draw_sign(Canvas& c, const PlanSign& s, std::string_view label) {
   const Vec face = direction(s.heading + 90);
   write_polygon(c.out, "sign",
                 band(s.position, face, -kSignLength / 2, kSignLength / 2, kSignDepth / 2).corners);
   // The sign text's size is in the style sheet: there are many signs.
-  write_label(c, "sign-label", s.position + Vec{0, kSignDepth + 3}, 0, 0, s.label);
+  write_label(c, "sign-label", s.position + Vec{0, kSignDepth + 3}, 0, 0, label);
 }
 
 void draw_marker(Canvas& c, Style style, const Vec& at, double heading, bool triangle) {
@@ -423,7 +423,8 @@ void draw_shapes(Canvas& c, const PlanData& plan) {
     write_label(c, "heli-label", h.centre, std::fmin(h.length, h.width) * 0.6, h.heading, "H");
   }
   for (const PlanStart& s : plan.starts) draw_marker(c, kStyleStart, s.position, s.heading, true);
-  for (const PlanSign& s : plan.signs) draw_sign(c, s);
+  const std::string_view labels = plan.sign_labels;
+  for (const PlanSign& s : plan.signs) draw_sign(c, s, labels.substr(s.label_at, s.label_size));
   if (plan.has_tower) {
     draw_marker(c, kStyleTower, plan.tower, 0, false);
     write_label(c, "tower-label", plan.tower + Vec{0, -std::fmax(10, 6 * c.unit) * 2.2},
