@@ -156,6 +156,8 @@ int write_output_document(const DecodeRequest& request, Console& console, Mapped
     result.malformed = write_document(image, options, tables, platform::local_time(), out,
                                       object_names, extra_files, options.plan ? &plans : nullptr);
     out.flush();
+    // The last plan is written while the writer's thread writes the document's last bytes.
+    plans.finish();
     sink.error = writer.finish();
   }
   // The document takes its name only when every byte of it was written.

@@ -129,11 +129,22 @@ void AirportPlans::end_airport() {
   open_ = false;
   resolve_paths();
   resolve_jetways();
+  // The plan before this one goes out first: its text is written over.
+  finish();
   write_plan_svg(plan_, svg_);
-  if (files_.write != nullptr && files_.write(files_.context, next_file_name(), svg_) == 0) {
+  pending_name_ = next_file_name();
+  pending_ = true;
+}
+
+void AirportPlans::finish() {
+  if (!pending_) return;
+  pending_ = false;
+  if (files_.write != nullptr && files_.write(files_.context, pending_name_, svg_) == 0) {
     ++written_;
   }
 }
+
+AirportPlans::~AirportPlans() { finish(); }
 
 std::string AirportPlans::next_file_name() {
   const std::string part = ident_file_part(plan_.ident);

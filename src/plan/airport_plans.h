@@ -26,6 +26,14 @@ class AirportPlans final : public GeometryListener {
  public:
   // `base_name` is the document's file name without its ".xml"; `files` receives each plan.
   AirportPlans(std::string base_name, ExtraFileSink& files);
+  // A plan still held is handed over.
+  ~AirportPlans() override;
+  AirportPlans(const AirportPlans&) = delete;
+  AirportPlans& operator=(const AirportPlans&) = delete;
+
+  // The plan of the last airport is held until the next airport ends or this is called, so that
+  // the caller can write it while the document's last bytes are written on the writer's thread.
+  void finish();
 
   void begin_airport(const AirportPlace& airport) override;
   void end_airport() override;
@@ -72,8 +80,10 @@ class AirportPlans final : public GeometryListener {
   std::vector<PathShape> paths_;
   std::vector<JetwayShape> jetways_;
   std::map<std::string, uint32_t> ident_uses_;
-  // The text of the plan, kept from one airport to the next.
+  // The text of the last plan, held for `finish` and kept from one airport to the next.
   std::string svg_;
+  std::string pending_name_;
+  bool pending_ = false;
   uint32_t written_ = 0;
 };
 

@@ -41,6 +41,7 @@ Planned decode_with_plans(const std::vector<uint8_t>& file) {
   SharedTables tables;
   write_document(Image(file.data(), static_cast<uint32_t>(file.size())), {}, tables,
                  {2007, 3, 5, 9, 4, 1}, out, nullptr, nullptr, &plans);
+  plans.finish();
   for (const auto& [name, svg] : p.plans) EXPECT_EQ(xml_problem(svg), "") << name;
   return p;
 }
