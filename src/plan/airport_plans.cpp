@@ -110,7 +110,7 @@ bool AirportPlans::place_all(std::span<const GeoPoint> points, size_t least,
 void AirportPlans::begin_airport(const AirportPlace& airport) {
   if (open_) end_airport();
   open_ = true;
-  plan_ = PlanData();
+  plan_.clear();
   points_.clear();
   parking_at_.clear();
   taxi_names_.clear();
@@ -131,7 +131,7 @@ void AirportPlans::end_airport() {
   resolve_jetways();
   // The plan before this one goes out first: its text is written over.
   finish();
-  write_plan_svg(plan_, svg_);
+  write_plan_svg(plan_, svg_, storage_);
   pending_name_ = next_file_name();
   pending_ = true;
 }

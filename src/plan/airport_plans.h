@@ -16,6 +16,7 @@
 
 #include "bgl/context.h"
 #include "plan/plan_data.h"
+#include "text/output.h"
 
 namespace terrova::plan {
 
@@ -80,8 +81,10 @@ class AirportPlans final : public GeometryListener {
   std::vector<PathShape> paths_;
   std::vector<JetwayShape> jetways_;
   std::map<std::string, uint32_t> ident_uses_;
-  // The text of the last plan, held for `finish` and kept from one airport to the next.
+  // The text of the last plan, held for `finish`, and the buffers of its writer, kept from one
+  // airport to the next.
   std::string svg_;
+  OutputStorage storage_;
   std::string pending_name_;
   bool pending_ = false;
   uint32_t written_ = 0;

@@ -76,6 +76,12 @@ struct PlanLines {
   Tenths most{INT32_MIN, INT32_MIN};
   size_t size() const { return ends.size(); }
   bool empty() const { return ends.empty(); }
+  void clear() {
+    points.clear();
+    ends.clear();
+    least = {INT32_MAX, INT32_MAX};
+    most = {INT32_MIN, INT32_MIN};
+  }
   std::span<const Tenths> operator[](size_t i) const {
     const uint32_t from = i == 0 ? 0 : ends[i - 1];
     return {points.data() + from, ends[i] - from};
@@ -166,6 +172,30 @@ struct PlanData {
   std::vector<PlanSign> signs;
   std::string sign_labels;  // the label texts of all signs, one after the other
   std::vector<PlanIls> ils;
+
+  // Empty again, keeping the room of every list for the next airport of the file.
+  void clear() {
+    ident.clear();
+    name.clear();
+    city.clear();
+    country.clear();
+    has_tower = false;
+    runways.clear();
+    helipads.clear();
+    starts.clear();
+    parkings.clear();
+    paths.clear();
+    path_bounds = Bounds();
+    names.clear();
+    aprons.clear();
+    edge_lights.clear();
+    fences.clear();
+    fence_kinds.clear();
+    jetways.clear();
+    signs.clear();
+    sign_labels.clear();
+    ils.clear();
+  }
 };
 
 // The text of a runway end, "09L", from the runway number code of the primary end (with

@@ -234,7 +234,7 @@ void write_label(Canvas& c, const char* css_class, const Vec& at, double size, d
   out.write("</text>\n");
 }
 
-void write_plan_svg(const PlanData& plan, std::string& svg) {
+void write_plan_svg(const PlanData& plan, std::string& svg, OutputStorage& storage) {
   Bounds b;
   add_shape_bounds(plan, b);
   if (b.empty()) b.add({0, 0}, kLeastExtent / 2);
@@ -268,7 +268,7 @@ void write_plan_svg(const PlanData& plan, std::string& svg) {
   const size_t points = plan.aprons.points.size() + plan.edge_lights.points.size();
   svg.reserve(8192 + points * 12 + plan.paths.size() * 40 + plan.parkings.size() * 200 +
               plan.signs.size() * 160);
-  Output out(drain_to_string, &svg, false, 1 << 15);
+  Output out(drain_to_string, &svg, false, storage);
   out.write("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
   out.write(
       "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" "

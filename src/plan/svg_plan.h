@@ -10,7 +10,8 @@
 
 namespace terrova::plan {
 
-// Writes the plan into `svg`, cleared first (the caller keeps it from one plan to the next).
-void write_plan_svg(const PlanData& plan, std::string& svg);
+// Writes the plan into `svg`, cleared first, with `storage` as the writer's buffers (the caller
+// keeps both from one plan to the next).
+void write_plan_svg(const PlanData& plan, std::string& svg, OutputStorage& storage);
 
 }  // namespace terrova::plan
