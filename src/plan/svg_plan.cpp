@@ -119,6 +119,18 @@ void write_rect(Output& out, const char* css_class, double x, double y, double w
   out.write("\"/>\n");
 }
 
+// `<text class="frame" x=... y=... font-size=...` of a text of the frame at (x, y), in metres of
+// user space; the caller ends the tag.
+void open_frame_text(Output& out, double x, double y, double size) {
+  out.write("<text class=\"frame\" x=\"");
+  write_number(out, x);
+  out.write("\" y=\"");
+  write_number(out, y);
+  out.write("\" font-size=\"");
+  write_number(out, size);
+  out.put('"');
+}
+
 // A legend swatch of the style at (x, y), its top left corner, in user units.
 void write_swatch(Canvas& c, Style style, double x, double y) {
   const double u = c.unit;
@@ -295,25 +307,15 @@ void write_plan_svg(const PlanData& plan, std::string& svg, OutputStorage& stora
   // The title: ident and name, then city and country.
   auto px = [&](double x) { return x0 + x * u; };
   auto py = [&](double y) { return y0 + y * u; };
-  out.write("<text class=\"frame\" x=\"");
-  write_number(out, px(kMargin));
-  out.write("\" y=\"");
-  write_number(out, py(kMargin + 22));
-  out.write("\" font-size=\"");
-  write_number(out, 22 * u);
-  out.write("\" font-weight=\"bold\">");
+  open_frame_text(out, px(kMargin), py(kMargin + 22), 22 * u);
+  out.write(" font-weight=\"bold\">");
   write_text(out, plan.ident);
   if (!plan.name.empty()) out.write(" \xE2\x80\x94 ");
   write_text(out, plan.name);
   out.write("</text>\n");
   if (!plan.city.empty() || !plan.country.empty()) {
-    out.write("<text class=\"frame\" x=\"");
-    write_number(out, px(kMargin));
-    out.write("\" y=\"");
-    write_number(out, py(kMargin + 46));
-    out.write("\" font-size=\"");
-    write_number(out, 15 * u);
-    out.write("\">");
+    open_frame_text(out, px(kMargin), py(kMargin + 46), 15 * u);
+    out.put('>');
     write_text(out, plan.city);
     if (!plan.city.empty() && !plan.country.empty()) out.write(", ");
     write_text(out, plan.country);
@@ -342,26 +344,16 @@ void write_plan_svg(const PlanData& plan, std::string& svg, OutputStorage& stora
   write_point(out, {px(kMargin) + metres, -py(bar_y)});
   write_point(out, {px(kMargin) + metres, -py(bar_y - 6)});
   out.write("\"/>\n");
-  out.write("<text class=\"frame\" x=\"");
-  write_number(out, px(kMargin) + metres + 8 * u);
-  out.write("\" y=\"");
-  write_number(out, py(bar_y + 4));
-  out.write("\" font-size=\"");
-  write_number(out, 13 * u);
-  out.format("\">%0.0lf m</text>\n", metres);
+  open_frame_text(out, px(kMargin) + metres + 8 * u, py(bar_y + 4), 13 * u);
+  out.format(">%0.0lf m</text>\n", metres);
 
   // The legend: the styles used, in rows.
   for (size_t i = 0; i < used_count; ++i) {
     const double x = kMargin + static_cast<double>(i % per_row) * kLegendItem;
     const double y = bar_y + 16 + static_cast<double>(i / per_row) * kLegendRow;
     write_swatch(canvas, used_styles[i], px(x), py(y));
-    out.write("<text class=\"frame\" x=\"");
-    write_number(out, px(x + 30));
-    out.write("\" y=\"");
-    write_number(out, py(y + 10.5));
-    out.write("\" font-size=\"");
-    write_number(out, 12 * u);
-    out.format("\">%s</text>\n", kStyleNames[used_styles[i]].legend);
+    open_frame_text(out, px(x + 30), py(y + 10.5), 12 * u);
+    out.format(">%s</text>\n", kStyleNames[used_styles[i]].legend);
   }
   out.write("</g>\n</svg>\n");
   out.flush();
