@@ -47,8 +47,9 @@ inline int64_t to_tenths(double metres) {
 inline Tenths tenths_of(const Vec& p) {
   return {static_cast<int32_t>(to_tenths(p.x)), static_cast<int32_t>(to_tenths(-p.y))};
 }
+// (So that a writer takes either kind of point.)
 inline Tenths tenths_of(const Tenths& t) { return t; }
-inline Vec vec_of(const Tenths& t) { return {t.x / 10.0, -t.y / 10.0}; }
+inline Vec vec_of(const Tenths& t) { return {t.x / kUnitsPerMetre, -t.y / kUnitsPerMetre}; }
 
 // The extent of shapes, in metres.
 struct Bounds {

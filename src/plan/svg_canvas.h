@@ -57,8 +57,8 @@ struct Canvas {
 // Lengths and positions of the view, in metres, written in user units: whole tenths of a metre,
 // which is more than the eye sees.
 void write_number(Output& out, double metres);
-// The same at `p`, which has room for `kNumberRoom` bytes (a number takes at most 14 of them);
-// returns the number's end.
+// The same at `p`, which has room for `kNumberRoom` bytes (a number takes at most 11 of them, and
+// a short one stores 8 bytes at once); returns the number's end.
 constexpr size_t kNumberRoom = 17;
 char* put_number(char* p, double metres);
 // "00" to "99".
@@ -67,9 +67,9 @@ inline constexpr char kDigitPairs[] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 char* put_long_integer(char* p, uint64_t n);
-// A whole number, with room for 16 bytes at `p`. Most numbers of a plan are the short steps of
-// its outlines and paths: those of up to five digits are written here without a branch on their
-// length (which the processor could not foresee), the others by `put_long_integer`.
+// A whole number, with room for `kNumberRoom` bytes at `p`. Most numbers of a plan are the short
+// steps of its outlines and paths: those of up to five digits are written here without a branch on
+// their length (which the processor could not foresee), the others by `put_long_integer`.
 inline char* put_integer(char* p, int64_t value) {
   *p = '-';
   p += value < 0 ? 1 : 0;
@@ -113,7 +113,7 @@ inline char* put_step(char* p, char command, int64_t x, int64_t y) {
 // The segments of a path, each a line from its start to its end: a segment that starts where the
 // last one ended goes on from it, any other starts anew. Whether it does follows no pattern, so
 // the new start is always written and kept or not without a branch. The caller has reserved
-// `2 * kStepRoom` bytes for each segment.
+// `2 * kStepRoom` bytes for each segment, and `kStepRoom` more for the first start.
 struct SegmentText {
   char* p;
   Tenths pen;

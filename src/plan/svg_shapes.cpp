@@ -64,7 +64,7 @@ void write_line(Output& out, const char* css_class, const Vec& a, const Vec& b) 
   write_outline(out, css_class, std::span<const Vec>(points), false);
 }
 
-// In square tenths.
+// In square user units.
 double squared_length(const PlanPath& p) {
   const double dx = static_cast<double>(p.to.x) - p.from.x;
   const double dy = static_cast<double>(p.to.y) - p.from.y;
@@ -182,7 +182,7 @@ void draw_paths(Canvas& c, const PlanData& plan) {
   std::vector<uint64_t> order(plan.paths.size());
   for (size_t i = 0; i < order.size(); ++i) {
     const PlanPath& p = plan.paths[i];
-    const auto tenths = std::min<uint64_t>(static_cast<uint64_t>(p.width * 10 + 0.5),
+    const auto tenths = std::min<uint64_t>(static_cast<uint64_t>(p.width * kUnitsPerMetre + 0.5),
                                            (uint64_t{1} << kWidthBits) - 1);
     order[i] = (uint64_t{path_style(p.type)} << (32 + kWidthBits)) | (tenths << 32) | i;
   }
@@ -238,9 +238,12 @@ void draw_paths(Canvas& c, const PlanData& plan) {
     const std::string& name = plan.names[p.name];
     const double length2 = squared_length(p);
     const double size = std::fmin(std::fmax(p.width * 0.6, 4), 30);
-    // Lengths in tenths.
-    const double least = size * static_cast<double>(name.size()) * 10;
-    if ((longest[p.name] != i && length2 < 2500.0 * 2500.0) || length2 < least * least) continue;
+    // Lengths in user units: a long path is 250 m, and the name must fit along its path.
+    const double long_path = 250 * kUnitsPerMetre;
+    const double least = size * static_cast<double>(name.size()) * kUnitsPerMetre;
+    if ((longest[p.name] != i && length2 < long_path * long_path) || length2 < least * least) {
+      continue;
+    }
     const Vec from = vec_of(p.from);
     const Vec to = vec_of(p.to);
     const Vec along{to.x - from.x, to.y - from.y};
