@@ -59,6 +59,16 @@ void write_polygon(Output& out, const char* css_class, std::span<const Vec> poin
   write_outline(out, css_class, points, true);
 }
 
+void write_circle(Output& out, const char* css_class, const Vec& centre, double radius) {
+  out.format("<circle class=\"%s\" cx=\"", css_class);
+  write_number(out, centre.x);
+  out.write("\" cy=\"");
+  write_number(out, -centre.y);
+  out.write("\" r=\"");
+  write_number(out, radius);
+  out.write("\"/>\n");
+}
+
 void write_line(Output& out, const char* css_class, const Vec& a, const Vec& b) {
   const Vec points[] = {a, b};
   write_outline(out, css_class, std::span<const Vec>(points), false);
@@ -254,13 +264,7 @@ void draw_paths(Canvas& c, const PlanData& plan) {
 void draw_parking(Canvas& c, const PlanParking& p) {
   Output& out = c.out;
   const Style style = parking_style(p.type);
-  out.format("<circle class=\"%s\" cx=\"", kStyleNames[style].css_class);
-  write_number(out, p.position.x);
-  out.write("\" cy=\"");
-  write_number(out, -p.position.y);
-  out.write("\" r=\"");
-  write_number(out, p.radius);
-  out.write("\"/>\n");
+  write_circle(out, kStyleNames[style].css_class, p.position, p.radius);
   write_line(out, "nose", p.position, p.position + direction(p.heading) * p.radius);
   const ParkingLabel label = parking_label(p);
   const double size =
@@ -323,13 +327,7 @@ void draw_marker(Canvas& c, Style style, const Vec& at, double heading, bool tri
                           at + right_of(d) * (-size * 0.6)};
     write_polygon(c.out, kStyleNames[style].css_class, points);
   } else {
-    c.out.format("<circle class=\"%s\" cx=\"", kStyleNames[style].css_class);
-    write_number(c.out, at.x);
-    c.out.write("\" cy=\"");
-    write_number(c.out, -at.y);
-    c.out.write("\" r=\"");
-    write_number(c.out, size);
-    c.out.write("\"/>\n");
+    write_circle(c.out, kStyleNames[style].css_class, at, size);
   }
 }
 
