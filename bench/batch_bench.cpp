@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "driver/batch.h"
-#include "driver/platform.h"
+#include "platform/platform.h"
 #include "sample_sections.h"
 
 namespace {

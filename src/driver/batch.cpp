@@ -12,7 +12,7 @@
 #include "driver/decode_file.h"
 #include "driver/folder_models.h"
 #include "driver/paths.h"
-#include "driver/platform.h"
+#include "platform/platform.h"
 
 namespace terrova {
 namespace {

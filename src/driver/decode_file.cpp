@@ -9,9 +9,9 @@
 #include "driver/options.h"
 #include "driver/paths.h"
 #include "driver/plan_files.h"
-#include "driver/platform.h"
 #include "driver/sections.h"
 #include "plan/airport_plans.h"
+#include "platform/platform.h"
 
 namespace terrova {
 namespace {

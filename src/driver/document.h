@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "bgl/context.h"
-#include "driver/platform.h"
+#include "platform/platform.h"
 
 namespace terrova {
 

@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "driver/platform.h"
+#include "platform/platform.h"
 
 namespace terrova {
 

@@ -1,8 +1,8 @@
 #include <string>
 #include <vector>
 
-#include "driver/platform.h"
 #include "driver/run.h"
+#include "platform/platform.h"
 
 int main(int argc, char** argv) {
   terrova::Console console;

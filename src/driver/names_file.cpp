@@ -1,6 +1,6 @@
 #include "driver/names_file.h"
 
-#include "driver/platform.h"
+#include "platform/platform.h"
 #include "scenery/object_names.h"
 
 namespace terrova {

@@ -1,6 +1,6 @@
 #include "driver/paths.h"
 
-#include "driver/platform.h"
+#include "platform/platform.h"
 
 namespace terrova {
 

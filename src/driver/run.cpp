@@ -9,7 +9,7 @@
 #include "driver/names_file.h"
 #include "driver/options.h"
 #include "driver/paths.h"
-#include "driver/platform.h"
+#include "platform/platform.h"
 
 namespace terrova {
 namespace {

@@ -14,8 +14,8 @@
 #include "bgl_builder.h"
 #include "driver/decode_file.h"
 #include "driver/model_files.h"
-#include "driver/platform.h"
 #include "golden.h"
+#include "platform/platform.h"
 #include "sample_sections.h"
 #include "scenery/object_names.h"
 

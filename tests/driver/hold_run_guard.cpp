@@ -9,7 +9,7 @@
 #include <fstream>
 #include <thread>
 
-#include "driver/platform.h"
+#include "platform/platform.h"
 
 int main(int argc, char** argv) {
   namespace platform = terrova::platform;

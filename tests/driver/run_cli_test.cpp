@@ -11,8 +11,8 @@
 
 #include "bgl_builder.h"
 #include "driver/document.h"
-#include "driver/platform.h"
 #include "driver/run.h"
+#include "platform/platform.h"
 #include "run_fixture.h"
 #include "sample_sections.h"
 #include "xml_check.h"

@@ -8,8 +8,8 @@
 
 #include "driver/model_files.h"
 #include "driver/names_file.h"
-#include "driver/platform.h"
 #include "golden.h"
+#include "platform/platform.h"
 #include "scenery/object_names.h"
 
 namespace terrova {

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/platform.h"
+#include "platform/platform.h"
 
 namespace terrova::platform {
 namespace {
