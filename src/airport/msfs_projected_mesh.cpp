@@ -59,9 +59,13 @@ void decode_msfs_projected_mesh(DecodeContext& ctx, const char* name, const Reco
     ctx.out.format("\n\t\t\tgroundMerging=\"%s\"", true_false(drawing->ground_merging));
   }
   ctx.out.write(">\n");
-  const uint32_t length = record.u16(kObjectSizeAt);
-  // A size that reaches past the record is reported; the object is still written if it fits.
-  if (!record.holds(kObjectAt, length)) ctx.report_malformed(record.offset());
+  uint32_t length = record.u16(kObjectSizeAt);
+  // A size that reaches past the record is reported; the object is then bounded by its own size,
+  // and written when that fits.
+  if (!record.holds(kObjectAt, length)) {
+    ctx.report_malformed(record.offset());
+    length = record.u16(kObjectAt + 2);
+  }
   write_scenery_objects(ctx, record.part(kObjectAt, length));
   ctx.out.format("\t\t</%s>\n", name);
 }
