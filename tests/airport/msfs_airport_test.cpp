@@ -184,10 +184,8 @@ void later_records(Bytes& b) {
   msfs_projected_mesh(b, 0, 4, 0x15, mark);
   msfs_projected_mesh(b, 1, 32, 0x1F, mark);
   msfs_projected_mesh(b, 6, 12, 0x17, mark);
-  MsfsLightSupportFields light;
-  msfs_light_support(b, light);
-  light.flags = 2;
-  msfs_light_support(b, light);
+  msfs_light_support(b, 3);
+  msfs_light_support(b, 2);
   b.begin(0x58).zeros(26).end();
   b.begin(0x58).zeros(2).f32(0.5f).zeros(20).end();
 }

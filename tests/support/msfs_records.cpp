@@ -140,10 +140,10 @@ Bytes& msfs_projected_mesh(Bytes& b, uint32_t priority, uint32_t surface, uint32
   return b.zeros((4 - (14 + object.size()) % 4) % 4).end();
 }
 
-Bytes& msfs_light_support(Bytes& b, const MsfsLightSupportFields& f) {
-  b.begin(0x57).u8(f.flags).u8(0);
-  f64(f64(f64(f64(b, f.lat), f.lon), f.alt_m), f.alt2_m);
-  return b.f32(f.heading).f32(f.width).f32(f.length).end();
+Bytes& msfs_light_support(Bytes& b, uint32_t flags) {
+  b.begin(0x57).u8(flags).u8(0);
+  f64(f64(f64(f64(b, 48.6903), 9.2204), 388.5), 387.25);
+  return b.f32(134.5f).f32(60.0f).f32(259.25f).end();
 }
 
 Bytes& msfs_ground_merging(Bytes& b, float bright, float dark) {

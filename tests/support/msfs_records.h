@@ -106,12 +106,9 @@ Bytes& msfs_vector_placement(Bytes& b, const MsfsVectorPlacementFields& f);
 // A 0xE8 projected mesh holding one scenery object, padded to 4.
 Bytes& msfs_projected_mesh(Bytes& b, uint32_t priority, uint32_t surface, uint32_t drawing,
                            const Bytes& object);
-struct MsfsLightSupportFields {
-  uint32_t flags = 3;  // bit 0 excludeLights, bit 1 excludeLightObjects
-  double lat = 48.6903, lon = 9.2204, alt_m = 388.5, alt2_m = 387.25;
-  float heading = 134.5f, width = 60.0f, length = 259.25f;
-};
-Bytes& msfs_light_support(Bytes& b, const MsfsLightSupportFields& f);
+// A 0x57 light support of fixed place and size; flags bit 0 excludeLights, bit 1
+// excludeLightObjects.
+Bytes& msfs_light_support(Bytes& b, uint32_t flags);
 // A 0xE9 ground-merging transfer record.
 Bytes& msfs_ground_merging(Bytes& b, float bright, float dark);
 // A runway's 0xCB facility material child.
