@@ -23,6 +23,7 @@
 #include <optional>
 
 #include "airport/msfs_airport.h"
+#include "airport/msfs_later_records.h"
 #include "airport/subrecords.h"
 #include "airport/taxiway_sign.h"
 #include "format/circle.h"
@@ -111,6 +112,7 @@ void write_later_airport_attributes(DecodeContext& ctx, const Record& airport, b
     ctx.out.format("%strafficScalar=\"%0.2lf\"%s", frame.before, *scalar, frame.after);
   }
   if (airport.id() == kMsfsAirportId) write_msfs_airport_flags(ctx, airport, frame);
+  if (airport.id() == kMsfsAirportId) write_msfs_ground_merging(ctx, frame);
 }
 
 // The attribute lines after the name: magnetic variation and altitude, the name attributes, and

@@ -23,6 +23,7 @@
 //                 4 bytes not read
 //            0x3E deformation point (24 bytes): +8 f32 ratio along the runway from the primary
 //                 end, +12 f32 elevation, metres, +16 8 bytes not read
+//            0xCB facility material (44 bytes, see msfs_runway_material.cpp)
 // The runway's starts are the 0x11 sub-records of the airport whose runway number and designator
 // match one end (+8/+9 primary, +10/+11 secondary); they are written inside it as `RunwayStart`.
 #include <algorithm>
@@ -32,6 +33,7 @@
 
 #include "airport/apron.h"
 #include "airport/msfs_airport.h"
+#include "airport/msfs_later_records.h"
 #include "airport/runway.h"
 #include "airport/subrecords.h"
 #include "format/ident.h"
@@ -175,11 +177,15 @@ constexpr ChildKind kChildKinds[] = {
     {11,               14,                 kVasiSize,        write_vasi,            "Vasi"             },
 };
 constexpr size_t kMarkingsPlace = 1;  // markings and lights stand after the deformation points
+// The facility materials stand last, after the ILS and the starts.
+constexpr ChildKind kMaterialKind = {kRunwayMaterialId, kRunwayMaterialId, kRunwayMaterialSize,
+                                     write_runway_material, "Material"};
 
 const ChildKind* child_kind_of(uint32_t id) {
   for (const ChildKind& kind : kChildKinds) {
     if (id >= kind.first_id && id <= kind.last_id) return &kind;
   }
+  if (id == kMaterialKind.first_id) return &kMaterialKind;
   return nullptr;
 }
 
@@ -233,6 +239,7 @@ void decode_msfs_runway(DecodeContext& ctx, const char* name, const Record& reco
   }
   write_runway_ils_records(ctx, record.u32(12), record.u32(16));
   write_runway_starts(ctx, record);
+  walk_children(ctx, record, &kMaterialKind);
   if (ctx.geometry != nullptr) report_runway(ctx, record, zones, kEndZoneLengthAt);
   ctx.out.format("\t\t</%s>\n", name);
 }

@@ -6,6 +6,7 @@
 #include "airport/approach.h"
 #include "airport/apron.h"
 #include "airport/msfs_airport.h"
+#include "airport/msfs_later_records.h"
 #include "airport/painted_elements.h"
 #include "airport/taxiway.h"
 #include "airport/taxiway_sign.h"
@@ -63,6 +64,12 @@ constexpr AirportSubrecordKind msfs_subrecord_kinds[] = {
     {0xD9, "TaxiwaySign",        22, decode_msfs_taxiway_sign     },
     {0x42, "Departure",          20, decode_terminal_procedure    },
     {0x48, "Arrival",            20, decode_terminal_procedure    },
+ // Placements, meshes and lights of the later SDKs.
+    {0x5A, "VectorPlacement",    48, decode_msfs_vector_placement },
+    {0xE8, "ProjectedMesh",      14, decode_msfs_projected_mesh   },
+    {0x57, "LightSupport",       52, decode_msfs_light_support    },
+    {0x58, "LightPreset",        6,  decode_msfs_light_preset     },
+    {0xE9, "GroundMerging",      16, decode_msfs_ground_merging   },
 };
 
 }  // namespace

@@ -88,7 +88,7 @@ void runway(Bytes& b) {
                 60.0f, 45.0f);
   deformation_point(b, 0.0f, 388.65f);
   deformation_point(b, 1.0f, 359.61f);
-  b.begin(0xCB).zeros(10).end();  // a child of unknown kind: passed over
+  b.begin(0x70).zeros(10).end();  // a child of unknown kind: passed over
   b.end();
   com(b, 14, 121915000, "PRE TAXI");
   com(b, 15, 121915000, "STUTTGART");
@@ -155,6 +155,41 @@ void ground(Bytes& b) {
   msfs_jetway(b, 1, 10, 0, jetway, library);
 }
 
+// The records of the later SDKs. The ground-merging pair goes on the airport's start tag and the
+// runway's materials after its start; the known drawing words of a projected mesh are named and
+// another is written as its number; a light preset with bytes of unknown meaning is dumped.
+void later_records(Bytes& b) {
+  msfs_ground_merging(b, 7.0f, 5.5f);
+  start(b, 7, 0x10, 48.686, 9.200, 388000, 74.0f);
+  MsfsRunwayFields r;
+  r.surface = kAsphalt;
+  begin_msfs_runway(b, r);
+  msfs_runway_material(b, kAsphalt, 0, 2.0f, 1.0f, 1.0f);
+  msfs_runway_material(b, kAsphalt, 6, 1.5f, 1.5f, 1.1f);
+  b.end();
+  MsfsVectorPlacementFields v;
+  v.vertices = {
+      {48.6901, 9.2101},
+      {48.6905, 9.2108}
+  };
+  msfs_vector_placement(b, v);
+  v.flags = 0x20;  // avoidDiscontinuity FALSE, rotation code 0
+  v.vertices.push_back({48.6909, 9.2110});
+  msfs_vector_placement(b, v);
+  ObjectHeader h;
+  h.kind = 11;
+  h.heading = 0x5B06;
+  Bytes mark;
+  scenery_object(mark, h, library_object(Guid{}, 1.1f));
+  msfs_projected_mesh(b, 0, 4, 0x15, mark);
+  msfs_projected_mesh(b, 1, 32, 0x1F, mark);
+  msfs_projected_mesh(b, 6, 12, 0x17, mark);
+  msfs_light_support(b, 3);
+  msfs_light_support(b, 2);
+  b.begin(0x58).zeros(26).end();
+  b.begin(0x58).zeros(2).f32(0.5f).zeros(20).end();
+}
+
 struct GoldenCase {
   const char* name;
   std::function<void(Bytes&)> subs;
@@ -164,8 +199,10 @@ struct GoldenCase {
 // The runway case has a tower, the traffic scalar, the closed flag and fuel; the ground case no
 // tower, the full traffic and the starAirport flag.
 const GoldenCase kCases[] = {
-    {"msfs_runway", runway, {.fuel = 0x0003C030, .traffic = 178, .flags = 4}},
-    {"msfs_ground", ground, {.flags = 1}                                    },
+    {"msfs_runway",        runway,        {.fuel = 0x0003C030, .traffic = 178, .flags = 4}},
+    {"msfs_ground",        ground,        {.flags = 1}                                    },
+ // Sub-records of the later SDKs.
+    {"msfs_later_records", later_records, {}                                              },
 };
 
 TEST(MsfsAirport, GoldenDocuments) {
@@ -221,6 +258,38 @@ TEST(MsfsAirport, DamagedVariableLengthRecords) {
   const Decoded d = decode(file, switches("t"));
   EXPECT_EQ(d.malformed, 12u);
   expect_golden("airport/golden/msfs_damaged.xml", d.document);
+}
+
+TEST(MsfsAirport, DamagedLaterRecords) {
+  // A count or size that reaches past its record writes what fits with one warning; a record too
+  // small for its fixed part is reported and written not at all. The airport goes on after each.
+  const std::vector<uint8_t> file = msfs_file([](Bytes& b) {
+    b.begin(0xE9).u16(0).f32(7.0f).end();  // no pair for the start tag
+    MsfsRunwayFields r;
+    begin_msfs_runway(b, r);
+    b.begin(0xCB).u8(1).u8(255).zeros(10).end();
+    b.end();
+    MsfsVectorPlacementFields v;
+    v.vertices = {
+        {48.6901, 9.2101},
+        {48.6905, 9.2108}
+    };
+    v.count = 40;
+    msfs_vector_placement(b, v);
+    b.begin(0x5A).u16(0).zeros(20).end();
+    ObjectHeader h;
+    h.kind = 11;
+    Bytes mark;
+    scenery_object(mark, h, library_object(Guid{}, 1.0f));
+    const size_t mesh = b.size();
+    msfs_projected_mesh(b, 0, 4, 0x15, mark);
+    b.put_u16(mesh + 12, 0x400);  // the object's size past the record
+    b.begin(0x57).u8(3).zeros(20).end();
+    com(b, 6, 118805000, "after the damage");
+  });
+  const Decoded d = decode(file, switches("t"));
+  EXPECT_EQ(d.malformed, 6u);
+  expect_golden("airport/golden/msfs_later_damaged.xml", d.document);
 }
 
 }  // namespace

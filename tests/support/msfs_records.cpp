@@ -123,4 +123,37 @@ Bytes& msfs_jetway(Bytes& b, uint32_t parking_number, uint32_t gate_name, uint32
   return b.zeros((4 - (b.size() - start) % 4) % 4).end();
 }
 
+// Sub-records of the later SDKs.
+
+Bytes& msfs_vector_placement(Bytes& b, const MsfsVectorPlacementFields& f) {
+  b.begin(0x5A).u16(f.count.value_or(static_cast<uint32_t>(f.vertices.size())));
+  guid(b, f.profile).f32(f.spacing).f32(f.heading).f32(f.scale).f32(f.scale_delta);
+  b.u8(f.flags).zeros(7);
+  for (const LatLon& v : f.vertices) f64(f64(b, v.lat), v.lon);
+  return b.end();
+}
+
+Bytes& msfs_projected_mesh(Bytes& b, uint32_t priority, uint32_t surface, uint32_t drawing,
+                           const Bytes& object) {
+  b.begin(0xE8).u8(priority).u8(surface).u32(drawing).u16(static_cast<uint32_t>(object.size()));
+  b.raw(object);
+  return b.zeros((4 - (14 + object.size()) % 4) % 4).end();
+}
+
+Bytes& msfs_light_support(Bytes& b, uint32_t flags) {
+  b.begin(0x57).u8(flags).u8(0);
+  f64(f64(f64(f64(b, 48.6903), 9.2204), 388.5), 387.25);
+  return b.f32(134.5f).f32(60.0f).f32(259.25f).end();
+}
+
+Bytes& msfs_ground_merging(Bytes& b, float bright, float dark) {
+  return b.begin(0xE9).u16(0).f32(bright).f32(dark).end();
+}
+
+Bytes& msfs_runway_material(Bytes& b, const Guid& material, uint32_t type, float tiling_u,
+                            float tiling_v, float width) {
+  b.begin(0xCB).u8(1).u8(255);
+  return guid(b, material).u32(type).f32(tiling_u).f32(tiling_v).f32(width).f32(0).end();
+}
+
 }  // namespace terrova::testkit

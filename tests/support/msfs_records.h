@@ -93,4 +93,26 @@ Bytes msfs_windsock(float pole_height, float sock_length, uint32_t lighted, std:
 Bytes& msfs_jetway(Bytes& b, uint32_t parking_number, uint32_t gate_name, uint32_t suffix,
                    const Bytes& first, const Bytes& second);
 
+// Sub-records of the later SDKs: placements, meshes, lights, ground merging, runway materials.
+struct MsfsVectorPlacementFields {
+  Guid profile;
+  float spacing = 5.52f, heading = 180.0f, scale = 1.0f, scale_delta = 0.0f;
+  uint32_t flags = 0x70;  // avoidDiscontinuity, adjustScalingAlongPath, rotation "Follow edge"
+  std::vector<LatLon> vertices;
+  std::optional<uint32_t> count;  // overrides the stored vertex count
+};
+// A 0x5A vector placement: f64 latitude and longitude per vertex.
+Bytes& msfs_vector_placement(Bytes& b, const MsfsVectorPlacementFields& f);
+// A 0xE8 projected mesh holding one scenery object, padded to 4.
+Bytes& msfs_projected_mesh(Bytes& b, uint32_t priority, uint32_t surface, uint32_t drawing,
+                           const Bytes& object);
+// A 0x57 light support of fixed place and size; flags bit 0 excludeLights, bit 1
+// excludeLightObjects.
+Bytes& msfs_light_support(Bytes& b, uint32_t flags);
+// A 0xE9 ground-merging transfer record.
+Bytes& msfs_ground_merging(Bytes& b, float bright, float dark);
+// A runway's 0xCB facility material child.
+Bytes& msfs_runway_material(Bytes& b, const Guid& material, uint32_t type, float tiling_u,
+                            float tiling_v, float width);
+
 }  // namespace terrova::testkit
