@@ -39,7 +39,7 @@ class MsfsAttributes {
     double number = 0;
     int32_t integer = 0;
   };
-  Item items_[12];
+  Item items_[16];
   size_t count_ = 0;
 };
 

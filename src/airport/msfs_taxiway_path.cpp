@@ -2,7 +2,8 @@
 //   +6  u16  entry count
 //   +8       entries of 48 bytes:
 //              +0  u16 start index
-//              +2  u16 0
+//              +2  u16 bits 12-15 runway designator code of a RUNWAY path (checked: 10 LEFT and
+//                      47 RIGHT paths, 0 in every other path), bits 0-11 0
 //              +4  u8  bits 0-3 path type code, bit 4 enhanced, bit 5 draw surface, bit 6 draw
 //                      detail
 //              +5  u8  runway number for a RUNWAY path, otherwise the taxi name index
@@ -12,13 +13,16 @@
 //              +12 s32 weight limit
 //              +16     8 bytes, not read
 //              +24     16 bytes, surface material GUID
-//              +40     4 bytes, not read
+//              +40     4 bytes, colour (see msfs_coloration.cpp): `Coloration`
 //              +44 u8  count of path material records after the entry (0 in every file seen)
 //              +45 u8  bit 0 groundMerging (set = TRUE), bit 1 excludeVegetationAround, bit 2
 //                      excludeVegetationInside (set = FALSE)
 //              +46 u16 end index (a parking index for a PARKING path)
-// Each entry is written as the older forms write theirs, with the MSFS attributes after them.
+// Path type codes are those of the older forms, and 7 ROAD (checked: 170 paths).
+// Each entry is written as the older forms write theirs, with the MSFS attributes after them and
+// the colour as its child.
 #include "airport/msfs_airport.h"
+#include "airport/msfs_coloration.h"
 #include "airport/taxiway.h"
 #include "format/xml.h"
 
@@ -27,10 +31,13 @@ namespace {
 
 constexpr uint32_t kEntriesAt = 8;
 constexpr uint32_t kEntrySize = 48;
+constexpr uint32_t kDesignatorAt = 2;
 constexpr uint32_t kSurfaceAt = 24;
+constexpr uint32_t kColorationAt = 40;
 constexpr uint32_t kTerrainAt = 45;
 constexpr uint32_t kEndAt = 46;
 constexpr unsigned kEnhancedBit = 4;
+constexpr uint32_t kRoadPath = 7;
 
 }  // namespace
 
@@ -49,7 +56,9 @@ void decode_msfs_taxiway_path(DecodeContext& ctx, const char* name, const Record
     const uint32_t kind = record.u8(at + 4);
     f.start = record.u16(at);
     f.end = record.u16(at + kEndAt);
+    f.designator = record.u16(at + kDesignatorAt) >> 12;
     f.type = kind & 15;
+    if (f.type == kRoadPath) f.type_name = "ROAD";
     f.flags = kind;
     f.number_or_name = record.u8(at + 5);
     f.lines = record.u8(at + 6);
@@ -64,7 +73,13 @@ void decode_msfs_taxiway_path(DecodeContext& ctx, const char* name, const Record
     m.flag("excludeVegetationAround", (terrain & 2) == 0);
     m.flag("excludeVegetationInside", (terrain & 4) == 0);
     write_taxiway_path(ctx, name, f);
-    ctx.out.write("/>\n");
+    if (has_msfs_coloration(record, at + kColorationAt)) {
+      ctx.out.write(">\n");
+      write_msfs_coloration(ctx, "\t\t\t", record, at + kColorationAt);
+      ctx.out.format("\t\t</%s>\n", name);
+    } else {
+      ctx.out.write("/>\n");
+    }
   }
 }
 

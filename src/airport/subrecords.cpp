@@ -63,6 +63,8 @@ constexpr AirportSubrecordKind msfs_subrecord_kinds[] = {
     {0xD9, "TaxiwaySign",        22, decode_msfs_taxiway_sign     },
     {0x42, "Departure",          20, decode_terminal_procedure    },
     {0x48, "Arrival",            20, decode_terminal_procedure    },
+ // Aprons of the later SDKs: the 0xD3 layout with the texture offsets before the counts.
+    {0xD0, "Apron",              52, decode_msfs_apron            },
 };
 
 }  // namespace

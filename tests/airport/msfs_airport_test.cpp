@@ -155,6 +155,50 @@ void ground(Bytes& b) {
   msfs_jetway(b, 1, 10, 0, jetway, library);
 }
 
+// The later SDKs' ground layout: coloured runway, paths and aprons, a road and a runway path with
+// its designator, 3D-mesh and GATE_EXTRA spots, and 0xD0 aprons in one container with a 0xD3 one.
+void later_ground(Bytes& b) {
+  MsfsRunwayFields r;
+  r.surface = kAsphalt;
+  r.colour = 0xFF15461A;  // red 21, green 70, blue 26
+  begin_msfs_runway(b, r);
+  b.end();
+  MsfsParkingEntry gate;
+  gate.has_3d_mesh = 1;
+  gate.base.type = 15;  // GATE_EXTRA
+  MsfsParkingEntry unnamed = gate;
+  unnamed.has_3d_mesh = 0;
+  unnamed.base.type = 14;  // no sample names it
+  msfs_parking(b, {gate, unnamed});
+  MsfsPathEntry road;
+  road.type_flags = 0x67;  // ROAD
+  road.colour = 0xFF313131;
+  MsfsPathEntry on_runway;
+  on_runway.type_flags = 0x62;
+  on_runway.number_or_name = 7;
+  on_runway.designator = 2;  // RIGHT
+  msfs_paths(b, {road, on_runway});
+  MsfsApronFields apron;
+  apron.id = 0xD0;
+  apron.flags = 0x9F;  // flipUV and the UV flags, groundMerging FALSE
+  apron.colour = 0xFFCBCBCB;
+  apron.offset_u = 29;
+  apron.offset_v = 16;
+  apron.surface = kAsphalt;
+  apron.vertices = {
+      {48.6901, 9.2101},
+      {48.6905, 9.2101},
+      {48.6905, 9.2108}
+  };
+  msfs_apron(b, apron);
+  apron.flags = 0x03;
+  apron.colour = 0;
+  apron.offset_u = apron.offset_v = 0;
+  msfs_apron(b, apron);
+  apron.id = 0xD3;
+  msfs_apron(b, apron);
+}
+
 struct GoldenCase {
   const char* name;
   std::function<void(Bytes&)> subs;
@@ -164,8 +208,9 @@ struct GoldenCase {
 // The runway case has a tower, the traffic scalar, the closed flag and fuel; the ground case no
 // tower, the full traffic and the starAirport flag.
 const GoldenCase kCases[] = {
-    {"msfs_runway", runway, {.fuel = 0x0003C030, .traffic = 178, .flags = 4}},
-    {"msfs_ground", ground, {.flags = 1}                                    },
+    {"msfs_runway",       runway,       {.fuel = 0x0003C030, .traffic = 178, .flags = 4}},
+    {"msfs_ground",       ground,       {.flags = 1}                                    },
+    {"msfs_later_ground", later_ground, {}                                              },
 };
 
 TEST(MsfsAirport, GoldenDocuments) {
@@ -198,6 +243,10 @@ TEST(MsfsAirport, DamagedVariableLengthRecords) {
     msfs_apron(b, apron);
     apron.count.reset();
     msfs_apron(b, apron);
+    apron.id = 0xD0;
+    apron.count = 40;
+    msfs_apron(b, apron);
+    b.begin(0xD0).zeros(40).end();  // too short for its counts
     msfs_edge_lights(b, 0.0f, 60.96f,
                      {
                          {48.69, 9.21}
@@ -219,7 +268,7 @@ TEST(MsfsAirport, DamagedVariableLengthRecords) {
     com(b, 6, 118805000, "after the damage");
   });
   const Decoded d = decode(file, switches("t"));
-  EXPECT_EQ(d.malformed, 12u);
+  EXPECT_EQ(d.malformed, 14u);
   expect_golden("airport/golden/msfs_damaged.xml", d.document);
 }
 
