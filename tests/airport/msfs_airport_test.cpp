@@ -8,6 +8,7 @@
 #include "golden.h"
 #include "msfs_records.h"
 #include "nav_records.h"
+#include "xml_check.h"
 
 namespace terrova {
 namespace {
@@ -177,7 +178,14 @@ void later_ground(Bytes& b) {
   on_runway.type_flags = 0x62;
   on_runway.number_or_name = 7;
   on_runway.designator = 2;  // RIGHT
-  msfs_paths(b, {road, on_runway});
+  // A path with a material record after it, and one whose count names one that is not there.
+  MsfsPathEntry with_material;
+  with_material.material_count = 1;
+  with_material.after.begin(0xD5).u8(1).u8(255);
+  guid(with_material.after, kAsphalt).u32(0).f32(1.0f).f32(1.0f).f32(1.0f).f32(0.0f).end();
+  MsfsPathEntry no_material;
+  no_material.material_count = 1;
+  msfs_paths(b, {road, on_runway, with_material, no_material, road});
   MsfsApronFields apron;
   apron.id = 0xD0;
   apron.flags = 0x9F;  // flipUV and the UV flags, groundMerging FALSE
@@ -220,6 +228,19 @@ TEST(MsfsAirport, GoldenDocuments) {
   }
 }
 
+// Every byte of the later ground layout in turn set to 0, 0xFF and its value plus one: the
+// colours, path materials and apron forms always leave a well-formed document.
+TEST(MsfsAirport, EveryDamagedByteOfTheLaterGroundLeavesAWellFormedDocument) {
+  const std::vector<uint8_t> file = msfs_file(later_ground);
+  for (size_t at = 0; at < file.size(); ++at) {
+    for (uint8_t value : {uint8_t{0}, uint8_t{0xFF}, static_cast<uint8_t>(file[at] + 1)}) {
+      std::vector<uint8_t> bad = file;
+      bad[at] = value;
+      ASSERT_EQ(xml_problem(decode(bad).document), "") << "byte " << at;
+    }
+  }
+}
+
 TEST(MsfsAirport, DamagedVariableLengthRecords) {
   // Each list whose count reaches past its record stops at the record's end with one warning;
   // the elements around stay whole and the airport goes on.
@@ -233,6 +254,10 @@ TEST(MsfsAirport, DamagedVariableLengthRecords) {
     b.end();
     MsfsPathEntry path;
     msfs_paths(b, {path, path}, 3);
+    MsfsPathEntry bad_material;  // a path material past its sub-record: ends the paths
+    bad_material.material_count = 1;
+    bad_material.after.begin(0xD5).zeros(4).end_with_size(500);
+    msfs_paths(b, {bad_material, path});
     MsfsApronFields apron;
     apron.vertices = {
         {48.69, 9.21},
@@ -268,7 +293,7 @@ TEST(MsfsAirport, DamagedVariableLengthRecords) {
     com(b, 6, 118805000, "after the damage");
   });
   const Decoded d = decode(file, switches("t"));
-  EXPECT_EQ(d.malformed, 14u);
+  EXPECT_EQ(d.malformed, 15u);
   expect_golden("airport/golden/msfs_damaged.xml", d.document);
 }
 

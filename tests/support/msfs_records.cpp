@@ -75,7 +75,8 @@ Bytes& msfs_paths(Bytes& b, const std::vector<MsfsPathEntry>& entries,
   for (const MsfsPathEntry& e : entries) {
     b.u16(e.start).u16(e.designator << 12).u8(e.type_flags).u8(e.number_or_name).u8(e.lines);
     b.u8(0).f32(e.width).i32(e.weight_limit).zeros(4).u32(0x300000);
-    guid(b, e.surface).u32(e.colour).u8(0).u8(e.terrain).u16(e.end);
+    guid(b, e.surface).u32(e.colour).u8(e.material_count).u8(e.terrain).u16(e.end);
+    b.raw(e.after);
   }
   return b.end();
 }

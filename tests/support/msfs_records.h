@@ -72,6 +72,8 @@ struct MsfsPathEntry {
   uint32_t terrain = 6;     // all three FALSE
   uint32_t designator = 0;  // of a RUNWAY path
   uint32_t colour = 0;      // 0xAARRGGBB; 0 none
+  uint32_t material_count = 0;
+  Bytes after;  // the bytes after the entry: its path material records
 };
 Bytes& msfs_paths(Bytes& b, const std::vector<MsfsPathEntry>& entries,
                   std::optional<uint32_t> count = {});
