@@ -44,6 +44,7 @@ constexpr uint32_t kLaterCountAt = 48;
 constexpr uint32_t kVertexSize = 8;
 constexpr uint32_t kTriangleSize = 6;
 constexpr unsigned kFlipUVBit = 7;
+constexpr int kHeadingDecimals = 6;
 
 bool is_apron(uint16_t id) { return id == kApronId || id == kLaterApronId; }
 
@@ -88,7 +89,8 @@ void write_one_apron(DecodeContext& ctx, const char* name, const Record& record)
   // The sources leave the texture offsets out where they are 0.
   if (later && record.u8(kOffsetUAt) != 0) m.integer("offsetU", record.u8(kOffsetUAt));
   if (later && record.u8(kOffsetVAt) != 0) m.integer("offsetV", record.u8(kOffsetVAt));
-  m.number("heading", record.f32(kHeadingAt));
+  // Radians: six decimals, as the sources write them (two would turn the texture by up to 0.3°).
+  m.number("heading", record.f32(kHeadingAt), kHeadingDecimals);
   m.number("falloff", record.f32(kFalloffAt));
   m.integer("opacity", record.u8(kOpacityAt));
   m.flag("groundMerging", ((flags >> 4) & 1) == 0);
