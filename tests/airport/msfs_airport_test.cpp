@@ -8,7 +8,6 @@
 #include "golden.h"
 #include "msfs_records.h"
 #include "nav_records.h"
-#include "xml_check.h"
 
 namespace terrova {
 namespace {
@@ -167,8 +166,7 @@ void later_ground(Bytes& b) {
   MsfsParkingEntry gate;
   gate.has_3d_mesh = 1;
   gate.base.type = 15;  // GATE_EXTRA
-  MsfsParkingEntry unnamed = gate;
-  unnamed.has_3d_mesh = 0;
+  MsfsParkingEntry unnamed;
   unnamed.base.type = 14;  // no sample names it
   msfs_parking(b, {gate, unnamed});
   MsfsPathEntry road;
@@ -181,8 +179,7 @@ void later_ground(Bytes& b) {
   // A path with a material record after it, and one whose count names one that is not there.
   MsfsPathEntry with_material;
   with_material.material_count = 1;
-  with_material.after.begin(0xD5).u8(1).u8(255);
-  guid(with_material.after, kAsphalt).u32(0).f32(1.0f).f32(1.0f).f32(1.0f).f32(0.0f).end();
+  with_material.after.begin(0xD5).zeros(38).end();
   MsfsPathEntry no_material;
   no_material.material_count = 1;
   msfs_paths(b, {road, on_runway, with_material, no_material, road});
@@ -225,19 +222,6 @@ TEST(MsfsAirport, GoldenDocuments) {
   for (const GoldenCase& c : kCases) {
     SCOPED_TRACE(c.name);
     expect_golden_styles(msfs_file(c.subs, c.airport), std::string("airport/golden/") + c.name);
-  }
-}
-
-// Every byte of the later ground layout in turn set to 0, 0xFF and its value plus one: the
-// colours, path materials and apron forms always leave a well-formed document.
-TEST(MsfsAirport, EveryDamagedByteOfTheLaterGroundLeavesAWellFormedDocument) {
-  const std::vector<uint8_t> file = msfs_file(later_ground);
-  for (size_t at = 0; at < file.size(); ++at) {
-    for (uint8_t value : {uint8_t{0}, uint8_t{0xFF}, static_cast<uint8_t>(file[at] + 1)}) {
-      std::vector<uint8_t> bad = file;
-      bad[at] = value;
-      ASSERT_EQ(xml_problem(decode(bad).document), "") << "byte " << at;
-    }
   }
 }
 
