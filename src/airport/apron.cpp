@@ -18,6 +18,7 @@
 // The rest of a companion (its triangulation) is not decoded; it is consumed with the apron.
 #include "airport/apron.h"
 
+#include "airport/msfs_coloration.h"
 #include "format/ident.h"
 #include "format/values.h"
 #include "format/xml.h"
@@ -91,6 +92,8 @@ bool write_apron(DecodeContext& ctx, const char* name, const ApronFields& f) {
              true_false((f.flags >> 1) & 1));
   write_later_attributes(ctx, "\t\t\t\t", f.later, true);
   out.write(">\n");
+  if (f.coloration != nullptr)
+    write_msfs_coloration(ctx, "\t\t\t\t", *f.coloration, f.coloration_at);
   ctx.outline.clear();
   const bool whole = f.record == nullptr ||
                      write_vertices(ctx, "\t\t\t\t", *f.record, f.vertices_at, f.vertex_count,

@@ -35,6 +35,9 @@ struct ApronFields {
   uint64_t surface_guid_at = 0;
   bool in_container = false;  // the caller writes the `Aprons` element around it
   uint32_t flags = 0;         // from the companion record: bit 0 draw surface, bit 1 draw detail
+  // MSFS: the colour at this byte, written as the first child when it holds one.
+  const Record* coloration = nullptr;
+  uint64_t coloration_at = 0;
   // The `vertex_count` vertices from byte `vertices_at` of `record`.
   const Record* record = nullptr;
   uint64_t vertices_at = 0;

@@ -36,12 +36,13 @@ void MsfsAttributes::text(const char* name, std::string_view value) {
 
 void MsfsAttributes::flag(const char* name, bool value) { text(name, true_false(value)); }
 
-void MsfsAttributes::number(const char* name, double value) {
+void MsfsAttributes::number(const char* name, double value, int decimals) {
   if (count_ == std::size(items_)) return;
   Item& item = items_[count_++];
   item.name = name;
   item.kind = Item::Kind::kNumber;
   item.number = value;
+  item.decimals = decimals;
 }
 
 void MsfsAttributes::integer(const char* name, int32_t value) {
@@ -56,7 +57,7 @@ void MsfsAttributes::write(Output& out, size_t i) const {
   const Item& item = items_[i];
   out.format("%s=\"", item.name);
   if (item.kind == Item::Kind::kNumber) {
-    out.format("%0.2lf", item.number);
+    out.fixed(item.number, item.decimals);
   } else if (item.kind == Item::Kind::kInteger) {
     out.format("%d", item.integer);
   } else {

@@ -19,12 +19,12 @@
 namespace terrova {
 
 // Attributes of the MSFS forms, in the order they are written: a name and its text (a flag, a
-// name from a code table, a number as "%0.2lf", or an integer).
+// name from a code table, a number as "%0.2lf" (or with the decimals given), or an integer).
 class MsfsAttributes {
  public:
   void text(const char* name, std::string_view value);
   void flag(const char* name, bool value);
-  void number(const char* name, double value);
+  void number(const char* name, double value, int decimals = 2);
   void integer(const char* name, int32_t value);
   // Writes attribute `i` as name="value".
   void write(Output& out, size_t i) const;
@@ -37,9 +37,10 @@ class MsfsAttributes {
     uint8_t length = 0;
     enum class Kind : uint8_t { kText, kNumber, kInteger } kind = Kind::kText;
     double number = 0;
+    int decimals = 2;
     int32_t integer = 0;
   };
-  Item items_[12];
+  Item items_[16];
   size_t count_ = 0;
 };
 

@@ -13,7 +13,7 @@
 //   +52      20 bytes, zero in every file seen (marking biases)
 //   +72 f32  falloff
 //   +76      16 bytes, surface material GUID
-//   +92      4 bytes, not read
+//   +92      4 bytes, colour (see msfs_coloration.cpp): `Coloration`
 //   +96      child records, each with u16 id and u32 size:
 //            5-10 end zones (32 bytes): +6 u16 legacy surface (0), +8 GUID surface, +24 f32
 //                 length, +28 f32 width
@@ -33,6 +33,7 @@
 
 #include "airport/apron.h"
 #include "airport/msfs_airport.h"
+#include "airport/msfs_coloration.h"
 #include "airport/msfs_later_records.h"
 #include "airport/runway.h"
 #include "airport/subrecords.h"
@@ -49,6 +50,7 @@ constexpr uint32_t kLightsAt = 50;
 constexpr uint32_t kPatternAt = 51;
 constexpr uint32_t kFalloffAt = 72;
 constexpr uint32_t kSurfaceAt = 76;
+constexpr uint32_t kColorationAt = 92;
 constexpr uint16_t kDeformationId = 0x3E;
 constexpr uint16_t kPrimaryLightsId = 0xDF;
 constexpr uint16_t kSecondaryLightsId = 0xE0;
@@ -127,6 +129,11 @@ void write_runway_starts(DecodeContext& ctx, const Record& runway) {
 void write_deformation(DecodeContext& ctx, const Record& point) {
   ctx.out.format("\t\t\t<RunwayDeformation ratio=\"%0.6lf\" alt=%s />\n",
                  static_cast<double>(point.f32(8)), format_length(ctx.options, point.f32(12)));
+}
+
+// The colour stands after the deformation points, before the markings.
+void write_runway_coloration(DecodeContext& ctx, const Record& runway) {
+  write_msfs_coloration(ctx, "\t\t\t", runway, kColorationAt);
 }
 
 void write_markings(DecodeContext& ctx, const Record& runway) {
@@ -232,6 +239,7 @@ void decode_msfs_runway(DecodeContext& ctx, const char* name, const Record& reco
   walk_children(ctx, record, nullptr, ctx.geometry != nullptr ? &zones : nullptr);
   for (size_t i = 0; i < std::size(kChildKinds); ++i) {
     if (i == kMarkingsPlace) {
+      write_runway_coloration(ctx, record);
       write_markings(ctx, record);
       if ((record.u8(kLightsAt) & 0x1F) != 0) write_lights(ctx.out, record.u8(kLightsAt) & 0x1F);
     }

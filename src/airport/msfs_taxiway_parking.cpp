@@ -10,8 +10,10 @@
 //              +28 u32 longitude, packed
 //              +32 u32 latitude, packed
 //              +36     n airline codes of 4 characters, NUL-padded
-//              +36+4n  u8 number marking, u8 suffix (a parking name code), 6 bytes zero, f32
-//                      number bias X, f32 number bias Z, f32 number heading (degrees)
+//              +36+4n  u8 number marking, u8 suffix (a parking name code), u8 has3DMesh (checked:
+//                      536 TRUE, 121 FALSE or left out), 5 bytes zero, f32 number bias X, f32
+//                      number bias Z, f32 number heading (degrees)
+// Parking type codes are those of the older forms, and 15 GATE_EXTRA (checked: 18 spots).
 // Each entry is written as the older forms write theirs, with the MSFS attributes after them.
 #include "airport/msfs_airport.h"
 #include "airport/taxiway.h"
@@ -30,9 +32,11 @@ constexpr uint32_t kLatAt = 32;
 // Offsets in the tail after the airline codes.
 constexpr uint32_t kNumberMarkingAt = 0;
 constexpr uint32_t kSuffixAt = 1;
+constexpr uint32_t kHas3DMeshAt = 2;
 constexpr uint32_t kNumberBiasXAt = 8;
 constexpr uint32_t kNumberBiasZAt = 12;
 constexpr uint32_t kNumberHeadingAt = 16;
+constexpr uint32_t kGateExtraType = 15;
 
 }  // namespace
 
@@ -57,6 +61,7 @@ void decode_msfs_taxiway_parking(DecodeContext& ctx, const char* name, const Rec
     f.record = &record;
     f.airline_at = static_cast<uint32_t>(at + kAirlinesAt);
     f.airline_count = airlines;
+    if (f.type == kGateExtraType) f.type_name = "GATE_EXTRA";
     for (uint32_t i = 0; i < 4; ++i) {
       f.later.tee_offsets[i] = record.f32(at + kTeeOffsetsAt + 4 * i);
     }
@@ -66,6 +71,8 @@ void decode_msfs_taxiway_parking(DecodeContext& ctx, const char* name, const Rec
     m.number("numberBiasX", record.f32(tail + kNumberBiasXAt));
     m.number("numberBiasZ", record.f32(tail + kNumberBiasZAt));
     m.number("numberHeading", record.f32(tail + kNumberHeadingAt));
+    // Written only when set: the byte is 0 where the sources leave the attribute out.
+    if (record.u8(tail + kHas3DMeshAt) != 0) m.flag("has3DMesh", true);
     write_taxiway_parking(ctx, name, index++, f);
     ctx.out.write(" />\n");
     at += length;

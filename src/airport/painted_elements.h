@@ -6,6 +6,7 @@
 
 #include "airport/subrecords.h"
 #include "bgl/record.h"
+#include "format/values.h"
 
 namespace terrova {
 
@@ -15,8 +16,12 @@ namespace terrova {
 void decode_painted_elements(DecodeContext& ctx, const char* name, const Record& record,
                              RecordWalk& siblings);
 
+// Painted line type: its name where the code is known ("DEFAULT", "WIDE_YELLOW", ...), otherwise
+// the code as a number. Hatched areas use the same codes.
+EnumText painted_line_type_name(uint32_t code);
+
 struct PaintedLineFields {
-  uint32_t type = 0;        // type code, written as its number
+  uint32_t type = 0;        // type code
   uint32_t true_angle = 0;  // NONE, BEGIN, END, BOTH_ENDS, ALL_POINTS
   // The surface GUID at `surface_at` of `record` (none when all zero), and the `vertex_count`
   // vertices (packed longitude, latitude) from `vertices_at`.
@@ -29,7 +34,7 @@ PaintedLineFields read_painted_line(const Record& record);
 void write_painted_line(DecodeContext& ctx, const PaintedLineFields& f);
 
 struct PaintedHatchedAreaFields {
-  uint32_t type = 0;  // type code of the painted lines, written as its number
+  uint32_t type = 0;  // type code of the painted lines
   float heading = 0;  // degrees
   float spacing = 0;  // metres
   const Record* record = nullptr;

@@ -1,7 +1,7 @@
 // Painted hatched area sub-record of MSFS airports (0xD8):
 //   +0  u16  id
 //   +2  u32  size
-//   +6  u8   type code, one of the painted line type codes (written as its number)
+//   +6  u8   type code, one of the painted line type codes
 //   +7       3 bytes, zero
 //   +10 u16  vertex count V
 //   +12 f32  heading of the hatching, degrees
@@ -35,8 +35,9 @@ PaintedHatchedAreaFields read_painted_hatched_area(const Record& record) {
 
 void write_painted_hatched_area(DecodeContext& ctx, const PaintedHatchedAreaFields& f) {
   Output& out = ctx.out;
-  out.format("\t\t\t<PaintedHatchedArea type=\"%u\" heading=\"%0.2lf\" spacing=%s>\n", f.type,
-             static_cast<double>(f.heading), format_length(ctx.options, f.spacing));
+  out.format("\t\t\t<PaintedHatchedArea type=\"%s\" heading=\"%0.2lf\" spacing=%s>\n",
+             painted_line_type_name(f.type), static_cast<double>(f.heading),
+             format_length(ctx.options, f.spacing));
   write_vertices(ctx, "\t\t\t\t", *f.record, f.vertices_at, f.vertex_count);
   out.write("\t\t\t</PaintedHatchedArea>\n");
 }

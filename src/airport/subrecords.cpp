@@ -70,6 +70,8 @@ constexpr AirportSubrecordKind msfs_subrecord_kinds[] = {
     {0x57, "LightSupport",       52, decode_msfs_light_support    },
     {0x58, "LightPreset",        6,  decode_msfs_light_preset     },
     {0xE9, "GroundMerging",      16, decode_msfs_ground_merging   },
+ // Aprons of the later SDKs: the 0xD3 layout with the texture offsets before the counts.
+    {0xD0, "Apron",              52, decode_msfs_apron            },
 };
 
 }  // namespace

@@ -63,6 +63,7 @@ struct TaxiwayParkingFields {
   const Record* record = nullptr;
   uint32_t airline_at = 0;
   uint32_t airline_count = 0;
+  const char* type_name = nullptr;  // a form's own name for its type code, when it has one
   LaterAttributes later;
 };
 
@@ -86,6 +87,7 @@ struct TaxiwayPathFields {
   uint64_t surface_guid_at = 0;
   float width = 0;
   int32_t weight_limit = 0;
+  const char* type_name = nullptr;  // a form's own name for its type code, when it has one
   LaterAttributes later;
 };
 void write_taxiway_path(DecodeContext& ctx, const char* name, const TaxiwayPathFields& f);

@@ -106,7 +106,9 @@ void write_taxiway_parking(DecodeContext& ctx, const char* name, uint32_t index,
   out.format("\t\t\theading=\"%0.2lf\" radius=\"%.2lf\" name=\"", static_cast<double>(f.heading),
              static_cast<double>(f.radius));
   out.write(parking_name(f.name_code));
-  out.format("\" type=\"%s\"\n", parking_type_name(f.type));
+  out.write("\" type=\"");
+  out.write(f.type_name != nullptr ? std::string_view(f.type_name) : parking_type_name(f.type));
+  out.write("\"\n");
   const bool airlines = f.airline_count != 0 && f.record != nullptr;
   // The later attributes go before the line that closes the start tag: the airline codes when
   // there are any, else the number.

@@ -82,8 +82,9 @@ void write_taxiway_path(DecodeContext& ctx, const char* name, const TaxiwayPathF
   if (ctx.geometry != nullptr) {
     ctx.geometry->taxiway_path({f.start, f.end, f.type, f.width, f.number_or_name, f.designator});
   }
-  out.format("\t\t<%s type=\"%s\" start=\"%d\" end=\"%d\"\n", name, path_type_name(f.type), f.start,
-             f.end);
+  out.format("\t\t<%s type=\"", name);
+  out.write(f.type_name != nullptr ? std::string_view(f.type_name) : path_type_name(f.type));
+  out.format("\" start=\"%d\" end=\"%d\"\n", f.start, f.end);
   out.write("\t\t\tsurface=\"");
   if (f.surface_guid != nullptr) {
     write_registry_guid(out, *f.surface_guid, f.surface_guid_at);

@@ -190,6 +190,55 @@ void later_records(Bytes& b) {
   b.begin(0x58).zeros(2).f32(0.5f).zeros(20).end();
 }
 
+// The later SDKs' ground layout: coloured runway, paths and aprons, a road and a runway path with
+// its designator, 3D-mesh and GATE_EXTRA spots, and 0xD0 aprons in one container with a 0xD3 one.
+void later_ground(Bytes& b) {
+  MsfsRunwayFields r;
+  r.surface = kAsphalt;
+  r.colour = 0xFF15461A;  // red 21, green 70, blue 26
+  begin_msfs_runway(b, r);
+  b.end();
+  MsfsParkingEntry gate;
+  gate.has_3d_mesh = 1;
+  gate.base.type = 15;  // GATE_EXTRA
+  MsfsParkingEntry unnamed;
+  unnamed.base.type = 14;  // no sample names it
+  msfs_parking(b, {gate, unnamed});
+  MsfsPathEntry road;
+  road.type_flags = 0x67;  // ROAD
+  road.colour = 0xFF313131;
+  MsfsPathEntry on_runway;
+  on_runway.type_flags = 0x62;
+  on_runway.number_or_name = 7;
+  on_runway.designator = 2;  // RIGHT
+  // A path with a material record after it, and one whose count names one that is not there.
+  MsfsPathEntry with_material;
+  with_material.material_count = 1;
+  with_material.after.begin(0xD5).zeros(38).end();
+  MsfsPathEntry no_material;
+  no_material.material_count = 1;
+  msfs_paths(b, {road, on_runway, with_material, no_material, road});
+  MsfsApronFields apron;
+  apron.id = 0xD0;
+  apron.flags = 0x9F;  // flipUV and the UV flags, groundMerging FALSE
+  apron.colour = 0xFFCBCBCB;
+  apron.offset_u = 29;
+  apron.offset_v = 16;
+  apron.surface = kAsphalt;
+  apron.vertices = {
+      {48.6901, 9.2101},
+      {48.6905, 9.2101},
+      {48.6905, 9.2108}
+  };
+  msfs_apron(b, apron);
+  apron.flags = 0x03;
+  apron.colour = 0;
+  apron.offset_u = apron.offset_v = 0;
+  msfs_apron(b, apron);
+  apron.id = 0xD3;
+  msfs_apron(b, apron);
+}
+
 struct GoldenCase {
   const char* name;
   std::function<void(Bytes&)> subs;
@@ -203,6 +252,7 @@ const GoldenCase kCases[] = {
     {"msfs_ground",        ground,        {.flags = 1}                                    },
  // Sub-records of the later SDKs.
     {"msfs_later_records", later_records, {}                                              },
+    {"msfs_later_ground",  later_ground,  {}                                              },
 };
 
 TEST(MsfsAirport, GoldenDocuments) {
@@ -225,6 +275,10 @@ TEST(MsfsAirport, DamagedVariableLengthRecords) {
     b.end();
     MsfsPathEntry path;
     msfs_paths(b, {path, path}, 3);
+    MsfsPathEntry bad_material;  // a path material past its sub-record: ends the paths
+    bad_material.material_count = 1;
+    bad_material.after.begin(0xD5).zeros(4).end_with_size(500);
+    msfs_paths(b, {bad_material, path});
     MsfsApronFields apron;
     apron.vertices = {
         {48.69, 9.21},
@@ -235,6 +289,10 @@ TEST(MsfsAirport, DamagedVariableLengthRecords) {
     msfs_apron(b, apron);
     apron.count.reset();
     msfs_apron(b, apron);
+    apron.id = 0xD0;
+    apron.count = 40;
+    msfs_apron(b, apron);
+    b.begin(0xD0).zeros(40).end();  // too short for its counts
     msfs_edge_lights(b, 0.0f, 60.96f,
                      {
                          {48.69, 9.21}
@@ -256,7 +314,7 @@ TEST(MsfsAirport, DamagedVariableLengthRecords) {
     com(b, 6, 118805000, "after the damage");
   });
   const Decoded d = decode(file, switches("t"));
-  EXPECT_EQ(d.malformed, 12u);
+  EXPECT_EQ(d.malformed, 15u);
   expect_golden("airport/golden/msfs_damaged.xml", d.document);
 }
 

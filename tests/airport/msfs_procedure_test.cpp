@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "airport/painted_elements.h"
 #include "golden.h"
 #include "msfs_procedure_records.h"
 #include "nav_records.h"
@@ -114,6 +115,14 @@ TEST(MsfsProcedures, GoldenDocuments) {
     SCOPED_TRACE(c.name);
     expect_golden_styles(c.file(), std::string("airport/golden/") + c.name);
   }
+}
+
+// Codes the sources pair with a name, a gap between them and codes past the table.
+TEST(MsfsProcedures, PaintedLineTypeNames) {
+  EXPECT_EQ(painted_line_type_name(36).str(), "SLIM_RED");
+  EXPECT_EQ(painted_line_type_name(41).str(), "HOLD_SHORT_BACKWARD_MARKED_L");
+  EXPECT_EQ(painted_line_type_name(8).str(), "8");
+  EXPECT_EQ(painted_line_type_name(42).str(), "42");
 }
 
 // Each damaged record is reported once where it was met; the airport goes on after those whose

@@ -37,7 +37,7 @@ Bytes& begin_msfs_runway(Bytes& b, const MsfsRunwayFields& f) {
   b.u32(pack_raw_ident(f.secondary_ils)).lon(f.lon).lat(f.lat).i32(f.alt_mm).f32(f.length);
   b.f32(f.width).f32(f.heading).f32(f.pattern_alt).u16(f.markings).u8(f.lights).u8(f.patterns);
   b.zeros(20).f32(f.falloff);
-  return guid(b, f.surface).zeros(4);
+  return guid(b, f.surface).u32(f.colour);
 }
 
 Bytes& msfs_end_zone(Bytes& b, uint32_t id, const Guid& surface, float length, float width) {
@@ -63,7 +63,7 @@ Bytes& msfs_parking(Bytes& b, const std::vector<MsfsParkingEntry>& entries) {
     for (float t : e.tee_offsets) b.f32(t);
     b.lon(p.lon).lat(p.lat);
     for (const std::string& code : p.airlines) b.text(code).zeros(4 - code.size());
-    b.u8(e.number_marking).u8(e.suffix).zeros(6).f32(e.bias_x).f32(e.bias_z);
+    b.u8(e.number_marking).u8(e.suffix).u8(e.has_3d_mesh).zeros(5).f32(e.bias_x).f32(e.bias_z);
     b.f32(e.number_heading);
   }
   return b.end();
@@ -73,9 +73,10 @@ Bytes& msfs_paths(Bytes& b, const std::vector<MsfsPathEntry>& entries,
                   std::optional<uint32_t> count) {
   b.begin(0xD4).u16(count.value_or(static_cast<uint32_t>(entries.size())));
   for (const MsfsPathEntry& e : entries) {
-    b.u16(e.start).u16(0).u8(e.type_flags).u8(e.number_or_name).u8(e.lines).u8(0);
-    b.f32(e.width).i32(e.weight_limit).zeros(4).u32(0x300000);
-    guid(b, e.surface).zeros(4).u8(0).u8(e.terrain).u16(e.end);
+    b.u16(e.start).u16(e.designator << 12).u8(e.type_flags).u8(e.number_or_name).u8(e.lines);
+    b.u8(0).f32(e.width).i32(e.weight_limit).zeros(4).u32(0x300000);
+    guid(b, e.surface).u32(e.colour).u8(e.material_count).u8(e.terrain).u16(e.end);
+    b.raw(e.after);
   }
   return b.end();
 }
@@ -84,8 +85,9 @@ Bytes& msfs_apron(Bytes& b, const MsfsApronFields& f) {
   const uint32_t v = static_cast<uint32_t>(f.vertices.size());
   const uint32_t t = v >= 3 ? v - 2 : 0;
   const size_t start = b.size();
-  b.begin(0xD3).u8(f.flags).u8(f.opacity).u32(0xFF848484);
+  b.begin(f.id).u8(f.flags).u8(f.opacity).u32(f.colour);
   guid(b, f.surface).f32(f.tiling).f32(f.heading).f32(f.falloff).i32(f.priority);
+  if (f.id == 0xD0) b.u8(f.offset_u).u8(f.offset_v).u16(0);
   b.u16(f.count.value_or(v)).u16(t);
   for (const LatLon& p : f.vertices) b.lon(p.lon).lat(p.lat);
   for (uint32_t i = 0; i < t; ++i) b.u16(0).u16(i + 1).u16(i + 2);

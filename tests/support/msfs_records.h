@@ -42,6 +42,7 @@ struct MsfsRunwayFields {
   uint32_t markings = 0, lights = 0, patterns = 0;
   float falloff = -1.0f;
   Guid surface;
+  uint32_t colour = 0;  // 0xAARRGGBB; 0 none
 };
 // Opens a 0xCE runway (96-byte fixed part); its children follow.
 Bytes& begin_msfs_runway(Bytes& b, const MsfsRunwayFields& f);
@@ -56,6 +57,7 @@ struct MsfsParkingEntry {
   float tee_offsets[4] = {0, 0, 0, 0};
   uint32_t number_marking = 1, suffix = 0;
   float bias_x = 0, bias_z = 0, number_heading = 0;
+  uint32_t has_3d_mesh = 0;
 };
 // A 0xE7 sub-record.
 Bytes& msfs_parking(Bytes& b, const std::vector<MsfsParkingEntry>& entries);
@@ -67,7 +69,11 @@ struct MsfsPathEntry {
   float width = 22.5f;
   int32_t weight_limit = 0;
   Guid surface;
-  uint32_t terrain = 6;  // all three FALSE
+  uint32_t terrain = 6;     // all three FALSE
+  uint32_t designator = 0;  // of a RUNWAY path
+  uint32_t colour = 0;      // 0xAARRGGBB; 0 none
+  uint32_t material_count = 0;
+  Bytes after;  // the bytes after the entry: its path material records
 };
 Bytes& msfs_paths(Bytes& b, const std::vector<MsfsPathEntry>& entries,
                   std::optional<uint32_t> count = {});
@@ -79,8 +85,11 @@ struct MsfsApronFields {
   int32_t priority = 2;
   std::vector<LatLon> vertices;
   std::optional<uint32_t> count;  // overrides the stored vertex count
+  uint32_t colour = 0xFF848484;   // 0xAARRGGBB; 0 none
+  uint32_t id = 0xD3;             // 0xD0: the later form, with the texture offsets
+  uint32_t offset_u = 0, offset_v = 0;
 };
-// A 0xD3 apron with a fan triangulation of its vertices, padded to 4.
+// A 0xD3 (or 0xD0) apron with a fan triangulation of its vertices, padded to 4.
 Bytes& msfs_apron(Bytes& b, const MsfsApronFields& f);
 // A polyline-form 0x31 record.
 Bytes& msfs_edge_lights(Bytes& b, float heading, float spacing, const std::vector<LatLon>& vertices,

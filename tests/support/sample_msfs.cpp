@@ -1,6 +1,6 @@
 // An MSFS 2020 airport of every record kind the decoders read, for the fuzz seeds and the sample
-// inputs: the 0x56 airport with its tower, a runway with its children, parking, paths, an apron,
-// edge lights, a jetway, painted elements, a sign, an approach and a departure.
+// inputs: the 0x56 airport with its tower, a runway with its children, parking, paths, aprons of
+// both forms, edge lights, a jetway, painted elements, a sign, an approach and a departure.
 #include "msfs_procedure_records.h"
 #include "msfs_records.h"
 #include "sample_sections.h"
@@ -37,6 +37,12 @@ void add_msfs_sample(BglBuilder& bgl) {
   MsfsApronFields apron;
   apron.vertices = square;
   msfs_apron(a, apron);
+  msfs_apron(a, apron);
+  // The later SDKs' apron form, coloured, with its texture offsets.
+  apron.id = 0xD0;
+  apron.flags = 0x9F;
+  apron.offset_u = 29;
+  apron.offset_v = 16;
   msfs_apron(a, apron);
   msfs_edge_lights(a, 0.0f, 60.96f, square);
   ObjectHeader h;
