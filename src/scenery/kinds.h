@@ -32,6 +32,15 @@ constexpr uint32_t kTriggerMinSize = 6;
 constexpr uint32_t kMsfsWindsockMinSize = 20;
 constexpr uint32_t kSimObjectMinSize = 8;
 
+// The beacon of an attachment: its code's type and base type (attached_object.cpp), or nullptr
+// for a code without a row.
+struct BeaconType {
+  uint8_t code;
+  const char* type;
+  const char* base_type;
+};
+const BeaconType* find_beacon_type(uint8_t code);
+
 // The 32-digit text of a 16-byte GUID at `at`: four little-endian u32 words, each as 8 lower-case
 // hexadecimal digits. Library objects, model data and the names file share this form.
 struct GuidText {

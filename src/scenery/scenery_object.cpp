@@ -20,12 +20,14 @@
 #include "format/ident.h"
 #include "format/values.h"
 #include "format/xml.h"
+#include "scenery/attached_object.h"
 #include "scenery/kinds.h"
 #include "scenery/taxiway_sign.h"
 
 namespace terrova {
 namespace {
 
+constexpr uint32_t kWalkHeader = 4;  // u16 id, u16 size
 constexpr uint32_t kShortHeader = 28;
 constexpr uint32_t kLongHeader = 44;
 constexpr uint32_t kInstanceIdAt = 28;
@@ -90,25 +92,39 @@ void write_objects(DecodeContext& ctx, RecordWalk& walk) {
   uint16_t kind_id = 0;
   Record object;
   while (walk.more()) {
-    // The walk advances by the size field, so a record that cannot hold its own header or that
-    // leaves the run ends it.
-    const uint32_t header = walk.peek_id(kind_id) && kind_id > 9 ? kLongHeader : kShortHeader;
-    if (!walk.next(object, header)) return;
+    kind_id = 0;
+    if (walk.peek_id(kind_id) && kind_id == kAttachedGroupBegin) {
+      // A group without an object before it: kept as dumps.
+      read_attached_groups(ctx, walk, AttachedGroupUse::kDump);
+      continue;
+    }
+    // The walk advances by the size field, so a record that cannot hold the header of its kind
+    // or that leaves the run ends it. A record of an id the walk does not know needs only its
+    // id and size to be passed.
+    const SceneryObjectKind* kind = find_scenery_object_kind(kind_id);
+    const bool sign = is_taxiway_sign_kind(kind_id);
+    const uint32_t header = kind_id > 9 ? kLongHeader : kShortHeader;
+    if (!walk.next(object, kind != nullptr || sign ? header : kWalkHeader)) return;
 
-    if (is_taxiway_sign_kind(kind_id)) {
+    if (sign) {
       // Signs are written inside the airport that claims them; the circle is applied there.
       object.name_kind("TaxiwaySign");
       if (!ctx.options.terse) write_record_comment(ctx.out, "TaxiwaySign", object.offset());
       keep_taxiway_signs(ctx, object);
       continue;
     }
+    if (object.size() < header) {
+      // Too short for an object header: no object, only its bytes.
+      dump_unknown_object(ctx, kind_id, object);
+      continue;
+    }
     if (!in_decode_circle(ctx.options, decode_latitude(object.i32(8)),
                           decode_longitude(object.i32(4)), object)) {
+      read_attached_groups(ctx, walk, AttachedGroupUse::kPass);
       continue;
     }
 
     write_object_start(ctx, object);
-    const SceneryObjectKind* kind = find_scenery_object_kind(kind_id);
     if (kind != nullptr && kind->decode != nullptr) {
       object.name_kind(kind->name);
       const Record kind_data = object.part(header, object.size() - header);
@@ -120,6 +136,7 @@ void write_objects(DecodeContext& ctx, RecordWalk& walk) {
     } else {
       dump_unknown_object(ctx, kind_id, object);
     }
+    read_attached_groups(ctx, walk, AttachedGroupUse::kWrite);
     ctx.out.write("\t</SceneryObject>\n\n");
   }
 }
