@@ -32,6 +32,10 @@ constexpr uint32_t kTriggerMinSize = 6;
 constexpr uint32_t kMsfsWindsockMinSize = 20;
 constexpr uint32_t kSimObjectMinSize = 8;
 
+// True when the kind data of an MSFS object with a container title ends with the title's 2 zero
+// bytes at `length`: nothing is left that could hold a container path.
+bool has_no_container_path(const Record& kind_data, uint64_t length);
+
 // The beacon of an attachment: its code's type and base type (attached_object.cpp), or nullptr
 // for a code without a row.
 struct BeaconType {

@@ -4,13 +4,19 @@
 //   +4  u32  longitude, packed
 //   +8  u32  latitude, packed
 //   +12 s32  altitude, millimetres
-//   +16 u16  altitude flag: non-zero means above ground level
+//   +16 u16  flag word: bit 4 `NoShadow`, bit 8 `NoSnow`, bit 9 `LowResAltitude` (checked on the
+//            MSFS samples: 96, 1 and 582 objects, each with its element in the source and no
+//            other object with the bit); the rest non-zero means above ground level (bit 0 in
+//            every MSFS object whose source says altitudeIsAgl="TRUE")
 //   +18 u16  pitch   } in units of 360/65536 degree
 //   +20 u16  bank    }
 //   +22 u16  heading }
 //   +24 u32  image complexity code (0-5; larger codes count as 0)
 //   +28 16 bytes, kind ids above 9 only: the instance GUID, all zero for none
 //   +28 or +44: kind data up to the end of the record
+// In MSFS files an object may be followed by groups of attached objects (attached_object.cpp).
+// A record of an id the walk does not know is dumped and passed by its size; only a size smaller
+// than the record's header, or one that leaves the run, ends the walk.
 #include "scenery/scenery_object.h"
 
 #include <iterator>
@@ -31,7 +37,21 @@ constexpr uint32_t kWalkHeader = 4;  // u16 id, u16 size
 constexpr uint32_t kShortHeader = 28;
 constexpr uint32_t kLongHeader = 44;
 constexpr uint32_t kInstanceIdAt = 28;
+constexpr uint32_t kFlagsAt = 16;
 constexpr double kAngleUnit = 0.0054931640625;  // 360/65536 degree
+
+// The bits of the flag word that stand for an element of their own, in the order the elements
+// are written. `LowResAltitude` is newer than the schema.
+struct ObjectFlag {
+  uint16_t bit;
+  const char* element;
+};
+constexpr ObjectFlag kObjectFlags[] = {
+    {1u << 4, "NoShadow"      },
+    {1u << 8, "NoSnow"        },
+    {1u << 9, "LowResAltitude"},
+};
+constexpr uint16_t kElementFlags = (1u << 4) | (1u << 8) | (1u << 9);
 
 // Kinds n of the short header pair with n + 9 of the long one.
 constexpr SceneryObjectKind kSceneryObjectKinds[] = {
@@ -58,6 +78,7 @@ void write_object_start(DecodeContext& ctx, const Record& object) {
   const DecodeOptions& o = ctx.options;
   uint32_t complexity = object.u32(24);
   if (complexity > 5) complexity = 0;
+  const uint16_t flags = object.u16(kFlagsAt);
 
   if (!o.terse) write_record_comment(ctx.out, "SceneryObject", object.offset());
   ctx.out.format(
@@ -65,8 +86,8 @@ void write_object_start(DecodeContext& ctx, const Record& object) {
       "bank=\"%0.2lf\" heading=\"%0.2lf\"\n\t\timageComplexity=\"%s\"",
       format_coordinate(o, decode_latitude(object.i32(8))),
       format_coordinate(o, decode_longitude(object.i32(4))), format_altitude(o, object.i32(12)),
-      true_false(object.u16(16) != 0), object.u16(18) * kAngleUnit, object.u16(20) * kAngleUnit,
-      object.u16(22) * kAngleUnit, kImageComplexityNames[complexity]);
+      true_false((flags & ~kElementFlags) != 0), object.u16(18) * kAngleUnit,
+      object.u16(20) * kAngleUnit, object.u16(22) * kAngleUnit, kImageComplexityNames[complexity]);
   // Other objects and exclusions refer to an object by its instance id: without it the object
   // would get a new identity when compiled again.
   if (object.id() > 9 && !guid_is_zero(object, kInstanceIdAt)) {
@@ -75,6 +96,9 @@ void write_object_start(DecodeContext& ctx, const Record& object) {
     ctx.out.put('"');
   }
   ctx.out.write(">\n");
+  for (const ObjectFlag& flag : kObjectFlags) {
+    if ((flags & flag.bit) != 0) ctx.out.format("\t\t<%s />\n", flag.element);
+  }
 }
 
 }  // namespace
