@@ -55,19 +55,22 @@ constexpr uint16_t kElementFlags = (1u << 4) | (1u << 8) | (1u << 9);
 
 // Kinds n of the short header pair with n + 9 of the long one.
 constexpr SceneryObjectKind kSceneryObjectKinds[] = {
-    {1,    "GenericBuilding", kGenericBuildingMinSize, decode_generic_building},
-    {10,   "GenericBuilding", kGenericBuildingMinSize, decode_generic_building},
-    {2,    "LibraryObject",   kLibraryObjectMinSize,   decode_library_object  },
-    {11,   "LibraryObject",   kLibraryObjectMinSize,   decode_library_object  },
-    {3,    "Windsock",        kWindsockMinSize,        decode_windsock        },
-    {12,   "Windsock",        kWindsockMinSize,        decode_windsock        },
-    {4,    "Effect",          kEffectMinSize,          decode_effect          },
-    {13,   "Effect",          kEffectMinSize,          decode_effect          },
-    {7,    "Trigger",         kTriggerMinSize,         decode_trigger         },
-    {16,   "Trigger",         kTriggerMinSize,         decode_trigger         },
+    {1,    "GenericBuilding", kGenericBuildingMinSize, decode_generic_building },
+    {10,   "GenericBuilding", kGenericBuildingMinSize, decode_generic_building },
+    {2,    "LibraryObject",   kLibraryObjectMinSize,   decode_library_object   },
+    {11,   "LibraryObject",   kLibraryObjectMinSize,   decode_library_object   },
+    {3,    "Windsock",        kWindsockMinSize,        decode_windsock         },
+    {12,   "Windsock",        kWindsockMinSize,        decode_windsock         },
+    {4,    "Effect",          kEffectMinSize,          decode_effect           },
+    {13,   "Effect",          kEffectMinSize,          decode_effect           },
+    {7,    "Trigger",         kTriggerMinSize,         decode_trigger          },
+    {16,   "Trigger",         kTriggerMinSize,         decode_trigger          },
  // MSFS kinds.
-    {0x18, "Windsock",        kMsfsWindsockMinSize,    decode_msfs_windsock   },
-    {0x19, "SimObject",       kSimObjectMinSize,       decode_sim_object      },
+    {0x18, "Windsock",        kMsfsWindsockMinSize,    decode_msfs_windsock    },
+    {0x19, "SimObject",       kSimObjectMinSize,       decode_sim_object       },
+    {0x16, "CarParking",      kCarParkingMinSize,      decode_car_parking      },
+    {0x1D, "SimObject",       kLiverySimObjectMinSize, decode_livery_sim_object},
+    {0x1E, "CarParking",      kLaterCarParkingMinSize, decode_later_car_parking},
 };
 
 constexpr const char* kImageComplexityNames[] = {"VERY_SPARSE", "SPARSE",     "NORMAL",
