@@ -1,5 +1,7 @@
 #include "scenery_records.h"
 
+#include <cstring>
+
 namespace terrova::testkit {
 namespace {
 
@@ -122,6 +124,53 @@ Bytes model_data(const std::vector<Model>& models) {
   }
   for (const Model& m : models) b.text(m.bytes);
   return b;
+}
+
+// MSFS section-37 records.
+
+namespace {
+
+Bytes& f64(Bytes& b, double value) {
+  uint64_t bits = 0;
+  std::memcpy(&bits, &value, sizeof bits);
+  return b.u32(static_cast<uint32_t>(bits)).u32(static_cast<uint32_t>(bits >> 32));
+}
+
+Bytes& vertices(Bytes& b, const std::vector<Degrees>& points) {
+  for (const Degrees& p : points) f64(f64(b, p.lat), p.lon);
+  return b;
+}
+
+}  // namespace
+
+Bytes& attached_beacon(Bytes& b, const AttachedBeacon& a) {
+  b.begin_u16(0x11).u16(48).u16(a.pitch).u16(a.bank).u16(a.heading).zeros(12);
+  guid(b, a.instance).u16(0xFFFF).u16(0).u8(a.code).u8(1).u16(0);
+  return b.cstr(a.name).end();
+}
+
+Bytes& attached_group(Bytes& b, const std::vector<AttachedBeacon>& beacons) {
+  b.begin_u16(0x1002).end();
+  for (const AttachedBeacon& a : beacons) attached_beacon(b, a);
+  return b.begin_u16(0x1003).end();
+}
+
+Bytes car_parking(const std::vector<Degrees>& points) {
+  Bytes b;
+  b.u16(static_cast<uint32_t>(points.size()));
+  return vertices(b, points);
+}
+
+Bytes later_car_parking(float cars_heading, const std::vector<Degrees>& points) {
+  Bytes b;
+  b.u16(static_cast<uint32_t>(points.size())).f32(cars_heading);
+  return vertices(b, points).u32(0);
+}
+
+Bytes livery_sim_object(float scale, std::string_view title, std::string_view livery) {
+  Bytes b;
+  b.f32(scale).u32(static_cast<uint32_t>(title.size())).u16(static_cast<uint32_t>(livery.size()));
+  return b.cstr(title).text(livery).zeros(2);
 }
 
 }  // namespace terrova::testkit
