@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -99,6 +100,41 @@ TEST(UnreadReport, ListFieldsFoldAndShorterRecordsSaySo) {
   EXPECT_EQ(report.lines(), std::vector<std::string>{"0x50 Listed: 2 records; never read: +6..+7 "
                                                      "(always 0), +12..+15 (always 0, in 1 of 2) "
                                                      "every 8 bytes, 4 times"});
+}
+
+TEST(UnreadReport, OneRecordShowsTheConstantsOfItsListEntries) {
+  // One record: an 8-byte read header, then four 12-byte entries whose first word is read; the
+  // second word is 00 00 30 00 in every entry, the third differs. Then, in a second kind, 12
+  // unread bytes of different values: one range of data.
+  struct Case {
+    std::vector<uint8_t> values;
+    std::vector<uint8_t> read;
+    std::string line;
+  };
+  std::vector<uint8_t> listed(56, 0x11), listed_read(56, 1);
+  for (size_t entry = 8; entry < 56; entry += 12) {
+    const uint8_t fields[8] = {0, 0, 0x30, 0, static_cast<uint8_t>(entry), 0, 0, 0};
+    for (size_t i = 0; i < 8; ++i) {
+      listed[entry + 4 + i] = fields[i];
+      listed_read[entry + 4 + i] = 0;
+    }
+  }
+  std::vector<uint8_t> data = {1, 1, 1, 1, 1, 1, 1, 1, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+  std::vector<uint8_t> data_read(20, 1);
+  std::fill(data_read.begin() + 8, data_read.end(), uint8_t{0});
+  const Case cases[] = {
+      {listed, listed_read,
+       "0x60 Listed: 1 record; never read: +12..+15 (always 0x00300000) every 12 bytes, 4 times, "
+       "+16..+19 (varies) every 12 bytes, 4 times"                               },
+      {data,   data_read,   "0x60 Listed: 1 record; never read: +8..+19 (varies)"},
+  };
+  for (const Case& c : cases) {
+    UnreadReport report;
+    const std::vector<uint8_t> own(c.values.size(), 1);
+    report.add_record({0x60, "Listed"}, c.values.data(), c.read.data(), own.data(),
+                      static_cast<uint32_t>(c.values.size()));
+    EXPECT_EQ(report.lines(), std::vector<std::string>{c.line});
+  }
 }
 
 }  // namespace
