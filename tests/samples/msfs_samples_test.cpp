@@ -39,12 +39,21 @@ constexpr Expected kExpected[] = {
     {"edds__EDDS-SHAPE.bgl",           0},
     {"llfk__OS73.bgl",                 0},
     {"zbad__zbad-airport_cba3f42.bgl", 0},
+ // Scenery objects: attached-object groups (PAUN), car parking and LowResAltitude (KLAL).
+    {"paun__PAUN.bgl",                 0},
+    {"klal__KLAL.bgl",                 0},
 };
 // Schema messages allowed where a code is written as its number: "Element 'X', attribute 'a':
 // [facet 'enumeration'] The value '17' is not an element of the set {...}".
 const std::regex kNumberException(
     R"(Element '(PaintedLine|PaintedHatchedArea|Com)', attribute 'type': )"
     R"(\[facet 'enumeration'\] The value '\d+' is not an element)");
+// The object flag `LowResAltitude` (bit 9 of the flag word; 581 KLAL objects whose source writes
+// it) is newer than the schema, which does not know the element.
+const std::regex kNewerThanSchema(R"(Element 'LowResAltitude': This element is not expected)");
+// Scenery-object kinds whose layout is known: none may be dumped.
+constexpr const char* kKnownObjectKinds[] = {"0x11", "0x16",   "0x19",  "0x1D",
+                                             "0x1E", "0x1002", "0x1003"};
 
 TEST(MsfsSamples, DecodeWholeAndValidate) {
   const fs::path dir = TERROVA_MSFS_SAMPLES_DIR;
@@ -63,13 +72,19 @@ TEST(MsfsSamples, DecodeWholeAndValidate) {
           << id;
     }
     EXPECT_EQ(d.document.find("dumping unknown object (ID: 0x18)"), std::string::npos);
+    for (const char* kind : kKnownObjectKinds) {
+      EXPECT_EQ(d.document.find(std::string("dumping unknown object (ID: ") + kind + ")"),
+                std::string::npos)
+          << kind;
+    }
     if (!validate) continue;
     std::ofstream(document_path, std::ios::binary) << d.document;
     for (const std::string& line : command_lines("xmllint --noout --schema \"" + schema.string() +
                                                  "\" \"" + document_path.string() + "\" 2>&1")) {
       if (line.find("validates") == std::string::npos &&
           line.find("fails to validate") == std::string::npos &&
-          !std::regex_search(line, kNumberException)) {
+          !std::regex_search(line, kNumberException) &&
+          !std::regex_search(line, kNewerThanSchema)) {
         ADD_FAILURE() << line;
       }
     }
