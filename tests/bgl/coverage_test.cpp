@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <numeric>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "bgl/record.h"
@@ -103,37 +105,28 @@ TEST(UnreadReport, ListFieldsFoldAndShorterRecordsSaySo) {
 }
 
 TEST(UnreadReport, OneRecordShowsTheConstantsOfItsListEntries) {
-  // One record: an 8-byte read header, then four 12-byte entries whose first word is read; the
-  // second word is 00 00 30 00 in every entry, the third differs. Then, in a second kind, 12
-  // unread bytes of different values: one range of data.
-  struct Case {
-    std::vector<uint8_t> values;
-    std::vector<uint8_t> read;
-    std::string line;
-  };
-  std::vector<uint8_t> listed(56, 0x11), listed_read(56, 1);
-  for (size_t entry = 8; entry < 56; entry += 12) {
-    const uint8_t fields[8] = {0, 0, 0x30, 0, static_cast<uint8_t>(entry), 0, 0, 0};
-    for (size_t i = 0; i < 8; ++i) {
-      listed[entry + 4 + i] = fields[i];
-      listed_read[entry + 4 + i] = 0;
-    }
+  // One record of four 12-byte entries after +8 whose unread words are 00 00 30 00 and the entry's
+  // offset; then a record whose unread +8..+19 hold different bytes: one range of data.
+  std::vector<uint8_t> listed(56, 0x11), listed_read(56, 1), data(20), data_read(20, 1);
+  for (uint8_t entry = 8; entry < 56; entry += 12) {
+    const uint8_t fields[8] = {0, 0, 0x30, 0, entry, 0, 0, 0};
+    std::copy_n(fields, 8, listed.begin() + entry + 4);
+    std::fill_n(listed_read.begin() + entry + 4, 8, uint8_t{0});
   }
-  std::vector<uint8_t> data = {1, 1, 1, 1, 1, 1, 1, 1, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
-  std::vector<uint8_t> data_read(20, 1);
-  std::fill(data_read.begin() + 8, data_read.end(), uint8_t{0});
-  const Case cases[] = {
-      {listed, listed_read,
-       "0x60 Listed: 1 record; never read: +12..+15 (always 0x00300000) every 12 bytes, 4 times, "
-       "+16..+19 (varies) every 12 bytes, 4 times"                               },
-      {data,   data_read,   "0x60 Listed: 1 record; never read: +8..+19 (varies)"},
-  };
-  for (const Case& c : cases) {
+  std::iota(data.begin(), data.end(), uint8_t{1});
+  std::fill_n(data_read.begin() + 8, 12, uint8_t{0});
+  for (const auto& [values, read, line] : {
+           std::tuple{&listed, &listed_read,
+                      "+12..+15 (always 0x00300000) every 12 bytes, 4 times, +16..+19 (varies) "
+                      "every 12 bytes, 4 times"                },
+           std::tuple{&data,   &data_read,   "+8..+19 (varies)"},
+  }) {
     UnreadReport report;
-    const std::vector<uint8_t> own(c.values.size(), 1);
-    report.add_record({0x60, "Listed"}, c.values.data(), c.read.data(), own.data(),
-                      static_cast<uint32_t>(c.values.size()));
-    EXPECT_EQ(report.lines(), std::vector<std::string>{c.line});
+    const std::vector<uint8_t> own(values->size(), 1);
+    report.add_record({0x60, "Listed"}, values->data(), read->data(), own.data(),
+                      static_cast<uint32_t>(values->size()));
+    EXPECT_EQ(report.lines(),
+              std::vector<std::string>{std::string("0x60 Listed: 1 record; never read: ") + line});
   }
 }
 

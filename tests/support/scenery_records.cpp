@@ -128,24 +128,9 @@ Bytes model_data(const std::vector<Model>& models) {
 
 // MSFS section-37 records.
 
-namespace {
-
-Bytes& f64(Bytes& b, double value) {
-  uint64_t bits = 0;
-  std::memcpy(&bits, &value, sizeof bits);
-  return b.u32(static_cast<uint32_t>(bits)).u32(static_cast<uint32_t>(bits >> 32));
-}
-
-Bytes& vertices(Bytes& b, const std::vector<Degrees>& points) {
-  for (const Degrees& p : points) f64(f64(b, p.lat), p.lon);
-  return b;
-}
-
-}  // namespace
-
 Bytes& attached_beacon(Bytes& b, const AttachedBeacon& a) {
-  b.begin_u16(0x11).u16(48).u16(a.pitch).u16(a.bank).u16(a.heading).zeros(12);
-  guid(b, a.instance).u16(0xFFFF).u16(0).u8(a.code).u8(1).u16(0);
+  b.begin_u16(0x11).u16(48).u16(0).u16(0).u16(a.heading).zeros(12);
+  guid(b, a.instance).u32(0xFFFF).u8(a.code).u8(1).u16(0);
   return b.cstr(a.name).end();
 }
 
@@ -155,16 +140,18 @@ Bytes& attached_group(Bytes& b, const std::vector<AttachedBeacon>& beacons) {
   return b.begin_u16(0x1003).end();
 }
 
-Bytes car_parking(const std::vector<Degrees>& points) {
+Bytes car_parking(const std::vector<Degrees>& vertices, std::optional<float> cars_heading) {
   Bytes b;
-  b.u16(static_cast<uint32_t>(points.size()));
-  return vertices(b, points);
-}
-
-Bytes later_car_parking(float cars_heading, const std::vector<Degrees>& points) {
-  Bytes b;
-  b.u16(static_cast<uint32_t>(points.size())).f32(cars_heading);
-  return vertices(b, points).u32(0);
+  b.u16(static_cast<uint32_t>(vertices.size()));
+  if (cars_heading) b.f32(*cars_heading);
+  for (const Degrees& p : vertices) {
+    for (const double degrees : {p.lat, p.lon}) {
+      uint64_t bits = 0;
+      std::memcpy(&bits, &degrees, sizeof bits);
+      b.u32(static_cast<uint32_t>(bits)).u32(static_cast<uint32_t>(bits >> 32));
+    }
+  }
+  return cars_heading ? b.u32(0) : b;
 }
 
 Bytes livery_sim_object(float scale, std::string_view title, std::string_view livery) {

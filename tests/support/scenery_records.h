@@ -116,25 +116,20 @@ struct Model {
 // Model data subsection: the 24-byte entries, then the models' bytes in order.
 Bytes model_data(const std::vector<Model>& models);
 
-// MSFS section-37 records: attached-object groups, car-parking areas, the SimObject with a livery.
+// MSFS section-37 records: an attached-object group of beacons (0x1002, one 0x11 each, 0x1003),
+// the kind data of car parking (0x16; 0x1E with the cars' heading) and of the SimObject 0x1D.
 struct AttachedBeacon {
   Guid instance;
-  uint32_t pitch = 0, bank = 0, heading = 0;  // units of 360/65536 degree
-  uint32_t code = 0xF5;                       // CIVILIAN AIRPORT
+  uint32_t heading = 0;  // units of 360/65536 degree
+  uint32_t code = 0xF5;  // CIVILIAN AIRPORT
   std::string name;
 };
-// An attached beacon record (0x11), 49 bytes with an empty name.
 Bytes& attached_beacon(Bytes& b, const AttachedBeacon& a);
-// A whole group: its begin record (0x1002), the beacons, its end record (0x1003).
 Bytes& attached_group(Bytes& b, const std::vector<AttachedBeacon>& beacons);
-
 struct Degrees {
   double lat, lon;
 };
-// Kind data of a car-parking area: 0x16, and 0x1E with the cars' heading in radians.
-Bytes car_parking(const std::vector<Degrees>& vertices);
-Bytes later_car_parking(float cars_heading, const std::vector<Degrees>& vertices);
-// Kind data of the SimObject of kind 0x1D.
+Bytes car_parking(const std::vector<Degrees>& vertices, std::optional<float> cars_heading = {});
 Bytes livery_sim_object(float scale, std::string_view title, std::string_view livery);
 
 }  // namespace terrova::testkit
