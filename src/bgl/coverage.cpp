@@ -30,14 +30,19 @@ std::string hex(uint64_t value, int digits) {
   return digits_text.insert(0, "0x");
 }
 
-enum class ValueClass : uint8_t { kZero, kConstant, kVaries };
+// kLone: not zero and held by one record only. One record cannot show a constant, but the same
+// value in each entry of a list inside it can: such a piece is constant when it repeats with its
+// value, and data otherwise.
+enum class ValueClass : uint8_t { kZero, kConstant, kLone, kVaries };
 
-// A byte that only one record holds cannot show a constant: non-zero, it is data.
 ValueClass class_of(const UnreadReport::ByteStats& b) {
   if (b.varies) return ValueClass::kVaries;
   if (b.first == 0) return ValueClass::kZero;
-  return b.present > 1 ? ValueClass::kConstant : ValueClass::kVaries;
+  return b.present > 1 ? ValueClass::kConstant : ValueClass::kLone;
 }
+
+// Constants and lone values are compared by their values.
+bool has_value(ValueClass c) { return c == ValueClass::kConstant || c == ValueClass::kLone; }
 
 // A run of never-read offsets [begin, end) of one class, each held by `least` to `most` records.
 struct Segment {
@@ -70,7 +75,7 @@ std::vector<Segment> segments_of(const std::vector<UnreadReport::ByteStats>& byt
     const uint32_t present = bytes[at].present;
     Segment* last = segments.empty() ? nullptr : &segments.back();
     if (last != nullptr && last->end == at && last->value_class == value_class &&
-        value_class != ValueClass::kConstant) {
+        !has_value(value_class)) {
       last->end = end;
       last->least = std::min(last->least, present);
       last->most = std::max(last->most, present);
@@ -100,36 +105,109 @@ struct Repeat {
   uint32_t most = 0;
 };
 
+// Segments that repeat at one stride, alone or as a pattern of up to kLongestPattern segments
+// (the unread fields of each entry of a list), fold when the pattern occurs at least
+// kLeastRepeats times; the longest run wins, the shorter pattern on a tie.
 std::vector<Repeat> fold_repeats(const std::vector<Segment>& segments,
                                  const std::vector<UnreadReport::ByteStats>& bytes) {
-  constexpr uint32_t kLeastRepeats = 3;
+  constexpr size_t kLeastRepeats = 3;
+  constexpr size_t kLongestPattern = 32;
+  // A lone value stands for a constant of its value or for data that varies from entry to entry.
   auto alike = [&](const Segment& a, const Segment& b) {
-    return a.end - a.begin == b.end - b.begin && a.value_class == b.value_class &&
-           (a.value_class != ValueClass::kConstant ||
-            constant_value(a, bytes) == constant_value(b, bytes));
-  };
-  std::vector<Repeat> repeats;
-  for (size_t i = 0; i < segments.size();) {
-    Repeat r{segments[i], 0, 1, segments[i].least, segments[i].most};
-    if (i + 1 < segments.size() && alike(segments[i], segments[i + 1])) {
-      const uint32_t stride = segments[i + 1].begin - segments[i].begin;
-      size_t j = i + 1;
-      while (j < segments.size() && alike(segments[i], segments[j]) &&
-             segments[j].begin - segments[j - 1].begin == stride) {
-        r.least = std::min(r.least, segments[j].least);
-        r.most = std::max(r.most, segments[j].most);
-        ++j;
+    if (a.end - a.begin != b.end - b.begin) return false;
+    const ValueClass x = a.value_class;
+    const ValueClass y = b.value_class;
+    if (x == ValueClass::kLone || y == ValueClass::kLone) {
+      if (x == ValueClass::kZero || y == ValueClass::kZero) return false;
+      if (x == ValueClass::kConstant || y == ValueClass::kConstant) {
+        return constant_value(a, bytes) == constant_value(b, bytes);
       }
-      if (j - i >= kLeastRepeats) {
-        r.stride = stride;
-        r.count = static_cast<uint32_t>(j - i);
-      } else {
-        r.least = segments[i].least;
-        r.most = segments[i].most;
+      return true;
+    }
+    return x == y &&
+           (x != ValueClass::kConstant || constant_value(a, bytes) == constant_value(b, bytes));
+  };
+  // How many times the `length` segments from `i` occur, one stride apart.
+  auto occurrences = [&](size_t i, size_t length) {
+    const uint32_t stride = segments[i + length].begin - segments[i].begin;
+    size_t times = 1;
+    for (size_t next = i + length; next + length <= segments.size(); next += length) {
+      for (size_t k = 0; k < length; ++k) {
+        const Segment& first = segments[i + k];
+        const Segment& later = segments[next + k];
+        if (!alike(first, later) || later.begin != first.begin + times * uint64_t{stride}) {
+          return times;
+        }
+      }
+      ++times;
+    }
+    return times;
+  };
+
+  // True when the segment at `i` has one value in all its `times` occurrences (pattern length 1).
+  auto same_value_in_all = [&](size_t i, size_t times) {
+    for (size_t t = 0; t < times; ++t) {
+      if (!has_value(segments[i + t].value_class) ||
+          constant_value(segments[i + t], bytes) != constant_value(segments[i], bytes)) {
+        return false;
       }
     }
-    repeats.push_back(r);
-    i += r.count;
+    return true;
+  };
+
+  std::vector<Repeat> repeats;
+  for (size_t i = 0; i < segments.size();) {
+    size_t best_length = 1;
+    size_t best_times = 1;
+    for (size_t length = 1; length <= kLongestPattern && i + 2 * length <= segments.size();
+         ++length) {
+      const size_t times = occurrences(i, length);
+      if (times >= kLeastRepeats && times * length > best_times * best_length) {
+        best_length = length;
+        best_times = times;
+      }
+    }
+    if (best_length == 1 && best_times > 1 && segments[i].end == segments[i + 1].begin &&
+        !same_value_in_all(i, best_times)) {
+      best_times = 1;  // touching pieces of data are one range, not a list
+    }
+    if (best_times == 1) {
+      Repeat r{segments[i], 0, 1, segments[i].least, segments[i].most};
+      // A lone value that does not repeat is data; data next to data is one range.
+      if (r.first.value_class == ValueClass::kLone) r.first.value_class = ValueClass::kVaries;
+      Repeat* last = repeats.empty() ? nullptr : &repeats.back();
+      if (last != nullptr && last->count == 1 && last->first.end == r.first.begin &&
+          last->first.value_class == ValueClass::kVaries &&
+          r.first.value_class == ValueClass::kVaries) {
+        last->first.end = r.first.end;
+        last->least = last->first.least = std::min(last->least, r.least);
+        last->most = last->first.most = std::max(last->most, r.most);
+      } else {
+        repeats.push_back(r);
+      }
+      ++i;
+      continue;
+    }
+    const uint32_t stride = segments[i + best_length].begin - segments[i].begin;
+    for (size_t k = 0; k < best_length; ++k) {
+      const Segment& first = segments[i + k];
+      Repeat r{first, stride, static_cast<uint32_t>(best_times), first.least, first.most};
+      // The same value in every entry is a constant, however few records hold it; different
+      // values are data.
+      bool same_value = has_value(first.value_class);
+      for (size_t t = 1; t < best_times; ++t) {
+        const Segment& later = segments[i + k + t * best_length];
+        r.least = std::min(r.least, later.least);
+        r.most = std::max(r.most, later.most);
+        same_value = same_value && has_value(later.value_class) &&
+                     constant_value(later, bytes) == constant_value(first, bytes);
+      }
+      if (has_value(first.value_class) || first.value_class == ValueClass::kVaries) {
+        r.first.value_class = same_value ? ValueClass::kConstant : ValueClass::kVaries;
+      }
+      repeats.push_back(r);
+    }
+    i += best_length * best_times;
   }
   return repeats;
 }

@@ -22,6 +22,11 @@ uint32_t decode_trigger(DecodeContext& ctx, const char* name, const Record& kind
 // The MSFS kinds: the windsock with a container title (0x18) and the SimObject (0x19).
 uint32_t decode_msfs_windsock(DecodeContext& ctx, const char* name, const Record& kind_data);
 uint32_t decode_sim_object(DecodeContext& ctx, const char* name, const Record& kind_data);
+// The MSFS kinds of a car-parking area (0x16), the later SimObject with a livery (0x1D) and the
+// later car-parking area with its cars' heading (0x1E).
+uint32_t decode_car_parking(DecodeContext& ctx, const char* name, const Record& kind_data);
+uint32_t decode_livery_sim_object(DecodeContext& ctx, const char* name, const Record& kind_data);
+uint32_t decode_later_car_parking(DecodeContext& ctx, const char* name, const Record& kind_data);
 
 // The smallest kind data each decoder reads before it knows its layout.
 constexpr uint32_t kGenericBuildingMinSize = 10;
@@ -31,6 +36,22 @@ constexpr uint32_t kEffectMinSize = 80;
 constexpr uint32_t kTriggerMinSize = 6;
 constexpr uint32_t kMsfsWindsockMinSize = 20;
 constexpr uint32_t kSimObjectMinSize = 8;
+constexpr uint32_t kCarParkingMinSize = 2;
+constexpr uint32_t kLiverySimObjectMinSize = 10;
+constexpr uint32_t kLaterCarParkingMinSize = 6;
+
+// True when the kind data of an MSFS object with a container title ends with the title's 2 zero
+// bytes at `length`: nothing is left that could hold a container path.
+bool has_no_container_path(const Record& kind_data, uint64_t length);
+
+// The beacon of an attachment: its code's type and base type (attached_object.cpp), or nullptr
+// for a code without a row.
+struct BeaconType {
+  uint8_t code;
+  const char* type;
+  const char* base_type;
+};
+const BeaconType* find_beacon_type(uint8_t code);
 
 // The 32-digit text of a 16-byte GUID at `at`: four little-endian u32 words, each as 8 lower-case
 // hexadecimal digits. Library objects, model data and the names file share this form.

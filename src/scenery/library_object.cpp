@@ -17,25 +17,12 @@ namespace {
 
 constexpr double kAngleUnit = 0.0054931640625;  // 360/65536 degree
 
-struct Beacon {
-  uint8_t code;
-  const char* type;
-  const char* base_type;
-};
-constexpr Beacon kBeacons[] = {
-    {0xF6, "CIVILIAN", "SEA_BASE"},
-    {0xF7, "CIVILIAN", "HELIPORT"},
-    {0xF8, "MILITARY", "AIRPORT" },
-    {0xF9, "MILITARY", "SEA_BASE"},
-    {0xFA, "MILITARY", "HELIPORT"},
-};
-constexpr Beacon kCivilianAirport = {0, "CIVILIAN", "AIRPORT"};
+// A code without a row counts as a civilian airport beacon.
+constexpr BeaconType kCivilianAirport = {0, "CIVILIAN", "AIRPORT"};
 
-const Beacon& find_beacon(uint8_t code) {
-  for (const Beacon& beacon : kBeacons) {
-    if (beacon.code == code) return beacon;
-  }
-  return kCivilianAirport;
+const BeaconType& find_beacon(uint8_t code) {
+  const BeaconType* beacon = find_beacon_type(code);
+  return beacon != nullptr ? *beacon : kCivilianAirport;
 }
 
 void write_hex8(char* to, uint32_t word) {
@@ -77,7 +64,7 @@ uint32_t decode_library_object(DecodeContext& ctx, const char* name, const Recor
   // The attachment block bounds what is read of it: a name without its zero byte ends there.
   const Record attachment = kind_data.part(0, length);
   const uint32_t shift = marker == 0x1002 ? 20 : 0;
-  const Beacon& beacon = find_beacon(attachment.u8(48 + shift));
+  const BeaconType& beacon = find_beacon(attachment.u8(48 + shift));
 
   out.write("\t\t\t<AttachedObject attachpointName=");
   write_quoted_text(out, attachment.text(52 + shift, length));

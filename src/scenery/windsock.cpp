@@ -13,7 +13,8 @@
 //   +12 4 bytes, not read (80 80 ff 00 in every file seen)
 //   +16 u16    lighted, as above
 //   +18 u16    title length n
-//   +20        container title, n bytes, then 2 zero bytes
+//   +20        container title, n bytes, then 2 zero bytes; an empty container path as for the
+//              SimObject (sim_object.cpp)
 #include "format/values.h"
 #include "format/xml.h"
 #include "scenery/kinds.h"
@@ -50,7 +51,9 @@ uint32_t decode_msfs_windsock(DecodeContext& ctx, const char* name, const Record
                  EnumText(kLighted, kind_data.u16(kMsfsLightedAt)));
   ctx.out.write("\t\t\tcontainerTitle=\"");
   write_escaped_text(ctx.out, kind_data.text(kMsfsTitleAt, length - kMsfsTitleAt - kTitleEnd));
-  ctx.out.write("\" />\n");
+  ctx.out.put('"');
+  if (has_no_container_path(kind_data, length)) ctx.out.write(" containerPath=\"\"");
+  ctx.out.write(" />\n");
   return static_cast<uint32_t>(length);
 }
 

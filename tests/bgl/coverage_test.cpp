@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <numeric>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "bgl/record.h"
@@ -99,6 +102,32 @@ TEST(UnreadReport, ListFieldsFoldAndShorterRecordsSaySo) {
   EXPECT_EQ(report.lines(), std::vector<std::string>{"0x50 Listed: 2 records; never read: +6..+7 "
                                                      "(always 0), +12..+15 (always 0, in 1 of 2) "
                                                      "every 8 bytes, 4 times"});
+}
+
+TEST(UnreadReport, OneRecordShowsTheConstantsOfItsListEntries) {
+  // One record of four 12-byte entries after +8 whose unread words are 00 00 30 00 and the entry's
+  // offset; then a record whose unread +8..+19 hold different bytes: one range of data.
+  std::vector<uint8_t> listed(56, 0x11), listed_read(56, 1), data(20), data_read(20, 1);
+  for (uint8_t entry = 8; entry < 56; entry += 12) {
+    const uint8_t fields[8] = {0, 0, 0x30, 0, entry, 0, 0, 0};
+    std::copy_n(fields, 8, listed.begin() + entry + 4);
+    std::fill_n(listed_read.begin() + entry + 4, 8, uint8_t{0});
+  }
+  std::iota(data.begin(), data.end(), uint8_t{1});
+  std::fill_n(data_read.begin() + 8, 12, uint8_t{0});
+  for (const auto& [values, read, line] : {
+           std::tuple{&listed, &listed_read,
+                      "+12..+15 (always 0x00300000) every 12 bytes, 4 times, +16..+19 (varies) "
+                      "every 12 bytes, 4 times"                },
+           std::tuple{&data,   &data_read,   "+8..+19 (varies)"},
+  }) {
+    UnreadReport report;
+    const std::vector<uint8_t> own(values->size(), 1);
+    report.add_record({0x60, "Listed"}, values->data(), read->data(), own.data(),
+                      static_cast<uint32_t>(values->size()));
+    EXPECT_EQ(report.lines(),
+              std::vector<std::string>{std::string("0x60 Listed: 1 record; never read: ") + line});
+  }
 }
 
 }  // namespace

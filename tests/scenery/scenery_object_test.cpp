@@ -18,7 +18,7 @@ Bytes objects() {
   ObjectHeader h;
   h.kind = 6;
   h.alt_mm = 12345;
-  h.agl = 0x0100;  // any non-zero word means above ground
+  h.agl = 0x0310;  // NoShadow, NoSnow, LowResAltitude; bit 0 clear: not above ground
   h.pitch = 0xFFFF;
   h.bank = 0x8000;
   h.heading = 0x4000;
@@ -35,6 +35,7 @@ Bytes objects() {
   zero.kind = 0;  // kind 0 is no row of the table
   zero.lat = -33.5;
   zero.lon = -70.25;
+  zero.agl = 0x0004;  // a bit without an element still means above ground
   scenery_object(b, zero, Bytes());
   return b;
 }

@@ -1,5 +1,7 @@
 #include "scenery_records.h"
 
+#include <cstring>
+
 namespace terrova::testkit {
 namespace {
 
@@ -122,6 +124,40 @@ Bytes model_data(const std::vector<Model>& models) {
   }
   for (const Model& m : models) b.text(m.bytes);
   return b;
+}
+
+// MSFS section-37 records.
+
+Bytes& attached_beacon(Bytes& b, const AttachedBeacon& a) {
+  b.begin_u16(0x11).u16(48).u16(0).u16(0).u16(a.heading).zeros(12);
+  guid(b, a.instance).u32(0xFFFF).u8(a.code).u8(1).u16(0);
+  return b.cstr(a.name).end();
+}
+
+Bytes& attached_group(Bytes& b, const std::vector<AttachedBeacon>& beacons) {
+  b.begin_u16(0x1002).end();
+  for (const AttachedBeacon& a : beacons) attached_beacon(b, a);
+  return b.begin_u16(0x1003).end();
+}
+
+Bytes car_parking(const std::vector<Degrees>& vertices, std::optional<float> cars_heading) {
+  Bytes b;
+  b.u16(static_cast<uint32_t>(vertices.size()));
+  if (cars_heading) b.f32(*cars_heading);
+  for (const Degrees& p : vertices) {
+    for (const double degrees : {p.lat, p.lon}) {
+      uint64_t bits = 0;
+      std::memcpy(&bits, &degrees, sizeof bits);
+      b.u32(static_cast<uint32_t>(bits)).u32(static_cast<uint32_t>(bits >> 32));
+    }
+  }
+  return cars_heading ? b.u32(0) : b;
+}
+
+Bytes livery_sim_object(float scale, std::string_view title, std::string_view livery) {
+  Bytes b;
+  b.f32(scale).u32(static_cast<uint32_t>(title.size())).u16(static_cast<uint32_t>(livery.size()));
+  return b.cstr(title).text(livery).zeros(2);
 }
 
 }  // namespace terrova::testkit

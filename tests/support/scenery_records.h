@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "bgl_builder.h"
@@ -114,5 +115,21 @@ struct Model {
 };
 // Model data subsection: the 24-byte entries, then the models' bytes in order.
 Bytes model_data(const std::vector<Model>& models);
+
+// MSFS section-37 records: an attached-object group of beacons (0x1002, one 0x11 each, 0x1003),
+// the kind data of car parking (0x16; 0x1E with the cars' heading) and of the SimObject 0x1D.
+struct AttachedBeacon {
+  Guid instance;
+  uint32_t heading = 0;  // units of 360/65536 degree
+  uint32_t code = 0xF5;  // CIVILIAN AIRPORT
+  std::string name;
+};
+Bytes& attached_beacon(Bytes& b, const AttachedBeacon& a);
+Bytes& attached_group(Bytes& b, const std::vector<AttachedBeacon>& beacons);
+struct Degrees {
+  double lat, lon;
+};
+Bytes car_parking(const std::vector<Degrees>& vertices, std::optional<float> cars_heading = {});
+Bytes livery_sim_object(float scale, std::string_view title, std::string_view livery);
 
 }  // namespace terrova::testkit
