@@ -23,8 +23,7 @@ constexpr SectionKind kSectionKinds[] = {
     {43,   extract_model_data,          nullptr,           false}, // model data
     {46,   decode_exclusion_rectangles, nullptr,           false}, // exclusion rectangles
     {0xA0, decode_tacans,               nullptr,           false}, // TACAN
-  // MSFS polygons and rectangles
-    {0x65, decode_polygons,             nullptr,           false},
+    {0x65, decode_polygons,             nullptr,           false}, // MSFS polygons, rectangles
 };
 
 }  // namespace
