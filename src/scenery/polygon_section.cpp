@@ -22,7 +22,8 @@
 //     +4  u32  geometry: 3 polygon, 2 line (checked: `Polygon`; the two-point lines are the
 //              `Rectangle`s)
 //     +8  u16  attribute count N; +10 N u32 offsets of the entry's attributes in the pool
-//     then u32 vertex count V (a polygon repeats its first vertex at the end), and the points:
+//     then u32 vertex count V (a polygon repeats its first vertex at the end: checked, every
+//     polygon of the sources), and the points:
 //       u8  altitudes: 1 one f32 per vertex after the points, 2 one f32 for the entry
 //       u8  point form: 2 packed, 1 compressed
 //       packed: u8 width W, then V pairs of W-bit numbers (x, then y), bits taken from the low
@@ -396,8 +397,9 @@ class PolygonBlock {
       write_attribute(v, nullptr, type);
     }
     if (e.form == kPacked) {
-      // The last vertex repeats the first: the element lists each corner once.
-      const uint32_t corners = e.vertex_count > 1 ? e.vertex_count - 1 : e.vertex_count;
+      // A last vertex that repeats the first closes the ring: the element lists each corner once.
+      uint32_t corners = e.vertex_count;
+      if (corners > 1 && packed_steps(e, corners - 1) == packed_steps(e, 0)) --corners;
       for (uint32_t i = 0; i < corners; ++i) {
         const Point p = packed_point(block_, cell_, e.points_at, e.width, i);
         out.format("\t\t<Vertex lat=\"%s\" lon=\"%s\"/>\n", format_coordinate(o, p.lat),
@@ -409,6 +411,13 @@ class PolygonBlock {
       write_hex_lines(out, block_.bytes(e.points_at, e.points_size), false);
     }
     out.write("\t</Polygon>\n");
+  }
+
+  // The x and y steps of packed vertex `i`, side by side.
+  uint64_t packed_steps(const Entry& e, uint32_t i) const {
+    const uint64_t bit = uint64_t{i} * 2 * e.width;
+    return uint64_t{packed_bits(block_, e.points_at, bit, e.width)} << 32 |
+           packed_bits(block_, e.points_at, bit + e.width, e.width);
   }
 
   const KnownAttribute* find_known(const PoolValue& v) const {

@@ -39,12 +39,31 @@ constexpr Expected kExpected[] = {
     {"edds__EDDS-SHAPE.bgl",           0},
     {"llfk__OS73.bgl",                 0},
     {"zbad__zbad-airport_cba3f42.bgl", 0},
+    {"2mt1__2MT1.bgl",                 0}, // polygons of both vertex forms
+    {"klal__KLAL.bgl",                 0}, // rectangles with `precision`
+    {"enbl__enbl-airport.bgl",         0}, // height maps, runway deformations
 };
 // Schema messages allowed where a code is written as its number: "Element 'X', attribute 'a':
 // [facet 'enumeration'] The value '17' is not an element of the set {...}".
 const std::regex kNumberException(
     R"(Element '(PaintedLine|PaintedHatchedArea|Com)', attribute 'type': )"
     R"(\[facet 'enumeration'\] The value '\d+' is not an element)");
+
+// Polygons (section 101): the compiler takes `Polygon` and a rectangle's `precision`, which its
+// schema lacks. Polygon elements are taken out before the check, so that the elements after them
+// are still validated (the validator stops at the first element its schema does not expect).
+std::string without_polygons(std::string document) {
+  const std::string_view end = "</Polygon>";
+  for (size_t at = document.find("\t<Polygon "); at != std::string::npos;
+       at = document.find("\t<Polygon ", at)) {
+    const size_t close = document.find(end, at);
+    if (close == std::string::npos) break;
+    document.erase(at, close + end.size() - at);
+  }
+  return document;
+}
+const std::regex kPolygonException(
+    R"(Element 'Rectangle', attribute 'precision': The attribute 'precision' is not allowed)");
 
 TEST(MsfsSamples, DecodeWholeAndValidate) {
   const fs::path dir = TERROVA_MSFS_SAMPLES_DIR;
@@ -64,12 +83,13 @@ TEST(MsfsSamples, DecodeWholeAndValidate) {
     }
     EXPECT_EQ(d.document.find("dumping unknown object (ID: 0x18)"), std::string::npos);
     if (!validate) continue;
-    std::ofstream(document_path, std::ios::binary) << d.document;
+    std::ofstream(document_path, std::ios::binary) << without_polygons(d.document);
     for (const std::string& line : command_lines("xmllint --noout --schema \"" + schema.string() +
                                                  "\" \"" + document_path.string() + "\" 2>&1")) {
       if (line.find("validates") == std::string::npos &&
           line.find("fails to validate") == std::string::npos &&
-          !std::regex_search(line, kNumberException)) {
+          !std::regex_search(line, kNumberException) &&
+          !std::regex_search(line, kPolygonException)) {
         ADD_FAILURE() << line;
       }
     }
