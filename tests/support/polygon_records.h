@@ -1,5 +1,4 @@
-// Builder for the polygon blocks of MSFS files (section 101): an attribute pool and entries whose
-// vertices are packed, or given as an opaque compressed run.
+// Builder for the polygon blocks of MSFS files (section 101): an attribute pool and entries.
 #pragma once
 
 #include <cstdint>
@@ -11,19 +10,19 @@
 
 namespace terrova::testkit {
 
+// A 16-byte GUID value ("{XXXXXXXX-...}") in the file's byte order.
+Bytes guid_value(std::string_view guid);
+// The packed form of vertex steps, `width` bits each: the forms, the width and the numbers.
+Bytes packed_points(bool altitude_per_vertex,
+                    const std::vector<std::pair<uint32_t, uint32_t>>& steps, uint32_t width);
+
 class PolygonBlockBuilder {
  public:
-  // Adds an attribute to the pool ("{XXXXXXXX-...}") and returns its offset there.
+  // Adds an attribute to the pool and returns its offset there.
   uint32_t attribute(std::string_view guid, const Bytes& value);
-  // An entry of `geometry` (3 polygon, 2 line) with packed steps of `width` bits; one altitude
-  // for the entry, or one per vertex.
-  PolygonBlockBuilder& packed(uint32_t geometry, const std::vector<uint32_t>& attributes,
-                              const std::vector<std::pair<uint32_t, uint32_t>>& steps,
-                              uint32_t width, const std::vector<float>& altitudes);
-  // A polygon whose vertices are in the compressed form: the first vertex, the first step and
-  // `rest` as the coded bytes.
-  PolygonBlockBuilder& compressed(const std::vector<uint32_t>& attributes, uint32_t vertex_count,
-                                  const Bytes& rest, float altitude);
+  // An entry of `geometry` (3 polygon, 2 line): its attributes, vertex count, points and altitudes.
+  PolygonBlockBuilder& entry(uint32_t geometry, const std::vector<uint32_t>& attributes,
+                             uint32_t vertex_count, const Bytes& points);
   // The block for the cell word `cell`; `entry_count` overrides the number of entries.
   Bytes build(uint32_t cell, int64_t entry_count = -1) const;
 
@@ -32,8 +31,5 @@ class PolygonBlockBuilder {
   Bytes entries_;
   uint32_t count_ = 0;
 };
-
-// A 16-byte GUID value in the file's byte order.
-Bytes guid_value(std::string_view guid);
 
 }  // namespace terrova::testkit
