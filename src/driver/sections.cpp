@@ -26,8 +26,15 @@ constexpr SectionKind kSectionKinds[] = {
     {0x65, decode_polygons,             nullptr,           false}, // MSFS polygons, rectangles
 };
 
+// The terrain vectors of the older simulators share the polygon section: files of them alone are
+// skipped by folder runs, as they were before polygons were read.
+constexpr SectionContent kSectionContents[] = {
+    {0x65, has_polygon_blocks},
+};
+
 }  // namespace
 
 std::span<const SectionKind> section_kinds() { return kSectionKinds; }
+std::span<const SectionContent> section_contents() { return kSectionContents; }
 
 }  // namespace terrova

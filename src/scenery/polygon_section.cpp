@@ -527,6 +527,17 @@ class PolygonBlock {
 
 }  // namespace
 
+bool has_polygon_blocks(const Image& image, const SectionEntry& section) {
+  constexpr uint32_t kSubsectionEntrySize = 16;
+  for (uint32_t i = 0; i < section.subsection_count; ++i) {
+    const uint64_t at =
+        uint64_t{section.subsection_table_offset} + uint64_t{i} * kSubsectionEntrySize;
+    if (!image.contains(at, kSubsectionEntrySize)) return false;
+    if (image.u32(at + 4) != 0) return true;
+  }
+  return false;
+}
+
 void decode_polygons(DecodeContext& ctx, const SubsectionRun& run) {
   if (run.record_count == 0) return;
   Record block;
