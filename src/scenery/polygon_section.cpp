@@ -1,7 +1,8 @@
 // Polygons and rectangles of MSFS, section 101 (0x65): one block per subsection, whose record
-// count is 1 (bytes: every MSFS file with a source). The terrain-vector tools of FSX and Prepar3D
-// fill the same section with record count 0; those subsections keep their comments alone, so that
-// the older documents stay as they were.
+// count is 1 (bytes: every MSFS file with a source), or 0 in a file of polygons alone (EDDS-SHAPE,
+// told by its attributes). The terrain-vector tools of FSX and Prepar3D fill the same section with
+// record count 0 and attributes of their own; those subsections keep their comments alone, so
+// that the older documents stay as they were.
 //
 // Block header, 32 bytes:
 //   +0  u32  6 in every file (bytes)
@@ -525,6 +526,21 @@ class PolygonBlock {
   uint64_t pool_end_ = 0;
 };
 
+// An MSFS block: record count 1, or (a file of polygons alone) an attribute pool that names an
+// attribute of the scenery editor's polygons. The terrain vectors of the older simulators have
+// record count 0 and attributes of their own.
+bool is_polygon_block(const Record& block, uint32_t record_count) {
+  if (record_count != 0) return true;
+  const uint64_t pool_end = kPoolAt + uint64_t{block.u32(kPoolSizeAt)};
+  for (uint64_t at = kPoolAt; at + kPoolEntryHead <= pool_end && block.holds(at, kPoolEntryHead);
+       at += kPoolEntryHead + uint64_t{block.u32(at + 16)}) {
+    for (const KnownAttribute& known : kPolygonAttributes) {
+      if (same_guid(block, at, known.guid)) return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 bool has_polygon_blocks(const Image& image, const SectionEntry& section) {
@@ -533,13 +549,16 @@ bool has_polygon_blocks(const Image& image, const SectionEntry& section) {
     const uint64_t at =
         uint64_t{section.subsection_table_offset} + uint64_t{i} * kSubsectionEntrySize;
     if (!image.contains(at, kSubsectionEntrySize)) return false;
-    if (image.u32(at + 4) != 0) return true;
+    const Record block(image, image.u32(at + 8), image.u32(at + 12));
+    if (is_polygon_block(block, image.u32(at + 4))) return true;
   }
   return false;
 }
 
 void decode_polygons(DecodeContext& ctx, const SubsectionRun& run) {
-  if (run.record_count == 0) return;
+  if (!is_polygon_block(Record(ctx.image, run.data_offset, run.data_size), run.record_count)) {
+    return;
+  }
   Record block;
   if (!record_at(ctx, ctx.image, run.data_offset, run.data_size, kHeaderSize, block)) return;
   block.name_kind("Polygon");

@@ -74,8 +74,13 @@ TEST(Polygons, Golden) {
   const Bytes compressed = Bytes().u32(16728).u32(19656).i32(-16).i32(31).u32(2).u16(0x530c);
   p.entry(3, {scale}, 7, Bytes().u8(2).u8(1).raw(compressed).f32(105.5f));
   expect_golden_styles(file_of(p.build(kCell)), "scenery/golden/polygons");
-  // The terrain vectors of the older simulators (record count 0) keep their comments alone.
-  EXPECT_EQ(decode(file_of(p.build(kCell), 0)).document.find("<Polygon"), std::string::npos);
+  // Record count 0: a file of polygons alone is told from the terrain vectors of the older
+  // simulators, which keep their comments alone, by the attributes it names.
+  EXPECT_NE(decode(file_of(p.build(kCell), 0)).document.find("<Polygon"), std::string::npos);
+  PolygonBlockBuilder older;
+  older.attribute("{91CB4A9B-9398-48E6-81DA-70AEA3295914}", Bytes());
+  older.entry(3, {0}, 4, Bytes().raw(kTriangle).f32(1));
+  EXPECT_EQ(decode(file_of(older.build(kCell), 0)).document.find("<Polygon"), std::string::npos);
 }
 
 TEST(Polygons, DamagedBlocks) {
