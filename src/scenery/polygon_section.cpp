@@ -153,6 +153,22 @@ bool same_guid(const Record& block, uint64_t at, const GuidBytes& g) {
          std::string_view(reinterpret_cast<const char*>(g.data()), g.size());
 }
 
+// The value has the size its type takes.
+bool value_fits(const PoolValue& v, ValueType type) {
+  switch (type) {
+    case ValueType::kUint8:
+      return v.size == 1;
+    case ValueType::kUint32:
+    case ValueType::kFloat32:
+      return v.size == 4;
+    case ValueType::kGuid:
+      return v.size == 16;
+    case ValueType::kString:
+      return true;
+  }
+  return false;
+}
+
 // The quad cell of the block: its south-west corner and size in degrees.
 struct Cell {
   double west = 0;
@@ -428,21 +444,6 @@ class PolygonBlock {
     return nullptr;
   }
 
-  static bool value_fits(const PoolValue& v, ValueType type) {
-    switch (type) {
-      case ValueType::kUint8:
-        return v.size == 1;
-      case ValueType::kUint32:
-      case ValueType::kFloat32:
-        return v.size == 4;
-      case ValueType::kGuid:
-        return v.size == 16;
-      case ValueType::kString:
-        return true;
-    }
-    return false;
-  }
-
   // Text up to its first zero byte and only zero bytes after it.
   bool is_text(const PoolValue& v) const {
     const std::string_view bytes = block_.bytes(v.at + kPoolEntryHead, v.size);
@@ -526,16 +527,18 @@ class PolygonBlock {
   uint64_t pool_end_ = 0;
 };
 
-// An MSFS block: record count 1, or (a file of polygons alone) an attribute pool that names an
-// attribute of the scenery editor's polygons. The terrain vectors of the older simulators have
-// record count 0 and attributes of their own.
+// An MSFS block: record count 1, or (a file of polygons alone) an attribute pool that holds an
+// attribute of the scenery editor's polygons with a value of its type. The terrain vectors of the
+// older simulators have record count 0 and attributes of their own (and the GUID of `UniqueGUID`
+// without a value).
 bool is_polygon_block(const Record& block, uint32_t record_count) {
   if (record_count != 0) return true;
   const uint64_t pool_end = kPoolAt + uint64_t{block.u32(kPoolSizeAt)};
   for (uint64_t at = kPoolAt; at + kPoolEntryHead <= pool_end && block.holds(at, kPoolEntryHead);
        at += kPoolEntryHead + uint64_t{block.u32(at + 16)}) {
+    const PoolValue v{at, block.u32(at + 16)};
     for (const KnownAttribute& known : kPolygonAttributes) {
-      if (same_guid(block, at, known.guid)) return true;
+      if (same_guid(block, at, known.guid) && value_fits(v, known.type)) return true;
     }
   }
   return false;

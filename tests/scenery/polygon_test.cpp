@@ -79,6 +79,7 @@ TEST(Polygons, Golden) {
   EXPECT_NE(decode(file_of(p.build(kCell), 0)).document.find("<Polygon"), std::string::npos);
   PolygonBlockBuilder older;
   older.attribute("{91CB4A9B-9398-48E6-81DA-70AEA3295914}", Bytes());
+  older.attribute("{359C73E8-06BE-4FB2-ABCB-EC942F7761D0}", Bytes());  // no GUID value
   older.entry(3, {0}, 4, Bytes().raw(kTriangle).f32(1));
   EXPECT_EQ(decode(file_of(older.build(kCell), 0)).document.find("<Polygon"), std::string::npos);
 }
