@@ -79,9 +79,9 @@ constexpr uint8_t hex_digit(char c) {
 // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" in the file's byte order.
 constexpr GuidBytes guid(const char (&text)[39]) {
   GuidBytes g{};
-  constexpr int kDigitAt[16] = {7, 5, 3, 1, 12, 10, 17, 15, 20, 22, 25, 27, 29, 31, 33, 35};
-  for (int i = 0; i < 16; ++i) {
-    const int at = kDigitAt[i];
+  constexpr size_t kDigitAt[16] = {7, 5, 3, 1, 12, 10, 17, 15, 20, 22, 25, 27, 29, 31, 33, 35};
+  for (size_t i = 0; i < g.size(); ++i) {
+    const size_t at = kDigitAt[i];
     g[i] = static_cast<uint8_t>(hex_digit(text[at]) << 4 | hex_digit(text[at + 1]));
   }
   return g;

@@ -10,7 +10,8 @@ Bytes guid_value(std::string_view g) {
   };
   Bytes b;
   b.u32(hex(1, 8)).u16(hex(10, 4)).u16(hex(15, 4));
-  for (size_t at : {20, 22, 25, 27, 29, 31, 33, 35}) b.u8(hex(at, 2));
+  constexpr size_t kByteAt[] = {20, 22, 25, 27, 29, 31, 33, 35};
+  for (size_t at : kByteAt) b.u8(hex(at, 2));
   return b;
 }
 
