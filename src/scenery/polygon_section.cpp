@@ -32,14 +32,14 @@
 //               the cell, y 32768 steps south to north (checked: every packed vertex of the
 //               sources lies inside its step; it is written at the step's middle)
 //       compressed: u32 x, u32 y of the first vertex, s32 x and y steps to the second, u32 byte
-//               length L of the rest, L bytes (the later vertices as changes of that step,
-//               entropy-coded; not decoded, dumped)
+//               length L of the rest, L bytes: the later vertices as changes of that step, a
+//               first byte of 4 x the bit length of the largest change (bytes: 47 polygons of
+//               the sources), then a code of variable length per change that is not known; the
+//               points are written as a dump
 //     then the altitudes, f32 metres (checked: `altitude` of `Polygon`, `altitude` and
 //     `altitude2` of `Rectangle`)
 #include <array>
-#include <bit>
 #include <cstdint>
-#include <span>
 #include <string_view>
 
 #include "format/ident.h"
