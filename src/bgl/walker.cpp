@@ -54,15 +54,24 @@ uint32_t readable_section_count(const Image& image) {
 
 }  // namespace
 
-bool has_decoded_section(const Image& image, std::span<const SectionKind> kinds) {
+bool has_decoded_section(const Image& image, std::span<const SectionKind> kinds,
+                         std::span<const SectionContent> contents) {
   const uint32_t count = readable_section_count(image);
   for (uint32_t i = 0; i < count; ++i) {
-    const SectionKind* kind =
-        find_kind(kinds, image.u32(kHeaderSize + uint64_t{i} * kSectionEntrySize));
-    if (kind != nullptr &&
-        (kind->decode_subsection != nullptr || kind->decode_section != nullptr)) {
-      return true;
+    const uint64_t at = kHeaderSize + uint64_t{i} * kSectionEntrySize;
+    const SectionKind* kind = find_kind(kinds, image.u32(at));
+    if (kind == nullptr ||
+        (kind->decode_subsection == nullptr && kind->decode_section == nullptr)) {
+      continue;
     }
+    const SectionContent* content = nullptr;
+    for (const SectionContent& c : contents) {
+      if (c.type == kind->type) content = &c;
+    }
+    if (content == nullptr) return true;
+    const SectionEntry section{image.u32(at), image.u32(at + 4), image.u32(at + 8),
+                               image.u32(at + 12), image.u32(at + 16)};
+    if (content->writes_elements(image, section)) return true;
   }
   return false;
 }

@@ -49,11 +49,20 @@ struct SectionKind {
   bool single_record;                   // the decoder is told a record count of 1
 };
 
+// For a section type whose decoder writes nothing for some of its forms: true when the section
+// holds a form that the decoder writes.
+struct SectionContent {
+  uint32_t type;
+  bool (*writes_elements)(const Image& image, const SectionEntry& section);
+};
+
 // Sections are decoded in descending order of type, so that the name list, scenery objects,
 // waypoints and navaids have filled the shared lists before the first airport is written.
 void walk_sections(DecodeContext& ctx, std::span<const SectionKind> kinds);
 
-// True when a section of the file, among those that the walk reads, has a decoder in `kinds`.
-bool has_decoded_section(const Image& image, std::span<const SectionKind> kinds);
+// True when a section of the file, among those that the walk reads, has a decoder in `kinds`,
+// and holds a form that the decoder writes when `contents` has a row for its type.
+bool has_decoded_section(const Image& image, std::span<const SectionKind> kinds,
+                         std::span<const SectionContent> contents = {});
 
 }  // namespace terrova

@@ -212,7 +212,8 @@ DecodeResult decode_file(const DecodeRequest& request, Console& console) {
     result.status = 1;
     return result;
   }
-  if (request.skip_without_decoded_sections && !has_decoded_section(input.image, section_kinds())) {
+  if (request.skip_without_decoded_sections &&
+      !has_decoded_section(input.image, section_kinds(), section_contents())) {
     result.no_decoded_sections = true;
     return result;
   }

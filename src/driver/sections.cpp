@@ -23,10 +23,18 @@ constexpr SectionKind kSectionKinds[] = {
     {43,   extract_model_data,          nullptr,           false}, // model data
     {46,   decode_exclusion_rectangles, nullptr,           false}, // exclusion rectangles
     {0xA0, decode_tacans,               nullptr,           false}, // TACAN
+    {0x65, decode_polygons,             nullptr,           false}, // MSFS polygons, rectangles
+};
+
+// The terrain vectors of the older simulators share the polygon section: files of them alone are
+// skipped by folder runs, as they were before polygons were read.
+constexpr SectionContent kSectionContents[] = {
+    {0x65, has_polygon_blocks},
 };
 
 }  // namespace
 
 std::span<const SectionKind> section_kinds() { return kSectionKinds; }
+std::span<const SectionContent> section_contents() { return kSectionContents; }
 
 }  // namespace terrova

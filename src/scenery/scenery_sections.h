@@ -1,5 +1,5 @@
 // The section decoders of the scenery family besides the scenery-object walk: exclusion
-// rectangles (section 46) and model data (section 43).
+// rectangles (section 46), model data (section 43) and MSFS polygons (section 101).
 #pragma once
 
 #include <string>
@@ -12,6 +12,12 @@ namespace terrova {
 
 // Writes one `ExclusionRectangle` element per record of the subsection that excludes anything.
 void decode_exclusion_rectangles(DecodeContext& ctx, const SubsectionRun& run);
+
+// Writes the `Polygon` and `Rectangle` elements of an MSFS polygon block (section 101); the
+// terrain vectors of the older simulators (record count 0) write nothing.
+void decode_polygons(DecodeContext& ctx, const SubsectionRun& run);
+// True when a subsection of the polygon section is an MSFS polygon block (record count not 0).
+bool has_polygon_blocks(const Image& image, const SectionEntry& section);
 
 // Writes one `ModelData` element per model entry of the subsection and hands each model's bytes
 // to `ctx.extra_files` as a ".mdl" file named after the model.

@@ -140,7 +140,7 @@ TEST_F(FolderModelsTest, AModelFileThatCannotBeWrittenFailsItsInput) {
 
 TEST_F(FolderModelsTest, FilesWithoutADecodedSectionAreSkippedInFolderRuns) {
   testkit::BglBuilder terrain;
-  terrain.section(0x65).add(testkit::Bytes().u32(7), 1);
+  terrain.section(0x65).add(testkit::Bytes().u32(7), 0);  // terrain vectors of the older tools
   put("terrain.bgl", terrain.build());
   put("no_sections.bgl", testkit::BglBuilder().build());
   put("models.bgl", models_file({"X"}));

@@ -51,6 +51,9 @@ constexpr Expected kExpected[] = {
     {"lmml__LMML.bgl",                 0},
  // Scenery objects: attached-object groups (PAUN), car parking and LowResAltitude (KLAL).
     {"paun__PAUN.bgl",                 0},
+ // Polygons and rectangles (section 101).
+    {"2mt1__2MT1.bgl",                 0}, // polygons of both vertex forms
+    {"enbl__enbl-airport.bgl",         0}, // height maps, runway deformations
 };
 // Schema messages allowed where a code is written as its number: "Element 'X', attribute 'a':
 // [facet 'enumeration'] The value '17' is not an element of the set {...}".
@@ -65,14 +68,17 @@ const std::regex kLaterAttribute(
     R"(The attribute '\w+' is not allowed)");
 
 // Elements of later SDKs than the schema's: `VectorPlacement` (the sources' name; the schema knows
-// only its fence forms). They are taken out of the document before it is validated, so that an
-// element the schema does not expect does not end the check of the airport's other children.
+// only its fence forms) and the polygons of section 101. They are taken out of the document before
+// it is validated, so that an element the schema does not expect does not end the check of the
+// elements after it (the validator stops at the first one).
 std::string without_later_elements(std::string document) {
-  const std::string open = "<VectorPlacement ", close = "</VectorPlacement>";
-  for (size_t at = document.find(open); at != std::string::npos; at = document.find(open, at)) {
-    const size_t end = document.find(close, at);
-    if (end == std::string::npos) break;
-    document.erase(at, end + close.size() - at);
+  for (const std::string name : {"VectorPlacement", "Polygon"}) {
+    const std::string open = "<" + name + " ", close = "</" + name + ">";
+    for (size_t at = document.find(open); at != std::string::npos; at = document.find(open, at)) {
+      const size_t end = document.find(close, at);
+      if (end == std::string::npos) break;
+      document.erase(at, end + close.size() - at);
+    }
   }
   return document;
 }
@@ -82,6 +88,13 @@ const std::regex kNewerThanSchema(R"(Element 'LowResAltitude': This element is n
 // Scenery-object kinds whose layout is known: none may be dumped.
 constexpr const char* kKnownObjectKinds[] = {"0x11", "0x16",   "0x19",  "0x1D",
                                              "0x1E", "0x1002", "0x1003"};
+
+// A rectangle's `precision` (section 101), which the compiler takes and its schema lacks.
+const std::regex kPolygonException(
+    R"(Element 'Rectangle', attribute 'precision': The attribute 'precision' is not allowed)");
+
+const std::regex kAllowedMessages[] = {kNumberException, kLaterAttribute, kNewerThanSchema,
+                                       kPolygonException};
 
 TEST(MsfsSamples, DecodeWholeAndValidate) {
   const fs::path dir = TERROVA_MSFS_SAMPLES_DIR;
@@ -112,8 +125,9 @@ TEST(MsfsSamples, DecodeWholeAndValidate) {
                                                  "\" \"" + document_path.string() + "\" 2>&1")) {
       if (line.find("validates") == std::string::npos &&
           line.find("fails to validate") == std::string::npos &&
-          !std::regex_search(line, kNumberException) && !std::regex_search(line, kLaterAttribute) &&
-          !std::regex_search(line, kNewerThanSchema)) {
+          !std::any_of(
+              std::begin(kAllowedMessages), std::end(kAllowedMessages),
+              [&](const std::regex& allowed) { return std::regex_search(line, allowed); })) {
         ADD_FAILURE() << line;
       }
     }
