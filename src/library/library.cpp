@@ -1,0 +1,75 @@
+// What LIBRARY names decides the reader: a file is a scenery.cfg; a folder is a scenery.cfg's
+// folder, a folder of Prepar3D add-on packages (or one package), an MSFS Community folder, or
+// the MSFS packages folder that holds Community and Official.
+#include "library/library.h"
+
+#include "library/library_paths.h"
+#include "library/reader_support.h"
+#include "platform/platform.h"
+
+namespace terrova::library {
+namespace {
+
+enum class FolderKind { kNone, kAddOns, kMsfs };
+
+FolderKind kind_of_subfolders(const std::string& folder, const FolderEntries& entries) {
+  if (!find_name(entries.files, "add-on.xml").empty()) return FolderKind::kAddOns;
+  bool msfs = false;
+  for (const std::string& name : entries.folders) {
+    FolderEntries sub;
+    list_sorted(join_path(folder, name), sub);
+    if (!find_name(sub.files, "add-on.xml").empty()) return FolderKind::kAddOns;
+    if (!find_name(sub.files, "layout.json").empty() ||
+        !find_name(sub.files, "manifest.json").empty()) {
+      msfs = true;
+    }
+  }
+  return msfs ? FolderKind::kMsfs : FolderKind::kNone;
+}
+
+}  // namespace
+
+int read_library(const std::string& library, const LibraryOptions& options, Library& out,
+                 std::string& error) {
+  out = Library{};
+  error.clear();
+  if (platform::is_file(library.c_str())) return read_scenery_cfg(library, options, out, error);
+  if (!platform::is_folder(library.c_str())) {
+    uint64_t size = 0;
+    const int code = platform::file_size(library.c_str(), size);
+    error = unreadable(library, code != 0 ? code : 2);
+    return code != 0 ? code : 2;
+  }
+  FolderEntries entries;
+  if (int code = list_sorted(library, entries)) {
+    error = unreadable(library, code);
+    return code;
+  }
+  if (!options.official_folder.empty() || !options.content_xml.empty()) {
+    return read_msfs_packages(library, options, out, error);
+  }
+  if (const std::string cfg = find_name(entries.files, "scenery.cfg"); !cfg.empty()) {
+    return read_scenery_cfg(join_path(library, cfg), options, out, error);
+  }
+  switch (kind_of_subfolders(library, entries)) {
+    case FolderKind::kAddOns:
+      return read_addon_packages(library, options, out, error);
+    case FolderKind::kMsfs:
+      return read_msfs_packages(library, options, out, error);
+    case FolderKind::kNone:
+      break;
+  }
+  // The folder above Community, with Official beside it.
+  if (const std::string community = find_name(entries.folders, "Community"); !community.empty()) {
+    LibraryOptions with_official = options;
+    if (const std::string official = find_name(entries.folders, "Official"); !official.empty()) {
+      with_official.official_folder = join_path(library, official);
+    }
+    return read_msfs_packages(join_path(library, community), with_official, out, error);
+  }
+  error =
+      library + ": neither a scenery.cfg nor a folder of Prepar3D add-on packages or MSFS packages";
+  return kNotALibrary;
+}
+
+}  // namespace terrova::library

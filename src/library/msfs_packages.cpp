@@ -1,0 +1,243 @@
+// MSFS packages: each folder of the Community folder (and of the Official folder, whose
+// packages sit one level deeper, under OneStore or Steam) with a layout.json or manifest.json.
+//
+// Load order: the base packages (fs-base...) first, then the other Official packages, then the
+// Community packages, each group by folder name ignoring case; with a Content.xml, the packages
+// it names in its order, then the ones it does not name in that order.
+//
+//   Content.xml:  <Content> <Package name="fs-base" active="true"/> ... </Content>
+//   layout.json:  {"content": [{"path": "scenery/world/AZGA.bgl", "size": 1914, "date": ...}]}
+//
+// A package's BGL files are the ones its layout.json lists, in that order; a listed file that is
+// not there is named in Layer::missing. A package without a readable layout.json gives its BGL
+// files in name order.
+#include <algorithm>
+#include <unordered_map>
+
+#include "library/json_values.h"
+#include "library/library.h"
+#include "library/library_paths.h"
+#include "library/reader_support.h"
+#include "library/xml_elements.h"
+#include "platform/platform.h"
+
+namespace terrova::library {
+namespace {
+
+struct Package {
+  std::string name;
+  std::string folder;
+  std::string origin;
+  FolderEntries entries;
+};
+
+bool is_package(const FolderEntries& entries) {
+  return !find_name(entries.files, "layout.json").empty() ||
+         !find_name(entries.files, "manifest.json").empty();
+}
+
+// The packages in `root`, and one level deeper under folders that hold packages themselves.
+void collect_packages(const std::string& root, const std::string& origin,
+                      std::vector<Package>& packages, Library& out) {
+  FolderEntries entries;
+  if (int code = list_sorted(root, entries)) {
+    out.problems.push_back(unreadable(root, code));
+    return;
+  }
+  for (const std::string& name : entries.folders) {
+    Package p{name, join_path(root, name), origin, {}};
+    list_sorted(p.folder, p.entries);
+    if (is_package(p.entries)) {
+      packages.push_back(std::move(p));
+      continue;
+    }
+    bool holds_packages = false;
+    for (const std::string& inner : p.entries.folders) {
+      Package q{inner, join_path(p.folder, inner), origin, {}};
+      list_sorted(q.folder, q.entries);
+      if (!is_package(q.entries)) continue;
+      holds_packages = true;
+      packages.push_back(std::move(q));
+    }
+    if (!holds_packages) {
+      out.problems.push_back(p.folder +
+                             ": no layout.json or manifest.json; not a package, passed over");
+    }
+  }
+}
+
+// Every file of the package by its relative path with '/', for the lookups of layout.json: as
+// on the disk, and in lower case for the names whose case differs.
+struct PackageFiles {
+  std::unordered_map<std::string, std::string> exact;  // '/' form -> platform form
+  std::unordered_map<std::string, std::string> folded;
+  std::vector<std::string> bgl;  // '/' form, in name order
+};
+
+PackageFiles package_files(const Package& p, Library& out) {
+  PackageFiles files;
+  std::vector<std::string> listed;
+  std::string failed;
+  if (int code = platform::list_files(p.folder.c_str(), listed, failed)) {
+    out.problems.push_back(unreadable(failed, code));
+  }
+  for (std::string& on_disk : listed) {
+    std::string slashed = on_disk;
+    std::replace(slashed.begin(), slashed.end(), '\\', '/');
+    if (is_bgl_name(slashed)) files.bgl.push_back(slashed);
+    const std::string lower = lower_ascii(slashed);
+    auto [at, added] = files.folded.emplace(lower, on_disk);
+    if (!added && name_less(on_disk, at->second)) at->second = on_disk;
+    files.exact.emplace(std::move(slashed), std::move(on_disk));
+  }
+  std::sort(files.bgl.begin(), files.bgl.end(),
+            [](const std::string& a, const std::string& b) { return name_less(a, b); });
+  return files;
+}
+
+// The files of the package's layout.json; false when there is none to use.
+bool layout_files(const Package& p, const PackageFiles& files, Layer& layer, Library& out) {
+  const std::string name = find_name(p.entries.files, "layout.json");
+  if (name.empty()) {
+    out.problems.push_back(p.folder + ": no layout.json; its BGL files are taken in name order");
+    return false;
+  }
+  const std::string path = join_path(p.folder, name);
+  DecodedText text;
+  if (int code = read_text_file(path, text, out)) {
+    out.problems.push_back(unreadable(path, code) + "; its BGL files are taken in name order");
+    return false;
+  }
+  const JsonDocument doc = parse_json(text.text);
+  const JsonValue* content = doc.root.member("content");
+  if (content == nullptr || content->type != JsonValue::Type::kArray) {
+    out.problems.push_back(path + (doc.error.empty() ? ": no \"content\" list" : ": damaged") +
+                           "; its BGL files are taken in name order");
+    return false;
+  }
+  if (!doc.error.empty()) {
+    out.problems.push_back(path + ": damaged at byte " + std::to_string(doc.error_offset) + " (" +
+                           doc.error + "); the files listed before it are read");
+  }
+  size_t without_path = 0;
+  std::unordered_map<std::string, bool> seen;
+  for (const JsonValue& entry : content->items) {
+    const JsonValue* written = entry.member("path");
+    if (written == nullptr || written->type != JsonValue::Type::kString) {
+      ++without_path;
+      continue;
+    }
+    std::string slashed = written->text;
+    std::replace(slashed.begin(), slashed.end(), '\\', '/');
+    if (!is_bgl_name(slashed) || !seen.emplace(lower_ascii(slashed), true).second) continue;
+    auto found = files.exact.find(slashed);
+    if (found == files.exact.end()) {
+      found = files.folded.find(lower_ascii(slashed));
+      if (found == files.folded.end()) {
+        layer.missing.push_back(written->text);
+        continue;
+      }
+    }
+    layer.files.push_back({join_path(p.folder, found->second), written->text});
+  }
+  if (without_path > 0) {
+    out.problems.push_back(path + ": " + std::to_string(without_path) +
+                           " entries of \"content\" without a \"path\"; passed over");
+  }
+  return true;
+}
+
+// The package names of a Content.xml in its order, each with its active flag.
+std::vector<std::pair<std::string, bool>> content_order(const std::string& path, Library& out) {
+  std::vector<std::pair<std::string, bool>> order;
+  DecodedText text;
+  if (int code = read_text_file(path, text, out)) {
+    out.problems.push_back(unreadable(path, code) + "; the packages load in their usual order");
+    return order;
+  }
+  const XmlDocument doc = parse_xml(text.text);
+  if (!doc.error.empty()) {
+    out.problems.push_back(path + ": damaged at byte " + std::to_string(doc.error_offset) + " (" +
+                           doc.error + "); the packages named before it keep its order");
+  }
+  for (const XmlElement& e : doc.root.children) {
+    if (!equal_ignoring_case(e.name, "Package")) continue;
+    const std::string* name = e.attribute("name");
+    if (name == nullptr || name->empty()) continue;
+    const std::string* active = e.attribute("active");
+    order.emplace_back(*name, active == nullptr || !equal_ignoring_case(*active, "false"));
+  }
+  return order;
+}
+
+int group(const Package& p) {
+  if (p.origin == "base") return 0;
+  return p.origin == "official" ? 1 : 2;
+}
+
+}  // namespace
+
+int read_msfs_packages(const std::string& community, const LibraryOptions& options, Library& out,
+                       std::string& error) {
+  out.kind = "msfs";
+  if (!platform::is_folder(community.c_str())) {
+    error = community + ": not a folder";
+    return 2;
+  }
+  std::vector<Package> packages;
+  if (!options.official_folder.empty()) {
+    collect_packages(options.official_folder, "official", packages, out);
+  }
+  collect_packages(community, "community", packages, out);
+  for (Package& p : packages) {
+    if (starts_with_ignoring_case(p.name, "fs-base")) p.origin = "base";
+  }
+  std::stable_sort(packages.begin(), packages.end(), [](const Package& a, const Package& b) {
+    return group(a) != group(b) ? group(a) < group(b) : name_less(a.name, b.name);
+  });
+  std::vector<bool> active(packages.size(), true);
+  if (!options.content_xml.empty()) {
+    // Packages named in Content.xml first, in its order; a name it gives twice counts once.
+    const auto order = content_order(options.content_xml, out);
+    std::unordered_map<std::string, size_t> position;
+    for (size_t i = 0; i < order.size(); ++i) position.emplace(lower_ascii(order[i].first), i);
+    std::vector<size_t> rank(packages.size());
+    for (size_t i = 0; i < packages.size(); ++i) {
+      const auto at = position.find(lower_ascii(packages[i].name));
+      rank[i] = at == position.end() ? order.size() + i : at->second;
+      if (at != position.end()) active[i] = order[at->second].second;
+    }
+    std::vector<size_t> index(packages.size());
+    for (size_t i = 0; i < index.size(); ++i) index[i] = i;
+    std::stable_sort(index.begin(), index.end(),
+                     [&](size_t a, size_t b) { return rank[a] < rank[b]; });
+    std::vector<Package> sorted;
+    std::vector<bool> sorted_active;
+    for (size_t i : index) {
+      sorted.push_back(std::move(packages[i]));
+      sorted_active.push_back(active[i]);
+    }
+    packages = std::move(sorted);
+    active = std::move(sorted_active);
+  }
+  for (size_t i = 0; i < packages.size(); ++i) {
+    const Package& p = packages[i];
+    Layer layer;
+    layer.kind = "package";
+    layer.title = p.name;
+    layer.folder = p.folder;
+    layer.origin = p.origin;
+    layer.layer = static_cast<int64_t>(i) + 1;
+    layer.active = active[i];
+    const PackageFiles files = package_files(p, out);
+    if (!layout_files(p, files, layer, out)) {
+      for (const std::string& relative : files.bgl) {
+        layer.files.push_back({join_path(p.folder, files.exact.at(relative)), relative});
+      }
+    }
+    out.layers.push_back(std::move(layer));
+  }
+  return 0;
+}
+
+}  // namespace terrova::library
