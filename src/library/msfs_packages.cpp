@@ -124,7 +124,8 @@ bool layout_files(const Package& p, const PackageFiles& files, Layer& layer, Lib
   for (const JsonValue& entry : content->items) {
     const JsonValue* written = entry.member("path");
     if (written == nullptr || written->type != JsonValue::Type::kString) {
-      ++without_path;
+      // A null is the value that damage cut short, already reported.
+      if (entry.type != JsonValue::Type::kNull) ++without_path;
       continue;
     }
     std::string slashed = written->text;

@@ -21,6 +21,7 @@ namespace terrova::library {
 namespace {
 
 struct Area {
+  std::string name;  // the section's name as written: "Area.106"
   int64_t number = 0;
   Layer layer;
 };
@@ -39,6 +40,7 @@ bool parse_active(const std::string& text, bool& active) {
 // Reads one [Area.NNN] section into `area`; false (with the reason among `problems`) when the
 // section names no folder to read.
 bool read_area(const IniSection& section, Area& area, std::vector<std::string>& problems) {
+  area.name = section.name;
   const std::string where = "[" + section.name + "] (line " + std::to_string(section.line) + ")";
   const std::string number = section.name.substr(5);
   if (!parse_integer(number, area.number) || number.find_first_of("+- \t") != std::string::npos) {
@@ -97,8 +99,7 @@ int read_scenery_cfg(const std::string& cfg, const LibraryOptions& options, Libr
   for (size_t i = 1; i < areas.size(); ++i) {
     for (size_t j = 0; j < i; ++j) {
       if (areas[j].number == areas[i].number) {
-        problems.push_back("[Area." + std::to_string(areas[i].number) +
-                           "] appears more than once; each is read");
+        problems.push_back("[" + areas[i].name + "] appears more than once; each is read");
         break;
       }
     }
@@ -118,8 +119,8 @@ int read_scenery_cfg(const std::string& cfg, const LibraryOptions& options, Libr
     Layer& layer = area.layer;
     const ConfigFolder folder = resolve_config_folder(layer.folder, base, options.drives);
     if (!folder.problem.empty()) {
-      out.problems.push_back(cfg + ": [Area." + std::to_string(area.number) +
-                             "] Local=" + layer.folder + ": " + folder.problem);
+      out.problems.push_back(cfg + ": [" + area.name + "] Local=" + layer.folder + ": " +
+                             folder.problem);
     }
     layer.folder = folder.folder;
     layer.folder_missing = !folder.found;
