@@ -34,12 +34,7 @@ int read_library(const std::string& library, const LibraryOptions& options, Libr
   out = Library{};
   error.clear();
   if (platform::is_file(library.c_str())) return read_scenery_cfg(library, options, out, error);
-  if (!platform::is_folder(library.c_str())) {
-    uint64_t size = 0;
-    const int code = platform::file_size(library.c_str(), size);
-    error = unreadable(library, code != 0 ? code : 2);
-    return code != 0 ? code : 2;
-  }
+  if (!platform::is_folder(library.c_str())) return not_found(library, error);
   FolderEntries entries;
   if (int code = list_sorted(library, entries)) {
     error = unreadable(library, code);

@@ -166,11 +166,7 @@ ConfigFolder resolve_config_folder(std::string_view written, const std::string& 
 #endif
     return out;
   } else if (!written.empty() && is_separator(written[0])) {
-#ifdef _WIN32
-    start = "\\";
-#else
-    start = "/";
-#endif
+    start.assign(1, platform::kPathSeparator);
   }
   out.found = find_path(start, split_path(rest), true, out.folder);
   return out;

@@ -181,10 +181,7 @@ int group(const Package& p) {
 int read_msfs_packages(const std::string& community, const LibraryOptions& options, Library& out,
                        std::string& error) {
   out.kind = "msfs";
-  if (!platform::is_folder(community.c_str())) {
-    error = community + ": not a folder";
-    return 2;
-  }
+  if (!platform::is_folder(community.c_str())) return not_found(community, error);
   std::vector<Package> packages;
   if (!options.official_folder.empty()) {
     collect_packages(options.official_folder, "official", packages, out);

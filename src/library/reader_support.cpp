@@ -17,12 +17,19 @@ void add_problems(Library& library, const std::string& file,
 }
 
 std::string unreadable(const std::string& path, int code) {
+  if (code == kTooLarge) {
+    return path + ": cannot be read (larger than " + std::to_string(kMaxConfigBytes >> 20) +
+           " MB: not a configuration file)";
+  }
   const std::string reason = platform::system_error_text(code);
   return path + ": cannot be read (" + (reason.empty() ? "error " + std::to_string(code) : reason) +
          ")";
 }
 
 int read_text_file(const std::string& path, DecodedText& text, Library& library) {
+  uint64_t size = 0;
+  if (int code = platform::file_size(path.c_str(), size)) return code;
+  if (size > kMaxConfigBytes) return kTooLarge;
   std::string bytes;
   if (int code = platform::read_whole_file(path.c_str(), bytes)) return code;
   text = decode_text(bytes);
@@ -30,6 +37,17 @@ int read_text_file(const std::string& path, DecodedText& text, Library& library)
     library.problems.push_back(path + ": holds bytes that are no characters of its encoding");
   }
   return 0;
+}
+
+int not_found(const std::string& path, std::string& error) {
+  uint64_t size = 0;
+  const int code = platform::file_size(path.c_str(), size);
+  if (code == 0) {
+    error = path + ": a file, where a folder belongs";
+    return 2;
+  }
+  error = unreadable(path, code);
+  return code;
 }
 
 std::vector<LibraryFile> bgl_files_in(const std::string& folder,

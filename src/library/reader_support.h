@@ -2,6 +2,7 @@
 // each, and the BGL files of one folder.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -17,12 +18,20 @@ constexpr size_t kProblemsPerFile = 12;
 void add_problems(Library& library, const std::string& file,
                   const std::vector<std::string>& problems);
 
-// Reads and decodes a configuration file; 0 or the system's error code. A file whose bytes are
-// not all characters adds a problem line.
+// Configuration files are small; a larger file is some other file named by mistake, and is not
+// read into memory.
+constexpr uint64_t kMaxConfigBytes = uint64_t{256} << 20;
+// The status of read_text_file for a file past kMaxConfigBytes.
+constexpr int kTooLarge = -1;
+
+// Reads and decodes a configuration file; 0, kTooLarge or the system's error code. A file whose
+// bytes are not all characters adds a problem line.
 int read_text_file(const std::string& path, DecodedText& text, Library& library);
 
 // "`path`: cannot be read (reason)".
 std::string unreadable(const std::string& path, int code);
+// The status and message for a path that names no folder where one belongs.
+int not_found(const std::string& path, std::string& error);
 
 // The BGL files directly in `folder`, in name order ignoring case; `relative_prefix` goes
 // before each name in LibraryFile::relative.
