@@ -31,7 +31,8 @@ struct Component {
 };
 
 void read_package(const std::string& package, const std::string& xml_path,
-                  const LibraryOptions& options, std::vector<Component>& components, Library& out) {
+                  const LibraryOptions& options, FolderCache& cache,
+                  std::vector<Component>& components, Library& out) {
   DecodedText text;
   if (int code = read_text_file(xml_path, text, out)) {
     out.problems.push_back(unreadable(xml_path, code) + "; the package is passed over");
@@ -72,7 +73,7 @@ void read_package(const std::string& package, const std::string& xml_path,
                            " is not a number; it loads after the components with a layer");
       }
     }
-    const ConfigFolder folder = resolve_config_folder(path, package, options.drives);
+    const ConfigFolder folder = resolve_config_folder(path, package, options.drives, cache);
     if (!folder.problem.empty())
       problems.push_back(where + ": Path " + path + ": " + folder.problem);
     layer.folder = folder.folder;
@@ -116,7 +117,10 @@ int read_addon_packages(const std::string& folder, const LibraryOptions& options
     return kNotALibrary;
   }
   std::vector<Component> components;
-  for (const auto& [package, xml] : packages) read_package(package, xml, options, components, out);
+  FolderCache cache;
+  for (const auto& [package, xml] : packages) {
+    read_package(package, xml, options, cache, components, out);
+  }
   std::stable_partition(components.begin(), components.end(),
                         [](const Component& c) { return c.layer_given; });
   const auto given_end = std::find_if(components.begin(), components.end(),

@@ -104,8 +104,14 @@ int list_sorted(const std::string& folder, FolderEntries& entries) {
   return code;
 }
 
+const FolderEntries& FolderCache::entries(const std::string& folder) {
+  auto [at, added] = folders_.try_emplace(folder);
+  if (added) list_sorted(folder, at->second);
+  return at->second;
+}
+
 bool find_path(const std::string& base, const std::vector<std::string>& parts, bool want_folder,
-               std::string& found) {
+               std::string& found, FolderCache& cache) {
   found = base;
   for (size_t i = 0; i < parts.size(); ++i) {
     const bool last = i + 1 == parts.size();
@@ -118,9 +124,8 @@ bool find_path(const std::string& base, const std::vector<std::string>& parts, b
       found = std::move(exact);
       continue;
     }
-    std::vector<std::string> files, folders;
-    platform::list_folder_entries(found.c_str(), files, folders);
-    const std::string* name = match(folder ? folders : files, parts[i]);
+    const FolderEntries& entries = cache.entries(found);
+    const std::string* name = match(folder ? entries.folders : entries.files, parts[i]);
     if (name == nullptr) {
       for (size_t j = i; j < parts.size(); ++j) found = join_path(found, parts[j]);
       return false;
@@ -131,7 +136,8 @@ bool find_path(const std::string& base, const std::vector<std::string>& parts, b
 }
 
 ConfigFolder resolve_config_folder(std::string_view written, const std::string& base,
-                                   const std::vector<std::pair<char, std::string>>& drives) {
+                                   const std::vector<std::pair<char, std::string>>& drives,
+                                   FolderCache& cache) {
   ConfigFolder out;
   const bool drive_path =
       written.size() >= 2 && written[1] == ':' &&
@@ -168,7 +174,7 @@ ConfigFolder resolve_config_folder(std::string_view written, const std::string& 
   } else if (!written.empty() && is_separator(written[0])) {
     start.assign(1, platform::kPathSeparator);
   }
-  out.found = find_path(start, split_path(rest), true, out.folder);
+  out.found = find_path(start, split_path(rest), true, out.folder, cache);
   return out;
 }
 

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -35,12 +36,22 @@ struct FolderEntries {
 };
 int list_sorted(const std::string& folder, FolderEntries& entries);
 
+// The listings of the folders a reader has looked into, so that the areas of one scenery.cfg
+// (thousands, side by side in one folder) list that folder once and not once each.
+class FolderCache {
+ public:
+  const FolderEntries& entries(const std::string& folder);
+
+ private:
+  std::unordered_map<std::string, FolderEntries> folders_;
+};
+
 // Finds the parts under `base` one by one, taking the name as written when it exists and
 // otherwise the one entry of the folder that matches it ignoring case (the first in name order
 // when several do). `found` receives the path on disk; when a part is not there, false with
 // `found` holding the path as written from that part on.
 bool find_path(const std::string& base, const std::vector<std::string>& parts, bool want_folder,
-               std::string& found);
+               std::string& found, FolderCache& cache);
 
 // A folder named in a configuration file: relative to `base`, an absolute Windows path ("D:\..."
 // through the drive mapping), or an absolute path of this machine.
@@ -50,6 +61,7 @@ struct ConfigFolder {
   std::string problem;  // why the folder could not be looked for, "" otherwise
 };
 ConfigFolder resolve_config_folder(std::string_view written, const std::string& base,
-                                   const std::vector<std::pair<char, std::string>>& drives);
+                                   const std::vector<std::pair<char, std::string>>& drives,
+                                   FolderCache& cache);
 
 }  // namespace terrova::library

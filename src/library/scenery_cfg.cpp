@@ -115,9 +115,10 @@ int read_scenery_cfg(const std::string& cfg, const LibraryOptions& options, Libr
   });
   const std::string base =
       options.simulator_folder.empty() ? parent_folder(cfg) : options.simulator_folder;
+  FolderCache cache;
   for (Area& area : areas) {
     Layer& layer = area.layer;
-    const ConfigFolder folder = resolve_config_folder(layer.folder, base, options.drives);
+    const ConfigFolder folder = resolve_config_folder(layer.folder, base, options.drives, cache);
     if (!folder.problem.empty()) {
       out.problems.push_back(cfg + ": [" + area.name + "] Local=" + layer.folder + ": " +
                              folder.problem);

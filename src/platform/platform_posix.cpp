@@ -359,6 +359,11 @@ int list_folder_entries(const char* folder, std::vector<std::string>& files,
   while (const struct dirent* entry = ::readdir(dir)) {
     const std::string name = entry->d_name;
     if (name == "." || name == "..") continue;
+    // The entry's type spares a stat; links and file systems that give no type need one.
+    if (entry->d_type == DT_DIR || entry->d_type == DT_REG) {
+      (entry->d_type == DT_DIR ? folders : files).push_back(name);
+      continue;
+    }
     path.resize(stem);
     path += name;
     struct stat st;
