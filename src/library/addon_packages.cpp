@@ -78,7 +78,7 @@ void read_package(const std::string& package, const std::string& xml_path,
       problems.push_back(where + ": Path " + path + ": " + folder.problem);
     layer.folder = folder.folder;
     layer.folder_missing = !folder.found;
-    if (folder.found) layer.files = area_files(layer.folder, true);
+    if (folder.found) layer.files = area_files(layer.folder, true, out);
     components.push_back(std::move(c));
   }
   add_problems(out, xml_path, problems);

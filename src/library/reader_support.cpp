@@ -50,23 +50,33 @@ int not_found(const std::string& path, std::string& error) {
   return code;
 }
 
-std::vector<LibraryFile> bgl_files_in(const std::string& folder,
-                                      const std::string& relative_prefix) {
+namespace {
+
+// The BGL files directly in `folder`, in name order ignoring case; `relative_prefix` goes
+// before each name in LibraryFile::relative.
+std::vector<LibraryFile> bgl_files_in(const std::string& folder, const std::string& relative_prefix,
+                                      Library& library) {
   std::vector<LibraryFile> files;
   FolderEntries entries;
-  list_sorted(folder, entries);
+  if (int code = list_sorted(folder, entries)) library.problems.push_back(unreadable(folder, code));
   for (const std::string& name : entries.files) {
     if (is_bgl_name(name)) files.push_back({join_path(folder, name), relative_prefix + name});
   }
   return files;
 }
 
-std::vector<LibraryFile> area_files(const std::string& folder, bool or_folder_itself) {
+}  // namespace
+
+std::vector<LibraryFile> area_files(const std::string& folder, bool or_folder_itself,
+                                    Library& library) {
   FolderEntries entries;
-  list_sorted(folder, entries);
+  if (int code = list_sorted(folder, entries)) {
+    library.problems.push_back(unreadable(folder, code));
+    return {};
+  }
   const std::string scenery = find_name(entries.folders, "scenery");
-  if (!scenery.empty()) return bgl_files_in(join_path(folder, scenery), scenery + "/");
-  if (or_folder_itself) return bgl_files_in(folder, "");
+  if (!scenery.empty()) return bgl_files_in(join_path(folder, scenery), scenery + "/", library);
+  if (or_folder_itself) return bgl_files_in(folder, "", library);
   return {};
 }
 

@@ -33,14 +33,11 @@ std::string unreadable(const std::string& path, int code);
 // The status and message for a path that names no folder where one belongs.
 int not_found(const std::string& path, std::string& error);
 
-// The BGL files directly in `folder`, in name order ignoring case; `relative_prefix` goes
-// before each name in LibraryFile::relative.
-std::vector<LibraryFile> bgl_files_in(const std::string& folder,
-                                      const std::string& relative_prefix);
-
 // The BGL files of an area or a component folder: those in its `scenery` subfolder (any case).
-// With `or_folder_itself`, a folder without one gives its own files instead.
-std::vector<LibraryFile> area_files(const std::string& folder, bool or_folder_itself);
+// With `or_folder_itself`, a folder without one gives its own files instead. A folder that
+// cannot be listed adds a problem line.
+std::vector<LibraryFile> area_files(const std::string& folder, bool or_folder_itself,
+                                    Library& library);
 
 // The entry of `names` equal to `name` ignoring case (the first in their order); "" when none.
 std::string find_name(const std::vector<std::string>& names, const std::string& name);
