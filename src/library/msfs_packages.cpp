@@ -1,5 +1,7 @@
 // MSFS packages: each folder of the Community folder (and of the Official folder, whose
 // packages sit one level deeper, under OneStore or Steam) with a layout.json or manifest.json.
+// A folder of Community that is no package is reported and passed over, as the simulator does
+// not look into it.
 //
 // Load order: the base packages (fs-base...) first, then the other Official packages, then the
 // Community packages, each group by folder name ignoring case; with a Content.xml, the packages
@@ -36,8 +38,9 @@ bool is_package(const FolderEntries& entries) {
          !find_name(entries.files, "manifest.json").empty();
 }
 
-// The packages in `root`, and one level deeper under folders that hold packages themselves.
-void collect_packages(const std::string& root, const std::string& origin,
+// The packages in `root`; with `nested`, also one level deeper under folders that hold packages
+// themselves (Official/OneStore). The simulator looks no deeper into Community.
+void collect_packages(const std::string& root, const std::string& origin, bool nested,
                       std::vector<Package>& packages, Library& out) {
   FolderEntries entries;
   if (int code = list_sorted(root, entries)) {
@@ -52,7 +55,7 @@ void collect_packages(const std::string& root, const std::string& origin,
       continue;
     }
     bool holds_packages = false;
-    for (const std::string& inner : p.entries.folders) {
+    for (const std::string& inner : nested ? p.entries.folders : std::vector<std::string>{}) {
       Package q{inner, join_path(p.folder, inner), origin, {}};
       list_sorted(q.folder, q.entries);
       if (!is_package(q.entries)) continue;
@@ -184,9 +187,9 @@ int read_msfs_packages(const std::string& community, const LibraryOptions& optio
   if (!platform::is_folder(community.c_str())) return not_found(community, error);
   std::vector<Package> packages;
   if (!options.official_folder.empty()) {
-    collect_packages(options.official_folder, "official", packages, out);
+    collect_packages(options.official_folder, "official", true, packages, out);
   }
-  collect_packages(community, "community", packages, out);
+  collect_packages(community, "community", false, packages, out);
   for (Package& p : packages) {
     if (starts_with_ignoring_case(p.name, "fs-base")) p.origin = "base";
   }

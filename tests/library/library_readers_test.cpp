@@ -188,7 +188,7 @@ TEST_F(LibraryReadersTest, MsfsPackagesInLoadOrder) {
   write("Community/Alpha-nav/s/X.bgl");
   write("Community/beta/layout.json", "{\"content\": [{\"path\": \"b.bgl\"}, {\"size\": 1}, ");
   write("Community/beta/b.bgl");
-  write("Community/stray/readme.txt", "");
+  write("Community/stray/nested/layout.json", "{\"content\": [{\"path\": \"n.bgl\"}]}");
   write("Official/OneStore/fs-base-nav/layout.json", "{\"content\": [{\"path\": \"n.bgl\"}]}");
   write("Official/OneStore/fs-base-nav/n.bgl");
   write("Official/OneStore/asobo-airport-kxyz/layout.json", "{\"content\": []}");
