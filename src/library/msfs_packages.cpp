@@ -69,37 +69,80 @@ void collect_packages(const std::string& root, const std::string& origin, bool n
   }
 }
 
-// Every file of the package by its relative path with '/', for the lookups of layout.json: as
-// on the disk, and in lower case for the names whose case differs.
-struct PackageFiles {
-  std::unordered_map<std::string, std::string> exact;  // '/' form -> platform form
-  std::unordered_map<std::string, std::string> folded;
-  std::vector<std::string> bgl;  // '/' form, in name order
+// The files of one package. A path of layout.json is looked for as written first (one lookup);
+// only when it is not there, or when the package has no layout.json, is the whole package
+// listed (an Official package may hold many thousand files besides its few BGL files).
+class PackageFiles {
+ public:
+  PackageFiles(const Package& package, Library& out) : package_(package), out_(out) {}
+
+  // The file's path on this machine for a path of layout.json in '/' form; "" when the package
+  // has none (names that differ only in case match, names that leave the package do not).
+  std::string find(const std::string& slashed) {
+    if (stays_inside(slashed)) {
+      std::string written = slashed;
+      std::replace(written.begin(), written.end(), '/', platform::kPathSeparator);
+      std::string path = join_path(package_.folder, written);
+      if (platform::is_file(path.c_str())) return path;
+    }
+    list();
+    if (const auto at = exact_.find(slashed); at != exact_.end()) {
+      return join_path(package_.folder, at->second);
+    }
+    const auto at = folded_.find(lower_ascii(slashed));
+    return at == folded_.end() ? std::string() : join_path(package_.folder, at->second);
+  }
+
+  // Every BGL file of the package in name order ignoring case, as {path, relative in '/' form}.
+  std::vector<LibraryFile> bgl_files() {
+    list();
+    std::vector<LibraryFile> files;
+    for (const auto& [slashed, on_disk] : exact_) {
+      if (is_bgl_name(slashed)) files.push_back({join_path(package_.folder, on_disk), slashed});
+    }
+    std::sort(files.begin(), files.end(), [](const LibraryFile& a, const LibraryFile& b) {
+      return name_less(a.relative, b.relative);
+    });
+    return files;
+  }
+
+ private:
+  static bool stays_inside(const std::string& slashed) {
+    if (slashed.empty() || slashed[0] == '/' || slashed.find(':') != std::string::npos) {
+      return false;
+    }
+    for (const std::string& part : split_path(slashed)) {
+      if (part == "..") return false;
+    }
+    return true;
+  }
+
+  void list() {
+    if (listed_) return;
+    listed_ = true;
+    std::vector<std::string> names;
+    std::string failed;
+    if (int code = platform::list_files(package_.folder.c_str(), names, failed)) {
+      out_.problems.push_back(unreadable(failed, code));
+    }
+    for (std::string& on_disk : names) {
+      std::string slashed = on_disk;
+      std::replace(slashed.begin(), slashed.end(), '\\', '/');
+      auto [at, added] = folded_.emplace(lower_ascii(slashed), on_disk);
+      if (!added && name_less(on_disk, at->second)) at->second = on_disk;
+      exact_.emplace(std::move(slashed), std::move(on_disk));
+    }
+  }
+
+  const Package& package_;
+  Library& out_;
+  bool listed_ = false;
+  std::unordered_map<std::string, std::string> exact_;   // '/' form -> as on the disk
+  std::unordered_map<std::string, std::string> folded_;  // lower case '/' form -> as on the disk
 };
 
-PackageFiles package_files(const Package& p, Library& out) {
-  PackageFiles files;
-  std::vector<std::string> listed;
-  std::string failed;
-  if (int code = platform::list_files(p.folder.c_str(), listed, failed)) {
-    out.problems.push_back(unreadable(failed, code));
-  }
-  for (std::string& on_disk : listed) {
-    std::string slashed = on_disk;
-    std::replace(slashed.begin(), slashed.end(), '\\', '/');
-    if (is_bgl_name(slashed)) files.bgl.push_back(slashed);
-    const std::string lower = lower_ascii(slashed);
-    auto [at, added] = files.folded.emplace(lower, on_disk);
-    if (!added && name_less(on_disk, at->second)) at->second = on_disk;
-    files.exact.emplace(std::move(slashed), std::move(on_disk));
-  }
-  std::sort(files.bgl.begin(), files.bgl.end(),
-            [](const std::string& a, const std::string& b) { return name_less(a, b); });
-  return files;
-}
-
 // The files of the package's layout.json; false when there is none to use.
-bool layout_files(const Package& p, const PackageFiles& files, Layer& layer, Library& out) {
+bool layout_files(const Package& p, PackageFiles& files, Layer& layer, Library& out) {
   const std::string name = find_name(p.entries.files, "layout.json");
   if (name.empty()) {
     out.problems.push_back(p.folder + ": no layout.json; its BGL files are taken in name order");
@@ -134,15 +177,12 @@ bool layout_files(const Package& p, const PackageFiles& files, Layer& layer, Lib
     std::string slashed = written->text;
     std::replace(slashed.begin(), slashed.end(), '\\', '/');
     if (!is_bgl_name(slashed) || !seen.emplace(lower_ascii(slashed), true).second) continue;
-    auto found = files.exact.find(slashed);
-    if (found == files.exact.end()) {
-      found = files.folded.find(lower_ascii(slashed));
-      if (found == files.folded.end()) {
-        layer.missing.push_back(written->text);
-        continue;
-      }
+    std::string found = files.find(slashed);
+    if (found.empty()) {
+      layer.missing.push_back(written->text);
+    } else {
+      layer.files.push_back({std::move(found), written->text});
     }
-    layer.files.push_back({join_path(p.folder, found->second), written->text});
   }
   if (without_path > 0) {
     out.problems.push_back(path + ": " + std::to_string(without_path) +
@@ -230,12 +270,8 @@ int read_msfs_packages(const std::string& community, const LibraryOptions& optio
     layer.origin = p.origin;
     layer.layer = static_cast<int64_t>(i) + 1;
     layer.active = active[i];
-    const PackageFiles files = package_files(p, out);
-    if (!layout_files(p, files, layer, out)) {
-      for (const std::string& relative : files.bgl) {
-        layer.files.push_back({join_path(p.folder, files.exact.at(relative)), relative});
-      }
-    }
+    PackageFiles files(p, out);
+    if (!layout_files(p, files, layer, out)) layer.files = files.bgl_files();
     out.layers.push_back(std::move(layer));
   }
   return 0;

@@ -178,7 +178,8 @@ TEST_F(LibraryReadersTest, AddOnComponentsByLayerThenWithout) {
 TEST_F(LibraryReadersTest, MsfsPackagesInLoadOrder) {
   const std::string layout =
       "{\"content\": [{\"path\": \"scenery/B.bgl\", \"size\": 3}, {\"path\": "
-      "\"ContentInfo/x.jpg\"}, {\"path\": \"Scenery/a.BGL\"}, {\"path\": \"scenery/gone.bgl\"}]}";
+      "\"ContentInfo/x.jpg\"}, {\"path\": \"Scenery/a.BGL\"}, {\"path\": \"scenery/gone.bgl\"}, "
+      "{\"path\": \"../beta/b.bgl\"}]}";
   write("Community/zeta-airport/layout.json", layout);
   write("Community/zeta-airport/scenery/a.bgl");
   write("Community/zeta-airport/scenery/b.bgl");
@@ -195,7 +196,8 @@ TEST_F(LibraryReadersTest, MsfsPackagesInLoadOrder) {
   EXPECT_EQ(layers(at("Community"), {{}, "", at("Official"), ""}),
             (Lines{"1 fs-base-nav (base): n.bgl", "2 asobo-airport-kxyz (official):",
                    "3 Alpha-nav (community): s/X.bgl s/y.bgl", "4 beta (community): b.bgl",
-                   "5 zeta-airport (community): scenery/B.bgl Scenery/a.BGL !scenery/gone.bgl"}));
+                   "5 zeta-airport (community): scenery/B.bgl Scenery/a.BGL !scenery/gone.bgl "
+                   "!../beta/b.bgl"}));
   EXPECT_EQ(library_.kind, "msfs");
   const Lines problems = {
       at("Community/stray") + ": no layout.json or manifest.json; not a package, passed over",
@@ -214,7 +216,7 @@ TEST_F(LibraryReadersTest, MsfsPackagesInLoadOrder) {
   EXPECT_EQ(
       layers(at("Community"), {{}, "", at("Official"), at("Content.xml")}),
       (Lines{"1 zeta-airport (community) [inactive]: scenery/B.bgl Scenery/a.BGL "
-             "!scenery/gone.bgl",
+             "!scenery/gone.bgl !../beta/b.bgl",
              "2 beta (community): b.bgl", "3 fs-base-nav (base): n.bgl",
              "4 asobo-airport-kxyz (official):", "5 Alpha-nav (community): s/X.bgl s/y.bgl"}));
   // The folder above Community and Official is a library too.
