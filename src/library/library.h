@@ -21,10 +21,10 @@ struct Layer {         // an area of scenery.cfg, a Prepar3D add-on component, o
   std::string folder;  // the folder on this machine
   std::string origin;  // for MSFS: "base", "official", "community"; else ""
   int64_t layer = 0;   // the layer number (scenery.cfg Layer, add-on Layer), or the load position
-  bool active = true;  // inactive areas are listed, not read
+  bool active = true;  // inactive areas are listed, not read: their `files` stay empty
   bool folder_missing = false;
   std::vector<LibraryFile> files;    // BGL files in load order within the layer
-  std::vector<std::string> missing;  // files a layout.json lists that are not there
+  std::vector<std::string> missing;  // BGL files a layout.json lists that are not there
 };
 
 struct Library {

@@ -204,6 +204,10 @@ std::vector<std::pair<std::string, bool>> content_order(const std::string& path,
     out.problems.push_back(path + ": damaged at byte " + std::to_string(doc.error_offset) + " (" +
                            doc.error + "); the packages named before it keep its order");
   }
+  if (!doc.root.name.empty() && !equal_ignoring_case(doc.root.name, "Content")) {
+    out.problems.push_back(path + ": the root element is <" + doc.root.name +
+                           ">, not <Content>; its packages are looked for all the same");
+  }
   for (const XmlElement& e : doc.root.children) {
     if (!equal_ignoring_case(e.name, "Package")) continue;
     const std::string* name = e.attribute("name");
@@ -270,8 +274,10 @@ int read_msfs_packages(const std::string& community, const LibraryOptions& optio
     layer.origin = p.origin;
     layer.layer = static_cast<int64_t>(i) + 1;
     layer.active = active[i];
-    PackageFiles files(p, out);
-    if (!layout_files(p, files, layer, out)) layer.files = files.bgl_files();
+    if (layer.active) {
+      PackageFiles files(p, out);
+      if (!layout_files(p, files, layer, out)) layer.files = files.bgl_files();
+    }
     out.layers.push_back(std::move(layer));
   }
   return 0;

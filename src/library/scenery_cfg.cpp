@@ -125,7 +125,7 @@ int read_scenery_cfg(const std::string& cfg, const LibraryOptions& options, Libr
     }
     layer.folder = folder.folder;
     layer.folder_missing = !folder.found;
-    if (folder.found) layer.files = area_files(layer.folder, false, out);
+    if (folder.found && layer.active) layer.files = area_files(layer.folder, false, out);
     out.layers.push_back(std::move(layer));
   }
   return 0;

@@ -74,10 +74,9 @@ TEST_F(LibraryReadersTest, SceneryCfgInEveryEncodingAndCase) {
   const std::string areas =
       "[General]\r\nTitle=World\r\n\r\n[AREA.002]\r\ntitle=Caf\xE9\r\nLOCAL=Addon "
       "Scenery\\Caf\xE9\\\r\nLAYER=2\r\nactive=true\r\n\r\n[area.001]\r\nTitle=Far\r\n"
-      "Local=E:\\X\r\nLayer=3\r\nActive=FALSE\r\n";
+      "Local=E:\\X\r\nLayer=3\r\nActive=True\r\n";
   const LibraryOptions options{{{'e', at("Elsewhere")}}, at("Sim"), "", ""};
-  const Lines expected = {"2 Caf\xC3\xA9: SCENERY/A.bgl SCENERY/b.BGL",
-                          "3 Far [inactive]: Scenery/z.bgl"};
+  const Lines expected = {"2 Caf\xC3\xA9: SCENERY/A.bgl SCENERY/b.BGL", "3 Far: Scenery/z.bgl"};
   // Windows-1252 with CR LF; UTF-8 with a mark and LF; UTF-16LE with a mark and CR LF.
   std::string utf8 = areas;
   std::erase(utf8, '\r');
@@ -105,11 +104,11 @@ TEST_F(LibraryReadersTest, SceneryCfgMissingFoldersAndDamage) {
         "[Area.x5]\nLocal=A\n"
         "\x7F\x45LF\x01\x02 binary junk\n"
         "[Area.002]\nTitle=B\nLocal=addon scenery/b\nLayer=2\n"
-        "[Area.002]\nTitle=B again\nLocal=Addon Scenery\\B\nLayer=20\n");
+        "[Area.002]\nTitle=B again\nLocal=Addon Scenery\\B\nLayer=20\nActive=FALSE\n");
   // The folder of the cfg is found as its library too.
   EXPECT_EQ(layers(dir_.string()),
             (Lines{"1 Stock [missing]:", "2 B: scenery/b.bgl",
-                   "3 Unmapped [missing]:", "10 A: scenery/a.bgl", "20 B again: scenery/b.bgl"}));
+                   "3 Unmapped [missing]:", "10 A: scenery/a.bgl", "20 B again [inactive]:"}));
   EXPECT_EQ(status_, 0);
   const std::string cfg = at("scenery.cfg") + ": ";
   const Lines problems = {
@@ -213,12 +212,10 @@ TEST_F(LibraryReadersTest, MsfsPackagesInLoadOrder) {
         "<?xml version=\"1.0\"?><Content><Package name=\"zeta-airport\" active=\"false\"/>"
         "<Package name=\"not-here\"/><Package name=\"BETA\" active=\"true\"/>"
         "<Package name=\"fs-base-nav\"/></Content>");
-  EXPECT_EQ(
-      layers(at("Community"), {{}, "", at("Official"), at("Content.xml")}),
-      (Lines{"1 zeta-airport (community) [inactive]: scenery/B.bgl Scenery/a.BGL "
-             "!scenery/gone.bgl !../beta/b.bgl",
-             "2 beta (community): b.bgl", "3 fs-base-nav (base): n.bgl",
-             "4 asobo-airport-kxyz (official):", "5 Alpha-nav (community): s/X.bgl s/y.bgl"}));
+  EXPECT_EQ(layers(at("Community"), {{}, "", at("Official"), at("Content.xml")}),
+            (Lines{"1 zeta-airport (community) [inactive]:", "2 beta (community): b.bgl",
+                   "3 fs-base-nav (base): n.bgl", "4 asobo-airport-kxyz (official):",
+                   "5 Alpha-nav (community): s/X.bgl s/y.bgl"}));
   // The folder above Community and Official is a library too.
   EXPECT_EQ(layers(dir_.string()).size(), 5u);
   write("Content2.xml", "<Content><Package name=\"beta\"/><Package name=");
