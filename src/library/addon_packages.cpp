@@ -14,6 +14,8 @@
 // without load after all of them, in the order of their packages (by folder name) and of their
 // add-on.xml, and take the layer numbers after the highest given. A component's BGL files are
 // those of its `scenery` subfolder, or of the folder itself when it has none.
+#include "library/addon_packages.h"
+
 #include <algorithm>
 
 #include "library/library.h"
@@ -84,14 +86,6 @@ void read_package(const std::string& package, const std::string& xml_path,
   add_problems(out, xml_path, problems);
 }
 
-// The add-on.xml of a package folder (any case); "" when it has none.
-std::string addon_xml(const std::string& folder) {
-  FolderEntries entries;
-  list_sorted(folder, entries);
-  const std::string name = find_name(entries.files, "add-on.xml");
-  return name.empty() ? name : join_path(folder, name);
-}
-
 }  // namespace
 
 int read_addon_packages(const std::string& folder, const LibraryOptions& options, Library& out,
@@ -103,23 +97,44 @@ int read_addon_packages(const std::string& folder, const LibraryOptions& options
     return code;
   }
   // The folder of one package, or the folder that holds the packages.
-  std::vector<std::pair<std::string, std::string>> packages;
+  std::vector<AddOnPackage> packages;
   if (std::string xml = addon_xml(folder); !xml.empty()) {
-    packages.emplace_back(folder, std::move(xml));
+    packages.push_back({folder, std::move(xml), true});
   } else {
-    for (const std::string& name : entries.folders) {
-      const std::string package = join_path(folder, name);
-      if (std::string sub = addon_xml(package); !sub.empty()) packages.emplace_back(package, sub);
-    }
+    find_addon_packages(folder, true, packages);
   }
   if (packages.empty()) {
     error = folder + ": no add-on.xml in the folder or its subfolders";
     return kNotALibrary;
   }
+  read_addon_components(packages, options, out);
+  return 0;
+}
+
+void find_addon_packages(const std::string& folder, bool active,
+                         std::vector<AddOnPackage>& packages) {
+  FolderEntries entries;
+  list_sorted(folder, entries);
+  for (const std::string& name : entries.folders) {
+    const std::string package = join_path(folder, name);
+    if (std::string xml = addon_xml(package); !xml.empty()) {
+      packages.push_back({package, std::move(xml), active});
+    }
+  }
+}
+
+void read_addon_components(const std::vector<AddOnPackage>& packages, const LibraryOptions& options,
+                           Library& out) {
   std::vector<Component> components;
   FolderCache cache;
-  for (const auto& [package, xml] : packages) {
-    read_package(package, xml, options, cache, components, out);
+  for (const AddOnPackage& package : packages) {
+    const size_t first = components.size();
+    read_package(package.folder, package.xml, options, cache, components, out);
+    for (size_t i = first; i < components.size(); ++i) {
+      Layer& layer = components[i].layer;
+      layer.active = package.active;
+      if (!layer.active) layer.files.clear();
+    }
   }
   std::stable_partition(components.begin(), components.end(),
                         [](const Component& c) { return c.layer_given; });
@@ -136,7 +151,13 @@ int read_addon_packages(const std::string& folder, const LibraryOptions& options
     it->layer.layer = next < INT64_MAX ? next++ : next;
   }
   for (Component& c : components) out.layers.push_back(std::move(c.layer));
-  return 0;
+}
+
+std::string addon_xml(const std::string& folder) {
+  FolderEntries entries;
+  list_sorted(folder, entries);
+  const std::string name = find_name(entries.files, "add-on.xml");
+  return name.empty() ? name : join_path(folder, name);
 }
 
 }  // namespace terrova::library

@@ -1,6 +1,6 @@
-// What LIBRARY names decides the reader: a file is a scenery.cfg; a folder is a scenery.cfg's
-// folder, a folder of Prepar3D add-on packages (or one package), an MSFS Community folder, or
-// the MSFS packages folder that holds Community and Official.
+// What LIBRARY names decides the reader: a file is a scenery.cfg or an add-ons.cfg; a folder is
+// a scenery.cfg's folder, a folder of Prepar3D add-on packages (or one package), an MSFS
+// Community folder, or the MSFS packages folder that holds Community and Official.
 #include "library/library.h"
 
 #include "library/library_paths.h"
@@ -33,7 +33,21 @@ int read_library(const std::string& library, const LibraryOptions& options, Libr
                  std::string& error) {
   out = Library{};
   error.clear();
-  if (platform::is_file(library.c_str())) return read_scenery_cfg(library, options, out, error);
+  if (platform::is_file(library.c_str())) {
+    if (equal_ignoring_case(last_part(library), "add-ons.cfg")) {
+      return read_addons_cfg(library, options, out, error);
+    }
+    const int status = read_scenery_cfg(library, options, out, error);
+    if (status != kNotALibrary) return status;
+    // An add-ons.cfg under another name.
+    Library addons;
+    std::string addons_error;
+    const int addons_status = read_addons_cfg(library, options, addons, addons_error);
+    if (addons_status == kNotALibrary) return status;
+    out = std::move(addons);
+    error = std::move(addons_error);
+    return addons_status;
+  }
   if (!platform::is_folder(library.c_str())) return not_found(library, error);
   FolderEntries entries;
   if (int code = list_sorted(library, entries)) {

@@ -45,7 +45,9 @@ struct LibraryOptions {
 constexpr int kNotALibrary = 1;
 
 // Reads LIBRARY: a scenery.cfg file, a folder of Prepar3D add-on packages, or an MSFS Community
-// folder. Returns 0, or an error code with a message in `error` when nothing could be read.
+// folder (also: Prepar3D's add-ons.cfg, one add-on package, the folder of a scenery.cfg, the
+// folder above Community and Official). Returns 0, or an error code with a message in `error`
+// when nothing could be read.
 int read_library(const std::string& library, const LibraryOptions& options, Library& out,
                  std::string& error);
 
@@ -54,6 +56,8 @@ int read_scenery_cfg(const std::string& cfg, const LibraryOptions& options, Libr
                      std::string& error);
 int read_addon_packages(const std::string& folder, const LibraryOptions& options, Library& out,
                         std::string& error);
+int read_addons_cfg(const std::string& cfg, const LibraryOptions& options, Library& out,
+                    std::string& error);
 int read_msfs_packages(const std::string& community, const LibraryOptions& options, Library& out,
                        std::string& error);
 

@@ -174,6 +174,39 @@ TEST_F(LibraryReadersTest, AddOnComponentsByLayerThenWithout) {
   EXPECT_EQ(layers(at("Add-ons/Zulu")), (Lines{"5 Z low: z1.bgl z2.bgl", "6 Zulu: Scenery/w.bgl"}));
 }
 
+TEST_F(LibraryReadersTest, AddOnsCfgPackagesAndDiscoveryPaths) {
+  const auto package = [&](const std::string& folder, const std::string& name, int layer) {
+    write(folder + "/add-on.xml",
+          "<SimBase.Document><AddOn.Component><Category>Scenery</Category><Path>s</Path><Name>" +
+              name + "</Name>" + (layer > 0 ? "<Layer>" + std::to_string(layer) + "</Layer>" : "") +
+              "</AddOn.Component></SimBase.Document>");
+    write(folder + "/s/" + name + ".bgl");
+  };
+  package("E/Pkg One", "one", 7);
+  package("Disc/p2", "two", 3);
+  package("Disc/p3", "three", 0);
+  package("Off/p4", "four", 1);
+  write("cfg/add-ons.cfg",
+        "[DiscoveryPath.0]\r\nPATH=" + at("Disc") +
+            "\r\nACTIVE=true\r\n[Package.0]\r\nPATH=E:\\pkg one\r\nACTIVE=TRUE\r\n"
+            "[Package.1]\r\nPATH=" +
+            at("Disc/p3") +
+            "\r\nACTIVE=false\r\n[Package.2]\r\nPATH=E:\\Gone\r\n[DiscoveryPath.1]\r\n"
+            "PATH=" +
+            at("Off") + "\r\nACTIVE=false\r\n");
+  const LibraryOptions options{{{'E', at("E")}}, "", "", ""};
+  EXPECT_EQ(layers(at("cfg/add-ons.cfg"), options),
+            (Lines{"3 two: two.bgl", "7 one: one.bgl", "8 three [inactive]:"}));
+  EXPECT_EQ(status_, 0);
+  EXPECT_EQ(library_.kind, "add-ons");
+  EXPECT_EQ(library_.problems,
+            (Lines{at("cfg/add-ons.cfg") + ": [Package.2] (line 10): PATH=E:\\Gone: the folder is "
+                                           "not there"}));
+  // Under another name it is still found by its sections.
+  write("cfg/mine.cfg", "[Package.0]\nPATH=" + at("Disc/p2") + "\n");
+  EXPECT_EQ(layers(at("cfg/mine.cfg")), (Lines{"3 two: two.bgl"}));
+}
+
 TEST_F(LibraryReadersTest, MsfsPackagesInLoadOrder) {
   const std::string layout =
       "{\"content\": [{\"path\": \"scenery/B.bgl\", \"size\": 3}, {\"path\": "
