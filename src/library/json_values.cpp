@@ -187,8 +187,8 @@ class Reader {
       if (at_ >= text_.size() || text_[at_] != ':') return fail("':' is missing after a name");
       ++at_;
       skip_white();
-      v.members.emplace_back(std::move(key), JsonValue{});
-      if (!value(v.members.back().second, depth + 1)) return false;
+      v.members.push_back(JsonMember{std::move(key), {}});
+      if (!value(v.members.back().value, depth + 1)) return false;
       skip_white();
       if (at_ >= text_.size()) return fail("an unclosed object");
       const char c = text_[at_++];
@@ -206,8 +206,8 @@ class Reader {
 }  // namespace
 
 const JsonValue* JsonValue::member(std::string_view name) const {
-  for (const auto& [key, value] : members) {
-    if (key == name) return &value;
+  for (const JsonMember& m : members) {
+    if (m.name == name) return &m.value;
   }
   return nullptr;
 }

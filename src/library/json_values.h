@@ -5,20 +5,26 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace terrova::library {
 
+struct JsonMember;
+
 struct JsonValue {
   enum class Type { kNull, kBool, kNumber, kString, kArray, kObject };
   Type type = Type::kNull;
-  std::string text;              // a string's value, a number as written, "true" or "false"
-  std::vector<JsonValue> items;  // an array's
-  std::vector<std::pair<std::string, JsonValue>> members;  // an object's, in file order
+  std::string text;                 // a string's value, a number as written, "true" or "false"
+  std::vector<JsonValue> items;     // an array's
+  std::vector<JsonMember> members;  // an object's, in file order
 
   // The first member of that name; nullptr when there is none or this is no object.
   const JsonValue* member(std::string_view name) const;
+};
+
+struct JsonMember {
+  std::string name;
+  JsonValue value;
 };
 
 struct JsonDocument {
