@@ -135,13 +135,18 @@ bool find_path(const std::string& base, const std::vector<std::string>& parts, b
   return want_folder ? platform::is_folder(found.c_str()) : platform::is_file(found.c_str());
 }
 
+bool is_relative_path(std::string_view written) {
+  const bool drive =
+      written.size() >= 2 && written[1] == ':' &&
+      ((written[0] >= 'A' && written[0] <= 'Z') || (written[0] >= 'a' && written[0] <= 'z'));
+  return !drive && !(!written.empty() && is_separator(written[0]));
+}
+
 ConfigFolder resolve_config_folder(std::string_view written, const std::string& base,
                                    const std::vector<std::pair<char, std::string>>& drives,
                                    FolderCache& cache) {
   ConfigFolder out;
-  const bool drive_path =
-      written.size() >= 2 && written[1] == ':' &&
-      ((written[0] >= 'A' && written[0] <= 'Z') || (written[0] >= 'a' && written[0] <= 'z'));
+  const bool drive_path = !is_relative_path(written) && !is_separator(written[0]);
   std::string start = base;
   std::string_view rest = written;
   if (drive_path) {

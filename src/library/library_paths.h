@@ -53,6 +53,9 @@ class FolderCache {
 bool find_path(const std::string& base, const std::vector<std::string>& parts, bool want_folder,
                std::string& found, FolderCache& cache);
 
+// True when a configuration file's path is relative: no drive letter, no leading separator.
+bool is_relative_path(std::string_view written);
+
 // A folder named in a configuration file: relative to `base`, an absolute Windows path ("D:\..."
 // through the drive mapping), or an absolute path of this machine.
 struct ConfigFolder {

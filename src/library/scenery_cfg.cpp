@@ -116,17 +116,48 @@ int read_scenery_cfg(const std::string& cfg, const LibraryOptions& options, Libr
   const std::string base =
       options.simulator_folder.empty() ? parent_folder(cfg) : options.simulator_folder;
   FolderCache cache;
+  // A drive without a folder is named once, with the number of its other areas.
+  std::vector<std::pair<std::string, size_t>> unmapped;
+  size_t relative = 0, relative_found = 0;
   for (Area& area : areas) {
     Layer& layer = area.layer;
     const ConfigFolder folder = resolve_config_folder(layer.folder, base, options.drives, cache);
     if (!folder.problem.empty()) {
-      out.problems.push_back(cfg + ": [" + area.name + "] Local=" + layer.folder + ": " +
-                             folder.problem);
+      // A network path has no drive letter: each is named.
+      char letter = layer.folder[1] == ':' ? layer.folder[0] : '\0';
+      if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
+      const std::string drive{letter, ':'};
+      const auto seen = std::find_if(unmapped.begin(), unmapped.end(),
+                                     [&](const auto& u) { return u.first == drive; });
+      if (letter == 0 || seen == unmapped.end()) {
+        if (letter != 0) unmapped.emplace_back(drive, 0);
+        out.problems.push_back(cfg + ": [" + area.name + "] Local=" + layer.folder + ": " +
+                               folder.problem);
+      } else {
+        ++seen->second;
+      }
+    }
+    if (is_relative_path(layer.folder)) {
+      ++relative;
+      relative_found += folder.found ? 1 : 0;
     }
     layer.folder = folder.folder;
     layer.folder_missing = !folder.found;
     if (folder.found && layer.active) layer.files = area_files(layer.folder, false, out);
     out.layers.push_back(std::move(layer));
+  }
+  for (const auto& [drive, more] : unmapped) {
+    if (more > 0) {
+      out.problems.push_back(cfg + ": " + std::to_string(more) + " more areas on the drive " +
+                             drive + " are not found for the same reason");
+    }
+  }
+  // The simulator's own areas are relative to its folder: when none of them is there, the cfg
+  // was taken from elsewhere (ProgramData) without naming that folder.
+  if (relative > 0 && relative_found == 0) {
+    out.problems.push_back(cfg + ": none of the " + std::to_string(relative) +
+                           " areas with a relative Local folder is found under " + base +
+                           " (give the simulator's folder)");
   }
   return 0;
 }

@@ -99,30 +99,39 @@ TEST_F(LibraryReadersTest, SceneryCfgMissingFoldersAndDamage) {
   write("scenery.cfg",
         "[Area.001]\nTitle=Stock\nLocal=Scenery\\World\nLayer=1\nActive=TRUE\n"
         "[Area.010]\nTitle=A\nLocal=Addon Scenery\\A\nLayer=ten\nActive=maybe\n"
-        "[Area.003]\nTitle=Unmapped\nLocal=D:\\FSX\\A\n"
+        "[Area.003]\nTitle=Unmapped\nLocal=D:\\FSX\\A\n[Area.033]\nLocal=d:\\B\nLayer=33\n"
         "[Area.004]\nTitle=No folder\nLayer=4\n"
         "[Area.x5]\nLocal=A\n"
         "\x7F\x45LF\x01\x02 binary junk\n"
         "[Area.002]\nTitle=B\nLocal=addon scenery/b\nLayer=2\n"
         "[Area.002]\nTitle=B again\nLocal=Addon Scenery\\B\nLayer=20\nActive=FALSE\n");
   // The folder of the cfg is found as its library too.
-  EXPECT_EQ(layers(dir_.string()),
-            (Lines{"1 Stock [missing]:", "2 B: scenery/b.bgl",
-                   "3 Unmapped [missing]:", "10 A: scenery/a.bgl", "20 B again [inactive]:"}));
+  EXPECT_EQ(layers(dir_.string()), (Lines{"1 Stock [missing]:", "2 B: scenery/b.bgl",
+                                          "3 Unmapped [missing]:", "10 A: scenery/a.bgl",
+                                          "20 B again [inactive]:", "33  [missing]:"}));
   EXPECT_EQ(status_, 0);
   const std::string cfg = at("scenery.cfg") + ": ";
   const Lines problems = {
-      cfg + "line 19: holds control bytes; the line is passed over",
+      cfg + "line 22: holds control bytes; the line is passed over",
       cfg + "line 9: Layer=ten is not a number; the area takes the layer of its area number",
       cfg + "line 10: Active=maybe is neither TRUE nor FALSE; the area is taken as active",
       cfg + "[Area.003] (line 11): no Layer; the area takes the layer of its area number",
-      cfg + "[Area.004] (line 14): no Local folder; the area is passed over",
-      cfg + "[Area.x5] (line 17): the area number is not a number; the area is passed over",
+      cfg + "[Area.004] (line 17): no Local folder; the area is passed over",
+      cfg + "[Area.x5] (line 20): the area number is not a number; the area is passed over",
       cfg + "[Area.002] appears more than once; each is read",
       cfg +
           "[Area.003] Local=D:\\FSX\\A: the drive D: has no folder on this machine (give the "
-          "drive mapping)"};
+          "drive mapping)",
+      cfg + "1 more areas on the drive D: are not found for the same reason"};
   EXPECT_EQ(library_.problems, problems);
+
+  // A cfg away from the simulator's folder finds none of the stock areas.
+  write("away/scenery.cfg", "[Area.001]\nLocal=Scenery\\World\nLayer=1\n");
+  layers(at("away/scenery.cfg"));
+  EXPECT_EQ(library_.problems, (Lines{at("away/scenery.cfg") +
+                                      ": none of the 1 areas with a relative Local folder is "
+                                      "found under " +
+                                      at("away") + " (give the simulator's folder)"}));
 
   write("other.cfg", "just=text\n");
   EXPECT_TRUE(layers(at("other.cfg")).empty());
