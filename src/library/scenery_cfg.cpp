@@ -124,7 +124,7 @@ int read_scenery_cfg(const std::string& cfg, const LibraryOptions& options, Libr
     const ConfigFolder folder = resolve_config_folder(layer.folder, base, options.drives, cache);
     if (!folder.problem.empty()) {
       // A network path has no drive letter: each is named.
-      char letter = layer.folder[1] == ':' ? layer.folder[0] : '\0';
+      char letter = layer.folder.size() >= 2 && layer.folder[1] == ':' ? layer.folder[0] : '\0';
       if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
       const std::string drive{letter, ':'};
       const auto seen = std::find_if(unmapped.begin(), unmapped.end(),
