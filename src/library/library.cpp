@@ -1,6 +1,7 @@
 // What LIBRARY names decides the reader: a file is a scenery.cfg or an add-ons.cfg; a folder is
 // a scenery.cfg's folder, a folder of Prepar3D add-on packages (or one package), an MSFS
-// Community folder, or the MSFS packages folder that holds Community and Official.
+// Community folder (or one package), or the MSFS packages folder that holds Community and
+// Official.
 #include "library/library.h"
 
 #include "library/library_paths.h"
@@ -14,6 +15,10 @@ enum class FolderKind { kNone, kAddOns, kMsfs };
 
 FolderKind kind_of_subfolders(const std::string& folder, const FolderEntries& entries) {
   if (!find_name(entries.files, "add-on.xml").empty()) return FolderKind::kAddOns;
+  if (!find_name(entries.files, "layout.json").empty() ||
+      !find_name(entries.files, "manifest.json").empty()) {
+    return FolderKind::kMsfs;
+  }
   bool msfs = false;
   for (const std::string& name : entries.folders) {
     FolderEntries sub;

@@ -233,7 +233,13 @@ int read_msfs_packages(const std::string& community, const LibraryOptions& optio
   if (!options.official_folder.empty()) {
     collect_packages(options.official_folder, "official", true, packages, out);
   }
-  collect_packages(community, "community", false, packages, out);
+  // One package named directly is a library of its own.
+  if (Package self{last_part(community), community, "community", {}};
+      list_sorted(community, self.entries) == 0 && is_package(self.entries)) {
+    packages.push_back(std::move(self));
+  } else {
+    collect_packages(community, "community", false, packages, out);
+  }
   for (Package& p : packages) {
     if (starts_with_ignoring_case(p.name, "fs-base")) p.origin = "base";
   }

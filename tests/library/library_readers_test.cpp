@@ -258,7 +258,8 @@ TEST_F(LibraryReadersTest, MsfsPackagesInLoadOrder) {
             (Lines{"1 zeta-airport (community) [inactive]:", "2 beta (community): b.bgl",
                    "3 fs-base-nav (base): n.bgl", "4 asobo-airport-kxyz (official):",
                    "5 Alpha-nav (community): s/X.bgl s/y.bgl"}));
-  // The folder above Community and Official is a library too.
+  // One package named directly, and the folder above Community and Official, are libraries too.
+  EXPECT_EQ(layers(at("Community/beta")), (Lines{"1 beta (community): b.bgl"}));
   EXPECT_EQ(layers(dir_.string()).size(), 5u);
   write("Content2.xml", "<Content><Package name=\"beta\"/><Package name=");
   layers(at("Community"), {{}, "", "", at("Content2.xml")});
