@@ -10,6 +10,7 @@
 // change which files load. The simulator reads an area's BGL files from its `scenery` subfolder
 // and the areas from the lowest Layer to the highest.
 #include <algorithm>
+#include <unordered_map>
 
 #include "library/ini_file.h"
 #include "library/library.h"
@@ -119,6 +120,7 @@ int read_scenery_cfg(const std::string& cfg, const LibraryOptions& options, Libr
   // A drive without a folder is named once, with the number of its other areas.
   std::vector<std::pair<std::string, size_t>> unmapped;
   size_t relative = 0, relative_found = 0;
+  std::unordered_map<std::string, std::string> active_folders;
   for (Area& area : areas) {
     Layer& layer = area.layer;
     const ConfigFolder folder = resolve_config_folder(layer.folder, base, options.drives, cache);
@@ -143,7 +145,15 @@ int read_scenery_cfg(const std::string& cfg, const LibraryOptions& options, Libr
     }
     layer.folder = folder.folder;
     layer.folder_missing = !folder.found;
-    if (folder.found && layer.active) layer.files = area_files(layer.folder, false, out);
+    if (folder.found && layer.active) {
+      layer.files = area_files(layer.folder, false, out);
+      // Two active areas of one folder load its files twice.
+      const auto [first, added] = active_folders.emplace(lower_ascii(layer.folder), area.name);
+      if (!added) {
+        out.problems.push_back(cfg + ": [" + area.name + "] names the folder of [" + first->second +
+                               "] again; its files load twice");
+      }
+    }
     out.layers.push_back(std::move(layer));
   }
   for (const auto& [drive, more] : unmapped) {
