@@ -32,9 +32,10 @@ struct Component {
   Layer layer;
 };
 
-void read_package(const std::string& package, const std::string& xml_path,
-                  const LibraryOptions& options, FolderCache& cache,
+// The Scenery components of one package; an inactive package's are listed without their files.
+void read_package(const AddOnPackage& package, const LibraryOptions& options, FolderCache& cache,
                   std::vector<Component>& components, Library& out) {
+  const std::string& xml_path = package.xml;
   DecodedText text;
   if (int code = read_text_file(xml_path, text, out)) {
     out.problems.push_back(unreadable(xml_path, code) + "; the package is passed over");
@@ -66,7 +67,9 @@ void read_package(const std::string& package, const std::string& xml_path,
     Layer& layer = c.layer;
     layer.kind = "add-on";
     layer.title = element.child_text("Name");
-    if (layer.title.empty()) layer.title = package_name.empty() ? last_part(package) : package_name;
+    if (layer.title.empty()) {
+      layer.title = package_name.empty() ? last_part(package.folder) : package_name;
+    }
     if (element.child("Layer") != nullptr) {
       const std::string value = element.child_text("Layer");
       c.layer_given = parse_integer(value, layer.layer);
@@ -75,12 +78,14 @@ void read_package(const std::string& package, const std::string& xml_path,
                            " is not a number; it loads after the components with a layer");
       }
     }
-    const ConfigFolder folder = resolve_config_folder(path, package, options.drives, cache);
-    if (!folder.problem.empty())
+    const ConfigFolder folder = resolve_config_folder(path, package.folder, options.drives, cache);
+    if (!folder.problem.empty()) {
       problems.push_back(where + ": Path " + path + ": " + folder.problem);
+    }
     layer.folder = folder.folder;
     layer.folder_missing = !folder.found;
-    if (folder.found) layer.files = area_files(layer.folder, true, out);
+    layer.active = package.active;
+    if (folder.found && layer.active) layer.files = area_files(layer.folder, true, out);
     components.push_back(std::move(c));
   }
   add_problems(out, xml_path, problems);
@@ -127,15 +132,8 @@ void read_addon_components(const std::vector<AddOnPackage>& packages, const Libr
                            Library& out) {
   std::vector<Component> components;
   FolderCache cache;
-  for (const AddOnPackage& package : packages) {
-    const size_t first = components.size();
-    read_package(package.folder, package.xml, options, cache, components, out);
-    for (size_t i = first; i < components.size(); ++i) {
-      Layer& layer = components[i].layer;
-      layer.active = package.active;
-      if (!layer.active) layer.files.clear();
-    }
-  }
+  for (const AddOnPackage& package : packages)
+    read_package(package, options, cache, components, out);
   std::stable_partition(components.begin(), components.end(),
                         [](const Component& c) { return c.layer_given; });
   const auto given_end = std::find_if(components.begin(), components.end(),
