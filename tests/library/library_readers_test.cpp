@@ -105,12 +105,12 @@ TEST_F(LibraryReadersTest, SceneryCfgMissingFoldersAndDamage) {
         "\x7F\x45LF\x01\x02 binary junk\n"
         "[Area.002]\nTitle=B\nLocal=addon scenery/b\nLayer=2\n"
         "[Area.002]\nTitle=B again\nLocal=Addon Scenery\\B\nLayer=20\nActive=FALSE\n"
-        "[Area.040]\nLocal=Addon Scenery/b\nLayer=40\n");
+        "[Area.040]\nLocal=Addon Scenery/b\nLayer=40\n[Area.050]\nLocal=\\\\nas\\fs\nLayer=50\n");
   // The folder of the cfg is found as its library too.
   EXPECT_EQ(layers(dir_.string()),
             (Lines{"1 Stock [missing]:", "2 B: scenery/b.bgl",
-                   "3 Unmapped [missing]:", "10 A: scenery/a.bgl",
-                   "20 B again [inactive]:", "33  [missing]:", "40 : scenery/b.bgl"}));
+                   "3 Unmapped [missing]:", "10 A: scenery/a.bgl", "20 B again [inactive]:",
+                   "33  [missing]:", "40 : scenery/b.bgl", "50  [missing]:"}));
   EXPECT_EQ(status_, 0);
   const std::string cfg = at("scenery.cfg") + ": ";
   const Lines problems = {
@@ -125,6 +125,7 @@ TEST_F(LibraryReadersTest, SceneryCfgMissingFoldersAndDamage) {
           "[Area.003] Local=D:\\FSX\\A: the drive D: has no folder on this machine (give the "
           "drive mapping)",
       cfg + "[Area.040] names the folder of [Area.002] again; its files load twice",
+      cfg + "[Area.050] Local=\\\\nas\\fs: a network path, which this machine cannot reach",
       cfg + "1 more areas on the drive D: are not found for the same reason"};
   EXPECT_EQ(library_.problems, problems);
 
