@@ -109,6 +109,18 @@ bool is_folder(const char* path);
 // link cannot make the walk go round for ever. 0, or the error code with the folder that could
 // not be read in `failed_folder`.
 int list_files(const char* folder, std::vector<std::string>& files, std::string& failed_folder);
+// ---- Library readers ------------------------------------------------------------------------
+// Scenery libraries are found one folder at a time: their configuration names folders whose case
+// may differ from what is on the disk.
+
+// The names of the regular files and of the subfolders directly in `folder` (no deeper), in no
+// particular order. Links are followed here: a package or an area may be a link to a folder
+// elsewhere. 0 or the error code.
+int list_folder_entries(const char* folder, std::vector<std::string>& files,
+                        std::vector<std::string>& folders);
+// True when the path names an existing regular file (also through a link).
+bool is_file(const char* path);
+
 // Creates the folder and every missing folder above it; a folder that exists already is fine.
 // 0 or the error code.
 int create_folders(const char* path);

@@ -346,6 +346,47 @@ int list_files(const char* folder, std::vector<std::string>& files, std::string&
   return list_folder(root, std::string(), files, failed_folder);
 }
 
+// ---- Library readers ------------------------------------------------------------------------
+
+int list_folder_entries(const char* folder, std::vector<std::string>& files,
+                        std::vector<std::string>& folders) {
+  DIR* dir = ::opendir(folder);
+  if (dir == nullptr) return errno;
+  std::string path = folder;
+  if (path.empty() || path.back() != '/') path += '/';
+  const size_t stem = path.size();
+  errno = 0;
+  while (const struct dirent* entry = ::readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    // The entry's type spares a stat; links and file systems that give no type need one.
+    if (entry->d_type == DT_DIR || entry->d_type == DT_REG) {
+      (entry->d_type == DT_DIR ? folders : files).push_back(name);
+      continue;
+    }
+    path.resize(stem);
+    path += name;
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0) {
+      errno = 0;  // a dangling link or a file gone since it was listed
+      continue;
+    }
+    if (S_ISDIR(st.st_mode)) {
+      folders.push_back(name);
+    } else if (S_ISREG(st.st_mode)) {
+      files.push_back(name);
+    }
+  }
+  const int code = errno;
+  ::closedir(dir);
+  return code;
+}
+
+bool is_file(const char* path) {
+  struct stat st;
+  return ::stat(path, &st) == 0 && S_ISREG(st.st_mode);
+}
+
 int create_folders(const char* path) {
   const std::string full = path;
   // Every folder above the last one first; their failures show in the last one's result.

@@ -354,6 +354,36 @@ int list_files(const char* folder, std::vector<std::string>& files, std::string&
   return list_folder(root, std::string(), files, failed_folder);
 }
 
+// ---- Library readers ------------------------------------------------------------------------
+
+int list_folder_entries(const char* folder, std::vector<std::string>& files,
+                        std::vector<std::string>& folders) {
+  std::string pattern = folder;
+  if (pattern.empty() || (pattern.back() != '\\' && pattern.back() != '/')) pattern += '\\';
+  pattern += '*';
+  WIN32_FIND_DATAW data;
+  HANDLE find = ::FindFirstFileW(wide(pattern).c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return last_error();
+  do {
+    const std::string name = utf8(data.cFileName, wcslen(data.cFileName));
+    if (name.empty() || name == "." || name == "..") continue;
+    const DWORD attributes = data.dwFileAttributes;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+      folders.push_back(name);
+    } else if (!(attributes & FILE_ATTRIBUTE_DEVICE)) {
+      files.push_back(name);
+    }
+  } while (::FindNextFileW(find, &data));
+  const DWORD code = ::GetLastError();
+  ::FindClose(find);
+  return code == ERROR_NO_MORE_FILES ? 0 : static_cast<int>(code);
+}
+
+bool is_file(const char* path) {
+  const DWORD attributes = ::GetFileAttributesW(wide(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 int create_folders(const char* path) {
   const std::string full = path;
   // Every folder above the last one first (drive and share names fail harmlessly); their
