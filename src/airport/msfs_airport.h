@@ -25,7 +25,8 @@ struct LineFrame {
   const char* after;
 };
 
-// The `starAirport` and `closed` attributes of the flags byte.
+// The attributes of the fixed part's flag bytes (`starAirport`, `closed`, `isOnTIN`,
+// `applyFlatten`) and those of the ground-merging transfer sub-record (0xE9), when there is one.
 void write_msfs_airport_flags(DecodeContext& ctx, const Record& airport, const LineFrame& frame);
 
 // Writes the `Tower` element from the tower sub-record (0x66) that comes next in `subs`, if any.
@@ -48,6 +49,9 @@ void decode_msfs_apron(DecodeContext& ctx, const char* name, const Record& recor
 void decode_msfs_apron_edge_lights(DecodeContext& ctx, const char* name, const Record& record,
                                    RecordWalk& siblings);
 void decode_msfs_jetway(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&);
+// The ground-merging transfer sub-record (0xE9), whose values the start tag holds: dumps any
+// record of the kind after the first.
+void decode_ground_merging(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&);
 
 // The starts of an MSFS airport that may serve a runway end, and the runway ends, each by the key
 // number << 8 | designator code. A runway writes the starts of its two ends; a start that serves a

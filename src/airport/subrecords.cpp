@@ -63,6 +63,9 @@ constexpr AirportSubrecordKind msfs_subrecord_kinds[] = {
     {0xD9, "TaxiwaySign",        22, decode_msfs_taxiway_sign     },
     {0x42, "Departure",          20, decode_terminal_procedure    },
     {0x48, "Arrival",            20, decode_terminal_procedure    },
+ // Known records of later SDKs (airport attributes, procedures).
+    {0xE9, "GroundMerging",      16, decode_ground_merging        },
+    {0xFA, "Approach",           36, decode_approach              },
 };
 
 }  // namespace

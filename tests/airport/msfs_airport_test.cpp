@@ -155,6 +155,27 @@ void ground(Bytes& b) {
   msfs_jetway(b, 1, 10, 0, jetway, library);
 }
 
+// Forms of later SDKs: a tower of a scenery object, the ground-merging transfer values, a
+// transparent runway with no marking or light bit (both elements still written) whose first
+// deformation point has control points, a helipad of surface code 0 and the deletion of the
+// jetways alone (bit 10, not 11).
+void later_forms(Bytes& b) {
+  ObjectHeader h;
+  h.kind = 11;
+  Bytes tower;
+  scenery_object(tower, h, library_object(kAsphalt, 1.0f));
+  msfs_tower_object(b, tower);
+  ground_merging(b, 7.0f, 3.5f);
+  MsfsRunwayFields r;
+  r.surface_flags = 0x80;
+  begin_msfs_runway(b, r);
+  deformation_point(b, 0.0f, 318.99f, 0.0f, -0.010559f);
+  deformation_point(b, 1.0f, 312.86f);
+  b.end();
+  helipad(b, 0, 2, 48.69, 9.22, 388000, 20.0f, 20.0f, 90.0f);
+  b.begin(0x33).u16(0x0460).zeros(4).end();
+}
+
 struct GoldenCase {
   const char* name;
   std::function<void(Bytes&)> subs;
@@ -164,8 +185,9 @@ struct GoldenCase {
 // The runway case has a tower, the traffic scalar, the closed flag and fuel; the ground case no
 // tower, the full traffic and the starAirport flag.
 const GoldenCase kCases[] = {
-    {"msfs_runway", runway, {.fuel = 0x0003C030, .traffic = 178, .flags = 4}},
-    {"msfs_ground", ground, {.flags = 1}                                    },
+    {"msfs_runway",      runway,      {.fuel = 0x0003C030, .traffic = 178, .flags = 4}},
+    {"msfs_ground",      ground,      {.flags = 1}                                    },
+    {"msfs_later_forms", later_forms, {.flags = 2, .flatten = 1}                      },
 };
 
 TEST(MsfsAirport, GoldenDocuments) {
@@ -180,6 +202,8 @@ TEST(MsfsAirport, DamagedVariableLengthRecords) {
   // the elements around stay whole and the airport goes on.
   const std::vector<uint8_t> file = msfs_file([](Bytes& b) {
     b.begin(0x66).u16(24).u16(1).zeros(8).end();  // a tower too short for its doubles
+    ground_merging(b, 1.0f, 2.0f);
+    b.begin(0xE9).u16(0).end();  // too short for its values
     MsfsRunwayFields r;
     begin_msfs_runway(b, r);
     deformation_point(b, 0.5f, 380.0f);
@@ -219,8 +243,23 @@ TEST(MsfsAirport, DamagedVariableLengthRecords) {
     com(b, 6, 118805000, "after the damage");
   });
   const Decoded d = decode(file, switches("t"));
-  EXPECT_EQ(d.malformed, 12u);
+  EXPECT_EQ(d.malformed, 13u);
   expect_golden("airport/golden/msfs_damaged.xml", d.document);
+}
+
+TEST(MsfsAirport, RecordsOfNoKnownFormAreDumpedWhole) {
+  // A tower whose object would leave it, and a second ground-merging record that the start tag
+  // cannot hold: each dumped, no tower invented, no warning.
+  const Decoded d = decode(msfs_file([](Bytes& b) {
+    b.begin(0x66).u16(64).u16(0).zeros(8).end();
+    ground_merging(b, 7.0f, 7.0f);
+    ground_merging(b, 1.0f, 2.0f);
+  }));
+  EXPECT_EQ(d.malformed, 0u);
+  EXPECT_EQ(d.document.find("<Tower"), std::string::npos);
+  EXPECT_NE(d.document.find("dumping unknown record (0x66)"), std::string::npos);
+  EXPECT_NE(d.document.find("groundMergingTransfertBright=\"7.00\""), std::string::npos);
+  EXPECT_NE(d.document.find("dumping unknown record (0xe9)"), std::string::npos);
 }
 
 }  // namespace

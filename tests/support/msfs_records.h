@@ -24,7 +24,8 @@ struct MsfsAirportFields {
   std::string ident = "ZBAD";
   uint32_t fuel = 0;
   uint32_t traffic = 255;  // the traffic scalar byte (value * 255)
-  uint32_t flags = 0;      // bit 0 starAirport, bit 2 closed
+  uint32_t flags = 0;      // bit 0 starAirport, bit 1 isOnTIN, bit 2 closed
+  uint32_t flatten = 0;    // +59: bit 0 applyFlatten
 };
 // Opens the 0x44-byte airport record; its tower fields are zero as the compiler leaves them.
 Bytes& begin_msfs_airport(Bytes& b, const MsfsAirportFields& f);
@@ -42,6 +43,7 @@ struct MsfsRunwayFields {
   uint32_t markings = 0, lights = 0, patterns = 0;
   float falloff = -1.0f;
   Guid surface;
+  uint32_t surface_flags = 0;  // +6: bit 7 transparent
 };
 // Opens a 0xCE runway (96-byte fixed part); its children follow.
 Bytes& begin_msfs_runway(Bytes& b, const MsfsRunwayFields& f);
@@ -92,5 +94,11 @@ Bytes msfs_windsock(float pole_height, float sock_length, uint32_t lighted, std:
 // A 0xDE jetway holding two scenery objects, padded to 4.
 Bytes& msfs_jetway(Bytes& b, uint32_t parking_number, uint32_t gate_name, uint32_t suffix,
                    const Bytes& first, const Bytes& second);
+
+// Forms of later SDKs: the tower sub-record (0x66) of the object form holding `object`, padded to
+// 4; the ground-merging transfer sub-record (0xE9); a deformation point with control points.
+Bytes& msfs_tower_object(Bytes& b, const Bytes& object);
+Bytes& ground_merging(Bytes& b, float bright, float dark);
+Bytes& deformation_point(Bytes& b, float ratio, float alt_m, float before, float after);
 
 }  // namespace terrova::testkit
