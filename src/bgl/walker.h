@@ -56,4 +56,8 @@ void walk_sections(DecodeContext& ctx, std::span<const SectionKind> kinds);
 // True when a section of the file, among those that the walk reads, has a decoder in `kinds`.
 bool has_decoded_section(const Image& image, std::span<const SectionKind> kinds);
 
+// The id of the first record of the first subsection of the first section of type `type`, or 0
+// when the file has no such record.
+uint16_t first_record_id(const Image& image, uint32_t type);
+
 }  // namespace terrova

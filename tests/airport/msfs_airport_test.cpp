@@ -262,5 +262,25 @@ TEST(MsfsAirport, RecordsOfNoKnownFormAreDumpedWhole) {
   EXPECT_NE(d.document.find("dumping unknown record (0xe9)"), std::string::npos);
 }
 
+TEST(MsfsAirport, ExclusionRectanglesOfMsfsFilesTakeTheMsfsNames) {
+  // The windsock bit is named as the dialect of the file's airports names it.
+  for (const bool msfs : {true, false}) {
+    Bytes rectangles;
+    exclusion_rectangle(rectangles, 0x0400, 48.68, 48.69, 9.21, 9.22);
+    BglBuilder bgl;
+    if (msfs) {
+      Bytes airport;
+      begin_msfs_airport(airport, MsfsAirportFields{});
+      bgl.section(3).add(msfs_airport_name(airport, "X").end(), 1);
+    }
+    bgl.section(46).add(rectangles, 1);
+    const std::string document = decode(bgl.build()).document;
+    EXPECT_NE(document.find(msfs ? "excludeWindsockObjects = \"TRUE\""
+                                 : "excludeWindSockObjects = \"TRUE\""),
+              std::string::npos)
+        << msfs;
+  }
+}
+
 }  // namespace
 }  // namespace terrova
