@@ -12,7 +12,7 @@
 //            noThresholdEndArrows (marking attributes)
 //   +51 u8   pattern bits 0-5 as the 0x04 form; bit 6 groundMerging, bit 7
 //            excludeVegetationAround, each set = FALSE
-//   +52      20 bytes, zero in every file seen (marking biases)
+//   +52      20 bytes, zero in every file seen (the marking biases are a child, 0x65)
 //   +72 f32  falloff
 //   +76      16 bytes, surface material GUID
 //   +92      4 bytes, not read
@@ -23,6 +23,10 @@
 //            0xDF, 0xE0 approach lights, primary and secondary end (24 bytes): +6 flags and +7
 //                 strobes as the 0x04 form, +8 f32 spacing, +12 f32 offset, +16 f32 slope, +20
 //                 u32 snapToGround, 1 TRUE and 0 FALSE (checked on 22 ends)
+//            0x65 marking biases (16 bytes): +6 u16 0, +8 f32 primaryMarkingBias, +12 f32
+//                 secondaryMarkingBias, metres; stored only when a bias is not 0 (checked: the
+//                 three runways that have it, 50/50, -4/-4 and 2/0; the 37 without it have
+//                 biases of 0 in their sources), so a runway without it writes 0 for both
 //            0x3E deformation point (24 bytes): +8 f32 ratio along the runway from the primary
 //                 end, +12 f32 elevation, metres, +16 f32 controlPointBefore, +20 f32
 //                 controlPointAfter; a quiet NaN where the source sets none (checked)
@@ -64,6 +68,9 @@ constexpr uint32_t kEndZoneLengthAt = 24;  // the width follows
 constexpr uint32_t kVasiSize = 24;
 constexpr uint32_t kLightsSize = 24;
 constexpr uint32_t kDeformationSize = 24;
+constexpr uint16_t kMarkingBiasesId = 0x65;
+constexpr uint32_t kMarkingBiasesSize = 16;
+constexpr uint32_t kPrimaryBiasAt = 8;          // in the marking biases; the secondary one follows
 constexpr uint32_t kSnapToGroundAt = 20;        // in the approach lights
 constexpr uint32_t kControlPointBeforeAt = 16;  // in a deformation point; the after one follows
 constexpr const char* kIntensities[] = {"NONE", "LOW", "MEDIUM", "HIGH"};
@@ -86,8 +93,36 @@ constexpr MarkingBit kMsfsMarkings[] = {
 
 std::string_view flag(uint32_t value, unsigned bit) { return true_false((value >> bit) & 1); }
 
+// The first child of `id`, found by a quiet walk (the reporting walk reports damage); false when
+// there is none.
+bool find_child(const Record& runway, uint16_t id, Record& found) {
+  uint64_t at = kChildrenAt;
+  while (runway.holds(at, 6)) {
+    const uint32_t size = runway.u32(at + 2);
+    if (size < 6 || !runway.holds(at, size)) return false;
+    if (runway.u16(at) == id) {
+      found = Record(runway.view(), runway.file_offset(at), size);
+      return true;
+    }
+    at += size;
+  }
+  return false;
+}
+
+// The marking biases: 0 without their child, nothing when the child is too short for them.
+void write_marking_biases(DecodeContext& ctx, const Record& runway) {
+  Record biases;
+  const bool stored = find_child(runway, kMarkingBiasesId, biases);
+  if (stored && biases.size() < kMarkingBiasesSize) return;
+  const float primary = stored ? biases.f32(kPrimaryBiasAt) : 0.0f;
+  const float secondary = stored ? biases.f32(kPrimaryBiasAt + 4) : 0.0f;
+  ctx.out.format("\t\t\tprimaryMarkingBias=%s secondaryMarkingBias=%s\n",
+                 format_length(ctx.options, primary), format_length(ctx.options, secondary));
+}
+
 // The runway attributes of this form, before the line of the secondary end.
 void write_runway_attributes(DecodeContext& ctx, const Record& runway) {
+  write_marking_biases(ctx, runway);
   const uint32_t pattern = runway.u8(kPatternAt);
   ctx.out.format("\t\t\ttransparent=\"%s\"\n", flag(runway.u8(kSurfaceFlagsAt), kTransparentBit));
   ctx.out.format("\t\t\tfalloff=\"%0.2lf\"\n", static_cast<double>(runway.f32(kFalloffAt)));
@@ -228,6 +263,10 @@ void walk_children(DecodeContext& ctx, const Record& runway, const ChildKind* ki
       // The first pass enters the children in the unread-bytes report as kinds of their own.
       child.register_coverage();
       if (of != nullptr) child.name_kind(of->name);
+      if (child.id() == kMarkingBiasesId) {
+        child.name_kind("MarkingBiases");
+        if (child.size() < kMarkingBiasesSize) ctx.report_malformed(child.offset());
+      }
     }
     if (of != nullptr && child.size() < of->size) {
       if (kind == nullptr) ctx.report_malformed(child.offset());

@@ -157,7 +157,7 @@ void ground(Bytes& b) {
 
 // Forms of later SDKs: a tower of a scenery object, the ground-merging transfer values, a
 // transparent runway with no marking or light bit (both elements still written) whose first
-// deformation point has control points, a helipad of surface code 0 and the deletion of the
+// deformation point has control points and whose marking biases are a child, a helipad of surface code 0 and the deletion of the
 // jetways alone (bit 10, not 11).
 void later_forms(Bytes& b) {
   ObjectHeader h;
@@ -171,6 +171,7 @@ void later_forms(Bytes& b) {
   begin_msfs_runway(b, r);
   deformation_point(b, 0.0f, 318.99f, 0.0f, -0.010559f);
   deformation_point(b, 1.0f, 312.86f);
+  b.begin(0x65).u16(0).f32(50.0f).f32(-4.0f).end();  // marking biases
   b.end();
   helipad(b, 0, 2, 48.69, 9.22, 388000, 20.0f, 20.0f, 90.0f);
   b.begin(0x33).u16(0x0460).zeros(4).end();
@@ -207,6 +208,7 @@ TEST(MsfsAirport, DamagedVariableLengthRecords) {
     MsfsRunwayFields r;
     begin_msfs_runway(b, r);
     deformation_point(b, 0.5f, 380.0f);
+    b.begin(0x65).u16(0).end();  // marking biases too short: no bias written
     b.begin(0xDF).u8(0x41).u8(2).end();         // too short for its 24 bytes
     b.begin(0x07).zeros(4).end_with_size(500);  // leaves the runway: ends its children
     b.end();
@@ -243,7 +245,7 @@ TEST(MsfsAirport, DamagedVariableLengthRecords) {
     com(b, 6, 118805000, "after the damage");
   });
   const Decoded d = decode(file, switches("t"));
-  EXPECT_EQ(d.malformed, 13u);
+  EXPECT_EQ(d.malformed, 14u);
   expect_golden("airport/golden/msfs_damaged.xml", d.document);
 }
 
