@@ -157,8 +157,8 @@ void ground(Bytes& b) {
 
 // Forms of later SDKs: a tower of a scenery object, the ground-merging transfer values, a
 // transparent runway with no marking or light bit (both elements still written) whose first
-// deformation point has control points and whose marking biases are a child, a helipad of surface code 0 and the deletion of the
-// jetways alone (bit 10, not 11).
+// deformation point has control points and whose marking biases are a child, a helipad of
+// surface code 0 and the deletion of the jetways alone (bit 10, not 11).
 void later_forms(Bytes& b) {
   ObjectHeader h;
   h.kind = 11;
