@@ -208,7 +208,7 @@ TEST(MsfsAirport, DamagedVariableLengthRecords) {
     MsfsRunwayFields r;
     begin_msfs_runway(b, r);
     deformation_point(b, 0.5f, 380.0f);
-    b.begin(0x65).u16(0).end();  // marking biases too short: no bias written
+    b.begin(0x65).u16(0).end();                 // marking biases too short: no bias written
     b.begin(0xDF).u8(0x41).u8(2).end();         // too short for its 24 bytes
     b.begin(0x07).zeros(4).end_with_size(500);  // leaves the runway: ends its children
     b.end();
