@@ -26,7 +26,7 @@
 //   +12 f32  groundMergingTransfertDark
 // Airport attributes, written in the start tag. Checked as a pair (the one file that holds it has
 // 7 and 7 in its source); which value is which follows the schema's order. Without the record
-// the attributes are not written.
+// both are 0: the two sources that write 0 have none, as have those that write neither.
 //
 // Tower sub-record (0x66), two forms told apart by +6, the size of what follows +10:
 //   +6  u16  24: the position form (checked on ZBAD)
@@ -116,27 +116,30 @@ void write_msfs_airport_flags(DecodeContext& ctx, const Record& airport, const L
                  frame.after);
   ctx.out.format("%sapplyFlatten=\"%s\"%s", frame.before, true_false(airport.u8(kFlattenAt) & 1),
                  frame.after);
-  bool merging_written = false;
-  for_each_airport_subrecord(ctx, kGroundMergingId, [&](const Record& merging) {
-    if (merging_written || merging.size() < kGroundMergingSize) return;
-    merging_written = true;
-    ctx.out.format("%sgroundMergingTransfertBright=\"%0.2lf\"%s", frame.before,
-                   static_cast<double>(merging.f32(kBrightAt)), frame.after);
-    ctx.out.format("%sgroundMergingTransfertDark=\"%0.2lf\"%s", frame.before,
-                   static_cast<double>(merging.f32(kDarkAt)), frame.after);
+  // The first record holds the values; without one both are 0 (the compiler stores none for 0).
+  bool stored = false;
+  Record merging;
+  for_each_airport_subrecord(ctx, kGroundMergingId, [&](const Record& record) {
+    if (!stored) merging = record;
+    stored = true;
   });
+  if (stored && merging.size() < kGroundMergingSize) return;  // reported by the airport's walk
+  ctx.out.format("%sgroundMergingTransfertBright=\"%0.2lf\"%s", frame.before,
+                 static_cast<double>(stored ? merging.f32(kBrightAt) : 0.0f), frame.after);
+  ctx.out.format("%sgroundMergingTransfertDark=\"%0.2lf\"%s", frame.before,
+                 static_cast<double>(stored ? merging.f32(kDarkAt) : 0.0f), frame.after);
 }
 
 void decode_ground_merging(DecodeContext& ctx, const char*, const Record& record, RecordWalk&) {
   // The first record was written with the airport's start tag. The tag holds each attribute once,
   // so a further record of the kind is dumped rather than lost.
-  uint32_t first = record.offset();
-  bool found = false;
+  bool first = false;
+  bool seen = false;
   for_each_airport_subrecord(ctx, kGroundMergingId, [&](const Record& merging) {
-    if (!found && merging.size() >= kGroundMergingSize) first = merging.offset();
-    found = found || merging.size() >= kGroundMergingSize;
+    if (!seen) first = merging.offset() == record.offset();
+    seen = true;
   });
-  if (record.offset() != first) dump_subrecord(ctx, record);
+  if (!first) dump_subrecord(ctx, record);
 }
 
 void write_msfs_tower(DecodeContext& ctx, RecordWalk& subs) {
