@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "xml_check.h"
 
@@ -38,11 +39,7 @@ TEST(QuotedText, Escapes) {
 }
 
 TEST(QuotedUtf8Text, WholeSequencesAsCodePointsOtherBytesAsBytes) {
-  struct Case {
-    const char* text;
-    const char* written;
-  };
-  const Case cases[] = {
+  const std::pair<const char*, const char*> cases[] = {
       {"Cambr\xC3\xA9sis <\"x\">",      "\"Cambr&#xE9;sis &lt;&quot;x&quot;&gt;\""},
       {"\xE2\x82\xAC \xF0\x9F\x9B\xAB", "\"&#x20AC; &#x1F6EB;\""                  },
       {"Caf\xC9",                       "\"Caf&#xC9;\""                           }, // a lone lead
@@ -50,8 +47,8 @@ TEST(QuotedUtf8Text, WholeSequencesAsCodePointsOtherBytesAsBytes) {
       {"\xC0\xAF\xED\xA0\x80",          "\"&#xC0;&#xAF;&#xED;&#xA0;&#x80;\""      }, // overlong, surrogate
       {"\xF5\x80\x80\x80\t",            "\"&#xF5;&#x80;&#x80;&#x80;&#x09;\""      }, // past U+10FFFF
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(written([&](Output& o) { write_quoted_utf8_text(o, c.text); }), c.written) << c.text;
+  for (const auto& [text, expected] : cases) {
+    EXPECT_EQ(written([&](Output& o) { write_quoted_utf8_text(o, text); }), expected) << text;
   }
 }
 
