@@ -47,8 +47,8 @@ TEST(QuotedUtf8Text, WholeSequencesAsCodePointsOtherBytesAsBytes) {
       {"\xC0\xAF\xED\xA0\x80",          "\"&#xC0;&#xAF;&#xED;&#xA0;&#x80;\""      }, // overlong, surrogate
       {"\xF5\x80\x80\x80\t",            "\"&#xF5;&#x80;&#x80;&#x80;&#x09;\""      }, // past U+10FFFF
   };
-  for (const auto& [text, expected] : cases) {
-    EXPECT_EQ(written([&](Output& o) { write_quoted_utf8_text(o, text); }), expected) << text;
+  for (const auto& c : cases) {
+    EXPECT_EQ(written([&](Output& o) { write_quoted_utf8_text(o, c.first); }), c.second) << c.first;
   }
 }
 
