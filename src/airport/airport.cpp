@@ -46,11 +46,14 @@ constexpr uint16_t kLaterAirportId = 0xAB;
 constexpr uint32_t kFullTraffic = 255;
 
 // The traffic scalar of the later and MSFS forms as its attribute text, or nothing when the full
-// traffic is set.
+// traffic is set. The MSFS form writes the full traffic too, as its sources do (1.0, the value
+// the compiler stores as 255).
 std::optional<double> traffic_scalar(const Record& airport) {
   if (airport.id() != kLaterAirportId && airport.id() != kMsfsAirportId) return std::nullopt;
   const uint32_t scalar = airport.u8(53);
-  if (scalar == 0 || scalar == kFullTraffic) return std::nullopt;
+  if (scalar == 0 || (scalar == kFullTraffic && airport.id() != kMsfsAirportId)) {
+    return std::nullopt;
+  }
   return scalar / 255.0;
 }
 
@@ -104,6 +107,17 @@ size_t name_attributes(DecodeContext& ctx, uint32_t ident_word, NameAttribute (&
   return count;
 }
 
+// A name of the airport or of its name-list entry, quoted. The MSFS compiler stores them in UTF-8
+// ("Le Cateau-Cambrésis" as 43 61 6D 62 72 C3 A9 73 69 73); the older forms in a single-byte code
+// page.
+void write_name_text(DecodeContext& ctx, const Record& airport, std::string_view text) {
+  if (airport.id() == kMsfsAirportId) {
+    write_quoted_utf8_text(ctx.out, text);
+  } else {
+    write_quoted_text(ctx.out, text);
+  }
+}
+
 // The attributes of the later and MSFS forms, each on a line of its own: "\t\tname=...\n", or
 // "\n\t\tname=..." when `continue_line` (after an attribute line left open).
 void write_later_airport_attributes(DecodeContext& ctx, const Record& airport, bool continue_line) {
@@ -125,7 +139,7 @@ void write_start_tag_tail(DecodeContext& ctx, const Record& airport, const NameA
   for (size_t i = 0; i < count; ++i) {
     if (i + 1 == count) write_later_airport_attributes(ctx, airport, true);
     ctx.out.write(names[i].prefix);
-    write_quoted_text(ctx.out, *names[i].text);
+    write_name_text(ctx, airport, *names[i].text);
   }
   ctx.out.write(">\n");
 }
@@ -257,7 +271,7 @@ void decode_airport(DecodeContext& ctx, const Record& airport, uint32_t fixed) {
   const uint32_t ident_word = airport.u32(40);
   const IdentText ident = decode_ident(ident_word);
   ctx.out.format("\t<%s ident=\"%s\" name=", "Airport", ident);
-  write_quoted_text(ctx.out, name);
+  write_name_text(ctx, airport, name);
   ctx.out.format("\n\t\tlat=\"%s\" lon=\"%s\"\n", format_coordinate(o, lat),
                  format_coordinate(o, lon));
   NameAttribute names[4];

@@ -38,6 +38,13 @@
 // Approach inside an MSFS airport (0x56): the 0x24 form, whose records are 0xE1 approach legs,
 // 0xE2 missed-approach legs and 0x2C transitions holding 0xE3 transition legs, all with legs of
 // 60 bytes; records are read up to the end of the approach.
+// Approach of later MSFS SDKs (0xFA): the 0x24 form with 4 more bytes, zero, at +32; its records
+// from +36 are the later leg lists (0xF4 approach legs, 0xF5 missed-approach legs, see
+// approach_legs.cpp) and 0x49 transitions (bytes: the four approaches of one file fill their
+// records exactly; type, runway, fix, altitudes and heading decode to the airport's procedures).
+// Transition of later MSFS SDKs (0x49): the 0x2C form with 8 more bytes, zero, after its fixed
+// part; +7 holds the leg count. Its leg lists (0xF6) follow from +28 (bytes, full transitions
+// only; a DME arc is read as 0x2C's, its 8 bytes after the arc's fields, by analogy).
 // Transition of the later form (0xB7):
 //   +6  u8   transition type: 2 DME arc, any other full
 //   +7  u8   leg count, not read
@@ -61,6 +68,10 @@ constexpr uint32_t kApproachFixedSize = 32;
 constexpr uint32_t kLaterApproachFixedSize = 36;
 constexpr uint16_t kLaterApproachId = 0xB6;
 constexpr uint16_t kLaterTransitionId = 0xB7;
+constexpr uint16_t kMsfsLaterApproachId = 0xFA;
+constexpr uint16_t kMsfsLaterTransitionId = 0x49;
+constexpr uint32_t kMsfsLaterApproachFixedSize = 36;
+constexpr uint32_t kMsfsLaterTransitionExtra = 8;  // the bytes after the 0x2C fixed part
 constexpr uint32_t kIdentShift = 5;      // the identifier word keeps the number above 5 bits
 constexpr uint32_t kTrailingBytes = 32;  // records starting this close to the end are not read
 constexpr uint32_t kLegListHeader = 8;
@@ -70,9 +81,6 @@ constexpr uint16_t kApproachLegsId = 0x2D;
 constexpr uint16_t kMissedApproachLegsId = 0x2E;
 constexpr uint16_t kTransitionId = 0x2C;
 constexpr uint16_t kTransitionLegsId = 0x2F;
-constexpr uint16_t kMsfsApproachLegsId = 0xE1;
-constexpr uint16_t kMsfsMissedApproachLegsId = 0xE2;
-constexpr uint16_t kMsfsTransitionLegsId = 0xE3;
 constexpr uint8_t kDmeArcType = 2;
 
 constexpr const char* kApproachTypes[] = {"NONE",   "GPS",       "VOR",  "NDB",
@@ -97,7 +105,8 @@ void decode_transition(DecodeContext& ctx, const Record& record) {
   const uint32_t shift = later ? 4 : 0;
   TransitionFields f;
   f.dme_arc = record.u8(6) == kDmeArcType;
-  const uint32_t fixed = (f.dme_arc ? kDmeTransitionSize : kFullTransitionSize) + shift;
+  const uint32_t extra = record.id() == kMsfsLaterTransitionId ? kMsfsLaterTransitionExtra : 0;
+  const uint32_t fixed = (f.dme_arc ? kDmeTransitionSize : kFullTransitionSize) + shift + extra;
   if (!record_holds(ctx, record, fixed)) return;
   f.fix_word = later ? record.u32(12) << kIdentShift | (record.u32(8) & 15) : record.u32(8);
   f.fix_region = record.u32(12 + shift);
@@ -137,26 +146,19 @@ void write_approach_children(DecodeContext& ctx, const Record& approach, uint64_
   RecordWalk walk(ctx, approach, children_at);
   Record child;
   while (walk.more() && walk.position() < approach.file_offset(children_end) && walk.next(child)) {
-    switch (child.id()) {
-      case kApproachLegsId:
-      case kMsfsApproachLegsId:
-        child.name_kind("ApproachLegs");
-        if (record_holds(ctx, child, kLegListHeader)) write_leg_list(ctx, "ApproachLegs", child);
-        break;
-      case kMissedApproachLegsId:
-      case kMsfsMissedApproachLegsId:
-        child.name_kind("MissedApproachLegs");
-        if (record_holds(ctx, child, kLegListHeader)) {
-          write_leg_list(ctx, "MissedApproachLegs", child);
-        }
-        break;
-      case kTransitionId:
-      case kLaterTransitionId:
-        child.name_kind("Transition");
-        decode_transition(ctx, child);
-        break;
-      default:
-        break;
+    const uint32_t list_kind = msfs_list_kind(child.id());
+    if (child.id() == kApproachLegsId || list_kind == kApproachLegList) {
+      child.name_kind("ApproachLegs");
+      if (record_holds(ctx, child, kLegListHeader)) write_leg_list(ctx, "ApproachLegs", child);
+    } else if (child.id() == kMissedApproachLegsId || list_kind == kMissedApproachLegList) {
+      child.name_kind("MissedApproachLegs");
+      if (record_holds(ctx, child, kLegListHeader)) {
+        write_leg_list(ctx, "MissedApproachLegs", child);
+      }
+    } else if (child.id() == kTransitionId || child.id() == kLaterTransitionId ||
+               child.id() == kMsfsLaterTransitionId) {
+      child.name_kind("Transition");
+      decode_transition(ctx, child);
     }
   }
 }
@@ -180,7 +182,8 @@ void write_transition(DecodeContext& ctx, const TransitionFields& f, const Recor
   RecordWalk walk(ctx, transition, legs_at);
   Record list;
   while (walk.next(list)) {
-    const bool legs = list.id() == kTransitionLegsId || list.id() == kMsfsTransitionLegsId;
+    const bool legs =
+        list.id() == kTransitionLegsId || msfs_list_kind(list.id()) == kTransitionLegList;
     if (legs) list.name_kind("TransitionLegs");
     if (legs && record_holds(ctx, list, kLegListHeader)) {
       write_leg_list(ctx, "TransitionLegs", list);
@@ -212,7 +215,10 @@ void decode_approach(DecodeContext& ctx, const char* name, const Record& record,
   if (!ctx.options.terse) write_record_comment(ctx.out, name, record.offset());
   write_approach_start(ctx, name, f);
   const bool msfs = in_msfs_airport(ctx);
-  write_approach_children(ctx, record, later ? kLaterApproachFixedSize : kApproachFixedSize,
+  const uint32_t children_at = later                                 ? kLaterApproachFixedSize
+                               : record.id() == kMsfsLaterApproachId ? kMsfsLaterApproachFixedSize
+                                                                     : kApproachFixedSize;
+  write_approach_children(ctx, record, children_at,
                           msfs ? record.size() : record.size() - kTrailingBytes);
   ctx.out.format("\t\t</%s>\n", name);
 }

@@ -42,9 +42,22 @@ EnumText leg_type_name(uint32_t code);
 const char* fix_type_name(uint32_t code);
 
 // Writes one `Leg` element at `depth` tabs for each leg of the list `list` (u16 count at +6, legs
-// of 44 bytes from +8, of 60 bytes in the MSFS lists 0xE1-0xE6). A count that reaches past the
-// list stops at its end with the damage reported.
+// of 44 bytes from +8, of 60, 68 or 72 bytes in the MSFS lists 0xE1-0xE6, 0xEC-0xF1, 0xF4-0xF9).
+// A count that reaches past the list stops at its end with the damage reported.
 void write_legs(DecodeContext& ctx, const Record& list, uint32_t depth);
+// The bytes of one leg in the list of id `list_id`: 44, or 60, 68 or 72 in the MSFS lists.
+uint32_t leg_size_of(uint32_t list_id);
+// Which list an MSFS leg-list id stands for, whatever its leg size, or kNotMsfsList.
+enum MsfsListKind : uint32_t {
+  kApproachLegList = 0,
+  kMissedApproachLegList = 1,
+  kTransitionLegList = 2,
+  kRunwayTransitionLegList = 3,
+  kCommonRouteLegList = 4,
+  kEnrouteTransitionLegList = 5,
+  kNotMsfsList = 6,
+};
+uint32_t msfs_list_kind(uint32_t list_id);
 // Writes the leg list `list` of an approach as an element named `list_name` holding its legs.
 void write_leg_list(DecodeContext& ctx, const char* list_name, const Record& list);
 

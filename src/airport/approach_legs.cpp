@@ -1,7 +1,11 @@
 // Leg lists of approaches (0x2D approach legs, 0x2E missed-approach legs, 0x2F transition legs),
 // and of the MSFS approaches and terminal procedures (0xE1 approach legs, 0xE2 missed-approach
 // legs, 0xE3 transition legs, 0xE4 runway transition legs, 0xE5 common-route legs, 0xE6 enroute
-// transition legs):
+// transition legs). Later SDKs store the same six lists, in the same order, as 0xEC-0xF1 with legs
+// of 68 bytes (seen in no file) and 0xF4-0xF9 with legs of 72 bytes (0xF4, 0xF6, 0xF7 and 0xF8
+// checked: every list fills its record, and the DF legs of one departure give back its source's
+// fixes, types and fly-over flags); the bytes past the 60 of the MSFS leg are zero in every leg
+// seen and are not read.
 //   +0  u16  id
 //   +2  u32  size
 //   +6  u16  leg count
@@ -24,6 +28,7 @@
 //              +44 f32 MSFS only: speed limit, knots; negative: none
 //              +48 f32 MSFS only: vertical angle, degrees; 0: none
 //              +52     MSFS only: 8 bytes, zero in every leg seen
+//              +60     later lists only: 8 or 12 bytes, zero in every leg seen
 #include <algorithm>
 #include <iterator>
 #include <string_view>
@@ -37,8 +42,17 @@ namespace {
 constexpr uint32_t kLegsAt = 8;
 constexpr uint32_t kLegSize = 44;
 constexpr uint32_t kMsfsLegSize = 60;
-constexpr uint16_t kFirstMsfsList = 0xE1;
-constexpr uint16_t kLastMsfsList = 0xE6;
+// The MSFS list ids, six of each leg size: {first id, leg size}.
+struct ListForm {
+  uint32_t first_id;
+  uint32_t leg_size;
+};
+constexpr ListForm kMsfsListForms[] = {
+    {0xE1, kMsfsLegSize},
+    {0xEC, 68          },
+    {0xF4, 72          },
+};
+constexpr uint32_t kListsPerForm = 6;
 constexpr uint32_t kSpeedLimitAt = 44;
 constexpr uint32_t kVerticalAngleAt = 48;
 constexpr std::string_view kTabs = "\t\t\t\t\t\t\t\t";
@@ -107,7 +121,7 @@ void write_leg(DecodeContext& ctx, const Record& list, uint64_t at, uint32_t leg
   uint32_t b = row.mask_b;
   // The MSFS lists store 0 for a leg without a recommended navaid, which the older template would
   // write as a navaid "0" of type TERMINAL_WAYPOINT.
-  if (leg_size == kMsfsLegSize && recommended == 0) b &= ~uint32_t{0xA0};
+  if (leg_size >= kMsfsLegSize && recommended == 0) b &= ~uint32_t{0xA0};
   const LegLines line{kTabs.substr(0, std::min<size_t>(depth + 1, kTabs.size()))};
 
   out.write(kTabs.substr(0, std::min<size_t>(depth, kTabs.size())));
@@ -189,7 +203,7 @@ void write_leg(DecodeContext& ctx, const Record& list, uint64_t at, uint32_t leg
       out.format("recommendedRegion=\"%s\"", region);
     }
   }
-  if (leg_size == kMsfsLegSize) {
+  if (leg_size >= kMsfsLegSize) {
     // Written only when set: no speed limit is stored as -1, no vertical angle as 0.
     const float speed = list.f32(at + kSpeedLimitAt);
     if (speed >= 0) {
@@ -223,9 +237,29 @@ const char* fix_type_name(uint32_t code) {
   return code < std::size(kFixTypes) ? kFixTypes[code] : "TERMINAL_WAYPOINT";
 }
 
+namespace {
+
+const ListForm* msfs_list_form(uint32_t list_id) {
+  for (const ListForm& form : kMsfsListForms) {
+    if (list_id >= form.first_id && list_id < form.first_id + kListsPerForm) return &form;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+uint32_t leg_size_of(uint32_t list_id) {
+  const ListForm* form = msfs_list_form(list_id);
+  return form != nullptr ? form->leg_size : kLegSize;
+}
+
+uint32_t msfs_list_kind(uint32_t list_id) {
+  const ListForm* form = msfs_list_form(list_id);
+  return form != nullptr ? list_id - form->first_id : kNotMsfsList;
+}
+
 void write_legs(DecodeContext& ctx, const Record& list, uint32_t depth) {
-  const bool msfs = list.id() >= kFirstMsfsList && list.id() <= kLastMsfsList;
-  const uint32_t leg_size = msfs ? kMsfsLegSize : kLegSize;
+  const uint32_t leg_size = leg_size_of(list.id());
   const uint32_t count = list.u16(6);
   uint64_t at = kLegsAt;
   for (uint32_t i = 0; i < count; ++i, at += leg_size) {

@@ -11,7 +11,10 @@
 //            DeleteStart: +0 u8 runway number, +1 u8 designator, +2 u8 start type
 //            DeleteFrequency: u32, bits 0-27 frequency in Hz, bits 28-31 com type
 // Inside an airport of the MSFS form (0x56) more bits are named:
-//   +6  u16  bit 1 apron lights, 8 blast fences, 9 boundary fences, 10 control towers, 11 jetways
+//   +6  u16  bit 1 apron lights, 8 blast fences, 9 boundary fences, 10 jetways, 11 control
+//            towers (checked: 52I deletes the jetways alone, ENEV the towers alone). Later SDKs
+//            name bit 8 `deleteAllVectorPlacement` (eight sources, none with the blast-fence
+//            name); the schema of this dialect knows it as `deleteAllBlastFences` only
 //   +11 u8   bit 0 departures, 1 arrivals, 2 painted elements, 3 light supports, 4 taxiway signs
 // and the ILSs, terminal NDBs and terminal waypoints that the airport deletes come from the
 // navaid deletion records of the navaid sections, gathered before the airport is written.
@@ -37,8 +40,8 @@ constexpr DeleteFlag kMsfsFlags[] = {
     {"deleteAllApronLights",     1 },
     {"deleteAllBlastFences",     8 },
     {"deleteAllBoundaryFences",  9 },
-    {"deleteAllControlTowers",   10},
-    {"deleteAllJetways",         11},
+    {"deleteAllControlTowers",   11},
+    {"deleteAllJetways",         10},
     {"deleteAllDepartures",      16},
     {"deleteAllArrivals",        17},
     {"deleteAllPaintedElements", 18},

@@ -1,7 +1,7 @@
 // Helipad sub-record (0x26):
 //   +0  u16  id
 //   +2  u32  size
-//   +6  u8   surface code
+//   +6  u8   surface code (0 in every MSFS helipad, whose sources name it CEMENT)
 //   +7  u8   bit 5 closed, bit 4 transparent, the other bits the helipad type code
 //   +12 u32  longitude, packed
 //   +16 u32  latitude, packed
@@ -15,6 +15,7 @@
 //            padding to a multiple of 4
 #include <cmath>
 
+#include "airport/msfs_airport.h"
 #include "airport/subrecords.h"
 #include "format/xml.h"
 #include "scenery/scenery_object.h"
@@ -121,8 +122,14 @@ void decode_helipad(DecodeContext& ctx, const char* name, const Record& record, 
              format_coordinate(o, decode_latitude(record.i32(16))),
              format_coordinate(o, decode_longitude(record.i32(12))),
              format_altitude(o, record.i32(20)));
-  out.format("\t\t\tsurface=\"%s\" heading=\"%.2lf\"\n", surface_name(record.u8(6)),
-             record.f32(32));
+  // An MSFS helipad of surface code 0 is written as the name its sources give it (19 helipads of
+  // five airports); the compiler stores their CEMENT as the code the older forms name CONCRETE.
+  const uint32_t surface = record.u8(6);
+  if (in_msfs_airport(ctx) && surface == 0) {
+    out.format("\t\t\tsurface=\"CEMENT\" heading=\"%.2lf\"\n", record.f32(32));
+  } else {
+    out.format("\t\t\tsurface=\"%s\" heading=\"%.2lf\"\n", surface_name(surface), record.f32(32));
+  }
   out.format("\t\t\tlength=%s width=%s\n", format_length(o, record.f32(24)),
              format_length(o, record.f32(28)));
   out.write("\t\t\tclosed=\"");

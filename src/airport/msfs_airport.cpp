@@ -8,35 +8,58 @@
 //   +36 f32  magnetic variation    +40 u32 identifier, packed
 //   +44 u32  region, zero (the name list carries the region)
 //   +48 u32  fuel word, as the older forms
-//   +53 u8   traffic scalar × 255
-//   +54 u8   flags: bit 0 starAirport, bit 2 closed
+//   +53 u8   traffic scalar × 255; 255, the full traffic, is also what the compiler stores when
+//            the source sets none
+//   +54 u8   flags: bit 0 starAirport, bit 1 isOnTIN (checked: the one source that says TRUE),
+//            bit 2 closed; bit 3 set in one file only (not written)
 //   +56 u8   departure count       +58 u8 arrival count
+//   +59 u8   bit 0 applyFlatten (checked: set in the eight files whose source says TRUE, clear in
+//            the fourteen that say FALSE)
 //   +60 u16  apron count, +62 painted line count, +64 painted polygon count, +66 hatched area count
 // Sub-records from +0x44 fill the record: an optional DeleteAirport (0x33), the name (0x19, text
 // zero-padded to a multiple of 4), the tower (0x66) when there is one, then the others.
+// `airportTestRadius` is in no byte of the record (searched as f32, f64 and integers).
 //
-// Tower sub-record (0x66):
-//   +6  u16  24, the bytes of the three values that follow +10
+// Tower sub-record (0x66), two forms told apart by +6, the size of what follows +10:
+//   +6  u16  24: the position form (checked on ZBAD)
 //   +8  u16  1
 //   +10 f64  latitude, degrees
 //   +18 f64  longitude, degrees
 //   +26 f64  altitude, metres
 //   +34      padding to a multiple of 4
+// or
+//   +6  u16  n, the size of the tower's scenery object (64 in both files of this form: a library
+//            object of kind 0x0B; checked on AZGA)
+//   +8  u16  0
+//   +10      the scenery object, n bytes, then padding to a multiple of 4
+// The object form holds no position of the tower itself: its source's `Tower lat lon alt` are not
+// stored (the altitude is not the object's, which is above ground), so `Tower` is written with
+// its `SceneryObject` only. Any other size at +6 is dumped with the record.
 #include "airport/msfs_airport.h"
 
 #include <algorithm>
 #include <cstring>
 
+#include "airport/subrecords.h"
 #include "format/values.h"
 #include "format/xml.h"
+#include "scenery/scenery_object.h"
 
 namespace terrova {
 namespace {
 
 constexpr uint32_t kFlagsAt = 54;
 constexpr unsigned kStarAirportBit = 0;
+constexpr unsigned kOnTinBit = 1;
 constexpr unsigned kClosedBit = 2;
+constexpr uint32_t kFlattenAt = 59;
 constexpr uint16_t kTowerId = 0x66;
+constexpr uint32_t kPayloadSizeAt = 6;
+constexpr uint32_t kPayloadAt = 10;
+constexpr uint32_t kPositionSize = 24;
+constexpr uint32_t kObjectHeaderSize = 44;  // a scenery object's header, before its kind data
+constexpr uint32_t kObjectLonAt = 4;        // in the object header; the latitude follows
+constexpr uint32_t kObjectLatAt = 8;
 constexpr uint32_t kTowerLatAt = 10;
 constexpr uint32_t kTowerLonAt = 18;
 constexpr uint32_t kTowerAltAt = 26;
@@ -44,6 +67,23 @@ constexpr uint32_t kTowerSize = 34;
 constexpr uint16_t kStartId = 0x11;
 constexpr uint32_t kStartSize = 24;
 constexpr uint32_t kRunwayFixedSize = 96;
+
+// The object form of the tower sub-record: `Tower` holding the scenery object of `payload` bytes
+// at +10.
+void write_tower_object(DecodeContext& ctx, const Record& tower, uint32_t payload) {
+  if (payload < kObjectHeaderSize || !tower.holds(kPayloadAt, payload)) {
+    dump_subrecord(ctx, tower);
+    return;
+  }
+  const Record object = tower.part(kPayloadAt, payload);
+  ctx.out.write("\t\t<Tower>\n");
+  write_scenery_objects(ctx, object);
+  ctx.out.write("\t\t</Tower>\n");
+  if (ctx.geometry != nullptr) {
+    ctx.geometry->tower(
+        {decode_latitude(object.i32(kObjectLatAt)), decode_longitude(object.i32(kObjectLonAt))});
+  }
+}
 
 double f64_at(const Record& record, uint32_t at) {
   const uint64_t bits = uint64_t{record.u32(at)} | uint64_t{record.u32(at + 4)} << 32;
@@ -60,12 +100,22 @@ void write_msfs_airport_flags(DecodeContext& ctx, const Record& airport, const L
                  frame.after);
   ctx.out.format("%sclosed=\"%s\"%s", frame.before, true_false((flags >> kClosedBit) & 1),
                  frame.after);
+  ctx.out.format("%sisOnTIN=\"%s\"%s", frame.before, true_false((flags >> kOnTinBit) & 1),
+                 frame.after);
+  ctx.out.format("%sapplyFlatten=\"%s\"%s", frame.before, true_false(airport.u8(kFlattenAt) & 1),
+                 frame.after);
 }
 
 void write_msfs_tower(DecodeContext& ctx, RecordWalk& subs) {
   uint16_t id = 0;
   Record tower;
   if (!subs.peek_id(id) || id != kTowerId || !subs.next(tower)) return;
+  tower.name_kind("Tower");
+  const uint32_t payload = tower.u16(kPayloadSizeAt);
+  if (payload != kPositionSize) {
+    write_tower_object(ctx, tower, payload);
+    return;
+  }
   if (!record_holds(ctx, tower, kTowerSize)) return;
   const DecodeOptions& o = ctx.options;
   ctx.out.format("\t\t<Tower lat=\"%s\" lon=\"%s\" alt=%s />\n",

@@ -25,7 +25,8 @@ struct LineFrame {
   const char* after;
 };
 
-// The `starAirport` and `closed` attributes of the flags byte.
+// The attributes of the fixed part's flag bytes (`starAirport`, `closed`, `isOnTIN`,
+// `applyFlatten`) and those of the ground-merging transfer sub-record (0xE9), when there is one.
 void write_msfs_airport_flags(DecodeContext& ctx, const Record& airport, const LineFrame& frame);
 
 // Writes the `Tower` element from the tower sub-record (0x66) that comes next in `subs`, if any.

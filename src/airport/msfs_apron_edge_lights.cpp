@@ -1,6 +1,6 @@
 // Apron edge lights of MSFS (0x31 with +6 = 0, the polyline form):
 //   +6  u8   0: this form (1 is the older form with edges, see apron_edge_lights.cpp)
-//   +7  u8   not read
+//   +7  u8   not read (1 in the files of one SDK, 9 in another: no source settles it)
 //   +8  u16  vertex count V
 //   +10 u16  edge count, 0
 //   +12      4 bytes, zero
@@ -8,7 +8,9 @@
 //   +20 f32  spacing, metres
 //   +24      V vertices of 8 bytes: u32 longitude, u32 latitude, packed
 // Each record is one `EdgeLights` holding its vertices; consecutive records of this form are
-// written in one `ApronEdgeLights` element. A record of the older form is written as that form.
+// written in one `ApronEdgeLights` element. No byte names a light preset (no source of these
+// files sets one), so `preset` is not written: an empty name would be one the author never gave. A
+// record of the older form is written as that form.
 #include "airport/apron.h"
 #include "airport/msfs_airport.h"
 #include "format/values.h"
@@ -28,10 +30,9 @@ bool is_polyline_form(const Record& record) { return record.u8(kFormAt) == 0; }
 
 void write_edge_lights(DecodeContext& ctx, const Record& record) {
   if (!ctx.options.terse) write_record_comment(ctx.out, "EdgeLights", record.offset());
-  ctx.out.format(
-      "\t\t\t<EdgeLights preset=\"\" snapToVertices=\"FALSE\" heading=\"%0.2lf\" spacing=%s>\n",
-      static_cast<double>(record.f32(kHeadingAt)),
-      format_length(ctx.options, record.f32(kSpacingAt)));
+  ctx.out.format("\t\t\t<EdgeLights snapToVertices=\"FALSE\" heading=\"%0.2lf\" spacing=%s>\n",
+                 static_cast<double>(record.f32(kHeadingAt)),
+                 format_length(ctx.options, record.f32(kSpacingAt)));
   ctx.outline.clear();
   write_vertices(ctx, "\t\t\t\t", record, kVerticesAt, record.u16(kCountAt),
                  ctx.geometry != nullptr ? &ctx.outline : nullptr);

@@ -32,6 +32,17 @@ void write_msfs_ground_merging(DecodeContext& ctx, const LineFrame& frame) {
   });
 }
 
-void decode_msfs_ground_merging(DecodeContext&, const char*, const Record&, RecordWalk&) {}
+void decode_msfs_ground_merging(DecodeContext& ctx, const char*, const Record& record,
+                                RecordWalk&) {
+  // The first record was written with the airport's start tag. The tag holds each attribute once,
+  // so a further record of the kind is dumped rather than lost.
+  bool first = false;
+  bool seen = false;
+  for_each_airport_subrecord(ctx, kGroundMergingId, [&](const Record& merging) {
+    if (!seen) first = merging.offset() == record.offset();
+    seen = true;
+  });
+  if (!first) dump_subrecord(ctx, record);
+}
 
 }  // namespace terrova

@@ -1,5 +1,7 @@
 // Runway sub-record of MSFS (0xCE), fixed part of 96 bytes:
-//   +6  u8   0; +7 u8 not read
+//   +6  u8   bit 7 transparent (checked: the five runways whose source says TRUE, and only
+//            they); bits 0-6 zero
+//   +7  u8   the number of deformation points among the children (bytes), not written
 //   +8  u8   primary number        +9  u8 primary designator code
 //   +10 u8   secondary number      +11 u8 secondary designator code
 //   +12 u32  primary ILS identifier, plain base 38; +16 the secondary one
@@ -10,7 +12,7 @@
 //            noThresholdEndArrows (marking attributes)
 //   +51 u8   pattern bits 0-5 as the 0x04 form; bit 6 groundMerging, bit 7
 //            excludeVegetationAround, each set = FALSE
-//   +52      20 bytes, zero in every file seen (marking biases)
+//   +52      20 bytes, zero in every file seen (the marking biases are a child, 0x65)
 //   +72 f32  falloff
 //   +76      16 bytes, surface material GUID
 //   +92      4 bytes, colour (see msfs_coloration.cpp): `Coloration`
@@ -20,13 +22,22 @@
 //            11-14 VASIs as the 0x04 form
 //            0xDF, 0xE0 approach lights, primary and secondary end (24 bytes): +6 flags and +7
 //                 strobes as the 0x04 form, +8 f32 spacing, +12 f32 offset, +16 f32 slope, +20
-//                 4 bytes not read
+//                 u32 snapToGround, 1 TRUE and 0 FALSE (checked on 22 ends)
+//            0x65 marking biases (16 bytes): +6 u16 0, +8 f32 primaryMarkingBias, +12 f32
+//                 secondaryMarkingBias, metres; stored only when a bias is not 0 (checked: the
+//                 three runways that have it, 50/50, -4/-4 and 2/0; the 37 without it have
+//                 biases of 0 in their sources), so a runway without it writes 0 for both
 //            0x3E deformation point (24 bytes): +8 f32 ratio along the runway from the primary
-//                 end, +12 f32 elevation, metres, +16 8 bytes not read
+//                 end, +12 f32 elevation, metres, +16 f32 controlPointBefore, +20 f32
+//                 controlPointAfter; a quiet NaN where the source sets none (checked)
 //            0xCB facility material (44 bytes, see msfs_runway_material.cpp)
+// The markings and lights are written for every runway, all FALSE and NONE included: the sources
+// write both elements for each runway, and the bits cannot tell an unset element from one of
+// zeros.
 // The runway's starts are the 0x11 sub-records of the airport whose runway number and designator
 // match one end (+8/+9 primary, +10/+11 secondary); they are written inside it as `RunwayStart`.
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 #include <span>
 #include <vector>
@@ -45,6 +56,8 @@ namespace terrova {
 namespace {
 
 constexpr uint32_t kChildrenAt = 96;
+constexpr uint32_t kSurfaceFlagsAt = 6;
+constexpr unsigned kTransparentBit = 7;
 constexpr uint32_t kMarkingsAt = 48;
 constexpr uint32_t kLightsAt = 50;
 constexpr uint32_t kPatternAt = 51;
@@ -59,6 +72,12 @@ constexpr uint32_t kEndZoneLengthAt = 24;  // the width follows
 constexpr uint32_t kVasiSize = 24;
 constexpr uint32_t kLightsSize = 24;
 constexpr uint32_t kDeformationSize = 24;
+constexpr uint16_t kMarkingBiasesId = 0x65;
+constexpr uint32_t kMarkingBiasesSize = 16;
+constexpr uint32_t kPrimaryBiasAt = 8;          // in the marking biases; the secondary one follows
+constexpr uint32_t kSnapToGroundAt = 20;        // in the approach lights
+constexpr uint32_t kControlPointBeforeAt = 16;  // in a deformation point; the after one follows
+constexpr const char* kIntensities[] = {"NONE", "LOW", "MEDIUM", "HIGH"};
 constexpr const char* kEnds[] = {"PRIMARY", "SECONDARY"};
 constexpr const char* kEndZones[] = {"OffsetThreshold", "BlastPad", "Overrun"};
 
@@ -78,9 +97,38 @@ constexpr MarkingBit kMsfsMarkings[] = {
 
 std::string_view flag(uint32_t value, unsigned bit) { return true_false((value >> bit) & 1); }
 
+// The first child of `id`, found by a quiet walk (the reporting walk reports damage); false when
+// there is none.
+bool find_child(const Record& runway, uint16_t id, Record& found) {
+  uint64_t at = kChildrenAt;
+  while (runway.holds(at, 6)) {
+    const uint32_t size = runway.u32(at + 2);
+    if (size < 6 || !runway.holds(at, size)) return false;
+    if (runway.u16(at) == id) {
+      found = Record(runway.view(), runway.file_offset(at), size);
+      return true;
+    }
+    at += size;
+  }
+  return false;
+}
+
+// The marking biases: 0 without their child, nothing when the child is too short for them.
+void write_marking_biases(DecodeContext& ctx, const Record& runway) {
+  Record biases;
+  const bool stored = find_child(runway, kMarkingBiasesId, biases);
+  if (stored && biases.size() < kMarkingBiasesSize) return;
+  const float primary = stored ? biases.f32(kPrimaryBiasAt) : 0.0f;
+  const float secondary = stored ? biases.f32(kPrimaryBiasAt + 4) : 0.0f;
+  ctx.out.format("\t\t\tprimaryMarkingBias=%s secondaryMarkingBias=%s\n",
+                 format_length(ctx.options, primary), format_length(ctx.options, secondary));
+}
+
 // The runway attributes of this form, before the line of the secondary end.
 void write_runway_attributes(DecodeContext& ctx, const Record& runway) {
+  write_marking_biases(ctx, runway);
   const uint32_t pattern = runway.u8(kPatternAt);
+  ctx.out.format("\t\t\ttransparent=\"%s\"\n", flag(runway.u8(kSurfaceFlagsAt), kTransparentBit));
   ctx.out.format("\t\t\tfalloff=\"%0.2lf\"\n", static_cast<double>(runway.f32(kFalloffAt)));
   ctx.out.format("\t\t\tgroundMerging=\"%s\"\n", true_false(((pattern >> 6) & 1) == 0));
   ctx.out.format("\t\t\texcludeVegetationAround=\"%s\"\n", true_false(((pattern >> 7) & 1) == 0));
@@ -127,8 +175,16 @@ void write_runway_starts(DecodeContext& ctx, const Record& runway) {
 }
 
 void write_deformation(DecodeContext& ctx, const Record& point) {
-  ctx.out.format("\t\t\t<RunwayDeformation ratio=\"%0.6lf\" alt=%s />\n",
+  ctx.out.format("\t\t\t<RunwayDeformation ratio=\"%0.6lf\" alt=%s",
                  static_cast<double>(point.f32(8)), format_length(ctx.options, point.f32(12)));
+  static constexpr const char* kControlPoints[] = {"controlPointBefore", "controlPointAfter"};
+  for (uint32_t i = 0; i < 2; ++i) {
+    const float value = point.f32(kControlPointBeforeAt + 4 * i);
+    if (!std::isnan(value)) {
+      ctx.out.format(" %s=\"%0.6lf\"", kControlPoints[i], static_cast<double>(value));
+    }
+  }
+  ctx.out.write(" />\n");
 }
 
 // The colour stands after the deformation points, before the markings.
@@ -138,15 +194,18 @@ void write_runway_coloration(DecodeContext& ctx, const Record& runway) {
 
 void write_markings(DecodeContext& ctx, const Record& runway) {
   const uint32_t markings = runway.u16(kMarkingsAt);
-  bool any = (markings & 0x1FFF) != 0;
-  for (const MarkingBit& m : kMsfsMarkings) any = any || ((runway.u8(m.at) >> m.bit) & 1) != 0;
-  if (!any) return;
   write_markings_head(ctx.out, markings);
   for (const MarkingBit& m : kMsfsMarkings) {
     const uint32_t value = m.at == kMarkingsAt ? markings : runway.u8(m.at);
     ctx.out.format("\t\t\t\t%s=\"%s\"\n", m.name, flag(value, m.bit));
   }
   write_markings_tail(ctx.out, markings);
+}
+
+// `Lights` with every attribute, NONE included (the older form leaves NONE out).
+void write_msfs_lights(DecodeContext& ctx, uint32_t lights) {
+  ctx.out.format("\t\t\t<Lights center=\"%s\" edge=\"%s\" centerRed=\"%s\" />\n",
+                 kIntensities[(lights >> 2) & 3], kIntensities[lights & 3], flag(lights, 4));
 }
 
 void write_end_zone(DecodeContext& ctx, const Record& zone) {
@@ -160,9 +219,10 @@ void write_end_zone(DecodeContext& ctx, const Record& zone) {
 
 void write_approach_lights(DecodeContext& ctx, const Record& lights) {
   write_approach_lights_head(ctx.out, lights.id() == kSecondaryLightsId ? 1 : 0, lights);
-  ctx.out.format("\t\t\t\tspacing=%s offset=%s slope=\"%0.2lf\"\n",
+  ctx.out.format("\t\t\t\tspacing=%s offset=%s slope=\"%0.2lf\" snapToGround=\"%s\"\n",
                  format_length(ctx.options, lights.f32(8)),
-                 format_length(ctx.options, lights.f32(12)), static_cast<double>(lights.f32(16)));
+                 format_length(ctx.options, lights.f32(12)), static_cast<double>(lights.f32(16)),
+                 true_false(lights.u32(kSnapToGroundAt) != 0));
   write_approach_lights_tail(ctx.out, lights);
 }
 
@@ -216,6 +276,10 @@ void walk_children(DecodeContext& ctx, const Record& runway, const ChildKind* ki
       // The first pass enters the children in the unread-bytes report as kinds of their own.
       child.register_coverage();
       if (of != nullptr) child.name_kind(of->name);
+      if (child.id() == kMarkingBiasesId) {
+        child.name_kind("MarkingBiases");
+        if (child.size() < kMarkingBiasesSize) ctx.report_malformed(child.offset());
+      }
     }
     if (of != nullptr && child.size() < of->size) {
       if (kind == nullptr) ctx.report_malformed(child.offset());
@@ -241,7 +305,7 @@ void decode_msfs_runway(DecodeContext& ctx, const char* name, const Record& reco
     if (i == kMarkingsPlace) {
       write_runway_coloration(ctx, record);
       write_markings(ctx, record);
-      if ((record.u8(kLightsAt) & 0x1F) != 0) write_lights(ctx.out, record.u8(kLightsAt) & 0x1F);
+      write_msfs_lights(ctx, record.u8(kLightsAt));
     }
     walk_children(ctx, record, &kChildKinds[i]);
   }

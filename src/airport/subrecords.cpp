@@ -72,6 +72,8 @@ constexpr AirportSubrecordKind msfs_subrecord_kinds[] = {
     {0xE9, "GroundMerging",      16, decode_msfs_ground_merging   },
  // Aprons of the later SDKs: the 0xD3 layout with the texture offsets before the counts.
     {0xD0, "Apron",              52, decode_msfs_apron            },
+ // Approaches of the later SDKs: the 0x24 form with 4 more header bytes.
+    {0xFA, "Approach",           36, decode_approach              },
 };
 
 }  // namespace

@@ -7,7 +7,8 @@
 //   +10 u8   enroute transition count
 //   +11 u8   zero
 //   +12      name, 8 bytes, NUL-padded
-//   +20      records: 0x46 runway transitions, 0xE5 common-route legs (legs of 60 bytes), 0x47
+//   +20      records: 0x46 runway transitions, 0xE5 common-route legs (legs of 60 bytes; the
+//            later SDKs' 0xF0 and 0xF8 lists of the same legs, see approach_legs.cpp), 0x47
 //            enroute transitions
 // The schema fixes the order of the three containers (a departure runs from the runway, an
 // arrival towards it) and requires each of them, so each is written, empty or not, from the
@@ -75,17 +76,24 @@ ProcedureChildren survey_children(DecodeContext& ctx, const Record& procedure) {
         child.name_kind("EnrouteTransition");
         ++c.enroute_transitions;
         break;
-      case kCommonRouteLegsId:
-        child.name_kind("CommonRouteLegs");
-        ++c.common_route_lists;
-        break;
       default:
-        dump_subrecord(ctx, child);
+        if (msfs_list_kind(child.id()) == kCommonRouteLegList) {
+          child.name_kind("CommonRouteLegs");
+          ++c.common_route_lists;
+        } else {
+          dump_subrecord(ctx, child);
+        }
         break;
     }
   }
   c.sound_end = walk.position();
   return c;
+}
+
+// The container id a child belongs to: its own id, or kCommonRouteLegsId for the common-route
+// lists of every form.
+uint16_t container_of(uint16_t id) {
+  return msfs_list_kind(id) == kCommonRouteLegList ? kCommonRouteLegsId : id;
 }
 
 void write_child(DecodeContext& ctx, const Record& child) {
@@ -113,7 +121,7 @@ void write_container(DecodeContext& ctx, const Record& procedure, const Procedur
   walk.starting_below(c.sound_end);
   Record child;
   while (walk.next(child)) {
-    if (child.id() == container.id) write_child(ctx, child);
+    if (container_of(child.id()) == container.id) write_child(ctx, child);
   }
   ctx.out.format("\t\t\t</%s>\n", container.name);
 }

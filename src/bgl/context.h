@@ -62,6 +62,9 @@ struct DecodeContext {
   Output& out;
   SharedTables& tables;
   uint32_t malformed_count = 0;
+  // The file holds MSFS airports (its first airport record is of the MSFS form): the records
+  // outside airports that both dialects write take the MSFS schema's names.
+  bool msfs_document = false;
   // The id of the airport record whose sub-records are being decoded: some sub-records of the
   // later airport form (0xAB) differ from those of the older ones.
   uint16_t airport_id = 0;

@@ -110,4 +110,15 @@ void walk_sections(DecodeContext& ctx, std::span<const SectionKind> kinds) {
   }
 }
 
+uint16_t first_record_id(const Image& image, uint32_t type) {
+  const uint32_t count = readable_section_count(image);
+  for (uint32_t i = 0; i < count; ++i) {
+    const uint64_t at = kHeaderSize + uint64_t{i} * kSectionEntrySize;
+    if (image.u32(at) != type || image.u32(at + 8) == 0) continue;
+    const uint64_t data_offset = image.u32(uint64_t{image.u32(at + 12)} + 8);
+    return image.contains(data_offset, 2) ? image.u16(data_offset) : 0;
+  }
+  return 0;
+}
+
 }  // namespace terrova

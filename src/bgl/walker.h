@@ -65,4 +65,8 @@ void walk_sections(DecodeContext& ctx, std::span<const SectionKind> kinds);
 bool has_decoded_section(const Image& image, std::span<const SectionKind> kinds,
                          std::span<const SectionContent> contents = {});
 
+// The id of the first record of the first subsection of the first section of type `type`, or 0
+// when the file has no such record.
+uint16_t first_record_id(const Image& image, uint32_t type);
+
 }  // namespace terrova

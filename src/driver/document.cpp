@@ -1,9 +1,15 @@
 #include "driver/document.h"
 
+#include "airport/msfs_airport.h"
 #include "bgl/walker.h"
 #include "driver/sections.h"
 
 namespace terrova {
+namespace {
+
+constexpr uint32_t kAirportSectionType = 3;
+
+}  // namespace
 
 void write_document_head(Output& out, const platform::LocalTime& t) {
   out.format("<!--\n\tdecoded by terrova on %0.4d-%0.2d-%0.2d, %0.2d:%0.2d:%0.2d\n-->\n", t.year,
@@ -19,6 +25,7 @@ uint32_t write_document(const Image& image, const DecodeOptions& options, Shared
                         GeometryListener* geometry) {
   write_document_head(out, time);
   DecodeContext ctx(image, options, out, tables);
+  ctx.msfs_document = first_record_id(image, kAirportSectionType) == kMsfsAirportId;
   ctx.object_names = object_names;
   ctx.extra_files = extra_files;
   ctx.geometry = geometry;

@@ -130,6 +130,58 @@ void write_quoted_text(Output& out, std::string_view text) {
   out.put('"');
 }
 
+namespace {
+
+// The code point of the UTF-8 sequence at `p` and its length, or length 0 when no whole, shortest
+// sequence of a code point from 0x80 starts there.
+struct Utf8Sequence {
+  uint32_t code_point = 0;
+  size_t length = 0;
+};
+Utf8Sequence utf8_sequence(const unsigned char* p, const unsigned char* end) {
+  const unsigned b = p[0];
+  const size_t length = (b >= 0xC2 && b < 0xE0)   ? 2
+                        : (b >= 0xE0 && b < 0xF0) ? 3
+                        : (b >= 0xF0 && b < 0xF5) ? 4
+                                                  : 0;
+  if (length == 0 || static_cast<size_t>(end - p) < length) return {};
+  uint32_t c = b & (0x7Fu >> length);
+  for (size_t i = 1; i < length; ++i) {
+    if ((p[i] & 0xC0) != 0x80) return {};
+    c = c << 6 | (p[i] & 0x3Fu);
+  }
+  constexpr uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+  if (c < kSmallest[length] || c > 0x10FFFF || (c >= 0xD800 && c < 0xE000)) return {};
+  return {c, length};
+}
+
+}  // namespace
+
+void write_quoted_utf8_text(Output& out, std::string_view text) {
+  out.put('"');
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  const auto* end = p + text.size();
+  while (p < end) {
+    const unsigned char* run = p;
+    while (p < end && *p < 0x80) ++p;
+    if (p != run) {
+      write_through(
+          out, kQuotedTable,
+          std::string_view(reinterpret_cast<const char*>(run), static_cast<size_t>(p - run)));
+    }
+    if (p == end) break;
+    const Utf8Sequence s = utf8_sequence(p, end);
+    if (s.length == 0) {
+      const Replacement& r = kQuotedTable.with[*p++];
+      out.write(r.text, r.size);
+      continue;
+    }
+    out.format("&#x%X;", s.code_point);
+    p += s.length;
+  }
+  out.put('"');
+}
+
 void write_plain_text(Output& out, std::string_view text) { write_through(out, kPlainTable, text); }
 
 void write_comment_text(Output& out, std::string_view text) {

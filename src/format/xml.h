@@ -20,6 +20,10 @@ namespace terrova {
 // "&amp;", '"' "&quot;"; tab, line feed, carriage return, the grave accent and bytes above 0x7F
 // as "&#x%0.2X;"; every other control byte as "&#xFFFD;"; every other byte as it is.
 void write_quoted_text(Output& out, std::string_view text);
+// The same for a text stored in UTF-8 (the names of MSFS files): each whole UTF-8 sequence
+// becomes one reference to its code point; a byte of no whole sequence is written as
+// `write_quoted_text` writes it.
+void write_quoted_utf8_text(Output& out, std::string_view text);
 // The same escaping without the quotes, for file text placed inside a template's quotes, except
 // that bytes above 0x7F are written as the UTF-8 form of their Windows-1252 character.
 void write_escaped_text(Output& out, std::string_view text);

@@ -7,6 +7,7 @@
 //   +8  u32  latitude, packed: latitudeMaximum
 //   +12 u32  longitude, packed: longitudeMaximum
 //   +16 u32  latitude, packed: latitudeMinimum
+// MSFS files hold the same records (bits 4, 5, 7 and 10 checked against their source).
 #include "format/values.h"
 #include "scenery/scenery_sections.h"
 
@@ -40,7 +41,9 @@ void write_rectangle(DecodeContext& ctx, const Record& rectangle) {
   out.format("\n\t\texcludeLibraryObjects = \"%s\"", true_false(flags & 0x0080));
   out.format("\n\t\texcludeTaxiwaySignObjects = \"%s\"", true_false(flags & 0x0100));
   out.format("\n\t\texcludeTriggerObjects = \"%s\"", true_false(flags & 0x0200));
-  out.format("\n\t\texcludeWindSockObjects = \"%s\"", true_false(flags & 0x0400));
+  // The MSFS schema spells the attribute with a small s.
+  out.write(ctx.msfs_document ? "\n\t\texcludeWindsockObjects" : "\n\t\texcludeWindSockObjects");
+  out.format(" = \"%s\"", true_false(flags & 0x0400));
   out.write(" />\n");
 }
 

@@ -239,6 +239,28 @@ void later_ground(Bytes& b) {
   msfs_apron(b, apron);
 }
 
+// Forms of later SDKs: a tower of a scenery object, the ground-merging transfer values, a
+// transparent runway with no marking or light bit (both elements still written) whose first
+// deformation point has control points and whose marking biases are a child, a helipad of
+// surface code 0 and the deletion of the jetways alone (bit 10, not 11).
+void later_forms(Bytes& b) {
+  ObjectHeader h;
+  h.kind = 11;
+  Bytes tower;
+  scenery_object(tower, h, library_object(kAsphalt, 1.0f));
+  msfs_tower_object(b, tower);
+  msfs_ground_merging(b, 7.0f, 3.5f);
+  MsfsRunwayFields r;
+  r.surface_flags = 0x80;
+  begin_msfs_runway(b, r);
+  deformation_point(b, 0.0f, 318.99f, 0.0f, -0.010559f);
+  deformation_point(b, 1.0f, 312.86f);
+  b.begin(0x65).u16(0).f32(50.0f).f32(-4.0f).end();  // marking biases
+  b.end();
+  helipad(b, 0, 2, 48.69, 9.22, 388000, 20.0f, 20.0f, 90.0f);
+  b.begin(0x33).u16(0x0460).zeros(4).end();
+}
+
 struct GoldenCase {
   const char* name;
   std::function<void(Bytes&)> subs;
@@ -253,6 +275,7 @@ const GoldenCase kCases[] = {
  // Sub-records of the later SDKs.
     {"msfs_later_records", later_records, {}                                              },
     {"msfs_later_ground",  later_ground,  {}                                              },
+    {"msfs_later_forms",   later_forms,   {.flags = 2, .flatten = 1}                      },
 };
 
 TEST(MsfsAirport, GoldenDocuments) {
@@ -267,9 +290,12 @@ TEST(MsfsAirport, DamagedVariableLengthRecords) {
   // the elements around stay whole and the airport goes on.
   const std::vector<uint8_t> file = msfs_file([](Bytes& b) {
     b.begin(0x66).u16(24).u16(1).zeros(8).end();  // a tower too short for its doubles
+    msfs_ground_merging(b, 1.0f, 2.0f);
+    b.begin(0xE9).u16(0).end();  // too short for its values
     MsfsRunwayFields r;
     begin_msfs_runway(b, r);
     deformation_point(b, 0.5f, 380.0f);
+    b.begin(0x65).u16(0).end();                 // marking biases too short: no bias written
     b.begin(0xDF).u8(0x41).u8(2).end();         // too short for its 24 bytes
     b.begin(0x07).zeros(4).end_with_size(500);  // leaves the runway: ends its children
     b.end();
@@ -314,7 +340,7 @@ TEST(MsfsAirport, DamagedVariableLengthRecords) {
     com(b, 6, 118805000, "after the damage");
   });
   const Decoded d = decode(file, switches("t"));
-  EXPECT_EQ(d.malformed, 15u);
+  EXPECT_EQ(d.malformed, 17u);
   expect_golden("airport/golden/msfs_damaged.xml", d.document);
 }
 
@@ -348,6 +374,33 @@ TEST(MsfsAirport, DamagedLaterRecords) {
   const Decoded d = decode(file, switches("t"));
   EXPECT_EQ(d.malformed, 6u);
   expect_golden("airport/golden/msfs_later_damaged.xml", d.document);
+}
+
+TEST(MsfsAirport, RecordsOfNoKnownFormAreDumpedWhole) {
+  // A tower whose object would leave it, and a second ground-merging record that the start tag
+  // cannot hold: each dumped, no tower invented, no warning.
+  const Decoded d = decode(msfs_file([](Bytes& b) {
+    b.begin(0x66).u16(64).u16(0).zeros(8).end();
+    msfs_ground_merging(b, 7.0f, 7.0f);
+    msfs_ground_merging(b, 1.0f, 2.0f);
+  }));
+  EXPECT_EQ(d.malformed, 0u);
+  EXPECT_EQ(d.document.find("<Tower"), std::string::npos);
+  EXPECT_NE(d.document.find("dumping unknown record (0x66)"), std::string::npos);
+  EXPECT_NE(d.document.find("groundMergingTransfertBright=\"7.00\""), std::string::npos);
+  EXPECT_NE(d.document.find("dumping unknown record (0xe9)"), std::string::npos);
+}
+
+TEST(MsfsAirport, ExclusionRectanglesOfMsfsFilesTakeTheMsfsNames) {
+  // The older files' name of the windsock bit is in the scenery goldens.
+  Bytes rectangles, airport;
+  exclusion_rectangle(rectangles, 0x0400, 48.68, 48.69, 9.21, 9.22);
+  begin_msfs_airport(airport, MsfsAirportFields{});
+  BglBuilder bgl;
+  bgl.section(3).add(msfs_airport_name(airport, "X").end(), 1);
+  bgl.section(46).add(rectangles, 1);
+  EXPECT_NE(decode(bgl.build()).document.find("excludeWindsockObjects = \"TRUE\""),
+            std::string::npos);
 }
 
 }  // namespace

@@ -101,13 +101,41 @@ std::vector<uint8_t> procedures_case() {
   return msfs_file(subs);
 }
 
+// The records of later SDKs: an approach (0xFA) with 72-byte lists and a full and a DME-arc
+// transition (0x49), a departure with the later common-route and runway-transition lists, and an
+// arrival with a 68-byte enroute list.
+std::vector<uint8_t> later_procedures_case() {
+  Bytes subs;
+  begin_later_msfs_approach(
+      subs,
+      ApproachHeader{
+          .suffix = '0', .runway = 33, .type_flags = 0x24, .fix_ident = "FF33L", .fix_type = 6});
+  msfs_leg_list(subs, 0xF4, {leg(15, "FF33L"), leg(4, "RW33L", 160.0f)});
+  msfs_leg_list(subs, 0xF5, {leg(18, "MA33")});
+  begin_later_msfs_transition(subs, TransitionHeader{}, 1);
+  msfs_leg_list(subs, 0xF6, {leg(18, "KTI")});
+  subs.end();
+  begin_later_msfs_transition(subs, TransitionHeader{.type = 2}, 1);
+  msfs_leg_list(subs, 0xF6, {leg(18, "OEV")});
+  subs.end().end();
+  begin_terminal_procedure(subs, 0x42, "BENQO1", 1, 1, 0);
+  msfs_leg_list(subs, 0xF8, {leg(7, "SFAIM"), leg(7, "NAT")});
+  subs.begin(0x46).u8(1).u8(29).u8(0).zeros(3);
+  msfs_leg_list(subs, 0xF7, {leg(19, "DS030")}).end().end();
+  begin_terminal_procedure(subs, 0x48, "MEGAN1", 0, 0, 1);
+  subs.begin(0x47).u8(1).u8(0);
+  msfs_leg_list(subs, 0xF1, {leg(18, "KRH")}).end().end();
+  return msfs_file(subs);
+}
+
 struct GoldenCase {
   const char* name;
   std::vector<uint8_t> (*file)();
 };
 const GoldenCase kCases[] = {
-    {"msfs_painted_signs_deletions", ground_case    },
-    {"msfs_procedures",              procedures_case},
+    {"msfs_painted_signs_deletions", ground_case          },
+    {"msfs_procedures",              procedures_case      },
+    {"msfs_later_procedures",        later_procedures_case},
 };
 
 TEST(MsfsProcedures, GoldenDocuments) {
@@ -143,6 +171,10 @@ TEST(MsfsProcedures, DamagedRecords) {
   begin_approach(subs, ApproachHeader{.fix_type = 6});
   msfs_leg_list(subs, 0xE1, {leg(15, "DS416")}, 2);
   subs.end();
+  begin_later_msfs_approach(subs, ApproachHeader{.fix_type = 6});
+  msfs_leg_list(subs, 0xF4, {leg(15, "DS416")}, 2);  // 72-byte legs: a count past the list
+  subs.begin(0x49).u8(1).u8(0).zeros(16).end();      // short of its 8 later bytes
+  subs.end();
   msfs_sign(subs, 39.5, 116.4, 0.0f, 1, 0, "LAST");
   const std::vector<uint8_t> file = msfs_file(subs, [](BglBuilder& bgl) {
     Bytes ndbs;  // a deletion record too short for its identifier ends the run
@@ -150,7 +182,7 @@ TEST(MsfsProcedures, DamagedRecords) {
     bgl.section(23).add(ndbs, 2);
   });
   const Decoded d = decode(file);
-  EXPECT_EQ(d.malformed, 7u);
+  EXPECT_EQ(d.malformed, 9u);
   EXPECT_EQ(xml_problem(d.document), "");
   expect_golden("airport/golden/msfs_procedures_damaged.xml", d.document);
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "xml_check.h"
 
@@ -37,6 +38,20 @@ TEST(QuotedText, Escapes) {
             "\"&#x80;&#x9D;&#xFF;\"");
 }
 
+TEST(QuotedUtf8Text, WholeSequencesAsCodePointsOtherBytesAsBytes) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"Cambr\xC3\xA9sis <\"x\">",      "\"Cambr&#xE9;sis &lt;&quot;x&quot;&gt;\""},
+      {"\xE2\x82\xAC \xF0\x9F\x9B\xAB", "\"&#x20AC; &#x1F6EB;\""                  },
+      {"Caf\xC9",                       "\"Caf&#xC9;\""                           }, // a lone lead
+      {"\xC3",                          "\"&#xC3;\""                              }, // cut short
+      {"\xC0\xAF\xED\xA0\x80",          "\"&#xC0;&#xAF;&#xED;&#xA0;&#x80;\""      }, // overlong, surrogate
+      {"\xF5\x80\x80\x80\t",            "\"&#xF5;&#x80;&#x80;&#x80;&#x09;\""      }, // past U+10FFFF
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(written([&](Output& o) { write_quoted_utf8_text(o, c.first); }), c.second) << c.first;
+  }
+}
+
 TEST(EscapedText, MarkupEscapedAndWindows1252InUtf8) {
   EXPECT_EQ(written([](Output& o) { write_escaped_text(o, "A&B<C>\"`"); }),
             "A&amp;B&lt;C&gt;&quot;&#x60;");
@@ -65,6 +80,8 @@ TEST(FileText, EveryByteGivesWellFormedXml) {
     const std::string document = written([&](Output& o) {
       o.write("<R a=");
       write_quoted_text(o, text);
+      o.write(" u=");
+      write_quoted_utf8_text(o, text);
       o.write(" b=\"");
       write_escaped_text(o, text);
       o.write("\" c=\"");

@@ -51,7 +51,7 @@ Bytes& msfs_leg_list(Bytes& b, uint32_t id, const std::vector<MsfsLeg>& legs,
     b.u32(l.recommended_ident.empty() ? 0 : pack_ident(l.recommended_ident, l.recommended_type));
     b.u32(pack_region(l.recommended_region));
     b.f32(l.theta).f32(l.rho).f32(l.course).f32(l.distance).f32(l.altitude1).f32(l.altitude2);
-    b.f32(m.speed_limit).f32(m.vertical_angle).zeros(8);
+    b.f32(m.speed_limit).f32(m.vertical_angle).zeros(id >= 0xF4 ? 20 : id >= 0xEC ? 16 : 8);
   }
   return b.end();
 }
@@ -72,6 +72,23 @@ Bytes& runway_transition(Bytes& b, uint32_t number, uint32_t designator,
 Bytes& enroute_transition(Bytes& b, const std::vector<MsfsLeg>& legs) {
   b.begin(0x47).u8(static_cast<uint32_t>(legs.size())).u8(0);
   return msfs_leg_list(b, 0xE6, legs).end();
+}
+
+// Records of later SDKs.
+Bytes& begin_later_msfs_approach(Bytes& b, const ApproachHeader& h) {
+  b.begin(0xFA).u8(h.suffix).u8(h.runway).u8(h.type_flags).zeros(3);
+  b.u32(pack_ident(h.fix_ident, h.fix_type)).u32(pack_region(h.fix_region));
+  return b.f32(h.altitude).f32(h.heading).f32(h.missed_altitude).zeros(4);
+}
+
+Bytes& begin_later_msfs_transition(Bytes& b, const TransitionHeader& h, uint32_t legs) {
+  b.begin(0x49).u8(h.type).u8(legs);
+  b.u32(pack_ident(h.fix_ident, h.fix_type)).u32(pack_region(h.fix_region)).f32(h.altitude);
+  if (h.type == 2) {
+    b.u32(pack_ident(h.dme_ident)).u32(pack_region(h.dme_region)).i32(h.radial);
+    b.f32(h.dme_distance);
+  }
+  return b.zeros(8);
 }
 
 }  // namespace terrova::testkit

@@ -34,7 +34,8 @@ struct MsfsLeg {
   float speed_limit = -1.0f;
   float vertical_angle = 0.0f;
 };
-// `id` 0xE1-0xE6; legs of 60 bytes.
+// `id` 0xE1-0xE6, legs of 60 bytes; 0xEC-0xF1 and 0xF4-0xF9 of later SDKs, with 8 and 12 zero
+// bytes more.
 Bytes& msfs_leg_list(Bytes& b, uint32_t id, const std::vector<MsfsLeg>& legs,
                      std::optional<uint32_t> count = {});
 // Opens a departure (0x42) or arrival (0x48) with its header counts and name.
@@ -46,5 +47,10 @@ Bytes& begin_terminal_procedure(Bytes& b, uint32_t id, std::string_view name,
 Bytes& runway_transition(Bytes& b, uint32_t number, uint32_t designator,
                          const std::vector<MsfsLeg>& legs);
 Bytes& enroute_transition(Bytes& b, const std::vector<MsfsLeg>& legs);
+
+// Records of later SDKs: the approach 0xFA (the 0x24 header and 4 zero bytes) and the transition
+// 0x49 (the 0x2C fixed part, its leg count at +7, and 8 zero bytes), each opened for its lists.
+Bytes& begin_later_msfs_approach(Bytes& b, const ApproachHeader& h);
+Bytes& begin_later_msfs_transition(Bytes& b, const TransitionHeader& h, uint32_t legs);
 
 }  // namespace terrova::testkit

@@ -16,7 +16,7 @@ Bytes& f64(Bytes& b, double v) {
 Bytes& begin_msfs_airport(Bytes& b, const MsfsAirportFields& f) {
   b.begin(0x56).zeros(6).lon(f.lon).lat(f.lat).i32(f.alt_mm).zeros(12).f32(f.magvar);
   b.u32(pack_ident(f.ident)).u32(0).u32(f.fuel);
-  return b.u8(0).u8(f.traffic).u8(f.flags).zeros(13);
+  return b.u8(0).u8(f.traffic).u8(f.flags).zeros(4).u8(f.flatten).zeros(8);
 }
 
 Bytes& msfs_airport_name(Bytes& b, std::string_view name) {
@@ -32,7 +32,7 @@ Bytes& msfs_tower(Bytes& b, double lat, double lon, double alt_m) {
 }
 
 Bytes& begin_msfs_runway(Bytes& b, const MsfsRunwayFields& f) {
-  b.begin(0xCE).u8(0).u8(0).u8(f.number).u8(f.designator).u8(f.secondary_number);
+  b.begin(0xCE).u8(f.surface_flags).u8(0).u8(f.number).u8(f.designator).u8(f.secondary_number);
   b.u8(f.secondary_designator).u32(pack_raw_ident(f.primary_ils));
   b.u32(pack_raw_ident(f.secondary_ils)).lon(f.lon).lat(f.lat).i32(f.alt_mm).f32(f.length);
   b.f32(f.width).f32(f.heading).f32(f.pattern_alt).u16(f.markings).u8(f.lights).u8(f.patterns);
@@ -156,6 +156,16 @@ Bytes& msfs_runway_material(Bytes& b, const Guid& material, uint32_t type, float
                             float tiling_v, float width) {
   b.begin(0xCB).u8(1).u8(255);
   return guid(b, material).u32(type).f32(tiling_u).f32(tiling_v).f32(width).f32(0).end();
+}
+
+// Forms of later SDKs.
+Bytes& msfs_tower_object(Bytes& b, const Bytes& object) {
+  b.begin(0x66).u16(static_cast<uint32_t>(object.size())).u16(0).raw(object);
+  return b.zeros((4 - (object.size() + 10) % 4) % 4).end();
+}
+
+Bytes& deformation_point(Bytes& b, float ratio, float alt_m, float before, float after) {
+  return b.begin(0x3E).u16(0).f32(ratio).f32(alt_m).f32(before).f32(after).end();
 }
 
 }  // namespace terrova::testkit

@@ -24,7 +24,8 @@ struct MsfsAirportFields {
   std::string ident = "ZBAD";
   uint32_t fuel = 0;
   uint32_t traffic = 255;  // the traffic scalar byte (value * 255)
-  uint32_t flags = 0;      // bit 0 starAirport, bit 2 closed
+  uint32_t flags = 0;      // bit 0 starAirport, bit 1 isOnTIN, bit 2 closed
+  uint32_t flatten = 0;    // +59: bit 0 applyFlatten
 };
 // Opens the 0x44-byte airport record; its tower fields are zero as the compiler leaves them.
 Bytes& begin_msfs_airport(Bytes& b, const MsfsAirportFields& f);
@@ -42,7 +43,8 @@ struct MsfsRunwayFields {
   uint32_t markings = 0, lights = 0, patterns = 0;
   float falloff = -1.0f;
   Guid surface;
-  uint32_t colour = 0;  // 0xAARRGGBB; 0 none
+  uint32_t colour = 0;         // 0xAARRGGBB; 0 none
+  uint32_t surface_flags = 0;  // +6: bit 7 transparent
 };
 // Opens a 0xCE runway (96-byte fixed part); its children follow.
 Bytes& begin_msfs_runway(Bytes& b, const MsfsRunwayFields& f);
@@ -123,5 +125,9 @@ Bytes& msfs_ground_merging(Bytes& b, float bright, float dark);
 // A runway's 0xCB facility material child.
 Bytes& msfs_runway_material(Bytes& b, const Guid& material, uint32_t type, float tiling_u,
                             float tiling_v, float width);
+// Forms of later SDKs: the tower sub-record (0x66) of the object form holding `object`, padded to
+// 4; a deformation point with control points.
+Bytes& msfs_tower_object(Bytes& b, const Bytes& object);
+Bytes& deformation_point(Bytes& b, float ratio, float alt_m, float before, float after);
 
 }  // namespace terrova::testkit
