@@ -137,6 +137,7 @@ void report_airport(DecodeContext& ctx, std::string_view ident, std::string_view
   place.ident = ident;
   place.name = name;
   place.reference = {lat, lon};
+  place.text_encoding = ctx.out.text_encoding();
   for (size_t i = 0; i < count; ++i) {
     if (names[i].kind == 0) place.city = *names[i].text;
     if (names[i].kind == 2) place.country = *names[i].text;

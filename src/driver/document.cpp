@@ -1,5 +1,6 @@
 #include "driver/document.h"
 
+#include "airport/airport.h"
 #include "bgl/walker.h"
 #include "driver/sections.h"
 
@@ -17,6 +18,7 @@ uint32_t write_document(const Image& image, const DecodeOptions& options, Shared
                         const platform::LocalTime& time, Output& out,
                         const StringTable* object_names, ExtraFileSink* extra_files,
                         GeometryListener* geometry) {
+  out.set_text_encoding(file_text_encoding(image));
   write_document_head(out, time);
   DecodeContext ctx(image, options, out, tables);
   ctx.object_names = object_names;
