@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "xml_check.h"
 
@@ -53,6 +54,55 @@ TEST(PlainText, AsItStandsInUtf8) {
   EXPECT_EQ(utf8_from_windows_1252(std::string_view("\x8A\x01-", 3)), "\xC5\xA0\xEF\xBF\xBD-");
 }
 
+// UTF-8 text: valid sequences stand as they are (as references in quoted text); a byte that does
+// not begin one is its Windows-1252 character, and the sequence after it is read again.
+TEST(Utf8Text, ValidSequencesKeptInvalidBytesReadAsWindows1252) {
+  constexpr TextEncoding kUtf8 = TextEncoding::kUtf8;
+  const std::string_view valid = "Cambr\xC3\xA9sis \xE2\x80\x93 \xF0\x9F\x98\x80 \xC2\x85";
+  EXPECT_EQ(written([&](Output& o) { write_escaped_text(o, valid, kUtf8); }), valid);
+  EXPECT_EQ(written([&](Output& o) { write_plain_text(o, valid, kUtf8); }), valid);
+  EXPECT_EQ(written([&](Output& o) { write_comment_text(o, valid, kUtf8); }), valid);
+  EXPECT_EQ(written([&](Output& o) { write_quoted_text(o, valid, kUtf8); }),
+            "\"Cambr&#xE9;sis &#x2013; &#x1F600; &#x85;\"");
+  // A lone continuation byte, an overlong form, a surrogate, a lead past U+10FFFF, a sequence cut
+  // short by the next character and one cut short by the end of the text.
+  const std::string_view invalid =
+      "\x80 \xC0\xAF \xED\xA0\x80 \xF5\x80 \xE2\x82"
+      "A \xC3";
+  EXPECT_EQ(written([&](Output& o) { write_escaped_text(o, invalid, kUtf8); }),
+            "\xE2\x82\xAC \xC3\x80\xC2\xAF \xC3\xAD\xC2\xA0\xE2\x82\xAC \xC3\xB5\xE2\x82\xAC "
+            "\xC3\xA2\xE2\x80\x9A"
+            "A \xC3\x83");
+  EXPECT_EQ(written([&](Output& o) { write_quoted_text(o, invalid, kUtf8); }),
+            "\"&#x20AC; &#xC0;&#xAF; &#xED;&#xA0;&#x20AC; &#xF5;&#x20AC; &#xE2;&#x201A;A &#xC3;\"");
+  // U+FFFE and U+FFFF are no XML characters; markup, controls and "--" are handled as in
+  // Windows-1252 text.
+  EXPECT_EQ(written([&](Output& o) { write_quoted_text(o, "\xEF\xBF\xBE<\x01", kUtf8); }),
+            "\"&#xFFFD;&lt;&#xFFFD;\"");
+  EXPECT_EQ(written([&](Output& o) { write_comment_text(o, "-\xC3\xA9--\xEF\xBF\xBF-", kUtf8); }),
+            "-\xC3\xA9- -\xEF\xBF\xBD- ");
+  // The sink's encoding is taken when none is given.
+  EXPECT_EQ(written([](Output& o) {
+              o.set_text_encoding(TextEncoding::kUtf8);
+              write_quoted_text(o, "\xC3\xA9");
+              write_escaped_text(o, "\xC3\xA9\xE9");
+            }),
+            "\"&#xE9;\"\xC3\xA9\xC3\xA9");
+}
+
+TEST(Utf8Text, FirstCharacter) {
+  auto first = [](std::string_view text, TextEncoding encoding) {
+    const TextCharacter c = first_character(text, encoding);
+    return std::pair(c.code_point, c.size);
+  };
+  EXPECT_EQ(first("\xE2\x82\xAC", TextEncoding::kUtf8), std::pair(0x20ACu, 3u));
+  EXPECT_EQ(first("\xE2\x82\xAC", TextEncoding::kWindows1252), std::pair(0xE2u, 1u));
+  EXPECT_EQ(first("\x80\x80", TextEncoding::kUtf8), std::pair(0x20ACu, 1u));
+  EXPECT_EQ(first("\xF4\x8F\xBF\xBF", TextEncoding::kUtf8), std::pair(0x10FFFFu, 4u));
+  EXPECT_EQ(first("\xEF\xBF\xBF", TextEncoding::kUtf8), std::pair(0xFFFDu, 3u));
+  EXPECT_EQ(first("", TextEncoding::kUtf8), std::pair(0u, 0u));
+}
+
 // Every byte value, alone and in a run with its neighbours, through every writer that takes
 // file text, placed where the decoders place it, gives a well-formed document.
 TEST(FileText, EveryByteGivesWellFormedXml) {
@@ -61,25 +111,28 @@ TEST(FileText, EveryByteGivesWellFormedXml) {
   std::string texts[257];
   for (int b = 0; b < 256; ++b) texts[b] = std::string(1, static_cast<char>(b));
   texts[256] = all;
-  for (const std::string& text : texts) {
-    const std::string document = written([&](Output& o) {
-      o.write("<R a=");
-      write_quoted_text(o, text);
-      o.write(" b=\"");
-      write_escaped_text(o, text);
-      o.write("\" c=\"");
-      write_plain_text(o, text);
-      o.write("\">");
-      write_plain_text(o, text);
-      o.write("<!--");
-      write_comment_text(o, text);
-      o.write("--><!-- ");
-      write_comment_text(o, text + "-");
-      o.write("--></R>");
-    });
-    EXPECT_EQ(testkit::xml_problem(document), "")
-        << "byte " << static_cast<int>(static_cast<unsigned char>(text[0])) << " size "
-        << text.size();
+  for (const TextEncoding encoding : {TextEncoding::kWindows1252, TextEncoding::kUtf8}) {
+    for (const std::string& text : texts) {
+      const std::string document = written([&](Output& o) {
+        o.set_text_encoding(encoding);
+        o.write("<R a=");
+        write_quoted_text(o, text);
+        o.write(" b=\"");
+        write_escaped_text(o, text);
+        o.write("\" c=\"");
+        write_plain_text(o, text);
+        o.write("\">");
+        write_plain_text(o, text);
+        o.write("<!--");
+        write_comment_text(o, text);
+        o.write("--><!-- ");
+        write_comment_text(o, text + "-");
+        o.write("--></R>");
+      });
+      EXPECT_EQ(testkit::xml_problem(document), "")
+          << "byte " << static_cast<int>(static_cast<unsigned char>(text[0])) << " size "
+          << text.size();
+    }
   }
 }
 
