@@ -60,6 +60,11 @@ std::vector<uint8_t> text_file(bool msfs) {
   h.kind = 0x19;
   Bytes objects;
   scenery_object(objects, h, sim_object(1.0f, "Ger\xC3\xA4t \xC3"));
+  h.kind = 4;
+  scenery_object(objects, h,
+                 effect("fx_\xC3\xA9"
+                        "clair",
+                        "r=\xC3\xA9\xE2\x80\xA6;q=\xE9"));
   BglBuilder bgl;
   bgl.section(39).add(name_list(n), 1);
   bgl.section(19).add(vor, 1);
