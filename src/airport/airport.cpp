@@ -107,17 +107,6 @@ size_t name_attributes(DecodeContext& ctx, uint32_t ident_word, NameAttribute (&
   return count;
 }
 
-// A name of the airport or of its name-list entry, quoted. The MSFS compiler stores them in UTF-8
-// ("Le Cateau-Cambrésis" as 43 61 6D 62 72 C3 A9 73 69 73); the older forms in a single-byte code
-// page.
-void write_name_text(DecodeContext& ctx, const Record& airport, std::string_view text) {
-  if (airport.id() == kMsfsAirportId) {
-    write_quoted_utf8_text(ctx.out, text);
-  } else {
-    write_quoted_text(ctx.out, text);
-  }
-}
-
 // The attributes of the later and MSFS forms, each on a line of its own: "\t\tname=...\n", or
 // "\n\t\tname=..." when `continue_line` (after an attribute line left open).
 void write_later_airport_attributes(DecodeContext& ctx, const Record& airport, bool continue_line) {
@@ -139,7 +128,7 @@ void write_start_tag_tail(DecodeContext& ctx, const Record& airport, const NameA
   for (size_t i = 0; i < count; ++i) {
     if (i + 1 == count) write_later_airport_attributes(ctx, airport, true);
     ctx.out.write(names[i].prefix);
-    write_name_text(ctx, airport, *names[i].text);
+    write_quoted_text(ctx.out, *names[i].text);
   }
   ctx.out.write(">\n");
 }
@@ -151,6 +140,7 @@ void report_airport(DecodeContext& ctx, std::string_view ident, std::string_view
   place.ident = ident;
   place.name = name;
   place.reference = {lat, lon};
+  place.text_encoding = ctx.out.text_encoding();
   for (size_t i = 0; i < count; ++i) {
     if (names[i].kind == 0) place.city = *names[i].text;
     if (names[i].kind == 2) place.country = *names[i].text;
@@ -271,7 +261,7 @@ void decode_airport(DecodeContext& ctx, const Record& airport, uint32_t fixed) {
   const uint32_t ident_word = airport.u32(40);
   const IdentText ident = decode_ident(ident_word);
   ctx.out.format("\t<%s ident=\"%s\" name=", "Airport", ident);
-  write_name_text(ctx, airport, name);
+  write_quoted_text(ctx.out, name);
   ctx.out.format("\n\t\tlat=\"%s\" lon=\"%s\"\n", format_coordinate(o, lat),
                  format_coordinate(o, lon));
   NameAttribute names[4];

@@ -12,4 +12,8 @@ void decode_airports(DecodeContext& ctx, const SubsectionRun& run);
 // nothing.
 void decode_name_list(DecodeContext& ctx, const SubsectionRun& run);
 
+// How the texts of the file are read: UTF-8 when its airport sections hold an airport record of
+// the MSFS forms, Windows-1252 otherwise (see text_encoding.cpp). Settled before the walk.
+TextEncoding file_text_encoding(const Image& image);
+
 }  // namespace terrova

@@ -5,9 +5,12 @@
 //   +8  u32  longitude, packed
 //   +12 u32  latitude, packed
 //   +16 f32  heading, degrees
-//   +20 u8   size, written as SIZE<n>
-//   +21 u8   justification: 0 LEFT, 1 RIGHT
+//   +20 u8   size: 1 to 5 SIZE1 to SIZE5 (2 to 5 checked against authors' sources, 1 the one
+//            name left; 0, seen in one file, has no name and is written as its number)
+//   +21 u8   justification: 0 LEFT, 1 RIGHT (checked)
 //   +22      label, NUL-padded to 62 bytes
+#include <iterator>
+
 #include "airport/taxiway_sign.h"
 #include "format/xml.h"
 
@@ -23,6 +26,14 @@ constexpr uint32_t kLabelAt = 22;
 constexpr uint32_t kLabelLength = 62;
 
 constexpr const char* kJustifications[] = {"LEFT", "RIGHT"};
+constexpr const char* kSizes[] = {"SIZE1", "SIZE2", "SIZE3", "SIZE4", "SIZE5"};
+constexpr uint32_t kFirstSizeCode = 1;
+
+// The size's name, or its number for a code without one.
+EnumText size_name(uint32_t code) {
+  const uint32_t index = code - kFirstSizeCode;  // wraps below the first code
+  return index < std::size(kSizes) ? EnumText(kSizes, index) : EnumText::number(code);
+}
 
 }  // namespace
 
@@ -34,6 +45,7 @@ void decode_msfs_taxiway_sign(DecodeContext& ctx, const char* name, const Record
   f.lon = decode_longitude(record.i32(kLonAt));
   f.heading = record.f32(kHeadingAt);
   f.size = record.u8(kSizeAt);
+  f.size_name = size_name(f.size);
   f.justification = EnumText(kJustifications, record.u8(kJustificationAt));
   f.label = record.text(kLabelAt, kLabelLength);
   write_taxiway_sign(ctx, f);

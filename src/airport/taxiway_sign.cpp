@@ -58,9 +58,14 @@ void write_taxiway_signs(DecodeContext& ctx, const DeferredSign& sign) {
       write_record_comment_f(ctx.out, e.offset, "TaxiwaySign x: %.4f, y: %.4f", e.x, e.y);
     }
     const Position p = offset_position(sign.lat, sign.lon, e.x, e.y);
-    write_taxiway_sign(
-        ctx, {p.lat, p.lon, e.placed ? e.heading * kAngleUnit : e.heading * 360.0 / 65535.0,
-              e.placed ? &e : nullptr, e.size, designator_name(e.justification), e.label});
+    write_taxiway_sign(ctx, {p.lat,
+                             p.lon,
+                             e.placed ? e.heading * kAngleUnit : e.heading * 360.0 / 65535.0,
+                             e.placed ? &e : nullptr,
+                             e.size,
+                             designator_name(e.justification),
+                             e.label,
+                             {}});
   }
   if (sign.damaged) ctx.report_malformed(sign.damaged_at);
 }
@@ -71,7 +76,11 @@ void write_taxiway_sign(DecodeContext& ctx, const TaxiwaySignFields& f) {
                  format_coordinate(o, f.lon));
   ctx.out.format("heading=\"%0.2lf\"\n", f.heading);
   if (f.placed != nullptr) write_placement(ctx, *f.placed);
-  ctx.out.format("\t\t\tsize=\"SIZE%d\" ", f.size);
+  if (f.size_name) {
+    ctx.out.format("\t\t\tsize=\"%s\" ", *f.size_name);
+  } else {
+    ctx.out.format("\t\t\tsize=\"SIZE%d\" ", f.size);
+  }
   ctx.out.format("justification=\"%s\" ", f.justification);
   ctx.out.write("label=");
   write_quoted_text(ctx.out, f.label);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "bgl/context.h"
@@ -24,9 +25,10 @@ struct TaxiwaySignFields {
   double lon = 0;
   double heading = 0;                 // degrees
   const SignEntry* placed = nullptr;  // the altitude and attitude of the later kinds, or none
-  uint32_t size = 0;                  // written as SIZE<n>
+  uint32_t size = 0;                  // written as SIZE<n>, unless `size_name` is given
   EnumText justification{"NONE"};
   std::string_view label;
+  std::optional<EnumText> size_name;  // the size as written, when the form names its codes
 };
 void write_taxiway_sign(DecodeContext& ctx, const TaxiwaySignFields& f);
 

@@ -7,13 +7,16 @@
 // and widths in metres, headings in degrees true, clockwise from north. Codes are those the
 // document writes through its tables (runway numbers, designators, parking names, path types).
 // Texts point into the file or into the caller's buffers and live for the call only; texts from
-// the file are Windows-1252. Values are passed as read: a listener checks them itself (a damaged
-// record may carry a NaN, a zero size or a position far from its airport).
+// the file are read as the airport's `text_encoding` says. Values are passed as read: a listener
+// checks them itself (a damaged record may carry a NaN, a zero size or a position far from its
+// airport).
 #pragma once
 
 #include <cstdint>
 #include <span>
 #include <string_view>
+
+#include "text/output.h"
 
 namespace terrova {
 
@@ -29,6 +32,8 @@ struct AirportPlace {
   std::string_view city;   // from the name list; empty when none
   std::string_view country;
   GeoPoint reference;  // the airport reference point
+  // How the texts of the file are read.
+  TextEncoding text_encoding = TextEncoding::kWindows1252;
 };
 
 // The area beyond or inside a runway end; a length of 0 means the end has none.

@@ -76,6 +76,31 @@ bool has_decoded_section(const Image& image, std::span<const SectionKind> kinds,
   return false;
 }
 
+bool has_record_in_sections(const Image& file, uint32_t type, bool (*matches)(uint16_t id)) {
+  constexpr uint32_t kRecordHeaderSize = 6;
+  // The look reads nothing for the unread-bytes report: the walk reads what it decodes.
+  const Image image = file.with_coverage(nullptr);
+  const uint32_t count = readable_section_count(image);
+  for (uint32_t i = 0; i < count; ++i) {
+    const uint64_t at = kHeaderSize + uint64_t{i} * kSectionEntrySize;
+    if (image.u32(at) != type) continue;
+    const uint32_t subsections = image.u32(at + 8);
+    const uint64_t table = image.u32(at + 12);
+    for (uint32_t n = 0; n < subsections; ++n) {
+      const uint64_t entry = table + uint64_t{n} * kSubsectionEntrySize;
+      if (!image.contains(entry, kSubsectionEntrySize)) break;
+      const Image run = image.narrow(image.u32(entry + 8), image.u32(entry + 12));
+      for (uint64_t pos = run.begin(); run.contains(pos, kRecordHeaderSize);) {
+        if (matches(run.u16(pos))) return true;
+        const uint32_t size = run.u32(pos + 2);
+        if (size < kRecordHeaderSize) break;
+        pos += size;
+      }
+    }
+  }
+  return false;
+}
+
 void walk_sections(DecodeContext& ctx, std::span<const SectionKind> kinds) {
   const Image& image = ctx.image;
   const uint32_t declared = image.u32(20);
@@ -108,17 +133,6 @@ void walk_sections(DecodeContext& ctx, std::span<const SectionKind> kinds) {
     if (section.subsection_table_offset >= image.size()) continue;
     walk_subsections(ctx, section, kind);
   }
-}
-
-uint16_t first_record_id(const Image& image, uint32_t type) {
-  const uint32_t count = readable_section_count(image);
-  for (uint32_t i = 0; i < count; ++i) {
-    const uint64_t at = kHeaderSize + uint64_t{i} * kSectionEntrySize;
-    if (image.u32(at) != type || image.u32(at + 8) == 0) continue;
-    const uint64_t data_offset = image.u32(uint64_t{image.u32(at + 12)} + 8);
-    return image.contains(data_offset, 2) ? image.u16(data_offset) : 0;
-  }
-  return 0;
 }
 
 }  // namespace terrova

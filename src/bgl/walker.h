@@ -65,8 +65,11 @@ void walk_sections(DecodeContext& ctx, std::span<const SectionKind> kinds);
 bool has_decoded_section(const Image& image, std::span<const SectionKind> kinds,
                          std::span<const SectionContent> contents = {});
 
-// The id of the first record of the first subsection of the first section of type `type`, or 0
-// when the file has no such record.
-uint16_t first_record_id(const Image& image, uint32_t type);
+// True when `matches` holds for the id of a record of a section of type `type`: a look at the
+// records' headers before the walk, for what the file as a whole must be known as before the
+// first section is decoded. Each subsection's records are followed by their u32 size fields
+// inside the subsection's data; a size that cannot be a record's ends that subsection's look,
+// silently (the walk itself reports the damage).
+bool has_record_in_sections(const Image& image, uint32_t type, bool (*matches)(uint16_t id));
 
 }  // namespace terrova

@@ -1,6 +1,6 @@
 #include "driver/document.h"
 
-#include "airport/msfs_airport.h"
+#include "airport/airport.h"
 #include "bgl/walker.h"
 #include "driver/sections.h"
 
@@ -23,9 +23,11 @@ uint32_t write_document(const Image& image, const DecodeOptions& options, Shared
                         const platform::LocalTime& time, Output& out,
                         const StringTable* object_names, ExtraFileSink* extra_files,
                         GeometryListener* geometry) {
+  out.set_text_encoding(file_text_encoding(image));
   write_document_head(out, time);
   DecodeContext ctx(image, options, out, tables);
-  ctx.msfs_document = first_record_id(image, kAirportSectionType) == kMsfsAirportId;
+  // Only the MSFS compilers store UTF-8 text, so the encoding also tells the dialect.
+  ctx.msfs_document = out.text_encoding() == TextEncoding::kUtf8;
   ctx.object_names = object_names;
   ctx.extra_files = extra_files;
   ctx.geometry = geometry;

@@ -1,5 +1,7 @@
 #include "format/xml.h"
 
+#include <cstddef>
+
 namespace terrova {
 namespace {
 
@@ -19,6 +21,52 @@ constexpr bool is_forbidden_control(unsigned b) {
 
 constexpr uint32_t windows_1252_code_point(unsigned b) {
   return b >= 0x80 && b < 0xA0 ? kWindows1252High[b - 0x80] : b;
+}
+
+// The two characters beyond the controls that XML 1.0 does not allow in a document: they are
+// written as U+FFFD, as the forbidden controls are.
+constexpr bool is_forbidden_character(uint32_t c) { return c == 0xFFFE || c == 0xFFFF; }
+
+// The length of the valid UTF-8 sequence at `p` (before `end`) and its code point, or 0 when the
+// bytes there are not one: no overlong form, no surrogate, nothing above U+10FFFF, no sequence
+// cut short.
+uint32_t utf8_sequence(const char* p, const char* end, uint32_t& code_point) {
+  const unsigned lead = static_cast<unsigned char>(*p);
+  uint32_t length = 0;
+  uint32_t c = 0;
+  unsigned low = 0x80;  // the range of the second byte; the later ones are 0x80 to 0xBF
+  unsigned high = 0xBF;
+  if (lead < 0x80) {
+    code_point = lead;
+    return 1;
+  } else if (lead < 0xC2) {
+    return 0;  // a continuation byte, or the lead of an overlong two-byte form
+  } else if (lead < 0xE0) {
+    length = 2;
+    c = lead & 0x1F;
+  } else if (lead < 0xF0) {
+    length = 3;
+    c = lead & 0x0F;
+    if (lead == 0xE0) low = 0xA0;   // overlong below U+0800
+    if (lead == 0xED) high = 0x9F;  // surrogates
+  } else if (lead < 0xF5) {
+    length = 4;
+    c = lead & 0x07;
+    if (lead == 0xF0) low = 0x90;   // overlong below U+10000
+    if (lead == 0xF4) high = 0x8F;  // above U+10FFFF
+  } else {
+    return 0;
+  }
+  if (end - p < static_cast<std::ptrdiff_t>(length)) return 0;
+  for (uint32_t i = 1; i < length; ++i) {
+    const unsigned b = static_cast<unsigned char>(p[i]);
+    if (b < low || b > high) return 0;
+    low = 0x80;
+    high = 0xBF;
+    c = c << 6 | (b & 0x3F);
+  }
+  code_point = c;
+  return length;
 }
 
 // What one byte becomes: nothing (copied with the run of plain bytes around it) or a short text.
@@ -60,12 +108,14 @@ enum class TextKind {
 };
 
 // One row per byte value: `plain` bytes are copied as they are, in runs; the others are written
-// as their replacement. In comments a "-" is neither: the writer decides on its own.
+// as their replacement. In comments a "-" is neither: the writer decides on its own. The
+// replacements of bytes above 0x7F are those of Windows-1252 text.
 struct TextTable {
+  TextKind kind;
   bool plain[256] = {};
   Replacement with[256] = {};
 
-  constexpr explicit TextTable(TextKind kind) {
+  constexpr explicit TextTable(TextKind kind_) : kind(kind_) {
     const bool markup = kind != TextKind::kComment;
     for (unsigned b = 0; b < 256; ++b) {
       Replacement& r = with[b];
@@ -104,8 +154,40 @@ constexpr TextTable kEscapedTable(TextKind::kEscaped);
 constexpr TextTable kCommentTable(TextKind::kComment);
 constexpr TextTable kPlainTable(TextKind::kPlain);
 
-// Copies runs of plain bytes at once and writes the replacement of each other byte.
-void write_through(Output& out, const TextTable& table, std::string_view text) {
+void write_reference(Output& out, uint32_t code_point) { out.format("&#x%0.2X;", code_point); }
+
+// Writes the character of UTF-8 text at `p`, whose byte is above 0x7F, and returns where the next
+// one starts: a valid sequence as it is (as a reference in quoted text), any other byte as its
+// Windows-1252 character.
+const char* write_utf8_character(Output& out, const TextTable& table, const char* p,
+                                 const char* end) {
+  uint32_t c = 0;
+  const uint32_t length = utf8_sequence(p, end, c);
+  if (length == 0) {
+    const unsigned char b = static_cast<unsigned char>(*p);
+    if (table.kind == TextKind::kQuoted) {
+      write_reference(out, windows_1252_code_point(b));
+    } else {
+      out.write(table.with[b].text, table.with[b].size);
+    }
+    return p + 1;
+  }
+  if (is_forbidden_character(c)) {
+    const Replacement& r = table.with[0];  // the replacement of a forbidden control
+    out.write(r.text, r.size);
+  } else if (table.kind == TextKind::kQuoted) {
+    write_reference(out, c);
+  } else {
+    out.write(p, length);
+  }
+  return p + length;
+}
+
+// Copies runs of plain bytes at once and writes the replacement of each other byte, or of each
+// character above 0x7F of UTF-8 text.
+void write_through(Output& out, const TextTable& table, std::string_view text,
+                   TextEncoding encoding) {
+  const bool utf8 = encoding == TextEncoding::kUtf8;
   const char* p = text.data();
   const char* end = p + text.size();
   while (p < end) {
@@ -113,6 +195,10 @@ void write_through(Output& out, const TextTable& table, std::string_view text) {
     while (p < end && table.plain[static_cast<unsigned char>(*p)]) ++p;
     if (p != run) out.write(run, static_cast<size_t>(p - run));
     if (p == end) break;
+    if (utf8 && static_cast<unsigned char>(*p) > 0x7F) {
+      p = write_utf8_character(out, table, p, end);
+      continue;
+    }
     const Replacement& r = table.with[static_cast<unsigned char>(*p++)];
     out.write(r.text, r.size);
   }
@@ -121,71 +207,38 @@ void write_through(Output& out, const TextTable& table, std::string_view text) {
 }  // namespace
 
 void write_escaped_text(Output& out, std::string_view text) {
-  write_through(out, kEscapedTable, text);
+  write_escaped_text(out, text, out.text_encoding());
+}
+
+void write_escaped_text(Output& out, std::string_view text, TextEncoding encoding) {
+  write_through(out, kEscapedTable, text, encoding);
 }
 
 void write_quoted_text(Output& out, std::string_view text) {
+  write_quoted_text(out, text, out.text_encoding());
+}
+
+void write_quoted_text(Output& out, std::string_view text, TextEncoding encoding) {
   out.put('"');
-  write_through(out, kQuotedTable, text);
+  write_through(out, kQuotedTable, text, encoding);
   out.put('"');
 }
 
-namespace {
-
-// The code point of the UTF-8 sequence at `p` and its length, or length 0 when no whole, shortest
-// sequence of a code point from 0x80 starts there.
-struct Utf8Sequence {
-  uint32_t code_point = 0;
-  size_t length = 0;
-};
-Utf8Sequence utf8_sequence(const unsigned char* p, const unsigned char* end) {
-  const unsigned b = p[0];
-  const size_t length = (b >= 0xC2 && b < 0xE0)   ? 2
-                        : (b >= 0xE0 && b < 0xF0) ? 3
-                        : (b >= 0xF0 && b < 0xF5) ? 4
-                                                  : 0;
-  if (length == 0 || static_cast<size_t>(end - p) < length) return {};
-  uint32_t c = b & (0x7Fu >> length);
-  for (size_t i = 1; i < length; ++i) {
-    if ((p[i] & 0xC0) != 0x80) return {};
-    c = c << 6 | (p[i] & 0x3Fu);
-  }
-  constexpr uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-  if (c < kSmallest[length] || c > 0x10FFFF || (c >= 0xD800 && c < 0xE000)) return {};
-  return {c, length};
+void write_plain_text(Output& out, std::string_view text) {
+  write_plain_text(out, text, out.text_encoding());
 }
 
-}  // namespace
-
-void write_quoted_utf8_text(Output& out, std::string_view text) {
-  out.put('"');
-  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-  const auto* end = p + text.size();
-  while (p < end) {
-    const unsigned char* run = p;
-    while (p < end && *p < 0x80) ++p;
-    if (p != run) {
-      write_through(
-          out, kQuotedTable,
-          std::string_view(reinterpret_cast<const char*>(run), static_cast<size_t>(p - run)));
-    }
-    if (p == end) break;
-    const Utf8Sequence s = utf8_sequence(p, end);
-    if (s.length == 0) {
-      const Replacement& r = kQuotedTable.with[*p++];
-      out.write(r.text, r.size);
-      continue;
-    }
-    out.format("&#x%X;", s.code_point);
-    p += s.length;
-  }
-  out.put('"');
+void write_plain_text(Output& out, std::string_view text, TextEncoding encoding) {
+  write_through(out, kPlainTable, text, encoding);
 }
-
-void write_plain_text(Output& out, std::string_view text) { write_through(out, kPlainTable, text); }
 
 void write_comment_text(Output& out, std::string_view text) {
+  write_comment_text(out, text, out.text_encoding());
+}
+
+void write_comment_text(Output& out, std::string_view text, TextEncoding encoding) {
   const TextTable& table = kCommentTable;
+  const bool utf8 = encoding == TextEncoding::kUtf8;
   const char* p = text.data();
   const char* end = p + text.size();
   bool after_hyphen = false;
@@ -197,17 +250,33 @@ void write_comment_text(Output& out, std::string_view text) {
       after_hyphen = false;
     }
     if (p == end) break;
-    const unsigned char b = static_cast<unsigned char>(*p++);
+    const unsigned char b = static_cast<unsigned char>(*p);
     if (b == '-') {
       if (after_hyphen) out.put(' ');
       out.put('-');
       after_hyphen = true;
+      ++p;
+      continue;
+    }
+    if (utf8 && b > 0x7F) {
+      p = write_utf8_character(out, table, p, end);
     } else {
       out.write(table.with[b].text, table.with[b].size);
-      after_hyphen = false;
+      ++p;
     }
+    after_hyphen = false;
   }
   if (after_hyphen) out.put(' ');
+}
+
+TextCharacter first_character(std::string_view text, TextEncoding encoding) {
+  if (text.empty()) return {};
+  const unsigned char b = static_cast<unsigned char>(text[0]);
+  if (encoding != TextEncoding::kUtf8 || b < 0x80) return {b, 1};
+  uint32_t c = 0;
+  const uint32_t length = utf8_sequence(text.data(), text.data() + text.size(), c);
+  if (length == 0) return {windows_1252_code_point(b), 1};
+  return {is_forbidden_character(c) ? kReplacementCharacter : c, length};
 }
 
 std::string utf8_from_windows_1252(std::string_view text) {

@@ -122,6 +122,7 @@ void AirportPlans::begin_airport(const AirportPlace& airport) {
   plan_.name = trimmed(airport.name);
   plan_.city = std::string(airport.city);
   plan_.country = std::string(airport.country);
+  plan_.text_encoding = airport.text_encoding;
 }
 
 void AirportPlans::end_airport() {

@@ -153,7 +153,7 @@ struct PlanIls {
 
 struct PlanData {
   std::string ident;
-  std::string name;  // texts from the file, Windows-1252
+  std::string name;  // texts from the file, read as `text_encoding` says
   std::string city;
   std::string country;
   bool has_tower = false;
@@ -173,6 +173,7 @@ struct PlanData {
   std::vector<PlanSign> signs;
   std::string sign_labels;  // the label texts of all signs, one after the other
   std::vector<PlanIls> ils;
+  TextEncoding text_encoding = TextEncoding::kWindows1252;
 
   // Empty again, keeping the room of every list for the next airport of the file.
   void clear() {
@@ -196,6 +197,7 @@ struct PlanData {
     signs.clear();
     sign_labels.clear();
     ils.clear();
+    text_encoding = TextEncoding::kWindows1252;
   }
 };
 

@@ -281,6 +281,7 @@ void write_plan_svg(const PlanData& plan, std::string& svg, OutputStorage& stora
   svg.reserve(8192 + points * 12 + plan.paths.size() * 40 + plan.parkings.size() * 200 +
               plan.signs.size() * 160);
   Output out(drain_to_string, &svg, false, storage);
+  out.set_text_encoding(plan.text_encoding);
   out.write("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
   out.write(
       "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" "

@@ -11,7 +11,7 @@ namespace {
 
 constexpr uint32_t kNameField = 80;
 
-// Letters, digits and white space stand in the parameters as they are; every other byte is
+// Letters, digits and white space stand in the parameters as they are; every other character is
 // written as a character reference, but for the control bytes that XML forbids.
 bool is_plain_parameter_byte(unsigned char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == ' ' ||
@@ -29,10 +29,12 @@ void write_parameters(Output& out, std::string_view text) {
     if (b < 0x20) {
       // A control byte that XML allows neither as it is nor as a reference: U+FFFD.
       write_plain_text(out, text.substr(i, 1));
+      ++i;
     } else {
-      out.format("&#x%0.2X;", b);
+      const TextCharacter c = first_character(text.substr(i), out.text_encoding());
+      out.format("&#x%0.2X;", c.code_point);
+      i += c.size;
     }
-    ++i;
   }
 }
 

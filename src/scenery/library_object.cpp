@@ -50,7 +50,8 @@ uint32_t decode_library_object(DecodeContext& ctx, const char* name, const Recor
     if (table_find(*ctx.object_names, guid.str(), index) &&
         !(*ctx.object_names)[index].name.empty()) {
       out.write("\t\t<!-- Object ");
-      write_comment_text(out, (*ctx.object_names)[index].name);
+      // Names file text, whatever the input file's text encoding.
+      write_comment_text(out, (*ctx.object_names)[index].name, TextEncoding::kWindows1252);
       out.write(" -->\n");
     }
   }

@@ -76,7 +76,7 @@ void extract_model_data(DecodeContext& ctx, const SubsectionRun& run) {
     const uint32_t copy =
         sink != nullptr && sink->copy_of != nullptr ? sink->copy_of(sink->context, file_name) : 1;
     out.format("\t<!-- guid=\"%s\" -->\n\t<ModelData sourceFile=\"", guid.str());
-    write_escaped_text(out, safe);
+    write_escaped_text(out, safe, TextEncoding::kWindows1252);  // a names file text
     if (copy > 1) out.format("_%u", copy);
     out.write(".mdl\" />\n\n");
     if (sink != nullptr && sink->write != nullptr) {

@@ -231,6 +231,11 @@ struct OutputStorage {
   ByteBlock converted;
 };
 
+// How the texts taken from the input file are to be read when they reach a sink through the text
+// writers of format/xml.h: as Windows-1252, or as UTF-8 with Windows-1252 for the bytes of any
+// sequence that is not valid UTF-8.
+enum class TextEncoding : uint8_t { kWindows1252, kUtf8 };
+
 class Output {
  public:
   // Receives the finished bytes; `context` is the pointer given to the constructor.
@@ -286,6 +291,10 @@ class Output {
   // Bytes written so far (before line-end conversion).
   uint64_t written() const { return flushed_ + used_; }
 
+  // How the file texts written into this sink are read; Windows-1252 unless set.
+  TextEncoding text_encoding() const { return text_encoding_; }
+  void set_text_encoding(TextEncoding encoding) { text_encoding_ = encoding; }
+
  private:
   template <class T>
   static FormatArg make_arg(const T& value) {
@@ -339,6 +348,7 @@ class Output {
   size_t used_ = 0;
   uint64_t flushed_ = 0;
   char last_flushed_ = '\n';
+  TextEncoding text_encoding_ = TextEncoding::kWindows1252;
 };
 
 // Drain functions for the common destinations.

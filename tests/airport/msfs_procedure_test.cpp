@@ -55,6 +55,8 @@ std::vector<uint8_t> ground_case() {
   msfs_delete_airport(subs, 0x0CF6, 0x1C);
   msfs_sign(subs, 39.5105, 116.4105, 117.73f, 3, 1, "d   1990>");
   msfs_sign(subs, 39.5106, 116.4106, -12.5f, 4, 2, "B&C");  // justification past the names
+  msfs_sign(subs, 39.5107, 116.4107, 0.0f, 0, 0, "0");      // sizes without a name
+  msfs_sign(subs, 39.5108, 116.4108, 0.0f, 6, 0, "6");
   painted_line(subs, 36, 0, kNoSurface, kTriangle);
   painted_line(subs, 6, 3, kSurface, kTriangle);
   painted_line(subs, 9, 7, kNoSurface, {});  // true angle past the names, no vertices

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 #include <utility>
 
@@ -44,11 +45,13 @@ TEST(QuotedUtf8Text, WholeSequencesAsCodePointsOtherBytesAsBytes) {
       {"\xE2\x82\xAC \xF0\x9F\x9B\xAB", "\"&#x20AC; &#x1F6EB;\""                  },
       {"Caf\xC9",                       "\"Caf&#xC9;\""                           }, // a lone lead
       {"\xC3",                          "\"&#xC3;\""                              }, // cut short
-      {"\xC0\xAF\xED\xA0\x80",          "\"&#xC0;&#xAF;&#xED;&#xA0;&#x80;\""      }, // overlong, surrogate
-      {"\xF5\x80\x80\x80\t",            "\"&#xF5;&#x80;&#x80;&#x80;&#x09;\""      }, // past U+10FFFF
+      {"\xC0\xAF\xED\xA0\x80",          "\"&#xC0;&#xAF;&#xED;&#xA0;&#x20AC;\""    }, // overlong, surrogate
+      {"\xF5\x80\x80\x80\t",            "\"&#xF5;&#x20AC;&#x20AC;&#x20AC;&#x09;\""}, // past U+10FFFF
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(written([&](Output& o) { write_quoted_utf8_text(o, c.first); }), c.second) << c.first;
+    EXPECT_EQ(written([&](Output& o) { write_quoted_text(o, c.first, TextEncoding::kUtf8); }),
+              c.second)
+        << c.first;
   }
 }
 
@@ -68,6 +71,37 @@ TEST(PlainText, AsItStandsInUtf8) {
   EXPECT_EQ(utf8_from_windows_1252(std::string_view("\x8A\x01-", 3)), "\xC5\xA0\xEF\xBF\xBD-");
 }
 
+// UTF-8 text: valid sequences stand as they are (as references in quoted text); a byte that does
+// not begin one is its Windows-1252 character, and the sequence after it is read again.
+TEST(Utf8Text, ValidSequencesKeptInvalidBytesReadAsWindows1252) {
+  constexpr TextEncoding kUtf8 = TextEncoding::kUtf8;
+  const std::string_view valid = "Cambr\xC3\xA9sis \xE2\x80\x93 \xF0\x9F\x98\x80 \xC2\x85";
+  EXPECT_EQ(written([&](Output& o) { write_escaped_text(o, valid, kUtf8); }), valid);
+  EXPECT_EQ(written([&](Output& o) { write_quoted_text(o, valid, kUtf8); }),
+            "\"Cambr&#xE9;sis &#x2013; &#x1F600; &#x85;\"");
+  // A lone continuation byte, an overlong form, a surrogate, a lead past U+10FFFF, a sequence cut
+  // short by the next character and one cut short by the end of the text.
+  const std::string_view invalid =
+      "\x80 \xC0\xAF \xED\xA0\x80 \xF5\x80 \xE2\x82"
+      "A \xC3";
+  EXPECT_EQ(written([&](Output& o) { write_plain_text(o, invalid, kUtf8); }),
+            "\xE2\x82\xAC \xC3\x80\xC2\xAF \xC3\xAD\xC2\xA0\xE2\x82\xAC \xC3\xB5\xE2\x82\xAC "
+            "\xC3\xA2\xE2\x80\x9A"
+            "A \xC3\x83");
+  EXPECT_EQ(written([&](Output& o) { write_quoted_text(o, invalid, kUtf8); }),
+            "\"&#x20AC; &#xC0;&#xAF; &#xED;&#xA0;&#x20AC; &#xF5;&#x20AC; &#xE2;&#x201A;A &#xC3;\"");
+  // U+FFFE and U+FFFF are no XML characters; "--" is kept out of comments as before. Without an
+  // encoding given, the sink's is taken.
+  EXPECT_EQ(written([&](Output& o) { write_comment_text(o, "-\xC3\xA9--\xEF\xBF\xBF-", kUtf8); }),
+            "-\xC3\xA9- -\xEF\xBF\xBD- ");
+  EXPECT_EQ(written([](Output& o) {
+              o.set_text_encoding(TextEncoding::kUtf8);
+              write_quoted_text(o, "\xEF\xBF\xBE\xC3\xA9");
+              write_escaped_text(o, "\xC3\xA9\xE9");
+            }),
+            "\"&#xFFFD;&#xE9;\"\xC3\xA9\xC3\xA9");
+}
+
 // Every byte value, alone and in a run with its neighbours, through every writer that takes
 // file text, placed where the decoders place it, gives a well-formed document.
 TEST(FileText, EveryByteGivesWellFormedXml) {
@@ -76,12 +110,13 @@ TEST(FileText, EveryByteGivesWellFormedXml) {
   std::string texts[257];
   for (int b = 0; b < 256; ++b) texts[b] = std::string(1, static_cast<char>(b));
   texts[256] = all;
-  for (const std::string& text : texts) {
+  // Each text is written as Windows-1252 text and as UTF-8 text.
+  for (size_t n = 0; n < 2 * std::size(texts); ++n) {
+    const std::string& text = texts[n / 2];
     const std::string document = written([&](Output& o) {
+      if (n % 2 == 1) o.set_text_encoding(TextEncoding::kUtf8);
       o.write("<R a=");
       write_quoted_text(o, text);
-      o.write(" u=");
-      write_quoted_utf8_text(o, text);
       o.write(" b=\"");
       write_escaped_text(o, text);
       o.write("\" c=\"");
