@@ -23,6 +23,10 @@
 //                 4 bytes not read
 //            0x3E deformation point (24 bytes): +8 f32 ratio along the runway from the primary
 //                 end, +12 f32 elevation, metres, +16 8 bytes not read
+// Inside an MSFS 2024 airport (0x113), checked on KISM's runway against its source:
+//   +6  u8   bit 7 transparent (0x80 there, transparent="TRUE"; 0 in every 2020 runway)
+//   0x65 child, marking biases (16 bytes): +6 u16 0, +8 f32 primaryMarkingBias, +12 f32
+//        secondaryMarkingBias, metres (80.0 and 80.0, so the order is not settled by the bytes)
 // The runway's starts are the 0x11 sub-records of the airport whose runway number and designator
 // match one end (+8/+9 primary, +10/+11 secondary); they are written inside it as `RunwayStart`.
 #include <algorithm>
@@ -55,6 +59,12 @@ constexpr uint32_t kEndZoneLengthAt = 24;  // the width follows
 constexpr uint32_t kVasiSize = 24;
 constexpr uint32_t kLightsSize = 24;
 constexpr uint32_t kDeformationSize = 24;
+constexpr uint32_t kFlagsAt = 6;
+constexpr unsigned kTransparentBit = 7;
+constexpr uint16_t kMarkingBiasId = 0x65;
+constexpr uint32_t kMarkingBiasSize = 16;
+constexpr uint32_t kPrimaryBiasAt = 8;
+constexpr uint32_t kSecondaryBiasAt = 12;
 constexpr const char* kEnds[] = {"PRIMARY", "SECONDARY"};
 constexpr const char* kEndZones[] = {"OffsetThreshold", "BlastPad", "Overrun"};
 
@@ -74,8 +84,36 @@ constexpr MarkingBit kMsfsMarkings[] = {
 
 std::string_view flag(uint32_t value, unsigned bit) { return true_false((value >> bit) & 1); }
 
+// The first child of `id`, found by a quiet walk (the children's own walk reports damaged sizes).
+bool find_child(const Record& runway, uint16_t id, Record& found) {
+  uint64_t at = kChildrenAt;
+  while (runway.holds(at, 6)) {
+    const uint32_t size = runway.u32(at + 2);
+    if (size < 6 || !runway.holds(at, size)) return false;
+    if (runway.u16(at) == id) {
+      found = Record(runway.view(), runway.file_offset(at), size);
+      return true;
+    }
+    at += size;
+  }
+  return false;
+}
+
+// The attributes that the 2024 form adds.
+void write_2024_runway_attributes(DecodeContext& ctx, const Record& runway) {
+  ctx.out.format("\t\t\ttransparent=\"%s\"\n", flag(runway.u8(kFlagsAt), kTransparentBit));
+  // A bias child too short for its values is reported by the walk of the children, after the
+  // start tag.
+  Record bias;
+  if (!find_child(runway, kMarkingBiasId, bias) || bias.size() < kMarkingBiasSize) return;
+  ctx.out.format("\t\t\tprimaryMarkingBias=%s secondaryMarkingBias=%s\n",
+                 format_length(ctx.options, bias.f32(kPrimaryBiasAt)),
+                 format_length(ctx.options, bias.f32(kSecondaryBiasAt)));
+}
+
 // The runway attributes of this form, before the line of the secondary end.
 void write_runway_attributes(DecodeContext& ctx, const Record& runway) {
+  if (ctx.airport_id == kMsfs2024AirportId) write_2024_runway_attributes(ctx, runway);
   const uint32_t pattern = runway.u8(kPatternAt);
   ctx.out.format("\t\t\tfalloff=\"%0.2lf\"\n", static_cast<double>(runway.f32(kFalloffAt)));
   ctx.out.format("\t\t\tgroundMerging=\"%s\"\n", true_false(((pattern >> 6) & 1) == 0));
@@ -203,6 +241,10 @@ void walk_children(DecodeContext& ctx, const Record& runway, const ChildKind* ki
       // The first pass enters the children in the unread-bytes report as kinds of their own.
       child.register_coverage();
       if (of != nullptr) child.name_kind(of->name);
+      if (child.id() == kMarkingBiasId && ctx.airport_id == kMsfs2024AirportId) {
+        child.name_kind("RunwayMarkingBias");
+        if (child.size() < kMarkingBiasSize) ctx.report_malformed(child.offset());
+      }
     }
     if (of != nullptr && child.size() < of->size) {
       if (kind == nullptr) ctx.report_malformed(child.offset());
