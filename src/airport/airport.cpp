@@ -258,7 +258,13 @@ void decode_airport(DecodeContext& ctx, const Record& airport, uint32_t fixed) {
   const uint32_t ident_word = airport_ident_word(airport);
   const IdentText ident = decode_ident(ident_word);
   ctx.out.format("\t<%s ident=\"%s\" name=", "Airport", ident);
-  write_quoted_text(ctx.out, name);
+  // The 2024 form holds its texts in UTF-8 (EDDN: "N\xC3\xBCrnberg"); the older ones in
+  // Windows-1252.
+  if (airport.id() == kMsfs2024AirportId) {
+    write_quoted_utf8_text(ctx.out, name);
+  } else {
+    write_quoted_text(ctx.out, name);
+  }
   ctx.out.format("\n\t\tlat=\"%s\" lon=\"%s\"\n", format_coordinate(o, lat),
                  format_coordinate(o, lon));
   NameAttribute names[4];

@@ -57,6 +57,7 @@ enum class TextKind {
   kEscaped,  // attribute value text written in UTF-8
   kComment,  // inside a comment: nothing to escape but forbidden controls and "--"
   kPlain,    // as it stands, with the markup characters escaped
+  kUtf8,     // attribute value of UTF-8 text: as kQuoted, with the bytes above 0x7F as they are
 };
 
 // One row per byte value: `plain` bytes are copied as they are, in runs; the others are written
@@ -70,7 +71,7 @@ struct TextTable {
     for (unsigned b = 0; b < 256; ++b) {
       Replacement& r = with[b];
       if (is_forbidden_control(b)) {
-        if (kind == TextKind::kQuoted || kind == TextKind::kEscaped) {
+        if (kind == TextKind::kQuoted || kind == TextKind::kEscaped || kind == TextKind::kUtf8) {
           r.append("&#xFFFD;");
         } else {
           r.append_utf8(kReplacementCharacter);
@@ -83,10 +84,11 @@ struct TextTable {
         r.append("&amp;");
       } else if (markup && b == '"') {
         r.append("&quot;");
-      } else if ((kind == TextKind::kQuoted || kind == TextKind::kEscaped) &&
+      } else if ((kind == TextKind::kQuoted || kind == TextKind::kEscaped ||
+                  kind == TextKind::kUtf8) &&
                  (b < 0x20 || b == 0x60)) {
         r.append_reference(b);  // tab, line feed, carriage return and the grave accent
-      } else if (b > 0x7F) {
+      } else if (b > 0x7F && kind != TextKind::kUtf8) {
         if (kind == TextKind::kQuoted) {
           r.append_reference(b);
         } else {
@@ -103,6 +105,39 @@ constexpr TextTable kQuotedTable(TextKind::kQuoted);
 constexpr TextTable kEscapedTable(TextKind::kEscaped);
 constexpr TextTable kCommentTable(TextKind::kComment);
 constexpr TextTable kPlainTable(TextKind::kPlain);
+constexpr TextTable kUtf8Table(TextKind::kUtf8);
+
+// True when the text is well-formed UTF-8 of characters XML allows: no overlong form, no
+// surrogate, nothing above U+10FFFF, neither U+FFFE nor U+FFFF.
+bool is_xml_utf8(std::string_view text) {
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  const unsigned char* end = p + text.size();
+  while (p < end) {
+    const unsigned b = *p++;
+    if (b < 0x80) continue;
+    size_t more = 0;
+    uint32_t c = 0;
+    uint32_t least = 0;
+    if (b >= 0xC2 && b <= 0xDF) {
+      more = 1, c = b & 0x1F, least = 0x80;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+      more = 2, c = b & 0x0F, least = 0x800;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+      more = 3, c = b & 0x07, least = 0x10000;
+    } else {
+      return false;
+    }
+    if (static_cast<size_t>(end - p) < more) return false;
+    for (size_t i = 0; i < more; ++i, ++p) {
+      if ((*p & 0xC0) != 0x80) return false;
+      c = c << 6 | (*p & 0x3Fu);
+    }
+    if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF) || c == 0xFFFE || c == 0xFFFF) {
+      return false;
+    }
+  }
+  return true;
+}
 
 // Copies runs of plain bytes at once and writes the replacement of each other byte.
 void write_through(Output& out, const TextTable& table, std::string_view text) {
@@ -127,6 +162,16 @@ void write_escaped_text(Output& out, std::string_view text) {
 void write_quoted_text(Output& out, std::string_view text) {
   out.put('"');
   write_through(out, kQuotedTable, text);
+  out.put('"');
+}
+
+void write_quoted_utf8_text(Output& out, std::string_view text) {
+  if (!is_xml_utf8(text)) {
+    write_quoted_text(out, text);
+    return;
+  }
+  out.put('"');
+  write_through(out, kUtf8Table, text);
   out.put('"');
 }
 

@@ -36,7 +36,7 @@ std::vector<uint8_t> msfs2024_file(const std::function<void(Bytes&)>& subs,
 void helipads(Bytes& b) {
   msfs_delete_airport(b, 0x0108, 0x21);
   msfs_airport_name(b, "Witham Field");
-  com(b, 1, 123080000, "KSUA");
+  com(b, 1, 123080000, "M\xC3\xBCnchen Radar");
   airport_archetype(b);
   Msfs2024HelipadFields pad;
   msfs2024_helipad(b, pad);
@@ -52,7 +52,7 @@ void helipads(Bytes& b) {
 
 // A tower, a transparent runway with its marking biases and two starts; a start of no runway.
 void runway(Bytes& b) {
-  msfs_airport_name(b, "Kissimmee Gateway Airport");
+  msfs_airport_name(b, "Kissimmee Gateway A\xC3\xA9roport");
   msfs_tower(b, 28.2901, -81.4371, 30.0);
   MsfsRunwayFields r;
   r.number = 6;
