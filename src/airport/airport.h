@@ -11,5 +11,7 @@ void decode_airports(DecodeContext& ctx, const SubsectionRun& run);
 // Fills the city, state, country and region name tables and the airport ident entries; writes
 // nothing.
 void decode_name_list(DecodeContext& ctx, const SubsectionRun& run);
+// The same for the name list of MSFS 2024 files (section 0x35), whose ident entries are longer.
+void decode_msfs2024_name_list(DecodeContext& ctx, const SubsectionRun& run);
 
 }  // namespace terrova

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "airport_records.h"
 #include "golden.h"
 #include "msfs2024_records.h"
 #include "msfs_procedure_records.h"
@@ -20,14 +21,26 @@ constexpr Guid kAsphalt = {
     {0x2e0de83f, 0x4435b79a, 0xdcdc5c90, 0x595cc5ea}
 };
 
+// A file of one airport holding `subs`, with the name list of its 2024 form (section 0x35): the
+// entry of another airport comes first, so that the airport's own is found only at its place.
 std::vector<uint8_t> msfs2024_file(const std::function<void(Bytes&)>& subs,
                                    const Msfs2024AirportFields& f = {}) {
   Bytes airport;
   begin_msfs2024_airport(airport, f);
   subs(airport);
   airport.end();
+  NameListFields names;
+  names.regions = {"K7"};
+  names.countries = {"United States"};
+  names.states = {"Florida"};
+  names.cities = {"Orlando", "Stuart"};
+  names.entries = {
+      {0, 0, 0, 0, "KMCO" },
+      {0, 0, 0, 1, f.ident}
+  };
   BglBuilder bgl;
   bgl.section(3).add(airport, 1);
+  bgl.section(0x35).add(name_list(names, true), 1);
   return bgl.build();
 }
 
