@@ -17,11 +17,13 @@
 // `isOnTIN`, `tinColorCorrection`, `starAirport` and the editor's group fields have no bytes
 // that follow the sources: they are not written.
 // Sub-records from +92 fill the record exactly, in the 2020 forms and order (DeleteAirport, name,
-// tower, the rest), with two of their own:
+// tower, the rest), with one of their own, the helipad below.
 //
-// Airport archetype (0xD4; inside a 2020 airport 0xD4 is the taxiway path list):
-//   +6  u16  0 in every file, each with one 8-byte record and an empty `AirportArchetype`
-//   Any other form is dumped: it holds what the empty element cannot say.
+// Every file holds one 8-byte 0xD4 sub-record, and every source an empty `AirportArchetype`; but
+// those bytes (d4 00 08 00 00 00 00 00) are the 2020 taxiway path list with no path, which every
+// 2020 airport holds too, those without paths included (OS73, K52I, SKAC, MERC: 8 bytes, count
+// 0). So 0xD4 stays the taxiway path list, and the empty archetype, which no byte records, is
+// not written.
 //
 // Helipad (0xFB), the 0x26 helipad (helipad.cpp) with its colour and 24 more bytes:
 //   +6  u8   surface code          +7 u8 type code, bit 4 transparent, bit 5 closed
@@ -40,8 +42,6 @@ namespace {
 
 constexpr uint32_t kMsfsIdentAt = 40;
 constexpr uint32_t kMsfs2024IdentAt = 76;
-constexpr uint32_t kArchetypeSize = 8;
-constexpr uint32_t kArchetypeWordAt = 6;
 constexpr uint32_t kHelipadBlueAt = 8;
 constexpr uint32_t kHelipadGreenAt = 9;
 constexpr uint32_t kHelipadRedAt = 10;
@@ -55,15 +55,6 @@ uint32_t stored_airport_ident_word(const Record& airport) {
 uint32_t airport_ident_word(const Record& airport) {
   const uint32_t word = stored_airport_ident_word(airport);
   return airport.id() == kMsfs2024AirportId ? word >> 1 : word;
-}
-
-void decode_airport_archetype(DecodeContext& ctx, const char* name, const Record& record,
-                              RecordWalk&) {
-  if (record.size() != kArchetypeSize || record.u16(kArchetypeWordAt) != 0) {
-    dump_subrecord(ctx, record);
-    return;
-  }
-  ctx.out.format("\t\t<%s />\n", name);
 }
 
 void decode_msfs2024_helipad(DecodeContext& ctx, const char* name, const Record& record,

@@ -67,11 +67,9 @@ void decode_msfs_apron_edge_lights(DecodeContext& ctx, const char* name, const R
                                    RecordWalk& siblings);
 void decode_msfs_jetway(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&);
 
-// Sub-record decoders of the MSFS 2024 form alone.
+// The sub-record decoder of the MSFS 2024 form alone.
 void decode_msfs2024_helipad(DecodeContext& ctx, const char* name, const Record& record,
                              RecordWalk&);
-void decode_airport_archetype(DecodeContext& ctx, const char* name, const Record& record,
-                              RecordWalk&);
 
 // The starts of an MSFS airport that may serve a runway end, and the runway ends, each by the key
 // number << 8 | designator code. A runway writes the starts of its two ends; a start that serves a

@@ -68,8 +68,7 @@ constexpr AirportSubrecordKind msfs_subrecord_kinds[] = {
 // The sub-records of an MSFS 2024 airport (0x113) whose forms differ from the 2020 ones, searched
 // before the MSFS rows, which serve the rest.
 constexpr AirportSubrecordKind msfs2024_subrecord_kinds[] = {
-    {0xFB, "Helipad",          36, decode_msfs2024_helipad },
-    {0xD4, "AirportArchetype", 8,  decode_airport_archetype},
+    {0xFB, "Helipad", 36, decode_msfs2024_helipad},
 };
 
 }  // namespace

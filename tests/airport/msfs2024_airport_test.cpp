@@ -44,13 +44,13 @@ std::vector<uint8_t> msfs2024_file(const std::function<void(Bytes&)>& subs,
   return bgl.build();
 }
 
-// A DeleteAirport with the two 2024 bits and deleteAllFrequencies, the name, coms, the archetype
-// and two coloured helipads.
+// A DeleteAirport with the two 2024 bits and deleteAllFrequencies, the name, coms, the empty
+// taxiway path list that every real file holds, and two coloured helipads.
 void helipads(Bytes& b) {
   msfs_delete_airport(b, 0x0108, 0x21);
   msfs_airport_name(b, "Witham Field");
   com(b, 1, 123080000, "M\xC3\xBCnchen Radar");
-  airport_archetype(b);
+  msfs_paths(b, {});
   Msfs2024HelipadFields pad;
   msfs2024_helipad(b, pad);
   pad.red = 0;
@@ -63,7 +63,8 @@ void helipads(Bytes& b) {
   msfs2024_helipad(b, pad);
 }
 
-// A tower, a transparent runway with its marking biases and two starts; a start of no runway.
+// A tower, a transparent runway with its marking biases and two starts; a start of no runway; a
+// taxiway path (0xD4, the 2020 form).
 void runway(Bytes& b) {
   msfs_airport_name(b, "Kissimmee Gateway A\xC3\xA9roport");
   msfs_tower(b, 28.2901, -81.4371, 30.0);
@@ -86,7 +87,9 @@ void runway(Bytes& b) {
   start(b, 6, 0x10, 28.28737410, -81.44310607, 25899, 58.03f);
   start(b, 24, 0x10, 28.29360665, -81.43182322, 25916, 238.03f);
   start(b, 2, 0x30, 28.2899, -81.4370, 23925, 0.0f);
-  airport_archetype(b);
+  MsfsPathEntry path;
+  path.surface = kAsphalt;
+  msfs_paths(b, {path});
 }
 
 struct GoldenCase {
@@ -123,14 +126,15 @@ TEST(Msfs2024Airport, GoldenDocuments) {
 }
 
 TEST(Msfs2024Airport, DamagedRecords) {
-  // A helipad and a bias child too short for their fields are reported and left out; an
-  // archetype of another form is dumped; the airport goes on. The next airport record cannot
-  // hold its fixed part: the walk ends there.
+  // A helipad and a bias child too short for their fields are reported and left out, a path list
+  // whose count reaches past its record stops at its end; the airport goes on. The next airport
+  // record cannot hold its fixed part: the walk ends there.
   Bytes airports;
   begin_msfs2024_airport(airports, {});
   msfs_airport_name(airports, "Witham Field");
   airports.begin(0xFB).zeros(14).end();
-  airport_archetype(airports, 3);
+  MsfsPathEntry path;
+  msfs_paths(airports, {path}, 2);
   MsfsRunwayFields r;
   begin_msfs_runway(airports, r);
   airports.begin(0x65).u16(0).f32(80.0f).end();
@@ -141,7 +145,7 @@ TEST(Msfs2024Airport, DamagedRecords) {
   BglBuilder bgl;
   bgl.section(3).add(airports, 2);
   const Decoded d = decode(bgl.build());
-  EXPECT_EQ(d.malformed, 3u);
+  EXPECT_EQ(d.malformed, 4u);
   expect_golden("airport/golden/msfs2024_damaged.xml", d.document);
 }
 

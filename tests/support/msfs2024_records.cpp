@@ -9,8 +9,6 @@ Bytes& begin_msfs2024_airport(Bytes& b, const Msfs2024AirportFields& f) {
   return b.zeros(22).u32(pack_raw_ident(f.ident) << 6 | 1).zeros(12);
 }
 
-Bytes& airport_archetype(Bytes& b, uint32_t word) { return b.begin(0xD4).u16(word).end(); }
-
 Bytes& msfs2024_helipad(Bytes& b, const Msfs2024HelipadFields& f) {
   b.begin(0xFB).u8(f.surface).u8(f.flags).u8(f.blue).u8(f.green).u8(f.red).u8(0);
   b.lon(f.lon).lat(f.lat).i32(f.alt_mm).f32(f.length).f32(f.width).f32(f.heading);

@@ -1,5 +1,5 @@
 // Builders for the records of MSFS 2024 add-on airports: the 0x113 airport record and the
-// sub-records of its own (archetype, helipad, the runway's marking biases). The other
+// sub-records of its own (the helipad, the runway's marking biases). The other
 // sub-records are those of msfs_records.h. `begin_*` builders open a record that the caller
 // closes with `end()` after its sub-records.
 #pragma once
@@ -22,8 +22,6 @@ struct Msfs2024AirportFields {
 };
 // Opens the 92-byte airport record; the identifier is stored in bits 6-31 of its word.
 Bytes& begin_msfs2024_airport(Bytes& b, const Msfs2024AirportFields& f);
-// An 8-byte airport archetype (0xD4) with `word` at +6 (0 in every real file).
-Bytes& airport_archetype(Bytes& b, uint32_t word = 0);
 
 struct Msfs2024HelipadFields {
   uint32_t surface = 0, flags = 1;  // CONCRETE, type H
