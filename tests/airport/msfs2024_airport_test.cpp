@@ -11,6 +11,7 @@
 #include "msfs2024_records.h"
 #include "msfs_procedure_records.h"
 #include "msfs_records.h"
+#include "xml_check.h"
 
 namespace terrova {
 namespace {
@@ -147,6 +148,27 @@ TEST(Msfs2024Airport, DamagedRecords) {
   const Decoded d = decode(bgl.build());
   EXPECT_EQ(d.malformed, 4u);
   expect_golden("airport/golden/msfs2024_damaged.xml", d.document);
+}
+
+TEST(Msfs2024Airport, EveryDamagedByteLeavesAWellFormedDocument) {
+  // Each byte of an airport of every 2024 kind in turn set to 0x00, 0xFF and its value plus one.
+  const std::vector<uint8_t> file = msfs2024_file([](Bytes& b) {
+    helipads(b);
+    runway(b);
+  });
+  ASSERT_EQ(decode(file).malformed, 0u);
+  size_t damaged = 0;
+  for (size_t at = 0; at < file.size(); ++at) {
+    for (uint8_t value : {uint8_t{0x00}, uint8_t{0xFF}, static_cast<uint8_t>(file[at] + 1)}) {
+      std::vector<uint8_t> bad = file;
+      bad[at] = value;
+      const Decoded d = decode(bad);
+      damaged += d.malformed != 0;
+      const std::string problem = xml_problem(d.document);
+      ASSERT_EQ(problem, "") << "byte " << at << " set to " << int{value};
+    }
+  }
+  EXPECT_GT(damaged, 100u);  // the sweep reaches the damage paths, not only odd values
 }
 
 }  // namespace
