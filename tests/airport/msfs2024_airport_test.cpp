@@ -11,7 +11,6 @@
 #include "msfs2024_records.h"
 #include "msfs_procedure_records.h"
 #include "msfs_records.h"
-#include "xml_check.h"
 
 namespace terrova {
 namespace {
@@ -29,39 +28,28 @@ std::vector<uint8_t> msfs2024_file(const std::function<void(Bytes&)>& subs,
   Bytes airport;
   begin_msfs2024_airport(airport, f);
   subs(airport);
-  airport.end();
   NameListFields names;
   names.regions = {"K7"};
-  names.countries = {"United States"};
-  names.states = {"Florida"};
   names.cities = {"Orlando", "Stuart"};
   names.entries = {
       {0, 0, 0, 0, "KMCO" },
       {0, 0, 0, 1, f.ident}
   };
   BglBuilder bgl;
-  bgl.section(3).add(airport, 1);
+  bgl.section(3).add(airport.end(), 1);
   bgl.section(0x35).add(name_list(names, true), 1);
   return bgl.build();
 }
 
-// A DeleteAirport with the two 2024 bits and deleteAllFrequencies, the name, coms, the empty
+// A DeleteAirport with the two 2024 bits and deleteAllFrequencies, the name, a com, the empty
 // taxiway path list that every real file holds, and two coloured helipads.
 void helipads(Bytes& b) {
   msfs_delete_airport(b, 0x0108, 0x21);
   msfs_airport_name(b, "Witham Field");
   com(b, 1, 123080000, "M\xC3\xBCnchen Radar");
   msfs_paths(b, {});
-  Msfs2024HelipadFields pad;
-  msfs2024_helipad(b, pad);
-  pad.red = 0;
-  pad.green = 110;
-  pad.blue = 115;
-  pad.flags = 0x34;  // MEDICAL, transparent, closed
-  pad.lat = 27.18571167;
-  pad.lon = -80.22213634;
-  pad.heading = 64.511841f;
-  msfs2024_helipad(b, pad);
+  msfs2024_helipad(b, {});
+  msfs2024_helipad(b, {.flags = 0x34, .red = 0, .green = 110, .blue = 115});  // MEDICAL, closed
 }
 
 // A tower, a transparent runway with its marking biases and two starts; a start of no runway; a
@@ -69,28 +57,16 @@ void helipads(Bytes& b) {
 void runway(Bytes& b) {
   msfs_airport_name(b, "Kissimmee Gateway A\xC3\xA9roport");
   msfs_tower(b, 28.2901, -81.4371, 30.0);
-  MsfsRunwayFields r;
-  r.number = 6;
-  r.secondary_number = 24;
-  r.lat = 28.29049049;
-  r.lon = -81.43746481;
-  r.alt_mm = 25874;
-  r.length = 1524.0f;
-  r.width = 29.76f;
-  r.heading = 58.045f;
-  r.markings = 0x10;
-  r.surface = kAsphalt;
   const size_t runway_at = b.size();
+  MsfsRunwayFields r;
+  r.surface = kAsphalt;
   begin_msfs_runway(b, r);
-  marking_biases(b, 80.0f, 60.0f);
-  b.end();
+  marking_biases(b, 80.0f, 60.0f).end();
   b.put_u16(runway_at + 6, 0x80);  // transparent
-  start(b, 6, 0x10, 28.28737410, -81.44310607, 25899, 58.03f);
-  start(b, 24, 0x10, 28.29360665, -81.43182322, 25916, 238.03f);
-  start(b, 2, 0x30, 28.2899, -81.4370, 23925, 0.0f);
-  MsfsPathEntry path;
-  path.surface = kAsphalt;
-  msfs_paths(b, {path});
+  start(b, 7, 0x10, 48.686, 9.200, 388000, 74.0f);
+  start(b, 25, 0x10, 48.693, 9.243, 360000, 254.0f);
+  start(b, 2, 0x30, 48.690, 9.219, 388920, 0.0f);
+  msfs_paths(b, {MsfsPathEntry{.surface = kAsphalt}});
 }
 
 struct GoldenCase {
@@ -101,22 +77,9 @@ struct GoldenCase {
 
 // The helipad case has the full traffic, which the 2024 form writes; the runway case 0.70 and a
 // magnetic variation of 355 degrees.
-Msfs2024AirportFields kism() {
-  Msfs2024AirportFields f;
-  f.lat = 28.28980565;
-  f.lon = -81.43708348;
-  f.alt_mm = 23925;
-  f.magvar = 355.0f;
-  f.ident = "KISM";
-  f.traffic = 178;
-  f.counts[0] = 1;
-  f.counts[2] = 3;
-  return f;
-}
-
 const GoldenCase kCases[] = {
-    {"msfs2024_helipads", helipads, {.counts = {0, 1, 0, 0, 0, 0x82}}},
-    {"msfs2024_runway",   runway,   kism()                           },
+    {"msfs2024_helipads", helipads, {.counts = {0, 1, 0, 0, 0, 0x82}}                  },
+    {"msfs2024_runway",   runway,   {.magvar = 355.0f, .ident = "KISM", .traffic = 178}},
 };
 
 TEST(Msfs2024Airport, GoldenDocuments) {
@@ -148,27 +111,6 @@ TEST(Msfs2024Airport, DamagedRecords) {
   const Decoded d = decode(bgl.build());
   EXPECT_EQ(d.malformed, 4u);
   expect_golden("airport/golden/msfs2024_damaged.xml", d.document);
-}
-
-TEST(Msfs2024Airport, EveryDamagedByteLeavesAWellFormedDocument) {
-  // Each byte of an airport of every 2024 kind in turn set to 0x00, 0xFF and its value plus one.
-  const std::vector<uint8_t> file = msfs2024_file([](Bytes& b) {
-    helipads(b);
-    runway(b);
-  });
-  ASSERT_EQ(decode(file).malformed, 0u);
-  size_t damaged = 0;
-  for (size_t at = 0; at < file.size(); ++at) {
-    for (uint8_t value : {uint8_t{0x00}, uint8_t{0xFF}, static_cast<uint8_t>(file[at] + 1)}) {
-      std::vector<uint8_t> bad = file;
-      bad[at] = value;
-      const Decoded d = decode(bad);
-      damaged += d.malformed != 0;
-      const std::string problem = xml_problem(d.document);
-      ASSERT_EQ(problem, "") << "byte " << at << " set to " << int{value};
-    }
-  }
-  EXPECT_GT(damaged, 100u);  // the sweep reaches the damage paths, not only odd values
 }
 
 }  // namespace

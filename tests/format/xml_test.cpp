@@ -41,18 +41,12 @@ TEST(QuotedUtf8Text, CharactersAsTheyAreOnlyWhenWellFormed) {
   auto quoted = [](std::string_view text) {
     return written([text](Output& o) { write_quoted_utf8_text(o, text); });
   };
-  EXPECT_EQ(quoted("N\xC3\xBCrnberg <\"A&B\">"), "\"N\xC3\xBCrnberg &lt;&quot;A&amp;B&quot;&gt;\"");
-  EXPECT_EQ(quoted("\xE2\x82\xAC \xF0\x9F\x9B\xAB\t`"),
-            "\"\xE2\x82\xAC \xF0\x9F\x9B\xAB&#x09;&#x60;\"");
-  EXPECT_EQ(quoted(std::string_view("a\0b", 3)), "\"a&#xFFFD;b\"");
-  // Not UTF-8: a lone byte, a cut sequence, an overlong form, a surrogate, U+FFFF, past
-  // U+10FFFF. The whole text is then written as Windows-1252 text is.
-  EXPECT_EQ(quoted("Caf\xE9"), "\"Caf&#xE9;\"");
-  EXPECT_EQ(quoted("\xC3"), "\"&#xC3;\"");
-  EXPECT_EQ(quoted("\xC3\xBC\xC0\xAF"), "\"&#xC3;&#xBC;&#xC0;&#xAF;\"");
-  EXPECT_EQ(quoted("\xED\xA0\x80"), "\"&#xED;&#xA0;&#x80;\"");
-  EXPECT_EQ(quoted("\xEF\xBF\xBF"), "\"&#xEF;&#xBF;&#xBF;\"");
-  EXPECT_EQ(quoted("\xF4\x90\x80\x80"), "\"&#xF4;&#x90;&#x80;&#x80;\"");
+  EXPECT_EQ(quoted("N\xC3\xBCrnberg <&>\t\xF0\x9F\x9B\xAB"),
+            "\"N\xC3\xBCrnberg &lt;&amp;&gt;&#x09;\xF0\x9F\x9B\xAB\"");
+  // A lone byte, an overlong form, a surrogate, U+FFFF: all Windows-1252 text then.
+  EXPECT_EQ(quoted("Caf\xE9\xC3"), "\"Caf&#xE9;&#xC3;\"");
+  EXPECT_EQ(quoted("\xC0\xAF"), "\"&#xC0;&#xAF;\"");
+  EXPECT_EQ(quoted("\xED\xA0\x80\xEF\xBF\xBF"), "\"&#xED;&#xA0;&#x80;&#xEF;&#xBF;&#xBF;\"");
 }
 
 TEST(EscapedText, MarkupEscapedAndWindows1252InUtf8) {

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <iterator>
 #include <regex>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -42,87 +43,69 @@ constexpr Expected kExpected[] = {
 };
 // Schema messages allowed where a code is written as its number: "Element 'X', attribute 'a':
 // [facet 'enumeration'] The value '17' is not an element of the set {...}".
-const std::regex kNumberException(
-    R"(Element '(PaintedLine|PaintedHatchedArea|Com)', attribute 'type': )"
-    R"(\[facet 'enumeration'\] The value '\d+' is not an element)");
+#define TERROVA_NUMBER_EXCEPTION                                          \
+  R"(Element '(PaintedLine|PaintedHatchedArea|Com)', attribute 'type': )" \
+  R"(\[facet 'enumeration'\] The value '\d+' is not an element)"
+const std::regex kNumberException(TERROVA_NUMBER_EXCEPTION);
 
-// The schema's messages about `document` that `allowed` does not match.
-std::vector<std::string> schema_complaints(const std::string& document, const fs::path& schema,
-                                           const std::regex& allowed) {
-  const fs::path path =
-      fs::path(testkit::private_temp_path("terrova_msfs_schema_check")).replace_extension(".xml");
-  std::ofstream(path, std::ios::binary) << document;
-  std::vector<std::string> complaints;
-  for (const std::string& line : command_lines("xmllint --noout --schema \"" + schema.string() +
-                                               "\" \"" + path.string() + "\" 2>&1")) {
-    if (line.find("validates") == std::string::npos &&
-        line.find("fails to validate") == std::string::npos && !std::regex_search(line, allowed)) {
-      complaints.push_back(line);
-    }
-  }
-  fs::remove(path);
-  return complaints;
-}
+// MSFS 2024 add-on airports (0x113). The schema is the 2020 one: it knows neither the 2024
+// airport children (`VectorPlacement`, a helipad's `Coloration`), nor the 2024 DeleteAirport
+// attributes, nor polygons; and the exclusion rectangles keep the older documents' spelling
+// `excludeWindSockObjects`.
+constexpr const char* kKnown2024Ids[] = {"0x11", "0x12", "0x19", "0x33", "0xce", "0xd4", "0xfb"};
+constexpr Expected k2024Expected[] = {
+    {"robins__EDDN.bgl",   0},
+    {"salasnet__KCOI.bgl", 0},
+    {"salasnet__KISM.bgl", 0},
+    {"salasnet__KSUA.bgl", 0},
+    {"salasnet__KVRB.bgl", 0},
+    {"salasnet__X26.bgl",  0},
+};
+const std::regex k2024Exception(
+    TERROVA_NUMBER_EXCEPTION
+    R"(|Element '(VectorPlacement|Polygon)': This element is not expected)"
+    R"(|Element 'Helipad': (Element|Character) content is not allowed)"
+    R"(|attribute '(deleteAllVectorPlacement|deleteAllProjectedMeshes|excludeWindSockObjects)')"
+    R"(: The attribute '\w+' is not allowed)");
 
-bool can_validate(const fs::path& schema) {
-  return fs::exists(schema) && std::system("xmllint --version >/dev/null 2>&1") == 0;
-}
-
-TEST(MsfsSamples, DecodeWholeAndValidate) {
-  const fs::path dir = TERROVA_MSFS_SAMPLES_DIR;
-  if (!fs::exists(dir / kExpected[0].file)) GTEST_SKIP() << "no sample files in " << dir;
+// Decodes the files of `dir` and checks them as this file's first comment says.
+void check_samples(const fs::path& dir, std::span<const Expected> files,
+                   std::span<const char* const> known_ids, const std::regex& allowed) {
+  if (!fs::exists(dir / files[0].file)) GTEST_SKIP() << "no sample files in " << dir;
   const fs::path schema = TERROVA_MSFS_SCHEMA;
-  const bool validate = can_validate(schema);
-  for (const Expected& e : kExpected) {
+  const bool validate = fs::exists(schema) && std::system("xmllint --version >/dev/null 2>&1") == 0;
+  const fs::path document_path =
+      fs::path(testkit::private_temp_path("terrova_msfs_schema_check")).replace_extension(".xml");
+  for (const Expected& e : files) {
     SCOPED_TRACE(e.file);
     const testkit::Decoded d = testkit::decode(read_file(dir / e.file));
     EXPECT_EQ(d.malformed, e.malformed);
-    for (const char* id : kKnownIds) {
+    for (const char* id : known_ids) {
       EXPECT_EQ(d.document.find(std::string("dumping unknown record (") + id + ")"),
                 std::string::npos)
           << id;
     }
     EXPECT_EQ(d.document.find("dumping unknown object (ID: 0x18)"), std::string::npos);
     if (!validate) continue;
-    for (const std::string& line : schema_complaints(d.document, schema, kNumberException)) {
-      ADD_FAILURE() << line;
+    std::ofstream(document_path, std::ios::binary) << d.document;
+    for (const std::string& line : command_lines("xmllint --noout --schema \"" + schema.string() +
+                                                 "\" \"" + document_path.string() + "\" 2>&1")) {
+      if (line.find("validates") == std::string::npos &&
+          line.find("fails to validate") == std::string::npos &&
+          !std::regex_search(line, allowed)) {
+        ADD_FAILURE() << line;
+      }
     }
   }
+  fs::remove(document_path);
 }
 
-// MSFS 2024 add-on airports (0x113): the same checks. The schema is the 2020 one: it knows
-// neither the 2024 airport children (`VectorPlacement`, a helipad's `Coloration`), nor the 2024
-// DeleteAirport attributes, nor polygons; and the exclusion
-// rectangles keep the older documents' spelling `excludeWindSockObjects`.
-constexpr const char* kKnown2024Ids[] = {"0x11", "0x12", "0x19", "0x33", "0xce", "0xd4", "0xfb"};
-constexpr const char* k2024Files[] = {"robins__EDDN.bgl",   "salasnet__KCOI.bgl",
-                                      "salasnet__KISM.bgl", "salasnet__KSUA.bgl",
-                                      "salasnet__KVRB.bgl", "salasnet__X26.bgl"};
-const std::regex k2024Exception(
-    R"(Element '(VectorPlacement|Polygon)': This element is not expected)"
-    R"(|Element 'Helipad': (Element|Character) content is not allowed)"
-    R"(|attribute '(deleteAllVectorPlacement|deleteAllProjectedMeshes|excludeWindSockObjects)')"
-    R"(: The attribute '\w+' is not allowed)");
+TEST(MsfsSamples, DecodeWholeAndValidate) {
+  check_samples(TERROVA_MSFS_SAMPLES_DIR, kExpected, kKnownIds, kNumberException);
+}
 
 TEST(MsfsSamples, Msfs2024DecodeWholeAndValidate) {
-  const fs::path dir = TERROVA_MSFS2024_SAMPLES_DIR;
-  if (!fs::exists(dir / k2024Files[0])) GTEST_SKIP() << "no sample files in " << dir;
-  const fs::path schema = TERROVA_MSFS_SCHEMA;
-  const bool validate = can_validate(schema);
-  for (const char* file : k2024Files) {
-    SCOPED_TRACE(file);
-    const testkit::Decoded d = testkit::decode(read_file(dir / file));
-    EXPECT_EQ(d.malformed, 0u);
-    for (const char* id : kKnown2024Ids) {
-      EXPECT_EQ(d.document.find(std::string("dumping unknown record (") + id + ")"),
-                std::string::npos)
-          << id;
-    }
-    if (!validate) continue;
-    for (const std::string& line : schema_complaints(d.document, schema, k2024Exception)) {
-      ADD_FAILURE() << line;
-    }
-  }
+  check_samples(TERROVA_MSFS2024_SAMPLES_DIR, k2024Expected, kKnown2024Ids, k2024Exception);
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
-// Builders for the records of MSFS 2024 add-on airports: the 0x113 airport record and the
-// sub-records of its own (the helipad, the runway's marking biases). The other
-// sub-records are those of msfs_records.h. `begin_*` builders open a record that the caller
-// closes with `end()` after its sub-records.
+// Builders for the records of MSFS 2024 add-on airports: the 0x113 airport and the sub-records of
+// its own. The others are those of msfs_records.h.
 #pragma once
 
 #include <cstdint>
@@ -12,8 +10,7 @@
 namespace terrova::testkit {
 
 struct Msfs2024AirportFields {
-  double lat = 27.18455164;
-  double lon = -80.22245157;
+  double lat = 27.18455164, lon = -80.22245157;
   int32_t alt_mm = 6912;
   float magvar = 5.0f;
   std::string ident = "KSUA";
@@ -24,8 +21,7 @@ struct Msfs2024AirportFields {
 Bytes& begin_msfs2024_airport(Bytes& b, const Msfs2024AirportFields& f);
 
 struct Msfs2024HelipadFields {
-  uint32_t surface = 0, flags = 1;  // CONCRETE, type H
-  uint32_t red = 140, green = 70, blue = 70;
+  uint32_t surface = 0, flags = 1, red = 140, green = 70, blue = 70;  // CONCRETE, type H
   double lat = 27.18495783, lon = -80.22330759;
   int32_t alt_mm = 6350;
   float length = 14.905587f, width = 14.905587f, heading = 248.200684f;
