@@ -43,10 +43,10 @@ constexpr Expected kExpected[] = {
 };
 // Schema messages allowed where a code is written as its number: "Element 'X', attribute 'a':
 // [facet 'enumeration'] The value '17' is not an element of the set {...}".
-#define TERROVA_NUMBER_EXCEPTION                                          \
-  R"(Element '(PaintedLine|PaintedHatchedArea|Com)', attribute 'type': )" \
-  R"(\[facet 'enumeration'\] The value '\d+' is not an element)"
-const std::regex kNumberException(TERROVA_NUMBER_EXCEPTION);
+constexpr const char* kNumberPattern =
+    R"(Element '(PaintedLine|PaintedHatchedArea|Com)', attribute 'type': )"
+    R"(\[facet 'enumeration'\] The value '\d+' is not an element)";
+const std::regex kNumberException(kNumberPattern);
 
 // MSFS 2024 add-on airports (0x113). The schema is the 2020 one: it knows neither the 2024
 // airport children (`VectorPlacement`, a helipad's `Coloration`), nor the 2024 DeleteAirport
@@ -62,7 +62,7 @@ constexpr Expected k2024Expected[] = {
     {"salasnet__X26.bgl",  0},
 };
 const std::regex k2024Exception(
-    TERROVA_NUMBER_EXCEPTION
+    std::string(kNumberPattern) +
     R"(|Element '(VectorPlacement|Polygon)': This element is not expected)"
     R"(|Element 'Helipad': (Element|Character) content is not allowed)"
     R"(|attribute '(deleteAllVectorPlacement|deleteAllProjectedMeshes|excludeWindSockObjects)')"
