@@ -137,6 +137,7 @@ void report_airport(DecodeContext& ctx, std::string_view ident, std::string_view
   AirportPlace place;
   place.ident = ident;
   place.name = name;
+  place.name_in_utf8 = ctx.airport_id == kMsfs2024AirportId;
   place.reference = {lat, lon};
   for (size_t i = 0; i < count; ++i) {
     if (names[i].kind == 0) place.city = *names[i].text;

@@ -24,9 +24,10 @@ struct GeoPoint {
 
 // The airport that the calls up to `end_airport` belong to.
 struct AirportPlace {
-  std::string_view ident;  // as the document writes it
-  std::string_view name;   // from the file
-  std::string_view city;   // from the name list; empty when none
+  std::string_view ident;     // as the document writes it
+  std::string_view name;      // from the file
+  bool name_in_utf8 = false;  // the name is UTF-8 (MSFS 2024), not Windows-1252
+  std::string_view city;      // from the name list; empty when none
   std::string_view country;
   GeoPoint reference;  // the airport reference point
 };

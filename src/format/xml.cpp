@@ -175,6 +175,14 @@ void write_quoted_utf8_text(Output& out, std::string_view text) {
   out.put('"');
 }
 
+void write_escaped_utf8_text(Output& out, std::string_view text) {
+  if (is_xml_utf8(text)) {
+    write_through(out, kUtf8Table, text);
+  } else {
+    write_escaped_text(out, text);
+  }
+}
+
 void write_plain_text(Output& out, std::string_view text) { write_through(out, kPlainTable, text); }
 
 void write_comment_text(Output& out, std::string_view text) {

@@ -27,6 +27,9 @@ void write_escaped_text(Output& out, std::string_view text);
 // `write_quoted_text` does but with its characters above U+007F written as they are; text that is
 // not well-formed UTF-8 is written by `write_quoted_text`, so nothing is lost.
 void write_quoted_utf8_text(Output& out, std::string_view text);
+// The same without the quotes; text that is not well-formed UTF-8 is written by
+// `write_escaped_text`.
+void write_escaped_utf8_text(Output& out, std::string_view text);
 // File text placed inside a comment: a "-" right after a written "-" becomes " -", and a text
 // ending in "-" gets a space after it, so the text never ends the comment early. Bytes above 0x7F
 // are written in UTF-8, control bytes other than tab, line feed and carriage return as U+FFFD.

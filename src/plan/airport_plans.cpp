@@ -120,6 +120,7 @@ void AirportPlans::begin_airport(const AirportPlace& airport) {
   metres_per_degree_lon_ = kMetresPerDegree * std::cos(reference_.lat * kPi / 180.0);
   plan_.ident = std::string(airport.ident);
   plan_.name = trimmed(airport.name);
+  plan_.name_in_utf8 = airport.name_in_utf8;
   plan_.city = std::string(airport.city);
   plan_.country = std::string(airport.country);
 }

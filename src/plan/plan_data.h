@@ -153,7 +153,8 @@ struct PlanIls {
 
 struct PlanData {
   std::string ident;
-  std::string name;  // texts from the file, Windows-1252
+  std::string name;           // texts from the file, Windows-1252
+  bool name_in_utf8 = false;  // but the name in UTF-8 (MSFS 2024)
   std::string city;
   std::string country;
   bool has_tower = false;
