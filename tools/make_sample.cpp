@@ -17,17 +17,19 @@ using namespace terrova::testkit;
 
 // The sample file and one file for each family's sections alone, by name.
 std::vector<std::pair<std::string, std::vector<uint8_t>>> sample_files() {
-  BglBuilder airport, nav, scenery, msfs;
+  BglBuilder airport, nav, scenery, msfs, msfs2024;
   add_airport_sample(airport, 1);
   add_nav_sample(nav, 1);
   add_scenery_sample(scenery, 1);
   add_msfs_sample(msfs);
+  add_msfs2024_sample(msfs2024);
   return {
-      {"sample",  sample_bgl()   },
-      {"airport", airport.build()},
-      {"nav",     nav.build()    },
-      {"scenery", scenery.build()},
-      {"msfs",    msfs.build()   }
+      {"sample",   sample_bgl()    },
+      {"airport",  airport.build() },
+      {"nav",      nav.build()     },
+      {"scenery",  scenery.build() },
+      {"msfs",     msfs.build()    },
+      {"msfs2024", msfs2024.build()}
   };
 }
 

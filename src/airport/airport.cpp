@@ -1,6 +1,7 @@
 // Airport record, section 3 (offsets from the record start):
 //   +0  u16  id: 0x3C has a 56-byte fixed part, 0xAB (the later form) a 60-byte one, 0x56 (the
-//            MSFS form, see msfs_airport.cpp) a 68-byte one, every other id a 52-byte one; the
+//            MSFS form, see msfs_airport.cpp) a 68-byte one, 0x113 (the MSFS 2024 form, see
+//            msfs2024_airport.cpp) a 92-byte one, every other id a 52-byte one; the
 //            sub-records start right after it
 //   +2  u32  size of the record with all its sub-records
 //   +12 u32  longitude, packed
@@ -45,13 +46,15 @@ constexpr uint32_t kSilentId = 0x30;  // accompanies an apron: never dumped
 constexpr uint16_t kLaterAirportId = 0xAB;
 constexpr uint32_t kFullTraffic = 255;
 
-// The traffic scalar of the later and MSFS forms as its attribute text, or nothing when the full
-// traffic is set. The MSFS form writes the full traffic too, as its sources do (1.0, the value
-// the compiler stores as 255).
+// The traffic scalar of the later and MSFS forms as its attribute text, or nothing when none was
+// set or, before the MSFS forms, the full traffic is set. The MSFS forms write the full traffic
+// too, as their sources do (1.0, the value the compiler stores as 255).
 std::optional<double> traffic_scalar(const Record& airport) {
-  if (airport.id() != kLaterAirportId && airport.id() != kMsfsAirportId) return std::nullopt;
+  if (airport.id() != kLaterAirportId && !is_msfs_airport_id(airport.id())) return std::nullopt;
   const uint32_t scalar = airport.u8(53);
-  if (scalar == 0 || (scalar == kFullTraffic && airport.id() != kMsfsAirportId)) {
+  if (scalar == 0) return std::nullopt;
+  if (scalar == kFullTraffic && airport.id() != kMsfsAirportId &&
+      airport.id() != kMsfs2024AirportId) {
     return std::nullopt;
   }
   return scalar / 255.0;
@@ -60,7 +63,7 @@ std::optional<double> traffic_scalar(const Record& airport) {
 uint32_t fixed_part_size(uint32_t id) {
   if (id == 0x3C) return 56;
   if (id == 0xAB) return 60;
-  if (id == kMsfsAirportId) return kMsfsAirportFixedSize;
+  if (is_msfs_airport_id(id)) return msfs_fixed_part_size(id);
   return 52;
 }
 
@@ -234,7 +237,7 @@ void decode_airport(DecodeContext& ctx, const Record& airport, uint32_t fixed) {
   ctx.airport_id = airport.id();
   ctx.airport = &airport;
   MsfsRunwayStarts runway_starts;
-  if (airport.id() == kMsfsAirportId) {
+  if (is_msfs_airport_id(airport.id())) {
     index_runway_starts(airport, runway_starts);
     ctx.runway_starts = &runway_starts;
   }
@@ -258,18 +261,18 @@ void decode_airport(DecodeContext& ctx, const Record& airport, uint32_t fixed) {
     name = name_record.text(6, name_record.size() - 6);
   }
 
-  const uint32_t ident_word = airport.u32(40);
+  const uint32_t ident_word = airport_ident_word(airport);
   const IdentText ident = decode_ident(ident_word);
   ctx.out.format("\t<%s ident=\"%s\" name=", "Airport", ident);
   write_quoted_text(ctx.out, name);
   ctx.out.format("\n\t\tlat=\"%s\" lon=\"%s\"\n", format_coordinate(o, lat),
                  format_coordinate(o, lon));
   NameAttribute names[4];
-  const size_t name_count = name_attributes(ctx, ident_word, names);
+  const size_t name_count = name_attributes(ctx, stored_airport_ident_word(airport), names);
   write_start_tag_tail(ctx, airport, names, name_count);
   if (ctx.geometry != nullptr) report_airport(ctx, ident, name, names, name_count, lat, lon);
 
-  if (airport.id() == kMsfsAirportId) {
+  if (is_msfs_airport_id(airport.id())) {
     write_msfs_tower(ctx, subs);
   } else {
     write_tower(ctx, airport, subs);

@@ -43,7 +43,8 @@ void decode_com(DecodeContext& ctx, const char* name, const Record& record, Reco
   ctx.out.format("\t\t<%s frequency=\"%0.3lf\" type=\"%s\" name=", name, record.i32(8) * 0.000001,
                  type_name);
   // The name runs to its first zero byte inside the sub-record, however long it is.
-  write_quoted_text(ctx.out, record.text(kComFixedSize, size - kComFixedSize));
+  const std::string_view text = record.text(kComFixedSize, size - kComFixedSize);
+  write_quoted_text(ctx.out, text);
   ctx.out.write(" />\n");
 }
 

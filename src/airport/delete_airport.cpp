@@ -16,8 +16,13 @@
 //            name bit 8 `deleteAllVectorPlacement` (eight sources, none with the blast-fence
 //            name); the schema of this dialect knows it as `deleteAllBlastFences` only
 //   +11 u8   bit 0 departures, 1 arrivals, 2 painted elements, 3 light supports, 4 taxiway signs
+// and inside an MSFS 2024 airport (0x113) bit 8 is vector placements and +11 bit 5 projected
+// meshes (EDDN: 0x0008 deleteAllFrequencies alone, as its source; the two 2024 bits are clear
+// there, as its source says, so their places are not settled by the bytes)
 // and the ILSs, terminal NDBs and terminal waypoints that the airport deletes come from the
 // navaid deletion records of the navaid sections, gathered before the airport is written.
+
+#include <span>
 
 #include "airport/msfs_airport.h"
 #include "airport/subrecords.h"
@@ -28,7 +33,6 @@ namespace {
 constexpr uint32_t kEntriesAt = 12;
 constexpr uint32_t kEntrySize = 4;
 constexpr uint32_t kMsfsFlagsAt = 11;
-constexpr uint32_t kAirportIdentAt = 40;  // in the airport record
 
 // The attributes of the MSFS form after those of the older one: {attribute, flag bit}, bits 0-15
 // of the word at +6 and 16-23 of the byte at +11.
@@ -47,6 +51,21 @@ constexpr DeleteFlag kMsfsFlags[] = {
     {"deleteAllPaintedElements", 18},
     {"deleteAllLightSupports",   19},
     {"deleteAllTaxiwaySigns",    20},
+};
+// Inside an MSFS 2024 airport bit 8 is named as the 2024 sources (and the later 2020 editors)
+// name it, and bit 5 of +11, the next free one, gives the attribute that 2024 adds.
+constexpr DeleteFlag kMsfs2024Flags[] = {
+    {"deleteAllApronLights",     1 },
+    {"deleteAllVectorPlacement", 8 },
+    {"deleteAllBoundaryFences",  9 },
+    {"deleteAllControlTowers",   10},
+    {"deleteAllJetways",         11},
+    {"deleteAllDepartures",      16},
+    {"deleteAllArrivals",        17},
+    {"deleteAllPaintedElements", 18},
+    {"deleteAllLightSupports",   19},
+    {"deleteAllTaxiwaySigns",    20},
+    {"deleteAllProjectedMeshes", 21},
 };
 constexpr DeleteFlag kNavaidFlags[] = {
     {"deleteAllILSs",              kDeleteIlss             },
@@ -69,10 +88,13 @@ uint32_t navaid_deletions(DecodeContext& ctx, uint32_t ident_word) {
 // The attribute lines of the MSFS form, each on a line of its own after the older ones.
 void write_msfs_flags(DecodeContext& ctx, const Record& record) {
   const uint32_t flags = record.u16(6) | uint32_t{record.u8(kMsfsFlagsAt)} << 16;
-  for (const DeleteFlag& f : kMsfsFlags) {
+  const std::span<const DeleteFlag> named = ctx.airport_id == kMsfs2024AirportId
+                                                ? std::span<const DeleteFlag>(kMsfs2024Flags)
+                                                : std::span<const DeleteFlag>(kMsfsFlags);
+  for (const DeleteFlag& f : named) {
     ctx.out.format("\n\t\t\t%s = \"%s\"", f.name, true_false((flags >> f.bit) & 1));
   }
-  const uint32_t navaids = navaid_deletions(ctx, ctx.airport->u32(kAirportIdentAt));
+  const uint32_t navaids = navaid_deletions(ctx, airport_ident_word(*ctx.airport));
   for (const DeleteFlag& f : kNavaidFlags) {
     ctx.out.format("\n\t\t\t%s = \"%s\"", f.name, true_false((navaids & f.bit) != 0));
   }

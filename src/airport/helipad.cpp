@@ -97,17 +97,9 @@ void assign_helipad_objects(const Record& airport, uint64_t first, HelipadObject
   }
 }
 
-// A helipad has no record comment, with or without -t.
-void decode_helipad(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&) {
+void write_helipad_start(DecodeContext& ctx, const char* name, const Record& record) {
   const DecodeOptions& o = ctx.options;
   Output& out = ctx.out;
-  const Record* object = nullptr;
-  if (HelipadObjects* h = ctx.helipad_objects; h != nullptr) {
-    const uint32_t ordinal = h->helipads_met++;
-    if (ordinal < h->object_of.size() && h->object_of[ordinal] >= 0) {
-      object = &h->objects[static_cast<size_t>(h->object_of[ordinal])];
-    }
-  }
   const uint32_t flags = record.u8(7);
   if (ctx.geometry != nullptr) {
     ctx.geometry->helipad({
@@ -137,6 +129,19 @@ void decode_helipad(DecodeContext& ctx, const char* name, const Record& record, 
   out.write("\" transparent=\"");
   out.write(true_false((flags >> 4) & 1));
   out.format("\" type=\"%s\"", EnumText(kHelipadTypes, flags & ~0x30u));
+}
+
+// A helipad has no record comment, with or without -t.
+void decode_helipad(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&) {
+  Output& out = ctx.out;
+  const Record* object = nullptr;
+  if (HelipadObjects* h = ctx.helipad_objects; h != nullptr) {
+    const uint32_t ordinal = h->helipads_met++;
+    if (ordinal < h->object_of.size() && h->object_of[ordinal] >= 0) {
+      object = &h->objects[static_cast<size_t>(h->object_of[ordinal])];
+    }
+  }
+  write_helipad_start(ctx, name, record);
   if (object == nullptr) {
     out.write(" />\n");
     return;

@@ -134,7 +134,7 @@ int runway_start_key(const Record& start) {
 }
 
 void index_runway_starts(const Record& airport, MsfsRunwayStarts& index) {
-  uint64_t at = kMsfsAirportFixedSize;
+  uint64_t at = msfs_fixed_part_size(airport.id());
   while (airport.holds(at, 6)) {
     const uint32_t size = airport.u32(at + 2);
     if (size < 6 || !airport.holds(at, size)) break;

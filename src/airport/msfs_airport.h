@@ -13,10 +13,28 @@ namespace terrova {
 
 constexpr uint16_t kMsfsAirportId = 0x56;
 constexpr uint32_t kMsfsAirportFixedSize = 0x44;
+// The add-on airports of MSFS 2024 (see msfs2024_airport.cpp): the same sub-records, a longer
+// fixed part.
+constexpr uint16_t kMsfs2024AirportId = 0x113;
+constexpr uint32_t kMsfs2024AirportFixedSize = 92;
 constexpr uint16_t kMsfsRunwayId = 0xCE;
 
+// True for the airport record ids of the MSFS forms, 2020 and 2024.
+inline bool is_msfs_airport_id(uint32_t id) {
+  return id == kMsfsAirportId || id == kMsfs2024AirportId;
+}
+// The fixed part of an MSFS airport record, where its sub-records start.
+inline uint32_t msfs_fixed_part_size(uint32_t id) {
+  return id == kMsfs2024AirportId ? kMsfs2024AirportFixedSize : kMsfsAirportFixedSize;
+}
 // True while the sub-records of an MSFS airport are decoded.
-inline bool in_msfs_airport(const DecodeContext& ctx) { return ctx.airport_id == kMsfsAirportId; }
+inline bool in_msfs_airport(const DecodeContext& ctx) { return is_msfs_airport_id(ctx.airport_id); }
+
+// The identifier word of an airport record in the form every other record uses (the number in
+// bits 5-31): the 2024 form keeps the number in bits 6-31 of its own word.
+uint32_t airport_ident_word(const Record& airport);
+// The identifier word as the record stores it, which the name list entries of its file repeat.
+uint32_t stored_airport_ident_word(const Record& airport);
 
 // How an attribute is framed on its line: "\t\tname=...\n" on a line of its own, or
 // "\n\t\tname=..." after an attribute line left open.
@@ -50,6 +68,10 @@ void decode_msfs_apron_edge_lights(DecodeContext& ctx, const char* name, const R
                                    RecordWalk& siblings);
 void decode_msfs_jetway(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&);
 
+// The sub-record decoder of the MSFS 2024 form alone.
+void decode_msfs2024_helipad(DecodeContext& ctx, const char* name, const Record& record,
+                             RecordWalk&);
+
 // The starts of an MSFS airport that may serve a runway end, and the runway ends, each by the key
 // number << 8 | designator code. A runway writes the starts of its two ends; a start that serves a
 // runway end is written there and not as `Start`.
@@ -70,7 +92,7 @@ template <class Visit>
 void for_each_airport_subrecord(const DecodeContext& ctx, uint16_t id, Visit&& visit) {
   if (ctx.airport == nullptr) return;
   const Record& airport = *ctx.airport;
-  uint64_t at = kMsfsAirportFixedSize;
+  uint64_t at = msfs_fixed_part_size(airport.id());
   while (airport.holds(at, 6)) {
     const uint32_t size = airport.u32(at + 2);
     if (size < 6 || !airport.holds(at, size)) return;

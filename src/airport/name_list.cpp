@@ -15,6 +15,10 @@
 //   +38 u32  offset of the ident entry list
 // A name list is count u32 values (not read) followed by count zero-terminated texts. The ident
 // entries are 20 bytes each and are kept byte for byte for the airport decoder.
+// MSFS 2024 files hold the same record (id 0x27) in section 0x35, with ident entries of 28 bytes:
+// the 20 above (the identifier word as the 0x113 airport stores it), then 8 bytes not read (two
+// u16 that vary with the position, and 4 zero bytes). Checked on six files of one airport each,
+// whose entry lists end exactly at the end of their data; their names are all empty.
 #include <algorithm>
 
 #include "airport/airport.h"
@@ -25,6 +29,8 @@ namespace {
 
 constexpr uint32_t kHeaderSize = 44;
 constexpr uint32_t kIdentEntrySize = sizeof(AirportIdentEntry::bytes);
+constexpr uint32_t kMsfs2024IdentEntrySize = 28;
+constexpr uint16_t kNameListId = 0x27;
 
 // Adds the texts of one list to its table, each with its file offset as value; the table keeps
 // them sorted and drops repeated texts, so positions are the indices the ident entries use.
@@ -46,23 +52,21 @@ void add_names(DecodeContext& ctx, StringTable& table, const Record& record, uin
   }
 }
 
-void copy_ident_entries(DecodeContext& ctx, const Record& record, uint64_t list, uint32_t count) {
-  const uint64_t room = record.holds(list, 0) ? (record.size() - list) / kIdentEntrySize : 0;
+void copy_ident_entries(DecodeContext& ctx, const Record& record, uint64_t list, uint32_t count,
+                        uint32_t entry_size) {
+  const uint64_t room = record.holds(list, 0) ? (record.size() - list) / entry_size : 0;
   const uint32_t kept = count < room ? count : static_cast<uint32_t>(room);
   std::vector<AirportIdentEntry>& entries = ctx.tables.airport_ident_entries;
   entries.assign(kept, AirportIdentEntry{});
   ctx.tables.ident_entries_by_airport.invalidate();
   for (uint32_t i = 0; i < kept; ++i) {
-    const std::string_view bytes =
-        record.bytes(list + uint64_t{i} * kIdentEntrySize, kIdentEntrySize);
+    const std::string_view bytes = record.bytes(list + uint64_t{i} * entry_size, kIdentEntrySize);
     std::copy(bytes.begin(), bytes.end(), entries[i].bytes);
   }
   if (kept < count) ctx.report_malformed(record.file_offset(list));
 }
 
-}  // namespace
-
-void decode_name_list(DecodeContext& ctx, const SubsectionRun& run) {
+void decode_name_lists(DecodeContext& ctx, const SubsectionRun& run, uint32_t entry_size) {
   SharedTables& t = ctx.tables;
   // The record's size field is not read (real files carry 0 there): the record reaches to the
   // end of the file.
@@ -79,8 +83,22 @@ void decode_name_list(DecodeContext& ctx, const SubsectionRun& run) {
     add_names(ctx, t.country_names, record, record.u32(22), record.u16(8));
     add_names(ctx, t.state_names, record, record.u32(26), record.u16(10));
     add_names(ctx, t.city_names, record, record.u32(30), record.u16(12));
-    copy_ident_entries(ctx, record, record.u32(38), record.u16(16));
+    copy_ident_entries(ctx, record, record.u32(38), record.u16(16), entry_size);
   }
+}
+
+}  // namespace
+
+void decode_name_list(DecodeContext& ctx, const SubsectionRun& run) {
+  decode_name_lists(ctx, run, kIdentEntrySize);
+}
+
+void decode_msfs2024_name_list(DecodeContext& ctx, const SubsectionRun& run) {
+  // Section 0x35 holds nothing else in the files seen; a record of another id is left alone.
+  if (!ctx.image.contains(run.data_offset, 2) || ctx.image.u16(run.data_offset) != kNameListId) {
+    return;
+  }
+  decode_name_lists(ctx, run, kMsfs2024IdentEntrySize);
 }
 
 }  // namespace terrova

@@ -46,8 +46,8 @@ constexpr AirportSubrecordKind airport_subrecord_kinds[] = {
     {0x3E, "Runway",          68, decode_later_runway     },
 };
 
-// The sub-records of an MSFS airport (0x56), searched before the table above, whose rows serve
-// the ids that the MSFS form stores as the older forms do (taxiway points, taxi names, coms,
+// The sub-records of an MSFS airport (0x56 and 0x113), searched before the table above, whose rows
+// serve the ids that the MSFS form stores as the older forms do (taxiway points, taxi names, coms,
 // helipads, DeleteAirport). The MSFS ids occur in no other airport.
 constexpr AirportSubrecordKind msfs_subrecord_kinds[] = {
   // Ground layout.
@@ -76,10 +76,22 @@ constexpr AirportSubrecordKind msfs_subrecord_kinds[] = {
     {0xFA, "Approach",           36, decode_approach              },
 };
 
+// The sub-records of an MSFS 2024 airport (0x113) whose forms differ from the 2020 ones, searched
+// before the MSFS rows, which serve the rest.
+constexpr AirportSubrecordKind msfs2024_subrecord_kinds[] = {
+    {0xFB, "Helipad", 36, decode_msfs2024_helipad},
+};
+
 }  // namespace
 
 const AirportSubrecordKind* find_airport_subrecord_kind(uint32_t id, uint16_t airport_id) {
-  if (airport_id == kMsfsAirportId) {
+  if (airport_id == kMsfs2024AirportId) {
+    if (const AirportSubrecordKind* kind =
+            find_record_kind(std::span<const AirportSubrecordKind>(msfs2024_subrecord_kinds), id)) {
+      return kind;
+    }
+  }
+  if (is_msfs_airport_id(airport_id)) {
     if (const AirportSubrecordKind* kind =
             find_record_kind(std::span<const AirportSubrecordKind>(msfs_subrecord_kinds), id)) {
       return kind;

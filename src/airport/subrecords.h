@@ -35,6 +35,9 @@ void decode_later_runway(DecodeContext& ctx, const char* name, const Record& rec
 void decode_start(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&);
 void decode_com(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&);
 void decode_helipad(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&);
+// The start tag of a helipad of the 0x26 layout up to its last attribute, without the ">" or
+// " />" that closes it; the MSFS 2024 helipad shares these fields.
+void write_helipad_start(DecodeContext& ctx, const char* name, const Record& record);
 void decode_delete_airport(DecodeContext& ctx, const char* name, const Record& record, RecordWalk&);
 // A helipad object sub-record (0xB5) where the walk meets it: its object is written inside the
 // helipad it was given to, and one that no helipad took is dumped like an unknown sub-record.

@@ -22,6 +22,7 @@ constexpr SectionKind kSectionKinds[] = {
     {39,   decode_name_list,            nullptr,           true }, // name list: always one record
     {43,   extract_model_data,          nullptr,           false}, // model data
     {46,   decode_exclusion_rectangles, nullptr,           false}, // exclusion rectangles
+    {0x35, decode_msfs2024_name_list,   nullptr,           true }, // MSFS 2024 name list
     {0xA0, decode_tacans,               nullptr,           false}, // TACAN
     {0x65, decode_polygons,             nullptr,           false}, // MSFS polygons, rectangles
 };

@@ -196,6 +196,8 @@ void write_text(Output& out, std::string_view text) { write_escaped_text(out, te
 
 namespace {
 
+void write_name(Output& out, const PlanData& plan) { write_text(out, plan.name); }
+
 // An angle in degrees, to a tenth.
 char* put_angle(char* p, double degrees) {
   const int64_t t = to_tenths(degrees);
@@ -297,7 +299,7 @@ void write_plan_svg(const PlanData& plan, std::string& svg, OutputStorage& stora
   out.write("\">\n<title>");
   write_text(out, plan.ident);
   if (!plan.name.empty()) out.write(" - ");
-  write_text(out, plan.name);
+  write_name(out, plan);
   out.write("</title>\n");
   write_style(out, u);
   write_rect(out, "bg", x0, y0, width_px * u, height_px * u);
@@ -312,7 +314,7 @@ void write_plan_svg(const PlanData& plan, std::string& svg, OutputStorage& stora
   out.write(" font-weight=\"bold\">");
   write_text(out, plan.ident);
   if (!plan.name.empty()) out.write(" \xE2\x80\x94 ");
-  write_text(out, plan.name);
+  write_name(out, plan);
   out.write("</text>\n");
   if (!plan.city.empty() || !plan.country.empty()) {
     open_frame_text(out, px(kMargin), py(kMargin + 46), 15 * u);

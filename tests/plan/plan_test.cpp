@@ -13,6 +13,8 @@
 #include "airport_records.h"
 #include "driver/document.h"
 #include "golden.h"
+#include "msfs2024_records.h"
+#include "msfs_records.h"
 #include "plan/airport_plans.h"
 #include "sample_sections.h"
 #include "xml_check.h"
@@ -176,10 +178,21 @@ TEST(AirportPlans, NothingDrawableStillGivesATitledPlan) {
   EXPECT_NE(p.plans[0].second.find("LOWI \xE2\x80\x94 Empty</text>"), std::string::npos);
 }
 
+TEST(AirportPlans, Msfs2024NamesStayUtf8) {
+  Bytes airport;
+  begin_msfs2024_airport(airport, {});
+  msfs_airport_name(airport, "N\xC3\xBCrnberg");
+  BglBuilder bgl;
+  bgl.section(3).add(airport.end(), 1);
+  const Planned p = decode_with_plans(bgl.build());
+  ASSERT_EQ(p.plans.size(), 1u);
+  EXPECT_NE(p.plans[0].second.find("KSUA \xE2\x80\x94 N\xC3\xBCrnberg</text>"), std::string::npos);
+}
+
 // Every plan of the shared sample files is well-formed and draws what its document holds.
 TEST(AirportPlans, SampleFilesDrawWhatTheDocumentHolds) {
   std::vector<fs::path> files;
-  for (const char* folder : {"", "/../bgl-samples-msfs"}) {
+  for (const char* folder : {"", "/../bgl-samples-msfs", "/../bgl-samples-msfs2024"}) {
     std::error_code error;
     for (const auto& entry :
          fs::directory_iterator(TERROVA_SAMPLES_DIR + std::string(folder), error)) {

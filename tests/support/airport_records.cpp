@@ -263,7 +263,7 @@ Bytes& begin_later_transition(Bytes& b, const TransitionHeader& h) {
   return b;
 }
 
-Bytes name_list(const NameListFields& f) {
+Bytes name_list(const NameListFields& f, bool msfs2024) {
   const std::vector<std::string>* lists[] = {&f.regions, &f.countries, &f.states, &f.cities,
                                              &f.airports};
   Bytes texts;
@@ -283,7 +283,11 @@ Bytes name_list(const NameListFields& f) {
   b.zeros(2).raw(texts);
   for (const IdentEntry& e : f.entries) {
     b.u8(e.region).u8(e.country).u16(e.state << 4).u16(e.city).u16(0);
-    b.u32(pack_ident(e.ident)).zeros(8);
+    if (msfs2024) {
+      b.u32(pack_raw_ident(e.ident) << 6 | 1).zeros(8).u16(0x6A).u16(0x59).zeros(4);
+    } else {
+      b.u32(pack_ident(e.ident)).zeros(8);
+    }
   }
   return b;
 }

@@ -246,7 +246,9 @@ struct NameListFields {
   std::vector<std::string> airports;
   std::vector<IdentEntry> entries;
 };
-Bytes name_list(const NameListFields& f);
+// `msfs2024`: the form of section 0x35, whose ident entries hold the identifier in bits 6-31 and
+// 8 more bytes.
+Bytes name_list(const NameListFields& f, bool msfs2024 = false);
 
 // A file whose one airport section holds one airport without a tower, named `name`, with these
 // sub-records after its name.

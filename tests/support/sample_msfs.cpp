@@ -1,6 +1,7 @@
 // An MSFS 2020 airport of every record kind the decoders read, for the fuzz seeds and the sample
 // inputs: the 0x56 airport with its tower, a runway with its children, parking, paths, aprons of
 // both forms, edge lights, a jetway, painted elements, a sign, an approach and a departure.
+#include "msfs2024_records.h"
 #include "msfs_procedure_records.h"
 #include "msfs_records.h"
 #include "sample_sections.h"
@@ -66,6 +67,30 @@ void add_msfs_sample(BglBuilder& bgl) {
   a.end();
   a.end();
   bgl.section(3).add(a, 1);
+}
+
+void add_msfs2024_sample(BglBuilder& bgl) {
+  Bytes a;
+  begin_msfs2024_airport(a, {});
+  msfs_delete_airport(a, 0x0108, 0x21);
+  msfs_airport_name(a,
+                    "Witham F\xC3\xAF"
+                    "eld");
+  msfs_tower(a, 27.1846, -80.2225, 10.0);
+  MsfsRunwayFields r;
+  begin_msfs_runway(a, r);
+  marking_biases(a, 80.0f, 80.0f).end();
+  start(a, 7, 0x10, 48.686, 9.200, 388000, 74.0f);
+  com(a, 1, 123080000, "KSUA");
+  msfs_paths(a, {MsfsPathEntry{}});
+  msfs2024_helipad(a, {});
+  NameListFields names;
+  names.cities = {"Stuart"};
+  names.entries = {
+      {0, 0, 0, 0, "KSUA"}
+  };
+  bgl.section(3).add(a.end(), 1);
+  bgl.section(0x35).add(name_list(names, true), 1);
 }
 
 }  // namespace terrova::testkit

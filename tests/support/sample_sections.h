@@ -25,6 +25,8 @@ void add_nav_sample(BglBuilder& bgl, int scale);
 void add_scenery_sample(BglBuilder& bgl, int scale, SampleLayout layout = SampleLayout::kSpread);
 // One MSFS 2020 airport of every record kind read (sections 3).
 void add_msfs_sample(BglBuilder& bgl);
+// One MSFS 2024 add-on airport (0x113) with the sub-records of its own and its name list.
+void add_msfs2024_sample(BglBuilder& bgl);
 
 // The whole sample file: every subsystem's sections.
 std::vector<uint8_t> sample_bgl(int scale = 1, SampleLayout layout = SampleLayout::kSpread);
