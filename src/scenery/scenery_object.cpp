@@ -13,6 +13,7 @@
 //   +28 or +44: kind data up to the end of the record
 #include "scenery/scenery_object.h"
 
+#include <cstring>
 #include <iterator>
 #include <span>
 
@@ -30,6 +31,7 @@ constexpr uint32_t kShortHeader = 28;
 constexpr uint32_t kLongHeader = 44;
 constexpr uint32_t kInstanceIdAt = 28;
 constexpr double kAngleUnit = 0.0054931640625;  // 360/65536 degree
+constexpr uint32_t kEffectNameField = 80;  // the effect's name at the start of its kind data
 
 // Kinds n of the short header pair with n + 9 of the long one.
 constexpr SceneryObjectKind kSceneryObjectKinds[] = {
@@ -75,6 +77,35 @@ void write_object_start(DecodeContext& ctx, const Record& object) {
   ctx.out.write(">\n");
 }
 
+// Hands the object to the facts listener, which must be set: its kind, position and GUIDs, and
+// the name of a library object from the names file or of an effect.
+void report_scenery_object(DecodeContext& ctx, const Record& object, const char* kind_name,
+                           uint32_t header) {
+  SceneryObjectFact fact;
+  fact.kind = kind_name;
+  fact.lat = decode_latitude(object.i32(8));
+  fact.lon = decode_longitude(object.i32(4));
+  fact.offset = object.offset();
+  GuidText instance{};
+  if (object.id() > 9 && !guid_is_zero(object, kInstanceIdAt)) {
+    instance = guid_text(object, kInstanceIdAt);
+    fact.instance = instance.str();
+  }
+  const Record kind_data = object.part(header, object.size() - header);
+  GuidText guid{};
+  if (std::strcmp(kind_name, "LibraryObject") == 0 && kind_data.holds(0, 16)) {
+    guid = guid_text(kind_data, 0);
+    fact.guid = guid.str();
+    int index = 0;
+    if (ctx.object_names != nullptr && table_find(*ctx.object_names, fact.guid, index)) {
+      fact.name = (*ctx.object_names)[index].name;
+    }
+  } else if (std::strcmp(kind_name, "Effect") == 0) {
+    fact.name = kind_data.text(0, kEffectNameField);
+  }
+  ctx.facts->scenery_object(fact);
+}
+
 }  // namespace
 
 const SceneryObjectKind* find_scenery_object_kind(uint32_t kind_id) {
@@ -98,6 +129,7 @@ void write_objects(DecodeContext& ctx, RecordWalk& walk) {
     if (is_taxiway_sign_kind(kind_id)) {
       // Signs are written inside the airport that claims them; the circle is applied there.
       object.name_kind("TaxiwaySign");
+      if (ctx.facts != nullptr) report_scenery_object(ctx, object, "TaxiwaySign", header);
       if (!ctx.options.terse) write_record_comment(ctx.out, "TaxiwaySign", object.offset());
       keep_taxiway_signs(ctx, object);
       continue;
@@ -109,6 +141,9 @@ void write_objects(DecodeContext& ctx, RecordWalk& walk) {
 
     write_object_start(ctx, object);
     const SceneryObjectKind* kind = find_scenery_object_kind(kind_id);
+    if (ctx.facts != nullptr) {
+      report_scenery_object(ctx, object, kind != nullptr ? kind->name : "Unknown", header);
+    }
     if (kind != nullptr && kind->decode != nullptr) {
       object.name_kind(kind->name);
       const Record kind_data = object.part(header, object.size() - header);
