@@ -179,8 +179,6 @@ struct LibraryGuard {
 }  // namespace
 
 int run_library(const LibraryRequest& request, Console& console) {
-  platform::CancelScope cancel_scope;
-  const Clock::time_point start = Clock::now();
   LibraryGuard guard;
   if (request.take_run_guard) {
     if (int code = platform::acquire_folder_run_guard(guard.guard)) {
@@ -194,6 +192,14 @@ int run_library(const LibraryRequest& request, Console& console) {
     console.write(Message::kFailure, error + "\n");
     return 2;
   }
+  return index_library(request, library, console);
+}
+
+int index_library(const LibraryRequest& request, const library::Library& library,
+                  Console& console) {
+  platform::CancelScope cancel_scope;
+  const Clock::time_point start = Clock::now();
+  std::string error;
   const std::string index_path =
       request.index_path.empty() ? std::string(kDefaultIndexName) : request.index_path;
   index::IndexBuild build;

@@ -13,7 +13,6 @@ constexpr const char* kSchema = R"sql(
 PRAGMA journal_mode = OFF;
 PRAGMA synchronous = OFF;
 PRAGMA temp_store = MEMORY;
-BEGIN;
 CREATE TABLE meta (key TEXT PRIMARY KEY, value TEXT);
 CREATE TABLE layers (
   layer_id INTEGER PRIMARY KEY,  -- load order, low to high
@@ -187,6 +186,13 @@ bool IndexBuild::begin(const std::string& index_path, std::string& error) {
     return false;
   }
   if (!db_.exec(kSchema)) return fail(error, "Can't write the index " + index_path);
+  // The previous contents are copied inside the one transaction that writes the new ones.
+  if (has_previous_ && !previous_.empty()) {
+    Statement attach = db_.prepare("ATTACH DATABASE ? AS previous");
+    attach.bind(1, index_path_);
+    if (!attach.run()) return fail(error, "Can't read the index " + index_path);
+  }
+  if (!db_.exec("BEGIN")) return fail(error, "Can't write the index " + index_path);
   return true;
 }
 
@@ -372,12 +378,8 @@ bool IndexBuild::write(const std::string& library_name, const library::Library& 
     }
     if (!db_.error().empty()) return fail(error, failure);
   }
-  if (has_previous_ && !previous_.empty()) {
-    Statement attach = db_.prepare("ATTACH DATABASE ? AS previous");
-    attach.bind(1, index_path_);
-    if (!attach.run() || !db_.exec(kCopyPrevious) || !db_.exec("DETACH DATABASE previous")) {
-      return fail(error, failure + ": the previous index could not be read");
-    }
+  if (has_previous_ && !previous_.empty() && !db_.exec(kCopyPrevious)) {
+    return fail(error, failure + ": the previous index could not be read");
   }
   if (!db_.exec(kIndexes)) return fail(error, failure);
   report_.clear();

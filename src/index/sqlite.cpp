@@ -47,6 +47,7 @@ void Statement::reset() {
   if (stmt_ != nullptr) sqlite3_reset(stmt_);
 }
 
+int Statement::columns() const { return sqlite3_column_count(stmt_); }
 int64_t Statement::integer(int column) const { return sqlite3_column_int64(stmt_, column); }
 double Statement::real(int column) const { return sqlite3_column_double(stmt_, column); }
 std::string Statement::text(int column) const {

@@ -30,6 +30,7 @@ class Statement {
   bool run();
   void reset();
 
+  int columns() const;
   int64_t integer(int column) const;
   double real(int column) const;
   std::string text(int column) const;
