@@ -266,7 +266,7 @@ bool IndexBuild::write(const std::string& library_name, const library::Library& 
   Statement navaid = db_.prepare("INSERT INTO navaids VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
   Statement navaid_deletion = db_.prepare("INSERT INTO navaid_deletions VALUES (?, ?, ?, ?, ?)");
   Statement object = db_.prepare("INSERT INTO objects VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, NULL)");
-  if (!db_.exec("CREATE TEMP TABLE reused (old_id INTEGER, new_id INTEGER)")) {
+  if (!db_.exec("CREATE TEMP TABLE reused (old_id INTEGER PRIMARY KEY, new_id INTEGER)")) {
     return fail(error, failure);
   }
   Statement reused = db_.prepare("INSERT INTO reused VALUES (?, ?)");

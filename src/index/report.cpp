@@ -1,8 +1,10 @@
 #include "index/report.h"
 
 #include <cstddef>
+#include <cmath>
 #include <cstdint>
 #include <map>
+#include <utility>
 
 #include "bgl/facts.h"
 #include "index/file_facts.h"
@@ -39,6 +41,67 @@ constexpr ProcedureKind kProcedureKinds[] = {
     {kDeletesIls,        "ILS",        &Definition::ils       },
     {kDeletesSids,       "SIDs",       &Definition::sids      },
     {kDeletesStars,      "STARs",      &Definition::stars     },
+};
+
+struct Exclusion {
+  int64_t id, file_id;
+  double lat_min, lat_max, lon_min, lon_max;
+  uint32_t excludes;
+  bool all;
+  int64_t below;  // it hides the objects of files before this one: those of lower layers
+};
+
+// The exclusions by the one-degree cells they touch; those that touch very many cells are tested
+// against every object.
+class ExclusionGrid {
+ public:
+  static constexpr size_t kNone = SIZE_MAX;
+  static constexpr int64_t kMostCells = 400;
+
+  explicit ExclusionGrid(const std::vector<Exclusion>& exclusions) : exclusions_(exclusions) {
+    for (size_t i = 0; i < exclusions.size(); ++i) {
+      const Exclusion& e = exclusions[i];
+      if (!(e.lat_min <= e.lat_max && e.lon_min <= e.lon_max)) continue;  // NaN or empty
+      const int64_t lat0 = cell(e.lat_min), lat1 = cell(e.lat_max);
+      const int64_t lon0 = cell(e.lon_min), lon1 = cell(e.lon_max);
+      if ((lat1 - lat0 + 1) * (lon1 - lon0 + 1) > kMostCells) {
+        large_.push_back(i);
+        continue;
+      }
+      for (int64_t lat = lat0; lat <= lat1; ++lat) {
+        for (int64_t lon = lon0; lon <= lon1; ++lon) cells_[key(lat, lon)].push_back(i);
+      }
+    }
+  }
+
+  // The first exclusion that hides the object, or kNone.
+  size_t find(double lat, double lon, int64_t file_id, uint32_t object_class) const {
+    size_t best = kNone;
+    auto test = [&](size_t i) {
+      const Exclusion& e = exclusions_[i];
+      if (i >= best || file_id >= e.below) return;
+      if (lat < e.lat_min || lat > e.lat_max || lon < e.lon_min || lon > e.lon_max) return;
+      if (!e.all && (e.excludes & object_class) == 0) return;
+      best = i;
+    };
+    const auto found = cells_.find(key(cell(lat), cell(lon)));
+    if (found != cells_.end()) {
+      for (size_t i : found->second) test(i);
+    }
+    for (size_t i : large_) test(i);
+    return best;
+  }
+
+ private:
+  static int64_t cell(double degrees) {
+    if (!(degrees > -1000 && degrees < 1000)) return 0;
+    return static_cast<int64_t>(std::floor(degrees));
+  }
+  static int64_t key(int64_t lat, int64_t lon) { return lat * 4096 + lon; }
+
+  const std::vector<Exclusion>& exclusions_;
+  std::map<int64_t, std::vector<size_t>> cells_;
+  std::vector<size_t> large_;
 };
 
 class Reporter {
@@ -182,62 +245,65 @@ class Reporter {
     }
   }
 
+  // Which exclusion hides each object: the first, in file order, that covers it, hides its
+  // class and lies in a layer above the object's. Objects are matched in memory against a grid of
+  // one-degree cells, so that each is tested against the exclusions near it only.
   bool derive_exclusions() {
-    // The first file of each layer: an exclusion hides the objects of the layers below its own.
     std::map<int64_t, int64_t> first_file_of_layer;
     for (const auto& [file_id, info] : files_) first_file_of_layer.try_emplace(info.layer_id, file_id);
-    struct Exclusion {
-      int64_t id, file_id;
-      double lat_min, lat_max, lon_min, lon_max;
-      int64_t excludes;
-      bool all;
-    };
     std::vector<Exclusion> exclusions;
     {
       Statement query = db_.prepare(
           "SELECT exclusion_id, file_id, lat_min, lat_max, lon_min, lon_max, excludes, all_objects "
           "FROM exclusions ORDER BY exclusion_id");
       while (query.step()) {
-        exclusions.push_back({query.integer(0), query.integer(1), query.real(2), query.real(3),
-                              query.real(4), query.real(5), query.integer(6),
-                              query.integer(7) != 0});
+        Exclusion e{query.integer(0), query.integer(1), query.real(2), query.real(3),
+                    query.real(4), query.real(5), static_cast<uint32_t>(query.integer(6)),
+                    query.integer(7) != 0, 0};
+        const auto first = first_file_of_layer.find(layer_of(e.file_id));
+        e.below = first != first_file_of_layer.end() ? first->second : e.file_id;
+        exclusions.push_back(e);
       }
     }
-    Statement hide = db_.prepare(
-        "UPDATE objects SET excluded_by = ?1 WHERE excluded_by IS NULL AND file_id < ?2 AND lat "
-        "BETWEEN ?3 AND ?4 AND lon BETWEEN ?5 AND ?6 AND (?7 OR (class & ?8) != 0)");
-    Statement count = db_.prepare("UPDATE exclusions SET hidden_objects = ? WHERE exclusion_id = ?");
-    for (const Exclusion& e : exclusions) {
-      const auto first = first_file_of_layer.find(layer_of(e.file_id));
-      hide.bind(1, e.id);
-      hide.bind(2, first != first_file_of_layer.end() ? first->second : e.file_id);
-      hide.bind(3, e.lat_min);
-      hide.bind(4, e.lat_max);
-      hide.bind(5, e.lon_min);
-      hide.bind(6, e.lon_max);
-      hide.bind(7, int64_t{e.all});
-      hide.bind(8, e.excludes);
+    if (exclusions.empty()) return db_.error().empty();
+    ExclusionGrid grid(exclusions);
+
+    std::map<std::pair<size_t, int64_t>, int64_t> hidden_by_layer;  // (exclusion, layer) -> count
+    std::map<int64_t, int64_t> hidden_in_file;
+    std::vector<int64_t> hidden_count(exclusions.size());
+    Statement objects = db_.prepare("SELECT rowid, file_id, lat, lon, class FROM objects");
+    Statement hide = db_.prepare("UPDATE objects SET excluded_by = ? WHERE rowid = ?");
+    while (objects.step()) {
+      if (objects.is_null(2) || objects.is_null(3)) continue;
+      const int64_t file_id = objects.integer(1);
+      const size_t found = grid.find(objects.real(2), objects.real(3), file_id,
+                                     static_cast<uint32_t>(objects.integer(4)));
+      if (found == ExclusionGrid::kNone) continue;
+      hide.bind(1, exclusions[found].id);
+      hide.bind(2, objects.integer(0));
       hide.run();
-      count.bind(1, db_.changes());
-      count.bind(2, e.id);
+      ++hidden_count[found];
+      ++hidden_by_layer[{found, layer_of(file_id)}];
+      ++hidden_in_file[file_id];
+    }
+    Statement count = db_.prepare("UPDATE exclusions SET hidden_objects = ? WHERE exclusion_id = ?");
+    for (size_t i = 0; i < exclusions.size(); ++i) {
+      if (hidden_count[i] == 0) continue;
+      count.bind(1, hidden_count[i]);
+      count.bind(2, exclusions[i].id);
       count.run();
     }
-    if (exclusions.empty()) return db_.error().empty();
-    // Per exclusion and layer of the objects it hides; per file the objects hidden.
-    Statement hidden = db_.prepare(
-        "SELECT e.file_id, f.layer_id, count(*) FROM objects o JOIN exclusions e ON "
-        "e.exclusion_id = o.excluded_by JOIN files f ON f.file_id = o.file_id GROUP BY "
-        "e.exclusion_id, f.layer_id ORDER BY e.exclusion_id, f.layer_id");
-    while (hidden.step()) {
-      const int64_t excluding = hidden.integer(0);
-      exclusions_.push_back("  " + file_label(excluding) + " hides " +
-                            std::to_string(hidden.integer(2)) + " objects of " +
-                            layer_label(hidden.integer(1)));
+    Statement set_file = db_.prepare("UPDATE files SET hidden_objects = ? WHERE file_id = ?");
+    for (const auto& [file_id, n] : hidden_in_file) {
+      set_file.bind(1, n);
+      set_file.bind(2, file_id);
+      set_file.run();
     }
-    return db_.exec(
-        "UPDATE files SET hidden_objects = (SELECT count(*) FROM objects o WHERE o.file_id = "
-        "files.file_id AND o.excluded_by IS NOT NULL) WHERE file_id IN (SELECT DISTINCT file_id "
-        "FROM objects WHERE excluded_by IS NOT NULL)");
+    for (const auto& [key, n] : hidden_by_layer) {
+      exclusions_.push_back("  " + file_label(exclusions[key.first].file_id) + " hides " +
+                            std::to_string(n) + " objects of " + layer_label(key.second));
+    }
+    return db_.error().empty();
   }
 
   static std::string or_none(const std::string& text) { return text.empty() ? "nothing" : text; }
