@@ -37,8 +37,8 @@ std::vector<uint8_t> library_file(int i) {
   }
   std::vector<testkit::PlacedObject> objects;
   for (int k = 0; k < 20; ++k) {
-    objects.push_back({30 + (i % 200) * 0.1 + k * 0.001, -100 + (i % 300) * 0.1,
-                       static_cast<uint32_t>(k + 1)});
+    objects.push_back(
+        {30 + (i % 200) * 0.1 + k * 0.001, -100 + (i % 300) * 0.1, static_cast<uint32_t>(k + 1)});
   }
   std::vector<testkit::Rectangle> rectangles;
   if (i % 7 == 1) {
@@ -57,10 +57,10 @@ double seconds_since(std::chrono::steady_clock::time_point start) {
 int main(int argc, char** argv) {
   const int files = argc > 1 ? std::atoi(argv[1]) : 10000;
   const unsigned jobs = argc > 2 ? static_cast<unsigned>(std::atoi(argv[2])) : 0;
-  const fs::path root = fs::temp_directory_path() / ("terrova_library_bench_" +
-                                                     std::to_string(std::chrono::steady_clock::now()
-                                                                        .time_since_epoch()
-                                                                        .count()));
+  const fs::path root =
+      fs::temp_directory_path() /
+      ("terrova_library_bench_" +
+       std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
   library::Library library;
   library.kind = "bench";
   for (int i = 0; i < files; ++i) {

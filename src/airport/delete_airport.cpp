@@ -112,7 +112,8 @@ void report_deletion(DecodeContext& ctx, const Record& record) {
     if (navaids & kDeleteTerminalWaypoints) fact.deletes |= kDeletesTerminalWaypoints;
   }
   if (record.size() > 10) {
-    const uint32_t room = record.size() >= kEntriesAt ? (record.size() - kEntriesAt) / kEntrySize : 0;
+    const uint32_t room =
+        record.size() >= kEntriesAt ? (record.size() - kEntriesAt) / kEntrySize : 0;
     fact.runways = std::min<uint32_t>(record.u8(8), room);
     fact.starts = std::min<uint32_t>(record.u8(9), room - fact.runways);
     fact.frequencies = std::min<uint32_t>(record.u8(10), room - fact.runways - fact.starts);

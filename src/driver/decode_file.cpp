@@ -199,10 +199,10 @@ void report_run_guard_failure(Console& console, const std::string& name, int cod
   } else {
     // The guard's lock file could not be made: the input is not to blame.
     const std::string folder = platform::run_guard_folder();
-    console.report_system_error(
-        folder.empty() ? "Can't take the run guard"
-                       : "Can't place the run guard in the temporary folder " + folder,
-        code);
+    console.report_system_error(folder.empty()
+                                    ? "Can't take the run guard"
+                                    : "Can't place the run guard in the temporary folder " + folder,
+                                code);
   }
 }
 

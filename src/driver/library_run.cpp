@@ -243,8 +243,7 @@ int index_library(const LibraryRequest& request, const library::Library& library
   for (const index::IndexedFile& f : files) reused += f.previous != nullptr ? 1 : 0;
   const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
   console.print("Indexed: %u files, %u decoded, %u unchanged, %0.1lf MB decoded\n",
-                count(files.size()), count(to_decode), count(reused),
-                megabytes(decode.bytes()));
+                count(files.size()), count(to_decode), count(reused), megabytes(decode.bytes()));
   console.print("Time: %0.2lf s\n", seconds);
   console.print("Index saved as %s\n", index_path);
   return 0;

@@ -32,7 +32,6 @@ int run_library(const LibraryRequest& request, Console& console);
 
 // The part of the run after the library was read (tests give a library of their own): the
 // decode, the index and the report. The run guard is the caller's.
-int index_library(const LibraryRequest& request, const library::Library& library,
-                  Console& console);
+int index_library(const LibraryRequest& request, const library::Library& library, Console& console);
 
 }  // namespace terrova

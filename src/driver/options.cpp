@@ -174,8 +174,8 @@ OptionTable::OptionTable(DecodeOptions& o)
            "With -L: where a drive of scenery.cfg lives, D=FOLDER (repeatable)"                              },
           {'S', OptionKind::kText,     &simulator_folder,
            "With -L: the simulator folder of scenery.cfg's relative paths"                                   },
-          {'O', OptionKind::kText,     &official_folder,   "With -L: the MSFS Official folder"              },
-          {'C', OptionKind::kText,     &content_xml,       "With -L: the MSFS Content.xml"                  }
+          {'O', OptionKind::kText,     &official_folder,   "With -L: the MSFS Official folder"               },
+          {'C', OptionKind::kText,     &content_xml,       "With -L: the MSFS Content.xml"                   }
 } {}
 
 std::string switches_help(std::span<const OptionSpec> table) {

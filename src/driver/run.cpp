@@ -105,7 +105,8 @@ int run_checked(int argc, const char* const* argv, RunState& state) {
           static_cast<char>(std::toupper(static_cast<unsigned char>(text[0]))),
           std::string(text.substr(2)));
     }
-    if (table.simulator_folder != nullptr) library.options.simulator_folder = table.simulator_folder;
+    if (table.simulator_folder != nullptr)
+      library.options.simulator_folder = table.simulator_folder;
     if (table.official_folder != nullptr) library.options.official_folder = table.official_folder;
     if (table.content_xml != nullptr) library.options.content_xml = table.content_xml;
     return run_library(library, console);

@@ -81,7 +81,12 @@ void FileFacts::navaid(const NavaidFact& navaid) {
 }
 
 void FileFacts::navaid_deletion(std::string_view airport, uint32_t deletes, uint32_t offset) {
-  navaid_deletions.push_back({std::string(airport), deletes, offset});
+  if (!navaid_deletions.empty() && navaid_deletions.back().airport == airport &&
+      navaid_deletions.back().deletes == deletes) {
+    ++navaid_deletions.back().records;
+    return;
+  }
+  navaid_deletions.push_back({std::string(airport), deletes, offset, 1});
 }
 
 void FileFacts::scenery_object(const SceneryObjectFact& object) {

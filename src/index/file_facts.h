@@ -33,10 +33,13 @@ struct NavaidRow {
   uint32_t offset = 0;
 };
 
+// Consecutive deletion records of one airport and kind (one in each subsection of a section) are
+// kept as one row.
 struct NavaidDeletionRow {
   std::string airport;
   uint32_t deletes = 0;
-  uint32_t offset = 0;
+  uint32_t offset = 0;  // of the first record
+  uint32_t records = 1;
 };
 
 struct ObjectRow {

@@ -42,7 +42,8 @@ CREATE TABLE navaids (
   file_id INTEGER, offset INTEGER, kind TEXT, ident TEXT, region TEXT, airport TEXT,
   lat REAL, lon REAL);
 CREATE TABLE navaid_deletions (
-  file_id INTEGER, offset INTEGER, airport TEXT, deletes INTEGER, deletes_what TEXT);
+  file_id INTEGER, offset INTEGER, airport TEXT, deletes INTEGER, deletes_what TEXT,
+  records INTEGER);
 CREATE TABLE objects (
   file_id INTEGER, offset INTEGER, kind TEXT, class INTEGER, guid TEXT, name TEXT,
   instance TEXT, lat REAL, lon REAL, excluded_by INTEGER);
@@ -93,7 +94,7 @@ INSERT INTO exclusions (file_id, offset, lat_min, lat_max, lon_min, lon_max, exc
   FROM previous.exclusions e JOIN reused r ON r.old_id = e.file_id;
 INSERT INTO navaids SELECT r.new_id, offset, kind, ident, region, airport, lat, lon
   FROM previous.navaids n JOIN reused r ON r.old_id = n.file_id;
-INSERT INTO navaid_deletions SELECT r.new_id, offset, airport, deletes, deletes_what
+INSERT INTO navaid_deletions SELECT r.new_id, offset, airport, deletes, deletes_what, records
   FROM previous.navaid_deletions d JOIN reused r ON r.old_id = d.file_id;
 INSERT INTO objects SELECT r.new_id, offset, kind, class, guid, name, instance, lat, lon, NULL
   FROM previous.objects o JOIN reused r ON r.old_id = o.file_id;
@@ -115,7 +116,9 @@ bool is_stock_folder(const std::string& folder) {
   return parent == "scenery";
 }
 
-int64_t as_int(uint64_t value) { return value > INT64_MAX ? INT64_MAX : static_cast<int64_t>(value); }
+int64_t as_int(uint64_t value) {
+  return value > INT64_MAX ? INT64_MAX : static_cast<int64_t>(value);
+}
 
 }  // namespace
 
@@ -264,7 +267,7 @@ bool IndexBuild::write(const std::string& library_name, const library::Library& 
       "INSERT INTO exclusions (file_id, offset, lat_min, lat_max, lon_min, lon_max, excludes, "
       "all_objects, excludes_what) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
   Statement navaid = db_.prepare("INSERT INTO navaids VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
-  Statement navaid_deletion = db_.prepare("INSERT INTO navaid_deletions VALUES (?, ?, ?, ?, ?)");
+  Statement navaid_deletion = db_.prepare("INSERT INTO navaid_deletions VALUES (?, ?, ?, ?, ?, ?)");
   Statement object = db_.prepare("INSERT INTO objects VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, NULL)");
   if (!db_.exec("CREATE TEMP TABLE reused (old_id INTEGER PRIMARY KEY, new_id INTEGER)")) {
     return fail(error, failure);
@@ -273,9 +276,9 @@ bool IndexBuild::write(const std::string& library_name, const library::Library& 
   if (!db_.error().empty()) return fail(error, failure);
 
   static constexpr AirportPart kColumns[] = {
-      AirportPart::kRunway,  AirportPart::kStart, AirportPart::kParking,  AirportPart::kPath,
-      AirportPart::kApron,   AirportPart::kHelipad, AirportPart::kIls, AirportPart::kApproach,
-      AirportPart::kSid,     AirportPart::kStar};
+      AirportPart::kRunway, AirportPart::kStart,   AirportPart::kParking, AirportPart::kPath,
+      AirportPart::kApron,  AirportPart::kHelipad, AirportPart::kIls,     AirportPart::kApproach,
+      AirportPart::kSid,    AirportPart::kStar};
   for (size_t i = 0; i < files.size(); ++i) {
     const IndexedFile& f = files[i];
     const int64_t id = static_cast<int64_t>(i + 1);
@@ -293,8 +296,7 @@ bool IndexBuild::write(const std::string& library_name, const library::Library& 
     file_row.bind(10, p != nullptr ? p->airports : static_cast<int64_t>(facts.airports.size()));
     file_row.bind(11, p != nullptr ? p->navaids : static_cast<int64_t>(facts.navaids.size()));
     file_row.bind(12, p != nullptr ? p->objects : static_cast<int64_t>(facts.objects.size()));
-    file_row.bind(13,
-                  p != nullptr ? p->exclusions : static_cast<int64_t>(facts.exclusions.size()));
+    file_row.bind(13, p != nullptr ? p->exclusions : static_cast<int64_t>(facts.exclusions.size()));
     file_row.run();
     if (p != nullptr) {
       reused.bind(1, p->id);
@@ -355,6 +357,7 @@ bool IndexBuild::write(const std::string& library_name, const library::Library& 
       navaid_deletion.bind(3, d.airport);
       navaid_deletion.bind(4, int64_t{d.deletes});
       navaid_deletion.bind(5, deleted_kind_names(d.deletes));
+      navaid_deletion.bind(6, int64_t{d.records});
       navaid_deletion.run();
     }
     for (const ObjectRow& o : facts.objects) {

@@ -1,7 +1,7 @@
 #include "index/report.h"
 
-#include <cstddef>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <utility>
@@ -26,6 +26,7 @@ struct Definition {
   std::string ident;
   int64_t file_id = 0;
   int64_t approaches = 0, ils = 0, sids = 0, stars = 0;
+  int64_t runways = 0, helipads = 0;
   bool has_delete = false;
   uint32_t deletes = 0;
 };
@@ -155,7 +156,8 @@ class Reporter {
     std::vector<Definition> all;
     {
       Statement query = db_.prepare(
-          "SELECT airport_id, ident, file_id, approaches, ils, sids, stars, has_delete, deletes "
+          "SELECT airport_id, ident, file_id, approaches, ils, sids, stars, has_delete, deletes, "
+          "runways, helipads "
           "FROM airports ORDER BY ident, file_id, offset");
       while (query.step()) {
         Definition& d = all.emplace_back();
@@ -168,6 +170,8 @@ class Reporter {
         d.stars = query.integer(6);
         d.has_delete = query.integer(7) != 0;
         d.deletes = static_cast<uint32_t>(query.integer(8));
+        d.runways = query.integer(9);
+        d.helipads = query.integer(10);
       }
     }
     Statement update = db_.prepare(
@@ -216,7 +220,11 @@ class Reporter {
                               (i + 1 == group.size() ? "  <- wins" : ""));
       }
     }
-    if (group.front().has_delete) {
+    // An airport that the library deletes and that no definition puts back: the stock airport it
+    // deletes is not in the library, and nothing of the library has a runway or helipad there.
+    int64_t landing_places = 0;
+    for (const Definition& d : group) landing_places += d.runways + d.helipads;
+    if (group.front().has_delete && landing_places == 0) {
       orphan_deletions_.push_back("  " + ident + ": " + file_label(group.front().file_id) +
                                   " deletes " + or_none(deleted_kind_names(group.front().deletes)));
     }
@@ -250,16 +258,23 @@ class Reporter {
   // one-degree cells, so that each is tested against the exclusions near it only.
   bool derive_exclusions() {
     std::map<int64_t, int64_t> first_file_of_layer;
-    for (const auto& [file_id, info] : files_) first_file_of_layer.try_emplace(info.layer_id, file_id);
+    for (const auto& [file_id, info] : files_)
+      first_file_of_layer.try_emplace(info.layer_id, file_id);
     std::vector<Exclusion> exclusions;
     {
       Statement query = db_.prepare(
           "SELECT exclusion_id, file_id, lat_min, lat_max, lon_min, lon_max, excludes, all_objects "
           "FROM exclusions ORDER BY exclusion_id");
       while (query.step()) {
-        Exclusion e{query.integer(0), query.integer(1), query.real(2), query.real(3),
-                    query.real(4), query.real(5), static_cast<uint32_t>(query.integer(6)),
-                    query.integer(7) != 0, 0};
+        Exclusion e{query.integer(0),
+                    query.integer(1),
+                    query.real(2),
+                    query.real(3),
+                    query.real(4),
+                    query.real(5),
+                    static_cast<uint32_t>(query.integer(6)),
+                    query.integer(7) != 0,
+                    0};
         const auto first = first_file_of_layer.find(layer_of(e.file_id));
         e.below = first != first_file_of_layer.end() ? first->second : e.file_id;
         exclusions.push_back(e);
@@ -286,7 +301,8 @@ class Reporter {
       ++hidden_by_layer[{found, layer_of(file_id)}];
       ++hidden_in_file[file_id];
     }
-    Statement count = db_.prepare("UPDATE exclusions SET hidden_objects = ? WHERE exclusion_id = ?");
+    Statement count =
+        db_.prepare("UPDATE exclusions SET hidden_objects = ? WHERE exclusion_id = ?");
     for (size_t i = 0; i < exclusions.size(); ++i) {
       if (hidden_count[i] == 0) continue;
       count.bind(1, hidden_count[i]);
@@ -341,7 +357,7 @@ class Reporter {
     }
     section("Airports defined more than once", duplicates_);
     section("Procedures lost to deletions", lost_);
-    section("Deletions of airports that no earlier layer defines", orphan_deletions_);
+    section("Airports deleted that no layer defines or puts back", orphan_deletions_);
     section("Exclusion rectangles over the objects of other layers", exclusions_);
     section("Stock airports replaced by an add-on", stock_);
     section("Files that a layout.json lists and that are missing", missing);

@@ -52,7 +52,8 @@ int read_library(const std::string& library, const LibraryOptions&, Library& out
   layer.layer = 1;
   for (std::string& name : bgl) {
     std::string path = library;
-    if (!path.empty() && path.back() != '/' && path.back() != '\\') path += platform::kPathSeparator;
+    if (!path.empty() && path.back() != '/' && path.back() != '\\')
+      path += platform::kPathSeparator;
     layer.files.push_back({path + name, std::move(name)});
   }
   return 0;

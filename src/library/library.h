@@ -13,21 +13,21 @@ struct LibraryFile {
   std::string path;      // the file on this machine (UTF-8), absolute or relative to the cwd
   std::string relative;  // as the package or area names it (for the index and the report)
 };
-struct Layer {           // an area of scenery.cfg, a Prepar3D add-on component, or an MSFS package
-  std::string kind;      // "area", "add-on", "package"
-  std::string title;     // area Title, add-on component Name, or package folder name
-  std::string folder;    // the folder on this machine
-  std::string origin;    // for MSFS: "base", "official", "community"; else ""
-  int64_t layer = 0;     // the layer number (scenery.cfg Layer, add-on Layer), or the load position
-  bool active = true;    // inactive areas are listed, not read
+struct Layer {         // an area of scenery.cfg, a Prepar3D add-on component, or an MSFS package
+  std::string kind;    // "area", "add-on", "package"
+  std::string title;   // area Title, add-on component Name, or package folder name
+  std::string folder;  // the folder on this machine
+  std::string origin;  // for MSFS: "base", "official", "community"; else ""
+  int64_t layer = 0;   // the layer number (scenery.cfg Layer, add-on Layer), or the load position
+  bool active = true;  // inactive areas are listed, not read
   bool folder_missing = false;
-  std::vector<LibraryFile> files;       // BGL files in load order within the layer
-  std::vector<std::string> missing;     // files a layout.json lists that are not there
+  std::vector<LibraryFile> files;    // BGL files in load order within the layer
+  std::vector<std::string> missing;  // files a layout.json lists that are not there
 };
 struct Library {
-  std::string kind;                     // "scenery.cfg", "add-ons", "msfs"
-  std::vector<Layer> layers;            // in load order, low to high: the last definition wins
-  std::vector<std::string> problems;    // damaged configuration files and the like, one line each
+  std::string kind;                   // "scenery.cfg", "add-ons", "msfs"
+  std::vector<Layer> layers;          // in load order, low to high: the last definition wins
+  std::vector<std::string> problems;  // damaged configuration files and the like, one line each
 };
 struct LibraryOptions {
   std::vector<std::pair<char, std::string>> drives;  // drive letter -> folder on this machine

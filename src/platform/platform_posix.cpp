@@ -425,9 +425,7 @@ int file_status(const char* path, uint64_t& size, int64_t& modified) {
   return 0;
 }
 
-int rename_file(const char* from, const char* to) {
-  return ::rename(from, to) == 0 ? 0 : errno;
-}
+int rename_file(const char* from, const char* to) { return ::rename(from, to) == 0 ? 0 : errno; }
 
 int remove_file(const char* path) { return ::unlink(path) == 0 ? 0 : errno; }
 

@@ -431,9 +431,7 @@ int rename_file(const char* from, const char* to) {
   return 0;
 }
 
-int remove_file(const char* path) {
-  return ::DeleteFileW(wide(path).c_str()) ? 0 : last_error();
-}
+int remove_file(const char* path) { return ::DeleteFileW(wide(path).c_str()) ? 0 : last_error(); }
 
 std::string run_guard_folder() { return std::string(); }
 

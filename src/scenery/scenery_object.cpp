@@ -31,7 +31,7 @@ constexpr uint32_t kShortHeader = 28;
 constexpr uint32_t kLongHeader = 44;
 constexpr uint32_t kInstanceIdAt = 28;
 constexpr double kAngleUnit = 0.0054931640625;  // 360/65536 degree
-constexpr uint32_t kEffectNameField = 80;  // the effect's name at the start of its kind data
+constexpr uint32_t kEffectNameField = 80;       // the effect's name at the start of its kind data
 
 // Kinds n of the short header pair with n + 9 of the long one.
 constexpr SceneryObjectKind kSceneryObjectKinds[] = {

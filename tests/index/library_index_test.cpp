@@ -116,14 +116,24 @@ TEST_F(LibraryIndexTest, ApproachesBroughtBackByALaterLayerAreNotLost) {
 
 TEST_F(LibraryIndexTest, ExclusionHidesTheObjectsOfLowerLayersOnly) {
   add_file("Objects", "objects.bgl",
-           testkit::scenery_bgl({{10.0, 10.0, 1}, {10.5, 10.5, 2}, {20.0, 20.0, 3}}, {}));
+           testkit::scenery_bgl(
+               {
+                   {10.0, 10.0, 1},
+                   {10.5, 10.5, 2},
+                   {20.0, 20.0, 3}
+  },
+               {}));
   // Library objects (0x0080) inside the first rectangle; generic buildings (0x0040) in the second.
   add_file("Exclusions", "exclude.bgl",
-           testkit::scenery_bgl({{10.2, 10.2, 4}},
-                                {{0x0080, 9.9, 10.6, 9.9, 10.6}, {0x0040, 19.0, 21.0, 19.0, 21.0}}));
+           testkit::scenery_bgl(
+               {
+                   {10.2, 10.2, 4}
+  },
+               {{0x0080, 9.9, 10.6, 9.9, 10.6}, {0x0040, 19.0, 21.0, 19.0, 21.0}}));
   library::Library library;
   library.kind = "test";
-  library.layers.push_back(testkit::library_layer("Objects", folder("Objects"), 1, {"objects.bgl"}));
+  library.layers.push_back(
+      testkit::library_layer("Objects", folder("Objects"), 1, {"objects.bgl"}));
   library.layers.push_back(
       testkit::library_layer("Exclusions", folder("Exclusions"), 2, {"exclude.bgl"}));
   ASSERT_EQ(index(library), 0) << console_;
