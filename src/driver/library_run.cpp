@@ -63,21 +63,30 @@ class FactsDecode {
  public:
   FactsDecode(const LibraryRequest& request, Console& console,
               std::vector<index::IndexedFile>& files, std::vector<size_t> work,
-              const StringTable* object_names)
+              const StringTable* object_names, index::IndexBuild& build)
       : request_(request),
         console_(console),
         files_(files),
         work_(std::move(work)),
         object_names_(object_names),
+        build_(build),
+        done_(files.size(), 1),
         start_(Clock::now()),
-        last_progress_(start_) {}
+        last_progress_(start_) {
+    for (size_t i : work_) done_[i] = 0;
+  }
 
-  void run(unsigned jobs) {
+  // Decodes the files and writes every file to the index in load order as soon as it and the
+  // files before it are done, so that the facts of a large library are never all in memory.
+  // False when the index could not be written.
+  bool run(unsigned jobs) {
     std::vector<std::thread> workers;
     for (unsigned i = 1; i < jobs; ++i) workers.emplace_back([this] { work(); });
     work();
     for (std::thread& worker : workers) worker.join();
     if (progress_on_screen_) console_.write("\n");
+    if (!platform::cancel_requested()) write_ready();
+    return !write_failed_;
   }
 
   uint64_t bytes() const { return bytes_; }
@@ -97,7 +106,33 @@ class FactsDecode {
         file.read = false;
         file.status = "failed: not enough memory";
       }
-      finish(file);
+      finish(work_[next]);
+      // One worker at a time writes what is ready; the others go on decoding.
+      std::unique_lock<std::mutex> writing(write_lock_, std::try_to_lock);
+      if (writing.owns_lock()) write_ready_locked();
+    }
+  }
+
+  void write_ready() {
+    std::lock_guard<std::mutex> writing(write_lock_);
+    write_ready_locked();
+  }
+
+  // With `write_lock_` held.
+  void write_ready_locked() {
+    for (;;) {
+      size_t position;
+      {
+        std::lock_guard<std::mutex> hold(lock_);
+        if (next_to_write_ == files_.size() || !done_[next_to_write_]) return;
+        position = next_to_write_++;
+      }
+      if (write_failed_) continue;
+      try {
+        if (!build_.add_file(position, files_[position])) write_failed_ = true;
+      } catch (const std::bad_alloc&) {
+        write_failed_ = true;
+      }
     }
   }
 
@@ -127,8 +162,10 @@ class FactsDecode {
     }
   }
 
-  void finish(const index::IndexedFile& file) {
+  void finish(size_t position) {
+    const index::IndexedFile& file = files_[position];
     std::lock_guard<std::mutex> hold(lock_);
+    done_[position] = 1;
     ++finished_;
     bytes_ += file.size;
     const Clock::time_point now = Clock::now();
@@ -158,8 +195,13 @@ class FactsDecode {
   std::vector<index::IndexedFile>& files_;
   const std::vector<size_t> work_;
   const StringTable* object_names_;
+  index::IndexBuild& build_;
   std::atomic<size_t> next_{0};
-  std::mutex lock_;
+  std::mutex write_lock_;  // held by the one thread that writes to the index
+  bool write_failed_ = false;
+  std::mutex lock_;         // guards the console and everything below
+  std::vector<char> done_;  // per file in load order: decoded, or nothing to decode
+  size_t next_to_write_ = 0;
   size_t finished_ = 0;
   uint64_t bytes_ = 0;
   Clock::time_point start_;
@@ -224,13 +266,22 @@ int index_library(const LibraryRequest& request, const library::Library& library
     object_names = request.names_file->load(console);
   }
   const size_t to_decode = work.size();
-  FactsDecode decode(request, console, files, std::move(work), object_names);
-  decode.run(jobs);
+  if (!build.start(request.library, library, error)) {
+    console.write(Message::kFailure, "Error: " + error + "\n");
+    return 2;
+  }
+  FactsDecode decode(request, console, files, std::move(work), object_names, build);
+  const bool written = decode.run(jobs);
   if (platform::cancel_requested()) {
     console.write("Interrupted: the index is left as it was\n");
     return kInterruptedStatus;
   }
-  if (!build.write(request.library, library, files, error)) {
+  if (!written) {
+    console.write(Message::kFailure, "Error: Can't write the index " + index_path + " (" +
+                                         build.database_error() + ")\n");
+    return 2;
+  }
+  if (!build.finish(library, error)) {
     console.write(Message::kFailure, "Error: " + error + "\n");
     return 2;
   }

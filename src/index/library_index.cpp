@@ -74,8 +74,6 @@ CREATE VIEW airport_summary AS
 constexpr const char* kIndexes = R"sql(
 CREATE INDEX airports_by_ident ON airports (ident, file_id, offset);
 CREATE INDEX navaids_by_ident ON navaids (ident);
-CREATE INDEX objects_by_position ON objects (lat, lon);
-CREATE INDEX objects_by_guid ON objects (guid);
 )sql";
 
 // The facts of the files reused from the previous index, by the new file id of each.
@@ -122,12 +120,20 @@ int64_t as_int(uint64_t value) {
 
 }  // namespace
 
+// The prepared statements that write the files and their facts.
+struct IndexBuild::Inserts {
+  Statement file_row, airport, exclusion, navaid, navaid_deletion, object, reused;
+};
+
 bool is_stock_layer(const library::Layer& layer) {
   if (layer.origin == "base" || layer.origin == "official") return true;
   return layer.kind == "area" && is_stock_folder(layer.folder);
 }
 
+IndexBuild::IndexBuild() = default;
+
 IndexBuild::~IndexBuild() {
+  inserts_.reset();
   db_.close();
   if (!committed_ && !temporary_.empty()) platform::remove_file(temporary_.c_str());
 }
@@ -207,8 +213,8 @@ const PreviousFile* IndexBuild::reusable(const std::string& path, uint64_t size,
   return file.size == size && file.mtime == mtime ? &file : nullptr;
 }
 
-bool IndexBuild::write(const std::string& library_name, const library::Library& library,
-                       const std::vector<IndexedFile>& files, std::string& error) {
+bool IndexBuild::start(const std::string& library_name, const library::Library& library,
+                       std::string& error) {
   const std::string failure = "Can't write the index " + index_path_;
   {
     Statement meta = db_.prepare("INSERT INTO meta VALUES (?, ?)");
@@ -256,131 +262,143 @@ bool IndexBuild::write(const std::string& library_name, const library::Library& 
   }
   if (!db_.error().empty()) return fail(error, failure);
 
-  Statement file_row =
-      db_.prepare("INSERT INTO files VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 0)");
-  Statement airport = db_.prepare(
+  inserts_ = std::make_unique<Inserts>();
+  Inserts& ins = *inserts_;
+  ins.file_row = db_.prepare("INSERT INTO files VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 0)");
+  ins.airport = db_.prepare(
       "INSERT INTO airports (file_id, offset, ident, name, lat, lon, record_id, runways, starts, "
       "parking, paths, aprons, helipads, ils, approaches, sids, stars, has_delete, deletes, "
       "deletes_what, delete_runways, delete_starts, delete_frequencies) VALUES (?, ?, ?, ?, ?, ?, "
       "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
-  Statement exclusion = db_.prepare(
+  ins.exclusion = db_.prepare(
       "INSERT INTO exclusions (file_id, offset, lat_min, lat_max, lon_min, lon_max, excludes, "
       "all_objects, excludes_what) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
-  Statement navaid = db_.prepare("INSERT INTO navaids VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
-  Statement navaid_deletion = db_.prepare("INSERT INTO navaid_deletions VALUES (?, ?, ?, ?, ?, ?)");
-  Statement object = db_.prepare("INSERT INTO objects VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, NULL)");
-  if (!db_.exec("CREATE TEMP TABLE reused (old_id INTEGER PRIMARY KEY, new_id INTEGER)")) {
+  ins.navaid = db_.prepare("INSERT INTO navaids VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
+  ins.navaid_deletion = db_.prepare("INSERT INTO navaid_deletions VALUES (?, ?, ?, ?, ?, ?)");
+  ins.object = db_.prepare("INSERT INTO objects VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, NULL)");
+  if (!db_.exec("CREATE TEMP TABLE reused (old_id INTEGER, new_id INTEGER PRIMARY KEY); "
+                "CREATE INDEX reused_by_old_id ON reused (old_id)")) {
     return fail(error, failure);
   }
-  Statement reused = db_.prepare("INSERT INTO reused VALUES (?, ?)");
+  ins.reused = db_.prepare("INSERT INTO reused VALUES (?, ?)");
   if (!db_.error().empty()) return fail(error, failure);
 
+  return true;
+}
+
+bool IndexBuild::add_file(size_t position, IndexedFile& file) {
+  Inserts& ins = *inserts_;
   static constexpr AirportPart kColumns[] = {
       AirportPart::kRunway, AirportPart::kStart,   AirportPart::kParking, AirportPart::kPath,
       AirportPart::kApron,  AirportPart::kHelipad, AirportPart::kIls,     AirportPart::kApproach,
       AirportPart::kSid,    AirportPart::kStar};
-  for (size_t i = 0; i < files.size(); ++i) {
-    const IndexedFile& f = files[i];
-    const int64_t id = static_cast<int64_t>(i + 1);
-    const FileFacts& facts = f.facts;
-    const PreviousFile* p = f.previous;
-    file_row.bind(1, id);
-    file_row.bind(2, static_cast<int64_t>(f.layer + 1));
-    file_row.bind(3, f.path);
-    file_row.bind(4, f.relative);
-    file_row.bind(5, as_int(f.size));
-    file_row.bind(6, f.mtime);
-    file_row.bind(7, int64_t{f.read});
-    file_row.bind(8, f.status);
-    file_row.bind(9, int64_t{f.malformed});
-    file_row.bind(10, p != nullptr ? p->airports : static_cast<int64_t>(facts.airports.size()));
-    file_row.bind(11, p != nullptr ? p->navaids : static_cast<int64_t>(facts.navaids.size()));
-    file_row.bind(12, p != nullptr ? p->objects : static_cast<int64_t>(facts.objects.size()));
-    file_row.bind(13, p != nullptr ? p->exclusions : static_cast<int64_t>(facts.exclusions.size()));
-    file_row.run();
-    if (p != nullptr) {
-      reused.bind(1, p->id);
-      reused.bind(2, id);
-      reused.run();
-      continue;
-    }
-    for (const AirportRow& a : facts.airports) {
-      airport.bind(1, id);
-      airport.bind(2, int64_t{a.offset});
-      airport.bind(3, a.ident);
-      airport.bind(4, a.name);
-      airport.bind(5, a.lat);
-      airport.bind(6, a.lon);
-      airport.bind(7, int64_t{a.record_id});
-      int at = 8;
-      for (AirportPart part : kColumns) {
-        airport.bind(at++, int64_t{a.parts[static_cast<size_t>(part)]});
-      }
-      airport.bind(18, int64_t{a.has_delete});
-      airport.bind(19, int64_t{a.deletion.deletes});
-      airport.bind(20, deleted_kind_names(a.deletion.deletes));
-      airport.bind(21, int64_t{a.deletion.runways});
-      airport.bind(22, int64_t{a.deletion.starts});
-      airport.bind(23, int64_t{a.deletion.frequencies});
-      airport.run();
-    }
-    for (const ExclusionFact& e : facts.exclusions) {
-      exclusion.bind(1, id);
-      exclusion.bind(2, int64_t{e.offset});
-      exclusion.bind(3, e.lat_min);
-      exclusion.bind(4, e.lat_max);
-      exclusion.bind(5, e.lon_min);
-      exclusion.bind(6, e.lon_max);
-      exclusion.bind(7, int64_t{e.excludes});
-      exclusion.bind(8, int64_t{e.all_objects});
-      exclusion.bind(9, excluded_class_names(e.excludes, e.all_objects));
-      exclusion.run();
-    }
-    for (const NavaidRow& n : facts.navaids) {
-      navaid.bind(1, id);
-      navaid.bind(2, int64_t{n.offset});
-      navaid.bind(3, std::string_view(n.kind));
-      navaid.bind(4, n.ident);
-      navaid.bind(5, n.region);
-      if (n.airport.empty()) {
-        navaid.bind_null(6);
-      } else {
-        navaid.bind(6, n.airport);
-      }
-      navaid.bind(7, n.lat);
-      navaid.bind(8, n.lon);
-      navaid.run();
-    }
-    for (const NavaidDeletionRow& d : facts.navaid_deletions) {
-      navaid_deletion.bind(1, id);
-      navaid_deletion.bind(2, int64_t{d.offset});
-      navaid_deletion.bind(3, d.airport);
-      navaid_deletion.bind(4, int64_t{d.deletes});
-      navaid_deletion.bind(5, deleted_kind_names(d.deletes));
-      navaid_deletion.bind(6, int64_t{d.records});
-      navaid_deletion.run();
-    }
-    for (const ObjectRow& o : facts.objects) {
-      object.bind(1, id);
-      object.bind(2, int64_t{o.offset});
-      object.bind(3, std::string_view(o.kind));
-      object.bind(4, int64_t{excluded_class_of(o.kind)});
-      auto text_or_null = [&object](int at, const std::string& text) {
-        if (text.empty()) {
-          object.bind_null(at);
-        } else {
-          object.bind(at, text);
-        }
-      };
-      text_or_null(5, o.guid);
-      text_or_null(6, o.name);
-      text_or_null(7, o.instance);
-      object.bind(8, o.lat);
-      object.bind(9, o.lon);
-      object.run();
-    }
-    if (!db_.error().empty()) return fail(error, failure);
+  const IndexedFile& f = file;
+  const int64_t id = static_cast<int64_t>(position + 1);
+  const FileFacts& facts = f.facts;
+  const PreviousFile* p = f.previous;
+  ins.file_row.bind(1, id);
+  ins.file_row.bind(2, static_cast<int64_t>(f.layer + 1));
+  ins.file_row.bind(3, f.path);
+  ins.file_row.bind(4, f.relative);
+  ins.file_row.bind(5, as_int(f.size));
+  ins.file_row.bind(6, f.mtime);
+  ins.file_row.bind(7, int64_t{f.read});
+  ins.file_row.bind(8, f.status);
+  ins.file_row.bind(9, int64_t{f.malformed});
+  ins.file_row.bind(10, p != nullptr ? p->airports : static_cast<int64_t>(facts.airports.size()));
+  ins.file_row.bind(11, p != nullptr ? p->navaids : static_cast<int64_t>(facts.navaids.size()));
+  ins.file_row.bind(12, p != nullptr ? p->objects : static_cast<int64_t>(facts.objects.size()));
+  ins.file_row.bind(13,
+                    p != nullptr ? p->exclusions : static_cast<int64_t>(facts.exclusions.size()));
+  ins.file_row.run();
+  if (p != nullptr) {
+    ins.reused.bind(1, p->id);
+    ins.reused.bind(2, id);
+    ins.reused.run();
+    return db_.error().empty();
   }
+  for (const AirportRow& a : facts.airports) {
+    ins.airport.bind(1, id);
+    ins.airport.bind(2, int64_t{a.offset});
+    ins.airport.bind(3, a.ident);
+    ins.airport.bind(4, a.name);
+    ins.airport.bind(5, a.lat);
+    ins.airport.bind(6, a.lon);
+    ins.airport.bind(7, int64_t{a.record_id});
+    int at = 8;
+    for (AirportPart part : kColumns) {
+      ins.airport.bind(at++, int64_t{a.parts[static_cast<size_t>(part)]});
+    }
+    ins.airport.bind(18, int64_t{a.has_delete});
+    ins.airport.bind(19, int64_t{a.deletion.deletes});
+    ins.airport.bind(20, deleted_kind_names(a.deletion.deletes));
+    ins.airport.bind(21, int64_t{a.deletion.runways});
+    ins.airport.bind(22, int64_t{a.deletion.starts});
+    ins.airport.bind(23, int64_t{a.deletion.frequencies});
+    ins.airport.run();
+  }
+  for (const ExclusionFact& e : facts.exclusions) {
+    ins.exclusion.bind(1, id);
+    ins.exclusion.bind(2, int64_t{e.offset});
+    ins.exclusion.bind(3, e.lat_min);
+    ins.exclusion.bind(4, e.lat_max);
+    ins.exclusion.bind(5, e.lon_min);
+    ins.exclusion.bind(6, e.lon_max);
+    ins.exclusion.bind(7, int64_t{e.excludes});
+    ins.exclusion.bind(8, int64_t{e.all_objects});
+    ins.exclusion.bind(9, excluded_class_names(e.excludes, e.all_objects));
+    ins.exclusion.run();
+  }
+  for (const NavaidRow& n : facts.navaids) {
+    ins.navaid.bind(1, id);
+    ins.navaid.bind(2, int64_t{n.offset});
+    ins.navaid.bind(3, std::string_view(n.kind));
+    ins.navaid.bind(4, n.ident);
+    ins.navaid.bind(5, n.region);
+    if (n.airport.empty()) {
+      ins.navaid.bind_null(6);
+    } else {
+      ins.navaid.bind(6, n.airport);
+    }
+    ins.navaid.bind(7, n.lat);
+    ins.navaid.bind(8, n.lon);
+    ins.navaid.run();
+  }
+  for (const NavaidDeletionRow& d : facts.navaid_deletions) {
+    ins.navaid_deletion.bind(1, id);
+    ins.navaid_deletion.bind(2, int64_t{d.offset});
+    ins.navaid_deletion.bind(3, d.airport);
+    ins.navaid_deletion.bind(4, int64_t{d.deletes});
+    ins.navaid_deletion.bind(5, deleted_kind_names(d.deletes));
+    ins.navaid_deletion.bind(6, int64_t{d.records});
+    ins.navaid_deletion.run();
+  }
+  for (const ObjectRow& o : facts.objects) {
+    ins.object.bind(1, id);
+    ins.object.bind(2, int64_t{o.offset});
+    ins.object.bind(3, std::string_view(o.kind));
+    ins.object.bind(4, int64_t{excluded_class_of(o.kind)});
+    auto text_or_null = [&ins](int at, const std::string& text) {
+      if (text.empty()) {
+        ins.object.bind_null(at);
+      } else {
+        ins.object.bind(at, text);
+      }
+    };
+    text_or_null(5, o.guid);
+    text_or_null(6, o.name);
+    text_or_null(7, o.instance);
+    ins.object.bind(8, o.lat);
+    ins.object.bind(9, o.lon);
+    ins.object.run();
+  }
+  file.facts = FileFacts();
+  return db_.error().empty();
+}
+
+bool IndexBuild::finish(const library::Library& library, std::string& error) {
+  const std::string failure = "Can't write the index " + index_path_;
+  inserts_.reset();
   if (has_previous_ && !previous_.empty() && !db_.exec(kCopyPrevious)) {
     return fail(error, failure + ": the previous index could not be read");
   }
@@ -395,6 +413,15 @@ bool IndexBuild::write(const std::string& library_name, const library::Library& 
   }
   if (!db_.error().empty() || !db_.exec("COMMIT")) return fail(error, failure);
   return true;
+}
+
+bool IndexBuild::write(const std::string& library_name, const library::Library& library,
+                       std::vector<IndexedFile>& files, std::string& error) {
+  if (!start(library_name, library, error)) return false;
+  for (size_t i = 0; i < files.size(); ++i) {
+    if (!add_file(i, files[i])) return fail(error, "Can't write the index " + index_path_);
+  }
+  return finish(library, error);
 }
 
 bool IndexBuild::commit(std::string& error) {

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -52,7 +53,7 @@ struct IndexedFile {
 
 class IndexBuild {
  public:
-  IndexBuild() = default;
+  IndexBuild();
   IndexBuild(const IndexBuild&) = delete;
   IndexBuild& operator=(const IndexBuild&) = delete;
   // A build that was not committed removes its temporary file.
@@ -64,9 +65,17 @@ class IndexBuild {
   bool begin(const std::string& index_path, std::string& error);
   // What the previous index holds of the file when its size and time are unchanged, or nullptr.
   const PreviousFile* reusable(const std::string& path, uint64_t size, int64_t mtime) const;
-  // Writes the library, the files with their facts, the derived columns and the report.
+  // Writes the library: its layers, then each file with its facts in load order (position 0
+  // first, each once; the facts are released when written), then the facts reused from the
+  // previous index, the derived columns and the report. `add_file` keeps a failure for `finish`.
+  bool start(const std::string& library_name, const library::Library& library, std::string& error);
+  bool add_file(size_t position, IndexedFile& file);
+  bool finish(const library::Library& library, std::string& error);
+  // All three for files whose facts are all at hand.
   bool write(const std::string& library_name, const library::Library& library,
-             const std::vector<IndexedFile>& files, std::string& error);
+             std::vector<IndexedFile>& files, std::string& error);
+  // The database's reason for the first failure, "" for none.
+  const std::string& database_error() const { return db_.error(); }
   // The report of the run, one line each; also kept in the index.
   const std::vector<std::string>& report() const { return report_; }
   // Puts the new index in place of the previous one.
@@ -74,6 +83,9 @@ class IndexBuild {
 
  private:
   bool fail(std::string& error, const std::string& what);
+
+  struct Inserts;
+  std::unique_ptr<Inserts> inserts_;
 
   std::string index_path_;
   std::string temporary_;

@@ -10,6 +10,16 @@ Statement::~Statement() {
   if (stmt_ != nullptr) sqlite3_finalize(stmt_);
 }
 
+Statement& Statement::operator=(Statement&& other) noexcept {
+  if (this != &other) {
+    if (stmt_ != nullptr) sqlite3_finalize(stmt_);
+    stmt_ = other.stmt_;
+    db_ = other.db_;
+    other.stmt_ = nullptr;
+  }
+  return *this;
+}
+
 void Statement::bind(int at, int64_t value) { sqlite3_bind_int64(stmt_, at, value); }
 
 void Statement::bind(int at, double value) {

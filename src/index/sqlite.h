@@ -16,7 +16,10 @@ class Statement {
   Statement() = default;
   Statement(const Statement&) = delete;
   Statement& operator=(const Statement&) = delete;
-  Statement(Statement&& other) noexcept : stmt_(other.stmt_) { other.stmt_ = nullptr; }
+  Statement(Statement&& other) noexcept : stmt_(other.stmt_), db_(other.db_) {
+    other.stmt_ = nullptr;
+  }
+  Statement& operator=(Statement&& other) noexcept;
   ~Statement();
 
   // Binds by position from 1; NaN binds as NULL.

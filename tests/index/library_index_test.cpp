@@ -169,6 +169,19 @@ TEST_F(LibraryIndexTest, SecondRunReusesUnchangedFilesAndDropsVanishedOnes) {
   EXPECT_EQ(query("SELECT count(*) FROM files"), "2\n");
 }
 
+TEST_F(LibraryIndexTest, FileOfTwoLayersIsIndexedAndReusedForEach) {
+  add_file("Area", "good.bgl", testkit::airport_bgl(AirportFields(), "Good", Bytes()));
+  library::Library library;
+  library.kind = "test";
+  library.layers.push_back(testkit::library_layer("First", folder("Area"), 1, {"good.bgl"}));
+  library.layers.push_back(testkit::library_layer("Again", folder("Area"), 2, {"good.bgl"}));
+  for (int run = 0; run < 2; ++run) {
+    ASSERT_EQ(index(library), 0) << console_;
+    EXPECT_EQ(query("SELECT layer_title, wins FROM airport_definitions"), "First|0\nAgain|1\n");
+  }
+  EXPECT_NE(console_.find("2 unchanged"), std::string::npos) << console_;
+}
+
 TEST_F(LibraryIndexTest, DamagedAndMissingFilesDoNotStopTheLibrary) {
   add_file("Area", "garbage.bgl", std::vector<uint8_t>(300, 0x5A));
   std::vector<uint8_t> cut = testkit::airport_bgl(AirportFields(), "Cut short", Bytes());
