@@ -94,9 +94,11 @@ struct NavaidFact {
 };
 
 struct SceneryObjectFact {
-  const char* kind = "";      // the element name: "LibraryObject", "Effect" ... or "Unknown"
-  std::string_view guid;      // a library object's GUID, 32 hexadecimal digits; empty otherwise
-  std::string_view name;      // its name from the names file, an effect's name; empty when none
+  const char* kind = "";  // the element name: "LibraryObject", "Effect" ... or "Unknown"
+  std::string_view guid;  // a library object's GUID, 32 hexadecimal digits; empty otherwise
+  // A library object's name from the names file, an effect's name, a SimObject's container
+  // title; empty when none.
+  std::string_view name;
   std::string_view instance;  // the instance GUID, 32 digits; empty when none
   double lat = 0;
   double lon = 0;

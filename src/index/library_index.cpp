@@ -13,6 +13,8 @@ constexpr const char* kSchema = R"sql(
 PRAGMA journal_mode = OFF;
 PRAGMA synchronous = OFF;
 PRAGMA temp_store = MEMORY;
+PRAGMA main.locking_mode = EXCLUSIVE;
+PRAGMA cache_size = -65536;
 CREATE TABLE meta (key TEXT PRIMARY KEY, value TEXT);
 CREATE TABLE layers (
   layer_id INTEGER PRIMARY KEY,  -- load order, low to high

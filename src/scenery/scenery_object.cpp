@@ -30,8 +30,10 @@ namespace {
 constexpr uint32_t kShortHeader = 28;
 constexpr uint32_t kLongHeader = 44;
 constexpr uint32_t kInstanceIdAt = 28;
-constexpr double kAngleUnit = 0.0054931640625;  // 360/65536 degree
-constexpr uint32_t kEffectNameField = 80;       // the effect's name at the start of its kind data
+constexpr double kAngleUnit = 0.0054931640625;   // 360/65536 degree
+constexpr uint32_t kEffectNameField = 80;        // the effect's name at the start of its kind data
+constexpr uint32_t kSimObjectTitleLengthAt = 4;  // a SimObject's container title (sim_object.cpp)
+constexpr uint32_t kSimObjectTitleAt = 8;
 
 // Kinds n of the short header pair with n + 9 of the long one.
 constexpr SceneryObjectKind kSceneryObjectKinds[] = {
@@ -102,6 +104,9 @@ void report_scenery_object(DecodeContext& ctx, const Record& object, const char*
     }
   } else if (std::strcmp(kind_name, "Effect") == 0) {
     fact.name = kind_data.text(0, kEffectNameField);
+  } else if (std::strcmp(kind_name, "SimObject") == 0) {
+    // The container title: its length at +4, the text from +8, cut at the kind data's end.
+    fact.name = kind_data.bytes(kSimObjectTitleAt, kind_data.u32(kSimObjectTitleLengthAt));
   }
   ctx.facts->scenery_object(fact);
 }
