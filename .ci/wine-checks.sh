@@ -125,8 +125,35 @@ else
   fail "folder run: documents missing: $(find folder_out -type f 2>/dev/null | tr '\n' ' ')"
 fi
 
-# 7. No temporary file is left anywhere.
-leftovers=$(find . -path ./prefix -prune -o -name '*.part' -print)
+# 7. A small library indexed on both systems gives the same answers to the same queries.
+mkdir -p "library/Addon Scenery/Test/scenery"
+cp inputs/sample.bgl inputs/texts.bgl "library/Addon Scenery/Test/scenery/"
+printf '[General]\r\nTitle=Test\r\n\r\n[Area.001]\r\nTitle=Test\r\nLocal=Addon Scenery\\Test\r\nLayer=1\r\nActive=TRUE\r\n' \
+  >library/scenery.cfg
+# The library as its scenery.cfg names it, or its one folder where only folders are read.
+library_arg=library/scenery.cfg
+windows_library_arg='library\scenery.cfg'
+if ! "$linux/terrova" -L "$library_arg" linux.sqlite >library_linux.txt 2>&1; then
+  library_arg="library/Addon Scenery/Test/scenery"
+  windows_library_arg='library\Addon Scenery\Test\scenery'
+  "$linux/terrova" -L "$library_arg" linux.sqlite >library_linux.txt 2>&1 ||
+    fail "linux library run: $(cat library_linux.txt)"
+fi
+run_windows -L "$windows_library_arg" windows.sqlite
+[ "$status" = 0 ] || fail "windows library run: status $status: $console"
+library_query="SELECT ident, name, round(lat, 6), round(lon, 6), runways, parking, approaches,
+  definition, wins FROM airport_definitions; SELECT kind, ident, region FROM navaids ORDER BY 1, 2;
+  SELECT kind, guid, round(lat, 6) FROM objects ORDER BY file_id, offset; SELECT relative, status
+  FROM files; SELECT text FROM report WHERE text NOT LIKE 'Library:%'"
+if [ -f windows.sqlite ] && [ -f linux.sqlite ]; then
+  cmp -s <(sqlite3 linux.sqlite "$library_query") <(sqlite3 windows.sqlite "$library_query") ||
+    fail "library index: the queries differ"
+  [ -n "$(sqlite3 windows.sqlite 'SELECT ident FROM airports LIMIT 1')" ] ||
+    fail "library index: no airport"
+fi
+
+# 8. No temporary file is left anywhere.
+leftovers=$(find . -path ./prefix -prune -o \( -name '*.part' -o -name '*.sqlite.tmp' \) -print)
 [ -z "$leftovers" ] || fail "temporary files left: $leftovers"
 
 echo "wine checks done in $((SECONDS - started)) s, $failures failures"

@@ -8,6 +8,8 @@ set(TERROVA_MINGW_PREFIX x86_64-w64-mingw32)
 # std::thread and std::mutex; the plain name is the fallback.
 find_program(CMAKE_CXX_COMPILER NAMES ${TERROVA_MINGW_PREFIX}-g++-posix ${TERROVA_MINGW_PREFIX}-g++
              REQUIRED)
+# The C compiler builds the SQLite amalgamation.
+find_program(CMAKE_C_COMPILER NAMES ${TERROVA_MINGW_PREFIX}-gcc-posix ${TERROVA_MINGW_PREFIX}-gcc)
 find_program(CMAKE_RC_COMPILER NAMES ${TERROVA_MINGW_PREFIX}-windres)
 
 set(CMAKE_FIND_ROOT_PATH /usr/${TERROVA_MINGW_PREFIX})

@@ -193,7 +193,9 @@ void dispatch_subrecords(DecodeContext& ctx, RecordWalk& subs) {
       continue;
     }
     sub.name_kind(kind->name);
-    if (record_holds(ctx, sub, kind->min_size)) kind->decode(ctx, kind->name, sub, subs);
+    if (!record_holds(ctx, sub, kind->min_size)) continue;
+    if (ctx.facts != nullptr) report_airport_part(ctx, *kind, sub);
+    kind->decode(ctx, kind->name, sub, subs);
   }
 }
 
@@ -271,6 +273,9 @@ void decode_airport(DecodeContext& ctx, const Record& airport, uint32_t fixed) {
   const size_t name_count = name_attributes(ctx, stored_airport_ident_word(airport), names);
   write_start_tag_tail(ctx, airport, names, name_count);
   if (ctx.geometry != nullptr) report_airport(ctx, ident, name, names, name_count, lat, lon);
+  if (ctx.facts != nullptr) {
+    ctx.facts->airport({ident, name, lat, lon, airport.id(), airport.offset()});
+  }
 
   if (is_msfs_airport_id(airport.id())) {
     write_msfs_tower(ctx, subs);
@@ -292,6 +297,7 @@ void decode_airport(DecodeContext& ctx, const Record& airport, uint32_t fixed) {
   ctx.helipad_objects = nullptr;
   ctx.out.format("\t</%s>\n", "Airport");
   if (ctx.geometry != nullptr) ctx.geometry->end_airport();
+  if (ctx.facts != nullptr) ctx.facts->end_airport();
   ctx.out.write("\n");
   ctx.airport = nullptr;
   ctx.runway_starts = nullptr;

@@ -22,6 +22,7 @@
 // and the ILSs, terminal NDBs and terminal waypoints that the airport deletes come from the
 // navaid deletion records of the navaid sections, gathered before the airport is written.
 
+#include <algorithm>
 #include <span>
 
 #include "airport/msfs_airport.h"
@@ -100,6 +101,50 @@ void write_msfs_flags(DecodeContext& ctx, const Record& record) {
   }
 }
 
+// What the DeleteAirport takes away, for the facts listener.
+void report_deletion(DecodeContext& ctx, const Record& record) {
+  struct Bit {
+    uint32_t bit;
+    uint32_t deletes;
+  };
+  static constexpr Bit kBits[] = {
+      {0,  kDeletesApproaches     },
+      {2,  kDeletesAprons         },
+      {3,  kDeletesFrequencies    },
+      {4,  kDeletesHelipads       },
+      {5,  kDeletesRunways        },
+      {6,  kDeletesStarts         },
+      {7,  kDeletesTaxiways       },
+      {11, kDeletesJetways        },
+      {16, kDeletesSids           },
+      {17, kDeletesStars          },
+      {18, kDeletesPaintedElements},
+      {20, kDeletesTaxiwaySigns   },
+  };
+  const bool msfs = in_msfs_airport(ctx) && ctx.airport != nullptr;
+  // The bits past the older form's are named only inside an MSFS airport.
+  const uint32_t flags = record.u16(6) | (msfs ? uint32_t{record.u8(kMsfsFlagsAt)} << 16 : 0);
+  DeleteAirportFact fact;
+  fact.offset = record.offset();
+  for (const Bit& b : kBits) {
+    if ((b.bit < 8 || msfs) && ((flags >> b.bit) & 1) != 0) fact.deletes |= b.deletes;
+  }
+  if (msfs) {
+    const uint32_t navaids = navaid_deletions(ctx, airport_ident_word(*ctx.airport));
+    if (navaids & kDeleteIlss) fact.deletes |= kDeletesIls;
+    if (navaids & kDeleteTerminalNdbs) fact.deletes |= kDeletesTerminalNdbs;
+    if (navaids & kDeleteTerminalWaypoints) fact.deletes |= kDeletesTerminalWaypoints;
+  }
+  if (record.size() > 10) {
+    const uint32_t room =
+        record.size() >= kEntriesAt ? (record.size() - kEntriesAt) / kEntrySize : 0;
+    fact.runways = std::min<uint32_t>(record.u8(8), room);
+    fact.starts = std::min<uint32_t>(record.u8(9), room - fact.runways);
+    fact.frequencies = std::min<uint32_t>(record.u8(10), room - fact.runways - fact.starts);
+  }
+  ctx.facts->delete_airport(fact);
+}
+
 void write_entry(DecodeContext& ctx, const Record& record, uint32_t at, uint32_t index,
                  uint32_t runways, uint32_t starts) {
   Output& out = ctx.out;
@@ -126,6 +171,7 @@ void decode_delete_airport(DecodeContext& ctx, const char* name, const Record& r
   const uint32_t size = record.size();
   const uint32_t flags = record.u16(6);
   auto bit = [flags](unsigned n) { return true_false((flags >> n) & 1); };
+  if (ctx.facts != nullptr) report_deletion(ctx, record);
   out.format("\t\t<%s\n", name);
   out.format("\t\t\tdeleteAllApproaches = \"%s\"\n", bit(0));
   out.format("\t\t\tdeleteAllAprons = \"%s\"\n", bit(2));

@@ -244,6 +244,7 @@ void write_runway_ils_records(DecodeContext& ctx, uint32_t primary, uint32_t sec
       second = second.subspan(1);
     }
     if (ctx.geometry != nullptr) report_runway_ils(ctx, ils);
+    if (ctx.facts != nullptr) ctx.facts->airport_part(AirportPart::kIls, 1);
   }
 }
 

@@ -59,6 +59,10 @@ struct HelipadObjects {
 // the sub-records are damaged: the walk that writes them reports it.
 void assign_helipad_objects(const Record& airport, uint64_t first, HelipadObjects& result);
 
+// Hands the parts that a dispatched sub-record adds to its airport to the facts listener, which
+// must be set.
+void report_airport_part(DecodeContext& ctx, const AirportSubrecordKind& kind, const Record& sub);
+
 // Writes a sub-record that is not decoded as a hex dump in a comment (nothing with -t).
 void dump_subrecord(DecodeContext& ctx, const Record& sub);
 

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "bgl/facts.h"
 #include "bgl/geometry.h"
 #include "bgl/image.h"
 #include "bgl/tables.h"
@@ -83,6 +84,9 @@ struct DecodeContext {
   ExtraFileSink* extra_files = nullptr;
   // Receives the ground layout of each airport (the plans of -p); nullptr when nothing does.
   GeometryListener* geometry = nullptr;
+  // Receives what each record defines, deletes and hides (the library index); nullptr when
+  // nothing does.
+  FactsListener* facts = nullptr;
   // The positions of an outline on its way to `geometry`, kept from one record to the next so
   // that the outlines of a file do not allocate each.
   std::vector<GeoPoint> outline;

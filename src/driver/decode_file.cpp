@@ -197,7 +197,12 @@ void report_run_guard_failure(Console& console, const std::string& name, int cod
     console.report_system_error("File mapping failed, object already exists\n, file: " + name,
                                 code);
   } else {
-    console.report_system_error("File mapping failed file: " + name, code);
+    // The guard's lock file could not be made: the input is not to blame.
+    const std::string folder = platform::run_guard_folder();
+    console.report_system_error(folder.empty()
+                                    ? "Can't take the run guard"
+                                    : "Can't place the run guard in the temporary folder " + folder,
+                                code);
   }
 }
 
@@ -218,6 +223,35 @@ DecodeResult decode_file(const DecodeRequest& request, Console& console) {
     return result;
   }
   result.status = write_output_document(request, console, input, result);
+  return result;
+}
+
+DecodeResult decode_facts(const DecodeRequest& request, Console& console, FactsListener& facts) {
+  DecodeResult result;
+  MappedInput input;
+  result.status = map_input_file(request, console, input, result);
+  if (result.status != 0) return result;
+  if (!is_facility_bgl(input.image)) {
+    result.not_facility_data = true;
+    result.status = 1;
+    return result;
+  }
+  if (!has_decoded_section(input.image, section_kinds())) {
+    result.no_decoded_sections = true;
+    return result;
+  }
+  // No comment is written where nobody reads the text; the facts are the same.
+  DecodeOptions options = request.options;
+  options.terse = true;
+  options.plan = false;
+  options.unread_report = false;
+  set_up_circle(options);
+  DecodeBuffers own_buffers;
+  DecodeBuffers& buffers = request.buffers != nullptr ? *request.buffers : own_buffers;
+  SharedTables tables;
+  Output out(drain_discard, nullptr, false, buffers.document);
+  result.malformed = write_document(input.image, options, tables, platform::local_time(), out,
+                                    request.object_names, nullptr, nullptr, &facts);
   return result;
 }
 

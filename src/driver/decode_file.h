@@ -72,6 +72,11 @@ struct DecodeResult {
 // the closing "Done!" lines are the caller's.
 DecodeResult decode_file(const DecodeRequest& request, Console& console);
 
+// Decodes the input for the facts it holds, handing them to `facts`, with no document: the input
+// is mapped (or read into the request's buffers) and tested as `decode_file` does, and its
+// failures are reported the same way; the output name, the model files and -u are not used.
+DecodeResult decode_facts(const DecodeRequest& request, Console& console, FactsListener& facts);
+
 // Prints the unread-bytes report (-u): a heading and one line per record kind with bytes that no
 // decoder read.
 void print_unread_report(Console& console, const UnreadReport& report);

@@ -22,7 +22,7 @@ void write_document_head(Output& out, const platform::LocalTime& t) {
 uint32_t write_document(const Image& image, const DecodeOptions& options, SharedTables& tables,
                         const platform::LocalTime& time, Output& out,
                         const StringTable* object_names, ExtraFileSink* extra_files,
-                        GeometryListener* geometry) {
+                        GeometryListener* geometry, FactsListener* facts) {
   out.set_text_encoding(file_text_encoding(image));
   write_document_head(out, time);
   DecodeContext ctx(image, options, out, tables);
@@ -31,6 +31,7 @@ uint32_t write_document(const Image& image, const DecodeOptions& options, Shared
   ctx.object_names = object_names;
   ctx.extra_files = extra_files;
   ctx.geometry = geometry;
+  ctx.facts = facts;
   walk_sections(ctx, section_kinds());
   out.write("</FSData>\n");
   out.flush();

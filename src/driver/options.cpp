@@ -135,6 +135,9 @@ int SwitchParser::parse_switches(int argc, const char* const* argv,
       case OptionKind::kText:
         *static_cast<const char**>(row->target) = argument;
         break;
+      case OptionKind::kTextList:
+        static_cast<std::vector<const char*>*>(row->target)->push_back(argument);
+        break;
       case OptionKind::kUnsigned: {
         // An empty argument leaves the target as it was; text that is no number is an error.
         uint32_t value = 0;
@@ -164,7 +167,15 @@ OptionTable::OptionTable(DecodeOptions& o)
           {'j', OptionKind::kUnsigned, &jobs,
            "Files of a folder decoded at once (default: one per processor)"                                  },
           {'u', OptionKind::kFlag,     &o.unread_report,
-           "List the bytes of each record kind never read"                                                   }
+           "List the bytes of each record kind never read"                                                   },
+          {'L', OptionKind::kFlag,     &library,
+           "Index the scenery library LIBRARY into INDEX (default library.sqlite)"                           },
+          {'D', OptionKind::kTextList, &drives,
+           "With -L: where a drive of scenery.cfg lives, D=FOLDER (repeatable)"                              },
+          {'S', OptionKind::kText,     &simulator_folder,
+           "With -L: the simulator folder of scenery.cfg's relative paths"                                   },
+          {'O', OptionKind::kText,     &official_folder,   "With -L: the MSFS Official folder"               },
+          {'C', OptionKind::kText,     &content_xml,       "With -L: the MSFS Content.xml"                   }
 } {}
 
 std::string switches_help(std::span<const OptionSpec> table) {

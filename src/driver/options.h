@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "bgl/context.h"
 
@@ -22,6 +23,7 @@ enum class OptionKind : uint8_t {
   kFlag,      // bool, set to true; takes no argument
   kText,      // const char*, the argument text
   kUnsigned,  // uint32_t, the argument as a decimal number as "%u" scans it (saturating)
+  kTextList,  // std::vector<const char*>, each argument of the repeated switch appended
 };
 
 struct OptionSpec {
@@ -53,7 +55,13 @@ struct OptionTable {
   OptionTable(const OptionTable&) = delete;  // the rows point into the table itself
   OptionTable& operator=(const OptionTable&) = delete;
   uint32_t jobs = 0;
-  OptionSpec rows[10];
+  // -L and the switches of a library run.
+  bool library = false;
+  std::vector<const char*> drives;  // "D=FOLDER"
+  const char* simulator_folder = nullptr;
+  const char* official_folder = nullptr;
+  const char* content_xml = nullptr;
+  OptionSpec rows[15];
 };
 
 // The help text: an empty line, "Switches:" and one line per option.

@@ -1,10 +1,12 @@
 #include "driver/run.h"
 
+#include <cctype>
 #include <cstdint>
 #include <new>
 
 #include "driver/batch.h"
 #include "driver/decode_file.h"
+#include "driver/library_run.h"
 #include "driver/model_files.h"
 #include "driver/names_file.h"
 #include "driver/options.h"
@@ -67,6 +69,7 @@ int run_checked(int argc, const char* const* argv, RunState& state) {
   if (parsed == kParseHelp) {
     print_usage(console, false);
     console.write("       terrova [-switches] FOLDER [OUTFOLDER]\n");
+    console.write("       terrova -L [-switches] LIBRARY [INDEX.sqlite]\n");
     console.write(switches_help(table.rows));
     console.write("  --version  Print the version\n");
     return 0;
@@ -83,6 +86,31 @@ int run_checked(int argc, const char* const* argv, RunState& state) {
   // Library-object names from beside the program, read once for the run.
   ObjectNamesFile names_file;
   names_file.path = names_file_path(state.program_name);
+  if (table.library) {
+    LibraryRequest library;
+    library.library = state.input_name;
+    library.index_path = state.output_name;
+    library.jobs = table.jobs;
+    library.names_file = &names_file;
+    library.progress_in_place = platform::console_is_terminal();
+    for (const char* drive : table.drives) {
+      // D=FOLDER, the drive letter in either case.
+      const std::string_view text(drive);
+      if (text.size() < 3 || text[1] != '=' || !std::isalpha(static_cast<unsigned char>(text[0]))) {
+        console.print(Message::kFailure, "Error: -D wants a drive and a folder: D=FOLDER, not %s\n",
+                      std::string(text));
+        return 2;
+      }
+      library.options.drives.emplace_back(
+          static_cast<char>(std::toupper(static_cast<unsigned char>(text[0]))),
+          std::string(text.substr(2)));
+    }
+    if (table.simulator_folder != nullptr)
+      library.options.simulator_folder = table.simulator_folder;
+    if (table.official_folder != nullptr) library.options.official_folder = table.official_folder;
+    if (table.content_xml != nullptr) library.options.content_xml = table.content_xml;
+    return run_library(library, console);
+  }
   if (platform::is_folder(state.input_name.c_str())) {
     BatchRequest batch;
     batch.names_file = &names_file;

@@ -57,6 +57,7 @@ void write_ndb(DecodeContext& ctx, const Record& ndb) {
   const double lon = decode_longitude(ndb.i32(0x0C));
   if (!in_decode_circle(o, lat, lon, ndb)) return;
   ndb.name_kind("Ndb");
+  if (ctx.facts != nullptr) report_navaid(ctx, ndb, {"NDB", 0x0C, 0x10, 0x20, 0x24});
   const std::string_view name = ndb_name(ctx, ndb);
   if (!o.terse) write_record_comment(ctx.out, "NDB", ndb.offset());
   ctx.out.format("\t<Ndb type=\"%s\" name=", EnumText(kNdbTypeNames, ndb.u16(0x06)));

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 #include "bgl/record.h"
 #include "bgl/walker.h"
@@ -23,6 +24,16 @@ constexpr uint32_t kNavaidDeletionSize = 16;
 
 // Notes that the airport named by the deletion record deletes navaids of `kind`.
 void take_navaid_deletion(DecodeContext& ctx, const Record& record, uint8_t kind);
+
+// Where a navaid record keeps the fields the library index takes from it.
+struct NavaidFields {
+  const char* kind;  // "VOR", "ILS", "NDB", "WAYPOINT"
+  uint32_t lon_at, lat_at, ident_at, region_at;
+};
+// Hands the navaid to the facts listener, which must be set; `airport` names the owner of a
+// terminal waypoint.
+void report_navaid(DecodeContext& ctx, const Record& record, const NavaidFields& fields,
+                   std::string_view airport = {});
 
 enum class DeletionStep : uint8_t { kNone, kTaken, kDamaged };
 // Takes the next record of `walk` as a navaid deletion when `deletions` is set and its id says so.

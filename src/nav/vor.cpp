@@ -106,6 +106,10 @@ void take_navaid(DecodeContext& ctx, const Record& record) {
     return;
   }
   record.name_kind(record.u8(0x06) == kIlsType ? "Ils" : "Vor");
+  if (ctx.facts != nullptr) {
+    report_navaid(ctx, record,
+                  {record.u8(0x06) == kIlsType ? "ILS" : "VOR", 0x08, 0x0C, 0x20, 0x24});
+  }
   if (record.u8(0x06) == kIlsType) {
     ctx.tables.deferred_navaids.push_back(read_ils(record));
   } else {

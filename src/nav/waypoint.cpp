@@ -101,7 +101,12 @@ void write_waypoint(DecodeContext& ctx, const Record& waypoint) {
 // written.
 void take_waypoint(DecodeContext& ctx, const Record& r) {
   r.name_kind("Waypoint");
-  if ((r.u32(0x14) & 0xF) == kTerminalFixType) {
+  const bool terminal = (r.u32(0x14) & 0xF) == kTerminalFixType;
+  if (ctx.facts != nullptr) {
+    report_navaid(ctx, r, {"WAYPOINT", 0x08, 0x0C, 0x14, 0x18},
+                  terminal ? std::string_view(decode_ident(r.u32(0x18) >> 6)) : std::string_view());
+  }
+  if (terminal) {
     // The region word shifted by 6 is, as an identifier word, the owning airport.
     ctx.tables.deferred_waypoints.push_back(
         TerminalWaypoint{r.offset(), ident_number(r.u32(0x18) >> 6), r.u8(0x06), r.i32(0x08),

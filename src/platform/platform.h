@@ -159,4 +159,21 @@ void clear_cancel();
 // The error code of a write refused by the cancel request.
 int cancelled_write_code();
 
+// ---- Library index ---------------------------------------------------------------------------
+// The index file beside which its new contents are built, and the files of a library whose size
+// and time tell an incremental run what changed. Paths are UTF-8 text.
+
+// The size and the time of the last change (nanoseconds since 1970 on POSIX, 100-nanosecond
+// units since 1601 on Windows: compared, never shown) of the named regular file; 0 or the error
+// code.
+int file_status(const char* path, uint64_t& size, int64_t& modified);
+// Gives the file `from` the name `to`, replacing a file of that name; 0 or the error code.
+int rename_file(const char* from, const char* to);
+// Removes the named file; 0 or the error code (also when there is none).
+int remove_file(const char* path);
+
+// The folder where the run guard's lock file goes (POSIX: TMPDIR, or /tmp when TMPDIR names no
+// folder the guard can be placed in); "" on Windows, where the guard is a named object.
+std::string run_guard_folder();
+
 }  // namespace terrova::platform

@@ -30,12 +30,19 @@ int open_retrying(const char* path, int flags, mode_t mode = 0) {
   return fd;
 }
 
-std::string guard_path() {
+constexpr const char* kSystemTemporaryFolder = "/tmp";
+
+// The guard's lock file in `folder`.
+std::string guard_path(std::string folder) {
+  if (folder.back() != '/') folder += '/';
+  folder += "terrova_file." + std::to_string(::getuid()) + ".lock";
+  return folder;
+}
+
+// TMPDIR when it is set, else the system's temporary folder.
+std::string preferred_guard_folder() {
   const char* dir = std::getenv("TMPDIR");
-  std::string path = (dir != nullptr && *dir != 0) ? dir : "/tmp";
-  if (path.back() != '/') path += '/';
-  path += "terrova_file." + std::to_string(::getuid()) + ".lock";
-  return path;
+  return (dir != nullptr && *dir != 0) ? dir : kSystemTemporaryFolder;
 }
 
 // Only regular files are decoded: a directory or a device has no size to map, and opening a
@@ -73,9 +80,22 @@ namespace {
 // An advisory lock on a per-user file in the temporary directory stands for the named mapping
 // object: it is released by the system when the process ends, however it ends. Returns 0 with the
 // lock file's descriptor, kAlreadyExists when another run holds it, or the error code.
+// A TMPDIR that names no folder where the lock file can be made (a folder that does not exist, or
+// may not be written) is passed over for the system's temporary folder, so that every run of the
+// user still meets the same guard there.
+int open_guard_file(std::string& folder) {
+  folder = preferred_guard_folder();
+  int fd = open_retrying(guard_path(folder).c_str(), O_RDWR | O_CREAT | O_NOFOLLOW, 0600);
+  if (fd >= 0 || folder == kSystemTemporaryFolder) return fd < 0 ? -errno : fd;
+  folder = kSystemTemporaryFolder;
+  fd = open_retrying(guard_path(folder).c_str(), O_RDWR | O_CREAT | O_NOFOLLOW, 0600);
+  return fd < 0 ? -errno : fd;
+}
+
 int lock_run_guard(intptr_t& handle) {
-  int fd = open_retrying(guard_path().c_str(), O_RDWR | O_CREAT | O_NOFOLLOW, 0600);
-  if (fd < 0) return errno;
+  std::string folder;
+  int fd = open_guard_file(folder);
+  if (fd < 0) return -fd;
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
     int code = (errno == EWOULDBLOCK) ? kAlreadyExists : errno;
     ::close(fd);
@@ -434,5 +454,27 @@ bool cancel_requested() { return cancel_flag.load(std::memory_order_relaxed); }
 void request_cancel() { cancel_flag.store(true); }
 void clear_cancel() { cancel_flag.store(false); }
 int cancelled_write_code() { return EINTR; }
+
+// ---- Library index ---------------------------------------------------------------------------
+
+int file_status(const char* path, uint64_t& size, int64_t& modified) {
+  struct stat st;
+  if (::stat(path, &st) != 0) return errno;
+  if (int code = regular_file_error(st)) return code;
+  size = static_cast<uint64_t>(st.st_size);
+  modified = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  return 0;
+}
+
+int rename_file(const char* from, const char* to) { return ::rename(from, to) == 0 ? 0 : errno; }
+
+int remove_file(const char* path) { return ::unlink(path) == 0 ? 0 : errno; }
+
+std::string run_guard_folder() {
+  std::string folder;
+  const int fd = open_guard_file(folder);
+  if (fd >= 0) ::close(fd);
+  return folder;
+}
 
 }  // namespace terrova::platform

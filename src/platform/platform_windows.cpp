@@ -440,4 +440,29 @@ void request_cancel() { cancel_flag.store(true); }
 void clear_cancel() { cancel_flag.store(false); }
 int cancelled_write_code() { return ERROR_OPERATION_ABORTED; }
 
+// ---- Library index ---------------------------------------------------------------------------
+
+int file_status(const char* path, uint64_t& size, int64_t& modified) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!::GetFileAttributesExW(wide(path).c_str(), GetFileExInfoStandard, &data)) {
+    return last_error();
+  }
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return ERROR_ACCESS_DENIED;
+  size = (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+  modified = static_cast<int64_t>((uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
+                                  data.ftLastWriteTime.dwLowDateTime);
+  return 0;
+}
+
+int rename_file(const char* from, const char* to) {
+  if (!::MoveFileExW(wide(from).c_str(), wide(to).c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    return last_error();
+  }
+  return 0;
+}
+
+int remove_file(const char* path) { return ::DeleteFileW(wide(path).c_str()) ? 0 : last_error(); }
+
+std::string run_guard_folder() { return std::string(); }
+
 }  // namespace terrova::platform

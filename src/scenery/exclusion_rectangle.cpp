@@ -22,6 +22,13 @@ void write_rectangle(DecodeContext& ctx, const Record& rectangle) {
   const uint32_t flags = rectangle.u16(0);
   const bool exclude_all = (flags & 0xFF) == 8;
   if (!exclude_all && (flags & 0x07F0) == 0) return;
+  if (ctx.facts != nullptr) {
+    // Bits 4-10 are the classes in the order of `ExcludedClass`.
+    ctx.facts->exclusion({decode_latitude(rectangle.i32(16)), decode_latitude(rectangle.i32(8)),
+                          decode_longitude(rectangle.i32(4)), decode_longitude(rectangle.i32(12)),
+                          exclude_all ? kExcludesAll : (flags >> 4) & kExcludesAll, exclude_all,
+                          rectangle.offset()});
+  }
 
   out.format(
       "\t<ExclusionRectangle\n\t\tlatitudeMinimum = \"%s\"\n\t\tlatitudeMaximum = "

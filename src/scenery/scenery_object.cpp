@@ -19,6 +19,7 @@
 // than the record's header, or one that leaves the run, ends the walk.
 #include "scenery/scenery_object.h"
 
+#include <cstring>
 #include <iterator>
 #include <span>
 
@@ -38,7 +39,10 @@ constexpr uint32_t kShortHeader = 28;
 constexpr uint32_t kLongHeader = 44;
 constexpr uint32_t kInstanceIdAt = 28;
 constexpr uint32_t kFlagsAt = 16;
-constexpr double kAngleUnit = 0.0054931640625;  // 360/65536 degree
+constexpr double kAngleUnit = 0.0054931640625;   // 360/65536 degree
+constexpr uint32_t kEffectNameField = 80;        // the effect's name at the start of its kind data
+constexpr uint32_t kSimObjectTitleLengthAt = 4;  // a SimObject's container title (sim_object.cpp)
+constexpr uint32_t kSimObjectTitleAt = 8;
 
 // The bits of the flag word that stand for an element of their own, in the order the elements
 // are written. `LowResAltitude` is newer than the schema.
@@ -104,6 +108,38 @@ void write_object_start(DecodeContext& ctx, const Record& object) {
   }
 }
 
+// Hands the object to the facts listener, which must be set: its kind, position and GUIDs, and
+// the name of a library object from the names file or of an effect.
+void report_scenery_object(DecodeContext& ctx, const Record& object, const char* kind_name,
+                           uint32_t header) {
+  SceneryObjectFact fact;
+  fact.kind = kind_name;
+  fact.lat = decode_latitude(object.i32(8));
+  fact.lon = decode_longitude(object.i32(4));
+  fact.offset = object.offset();
+  GuidText instance{};
+  if (object.id() > 9 && !guid_is_zero(object, kInstanceIdAt)) {
+    instance = guid_text(object, kInstanceIdAt);
+    fact.instance = instance.str();
+  }
+  const Record kind_data = object.part(header, object.size() - header);
+  GuidText guid{};
+  if (std::strcmp(kind_name, "LibraryObject") == 0 && kind_data.holds(0, 16)) {
+    guid = guid_text(kind_data, 0);
+    fact.guid = guid.str();
+    int index = 0;
+    if (ctx.object_names != nullptr && table_find(*ctx.object_names, fact.guid, index)) {
+      fact.name = (*ctx.object_names)[index].name;
+    }
+  } else if (std::strcmp(kind_name, "Effect") == 0) {
+    fact.name = kind_data.text(0, kEffectNameField);
+  } else if (std::strcmp(kind_name, "SimObject") == 0) {
+    // The container title: its length at +4, the text from +8, cut at the kind data's end.
+    fact.name = kind_data.bytes(kSimObjectTitleAt, kind_data.u32(kSimObjectTitleLengthAt));
+  }
+  ctx.facts->scenery_object(fact);
+}
+
 }  // namespace
 
 const SceneryObjectKind* find_scenery_object_kind(uint32_t kind_id) {
@@ -136,6 +172,7 @@ void write_objects(DecodeContext& ctx, RecordWalk& walk) {
     if (sign) {
       // Signs are written inside the airport that claims them; the circle is applied there.
       object.name_kind("TaxiwaySign");
+      if (ctx.facts != nullptr) report_scenery_object(ctx, object, "TaxiwaySign", header);
       if (!ctx.options.terse) write_record_comment(ctx.out, "TaxiwaySign", object.offset());
       keep_taxiway_signs(ctx, object);
       continue;
@@ -152,6 +189,9 @@ void write_objects(DecodeContext& ctx, RecordWalk& walk) {
     }
 
     write_object_start(ctx, object);
+    if (ctx.facts != nullptr) {
+      report_scenery_object(ctx, object, kind != nullptr ? kind->name : "Unknown", header);
+    }
     if (kind != nullptr && kind->decode != nullptr) {
       object.name_kind(kind->name);
       const Record kind_data = object.part(header, object.size() - header);

@@ -116,7 +116,7 @@ TEST(Switches, HelpText) {
             std::string::npos);
   EXPECT_NE(help.find("  -u       List the bytes of each record kind never read\n"),
             std::string::npos);
-  EXPECT_EQ(std::count(help.begin(), help.end(), '\n'), 12);
+  EXPECT_EQ(std::count(help.begin(), help.end(), '\n'), 17);
 }
 
 TEST(Switches, JobsForAFolder) {
