@@ -22,12 +22,8 @@ namespace terrova::library {
 int read_addons_cfg(const std::string& cfg, const LibraryOptions& options, Library& out,
                     std::string& error) {
   out.kind = "add-ons";
-  DecodedText text;
-  if (int code = read_text_file(cfg, text, out)) {
-    error = unreadable(cfg, code);
-    return code;
-  }
-  const IniFile ini = parse_ini(text.text);
+  IniFile ini;
+  if (const int code = read_ini_file(cfg, out, ini, error)) return code;
   std::vector<std::string> problems = ini.problems;
   std::vector<AddOnPackage> packages;
   std::unordered_map<std::string, size_t> known;

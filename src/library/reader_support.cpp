@@ -16,6 +16,16 @@ void add_problems(Library& library, const std::string& file,
   }
 }
 
+int read_ini_file(const std::string& path, Library& library, IniFile& ini, std::string& error) {
+  DecodedText text;
+  if (const int code = read_text_file(path, text, library)) {
+    error = unreadable(path, code);
+    return code;
+  }
+  ini = parse_ini(text.text);
+  return 0;
+}
+
 std::string unreadable(const std::string& path, int code) {
   if (code == kTooLarge) {
     return path + ": cannot be read (larger than " + std::to_string(kMaxConfigBytes >> 20) +

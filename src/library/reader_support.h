@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "library/ini_file.h"
 #include "library/library.h"
 #include "library/text_encoding.h"
 
@@ -27,6 +28,10 @@ constexpr int kTooLarge = -1;
 // Reads and decodes a configuration file; 0, kTooLarge or the system's error code. A file whose
 // bytes are not all characters adds a problem line.
 int read_text_file(const std::string& path, DecodedText& text, Library& library);
+
+// Reads a configuration file of INI sections; 0, or the status of read_text_file with the message
+// in `error`.
+int read_ini_file(const std::string& path, Library& library, IniFile& ini, std::string& error);
 
 // "`path`: cannot be read (reason)".
 std::string unreadable(const std::string& path, int code);

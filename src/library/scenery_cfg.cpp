@@ -81,12 +81,8 @@ bool read_area(const IniSection& section, Area& area, std::vector<std::string>& 
 int read_scenery_cfg(const std::string& cfg, const LibraryOptions& options, Library& out,
                      std::string& error) {
   out.kind = "scenery.cfg";
-  DecodedText text;
-  if (int code = read_text_file(cfg, text, out)) {
-    error = unreadable(cfg, code);
-    return code;
-  }
-  const IniFile ini = parse_ini(text.text);
+  IniFile ini;
+  if (const int code = read_ini_file(cfg, out, ini, error)) return code;
   std::vector<std::string> problems = ini.problems;
   std::vector<Area> areas;
   bool any_area = false;
