@@ -125,7 +125,13 @@ constexpr KnownAttribute kPolygonAttributes[] = {
     {guid("{4D2A51D4-91AC-412F-833E-212CC10E5FBC}"), "PreciseTerraforming",      ValueType::kUint8  },
     {guid("{E82ABE17-FB4C-4F67-A28C-ED41969AEAD6}"), "VegetationFalloff",        ValueType::kFloat32},
     {guid("{3F8514F8-FAA8-4B94-AB7F-DC2078A4B888}"), "WaterType",                ValueType::kUint32 },
+    {guid("{F0B11821-16FC-407B-BE5A-DBEB67A77571}"), "GeomeName",                ValueType::kString },
 };
+
+// The version of the polygon's form, which the compiler adds to the attributes as text ("0.3.0"
+// where the 2020 sources write none, "0.4.0" where the 2024 sources write `version="0.4.0"`):
+// written as the `version` of the `Polygon` (checked: every polygon of the 2024 sources).
+constexpr GuidBytes kPolygonVersion = guid("{CE85242F-4110-4706-8344-1F3A8EE422BE}");
 
 // The attributes a rectangle is made of (checked against the sources' `Rectangle`s).
 constexpr GuidBytes kRectangleWidth = guid("{99312E49-88B1-470E-BD06-CA3A6A8C53CF}");
@@ -387,9 +393,20 @@ class PolygonBlock {
     const DecodeOptions& o = ctx_.options;
     if (!o.terse)
       write_record_comment(out, "Polygon", static_cast<uint32_t>(block_.file_offset(e.at)));
-    out.format("\t<Polygon altitude=%s>\n", format_length(o, altitude(e, 0)));
-    // Known attributes in the editor's order, then the others as the entry lists them.
+    out.write("\t<Polygon");
     PoolValue v;
+    uint32_t version = e.attribute_count;  // the attribute written as the version, if any
+    for (uint32_t i = 0; i < e.attribute_count; ++i) {
+      if (attribute(e, i, v) && same_guid(block_, v.at, kPolygonVersion) && is_text(v)) {
+        version = i;
+        out.write(" version=\"");
+        write_escaped_text(out, block_.text(v.at + kPoolEntryHead, v.size));
+        out.write("\"");
+        break;
+      }
+    }
+    out.format(" altitude=%s>\n", format_length(o, altitude(e, 0)));
+    // Known attributes in the editor's order, then the others as the entry lists them.
     for (const KnownAttribute& known : kPolygonAttributes) {
       for (uint32_t i = 0; i < e.attribute_count; ++i) {
         if (attribute(e, i, v) && same_guid(block_, v.at, known.guid) &&
@@ -405,6 +422,7 @@ class PolygonBlock {
       }
       const KnownAttribute* known = find_known(v);
       if (known != nullptr && value_fits(v, known->type)) continue;
+      if (i == version) continue;
       ValueType type = ValueType::kString;
       if (!type_by_size(v.size, type) && !is_text(v)) {
         out.format("\t\t<!-- attribute of %d bytes", v.size);
