@@ -130,16 +130,9 @@ mkdir -p "library/Addon Scenery/Test/scenery"
 cp inputs/sample.bgl inputs/texts.bgl "library/Addon Scenery/Test/scenery/"
 printf '[General]\r\nTitle=Test\r\n\r\n[Area.001]\r\nTitle=Test\r\nLocal=Addon Scenery\\Test\r\nLayer=1\r\nActive=TRUE\r\n' \
   >library/scenery.cfg
-# The library as its scenery.cfg names it, or its one folder where only folders are read.
-library_arg=library/scenery.cfg
-windows_library_arg='library\scenery.cfg'
-if ! "$linux/terrova" -L "$library_arg" linux.sqlite >library_linux.txt 2>&1; then
-  library_arg="library/Addon Scenery/Test/scenery"
-  windows_library_arg='library\Addon Scenery\Test\scenery'
-  "$linux/terrova" -L "$library_arg" linux.sqlite >library_linux.txt 2>&1 ||
-    fail "linux library run: $(cat library_linux.txt)"
-fi
-run_windows -L "$windows_library_arg" windows.sqlite
+"$linux/terrova" -L library/scenery.cfg linux.sqlite >library_linux.txt 2>&1 ||
+  fail "linux library run: $(cat library_linux.txt)"
+run_windows -L 'library\scenery.cfg' windows.sqlite
 [ "$status" = 0 ] || fail "windows library run: status $status: $console"
 library_query="SELECT ident, name, round(lat, 6), round(lon, 6), runways, parking, approaches,
   definition, wins FROM airport_definitions; SELECT kind, ident, region FROM navaids ORDER BY 1, 2;
