@@ -1,7 +1,8 @@
 // Helipad sub-record (0x26):
 //   +0  u16  id
 //   +2  u32  size
-//   +6  u8   surface code (0 in every MSFS helipad, whose sources name it CEMENT)
+//   +6  u8   surface code (0 in every MSFS helipad: CEMENT in the 2020 sources, CONCRETE in the
+//            2024 ones)
 //   +7  u8   bit 5 closed, bit 4 transparent, the other bits the helipad type code
 //   +12 u32  longitude, packed
 //   +16 u32  latitude, packed
@@ -114,10 +115,11 @@ void write_helipad_start(DecodeContext& ctx, const char* name, const Record& rec
              format_coordinate(o, decode_latitude(record.i32(16))),
              format_coordinate(o, decode_longitude(record.i32(12))),
              format_altitude(o, record.i32(20)));
-  // An MSFS helipad of surface code 0 is written as the name its sources give it (19 helipads of
-  // five airports); the compiler stores their CEMENT as the code the older forms name CONCRETE.
+  // An MSFS 2020 helipad of surface code 0 is written as the name its sources give it (19
+  // helipads of five airports); that compiler stores their CEMENT as the code the older forms name
+  // CONCRETE. The 2024 compiler keeps the older code (both KSUA helipads: CONCRETE, code 0).
   const uint32_t surface = record.u8(6);
-  if (in_msfs_airport(ctx) && surface == 0) {
+  if (ctx.airport_id == kMsfsAirportId && surface == 0) {
     out.format("\t\t\tsurface=\"CEMENT\" heading=\"%.2lf\"\n", record.f32(32));
   } else {
     out.format("\t\t\tsurface=\"%s\" heading=\"%.2lf\"\n", surface_name(surface), record.f32(32));
