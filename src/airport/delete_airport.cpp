@@ -14,7 +14,8 @@
 //   +6  u16  bit 1 apron lights, 8 blast fences, 9 boundary fences, 10 jetways, 11 control
 //            towers (checked: 52I deletes the jetways alone, ENEV the towers alone). Later SDKs
 //            name bit 8 `deleteAllVectorPlacement` (eight sources, none with the blast-fence
-//            name); the schema of this dialect knows it as `deleteAllBlastFences` only
+//            name); the schema of this dialect knows it as `deleteAllBlastFences` only, so the
+//            bit is written under both names
 //   +11 u8   bit 0 departures, 1 arrivals, 2 painted elements, 3 light supports, 4 taxiway signs
 // and inside an MSFS 2024 airport (0x113) bit 8 is vector placements and +11 bit 5 projected
 // meshes (EDDN: 0x0008 deleteAllFrequencies alone, as its source; the two 2024 bits are clear
@@ -44,6 +45,7 @@ struct DeleteFlag {
 constexpr DeleteFlag kMsfsFlags[] = {
     {"deleteAllApronLights",     1 },
     {"deleteAllBlastFences",     8 },
+    {"deleteAllVectorPlacement", 8 },
     {"deleteAllBoundaryFences",  9 },
     {"deleteAllControlTowers",   11},
     {"deleteAllJetways",         10},
@@ -54,13 +56,14 @@ constexpr DeleteFlag kMsfsFlags[] = {
     {"deleteAllTaxiwaySigns",    20},
 };
 // Inside an MSFS 2024 airport bit 8 is named as the 2024 sources (and the later 2020 editors)
-// name it, and bit 5 of +11, the next free one, gives the attribute that 2024 adds.
+// name it, and bit 5 of +11, the next free one, gives the attribute that 2024 adds; the jetway
+// and tower bits are those of the 2020 form.
 constexpr DeleteFlag kMsfs2024Flags[] = {
     {"deleteAllApronLights",     1 },
     {"deleteAllVectorPlacement", 8 },
     {"deleteAllBoundaryFences",  9 },
-    {"deleteAllControlTowers",   10},
-    {"deleteAllJetways",         11},
+    {"deleteAllControlTowers",   11},
+    {"deleteAllJetways",         10},
     {"deleteAllDepartures",      16},
     {"deleteAllArrivals",        17},
     {"deleteAllPaintedElements", 18},

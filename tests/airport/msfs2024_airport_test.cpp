@@ -41,10 +41,11 @@ std::vector<uint8_t> msfs2024_file(const std::function<void(Bytes&)>& subs,
   return bgl.build();
 }
 
-// A DeleteAirport with the two 2024 bits and deleteAllFrequencies, the name, a com, the empty
-// taxiway path list that every real file holds, and two coloured helipads.
+// A DeleteAirport with the two 2024 bits, deleteAllFrequencies and the jetways (bit 10, as in the
+// 2020 form), the name, a com, the empty taxiway path list that every real file holds, and two
+// coloured helipads.
 void helipads(Bytes& b) {
-  msfs_delete_airport(b, 0x0108, 0x21);
+  msfs_delete_airport(b, 0x0508, 0x21);
   msfs_airport_name(b, "Witham Field");
   com(b, 1, 123080000, "M\xC3\xBCnchen Radar");
   msfs_paths(b, {});
