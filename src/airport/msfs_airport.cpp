@@ -11,7 +11,8 @@
 //   +53 u8   traffic scalar × 255; 255, the full traffic, is also what the compiler stores when
 //            the source sets none
 //   +54 u8   flags: bit 0 starAirport, bit 1 isOnTIN (checked: the one source that says TRUE),
-//            bit 2 closed; bit 3 set in one file only (not written)
+//            bit 2 closed, bit 3 set: tinColorCorrection FALSE (checked: set in the one file whose
+//            source says FALSE, clear in the seven that say TRUE)
 //   +56 u8   departure count       +58 u8 arrival count
 //   +59 u8   bit 0 applyFlatten (checked: set in the eight files whose source says TRUE, clear in
 //            the fourteen that say FALSE)
@@ -51,6 +52,7 @@ namespace {
 constexpr uint32_t kFlagsAt = 54;
 constexpr unsigned kStarAirportBit = 0;
 constexpr unsigned kOnTinBit = 1;
+constexpr unsigned kNoTinColorCorrectionBit = 3;
 constexpr unsigned kClosedBit = 2;
 constexpr uint32_t kFlattenAt = 59;
 constexpr uint16_t kTowerId = 0x66;
@@ -104,6 +106,8 @@ void write_msfs_airport_flags(DecodeContext& ctx, const Record& airport, const L
                  frame.after);
   ctx.out.format("%sapplyFlatten=\"%s\"%s", frame.before, true_false(airport.u8(kFlattenAt) & 1),
                  frame.after);
+  ctx.out.format("%stinColorCorrection=\"%s\"%s", frame.before,
+                 true_false(((flags >> kNoTinColorCorrectionBit) & 1) == 0), frame.after);
 }
 
 void write_msfs_tower(DecodeContext& ctx, RecordWalk& subs) {

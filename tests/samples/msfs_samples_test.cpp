@@ -77,8 +77,10 @@ const std::regex kAllowedMessages[] = {
     // Attributes that the compilers of the later SDKs take and store (the authors' sources write
     // them and the bytes hold them) but that this schema predates: the texture flip and offsets of
     // the 0xD0 aprons, the 3D-mesh flag of parking places, a rectangle's `precision` (section
-    // 101), a SimObject's livery, the heading of a car park's cars and the 2024 DeleteAirport
-    // attributes.
+    // 101), a SimObject's livery, the heading of a car park's cars, the 2024 DeleteAirport
+    // attributes and the airport's `tinColorCorrection`.
+    std::regex(R"(Element 'Airport', attribute 'tinColorCorrection': The attribute )"
+               R"('tinColorCorrection' is not allowed)"),
     std::regex(R"(Element '(Apron|TaxiwayParking|Rectangle|SimObject|CarParking|DeleteAirport)', )"
                R"(attribute '(flipUV|offsetU|offsetV|has3DMesh|precision|liveryName|carsHeading|)"
                R"(deleteAllVectorPlacement|deleteAllProjectedMeshes)': The attribute '\w+' is not )"
