@@ -5,11 +5,6 @@
 #include "driver/sections.h"
 
 namespace terrova {
-namespace {
-
-constexpr uint32_t kAirportSectionType = 3;
-
-}  // namespace
 
 void write_document_head(Output& out, const platform::LocalTime& t) {
   out.format("<!--\n\tdecoded by terrova on %0.4d-%0.2d-%0.2d, %0.2d:%0.2d:%0.2d\n-->\n", t.year,
