@@ -32,19 +32,20 @@
 //               the cell, y 32768 steps south to north (checked: every packed vertex of the
 //               sources lies inside its step; it is written at the step's middle)
 //       compressed: u32 x, u32 y of the first vertex, s32 x and y steps to the second, u32 byte
-//               length L of the rest, L bytes: the later vertices as changes of that step, a
-//               first byte of 4 x the bit length of the largest change (bytes: 47 polygons of
-//               the sources), then a code of variable length per change that is not known; the
-//               points are written as a dump
+//               length L of the rest, L bytes: the later vertices as bit planes of the changes
+//               of that step (see polygon_points.cpp); the vertices are written as the packed
+//               ones are, and a stream that does not decode to its count is written as a dump
 //     then the altitudes, f32 metres (checked: `altitude` of `Polygon`, `altitude` and
 //     `altitude2` of `Rectangle`)
 #include <array>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "format/ident.h"
 #include "format/values.h"
 #include "format/xml.h"
+#include "scenery/polygon_points.h"
 #include "scenery/scenery_sections.h"
 
 namespace terrova {
@@ -440,12 +441,28 @@ class PolygonBlock {
         out.format("\t\t<Vertex lat=\"%s\" lon=\"%s\"/>\n", format_coordinate(o, p.lat),
                    format_coordinate(o, p.lon));
       }
+    } else if (compressed_.decode(block_, e.points_at + 2, e.vertex_count)) {
+      write_compressed_vertices();
     } else {
       out.format("\t\t<!-- %d vertices in the compressed form, not decoded, length: %d",
                  e.vertex_count, static_cast<uint32_t>(e.points_size));
       write_hex_lines(out, block_.bytes(e.points_at, e.points_size), false);
     }
     out.write("\t</Polygon>\n");
+  }
+
+  // The decoded vertices at the middle of their steps, the closing repeat of the first left out.
+  void write_compressed_vertices() {
+    const std::vector<uint32_t>& x = compressed_.x();
+    const std::vector<uint32_t>& y = compressed_.y();
+    size_t corners = x.size();
+    if (corners > 1 && x[corners - 1] == x[0] && y[corners - 1] == y[0]) --corners;
+    for (size_t i = 0; i < corners; ++i) {
+      const double lat = cell_.south + (y[i] + 0.5) / kCellSteps * cell_.height;
+      const double lon = cell_.west + (x[i] + 0.5) / kCellSteps * cell_.width;
+      ctx_.out.format("\t\t<Vertex lat=\"%s\" lon=\"%s\"/>\n", format_coordinate(ctx_.options, lat),
+                      format_coordinate(ctx_.options, lon));
+    }
   }
 
   // The x and y steps of packed vertex `i`, side by side.
@@ -543,6 +560,7 @@ class PolygonBlock {
   const Record& block_;
   Cell cell_;
   uint64_t pool_end_ = 0;
+  CompressedPoints compressed_;
 };
 
 // An MSFS block: record count 1, or (a file of polygons alone) an attribute pool that holds an

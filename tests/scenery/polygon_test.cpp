@@ -1,6 +1,6 @@
-// MSFS polygon blocks (section 101): attributes in the editor's order, packed vertices, rectangles
-// with their deformations and height maps, compressed vertex runs kept as dumps, the older
-// terrain vectors left alone and damaged blocks.
+// MSFS polygon blocks (section 101): attributes in the editor's order, packed and compressed
+// vertices, rectangles with their deformations and height maps, the older terrain vectors left
+// alone and damaged blocks.
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -25,6 +25,17 @@ const Bytes kTriangle =
                       {16728, 19656}
 },
                   15);
+// A ring whose changes of step run from zero (two vertices on a line) to eight bits.
+const std::vector<std::pair<uint32_t, uint32_t>> kRing = {
+    {16728, 19656},
+    {16712, 19687},
+    {16696, 19718},
+    {16680, 19749},
+    {16600, 19760},
+    {16590, 19600},
+    {16700, 19610},
+    {16728, 19656}
+};
 
 std::vector<uint8_t> file_of(const Bytes& block, uint32_t record_count = 1) {
   BglBuilder bgl;
@@ -72,7 +83,9 @@ TEST(Polygons, Golden) {
   },
           3, packed_points(false, {{1, 2}, {3, 4}, {5, 6}}, 4).f32(7));  // open ring
   const Bytes compressed = Bytes().u32(16728).u32(19656).i32(-16).i32(31).u32(2).u16(0x530c);
-  p.entry(3, {scale}, 7, Bytes().u8(2).u8(1).raw(compressed).f32(105.5f));
+  p.entry(3, {scale}, 7, Bytes().u8(2).u8(1).raw(compressed).f32(105.5f));  // too short: a dump
+  p.entry(3, {scale}, static_cast<uint32_t>(kRing.size()),
+          compressed_points(false, kRing).f32(106.5f));
   expect_golden_styles(file_of(p.build(kCell)), "scenery/golden/polygons");
   // Record count 0: a file of polygons alone is told from the terrain vectors of the older
   // simulators, which keep their comments alone, by the attributes it names.
@@ -106,6 +119,29 @@ TEST(Polygons, DamagedBlocks) {
     d = decoded(block);
     EXPECT_EQ(d.malformed, 1u);
     EXPECT_EQ(d.document.find("<Polygon"), std::string::npos);
+  }
+  // A compressed stream that does not decode to its vertex count within its length is a dump:
+  // fewer vertices than it holds, a length cut short, a first byte of unknown bits, a count far
+  // past what the bytes can hold. (One vertex more can be what the bytes say: a last change of
+  // zero takes no bits where the last run already passes it.)
+  const Bytes ring = compressed_points(false, kRing);
+  const auto count = static_cast<uint32_t>(kRing.size());
+  constexpr size_t kLengthAt = 2 + 16;
+  Bytes cut = ring;
+  cut.put_u32(kLengthAt, static_cast<uint32_t>(ring.size() - kLengthAt - 5));
+  Bytes head = ring;
+  head.data[kLengthAt + 4] |= 1;
+  for (const auto& [points, vertices] : std::vector<std::pair<Bytes, uint32_t>>{
+           {ring, count - 1 },
+           {cut,  count     },
+           {head, count     },
+           {ring, 0x40000000}
+  }) {
+    PolygonBlockBuilder bad;
+    bad.entry(3, {}, vertices, Bytes(points).f32(1));
+    d = decoded(bad.build(kCell));
+    EXPECT_NE(d.document.find("vertices in the compressed form, not decoded"), std::string::npos);
+    EXPECT_EQ(d.document.find("<Vertex"), std::string::npos);
   }
   // A height map of more rows than its value holds writes the heights it has.
   PolygonBlockBuilder map;

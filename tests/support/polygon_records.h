@@ -15,6 +15,10 @@ Bytes guid_value(std::string_view guid);
 // The packed form of vertex steps, `width` bits each: the forms, the width and the numbers.
 Bytes packed_points(bool altitude_per_vertex,
                     const std::vector<std::pair<uint32_t, uint32_t>>& steps, uint32_t width);
+// The compressed form of grid vertices: the forms, the first vertex and step, the stream's length
+// and the bit planes of the changes of step, made as the compiler makes them.
+Bytes compressed_points(bool altitude_per_vertex,
+                        const std::vector<std::pair<uint32_t, uint32_t>>& vertices);
 
 class PolygonBlockBuilder {
  public:
