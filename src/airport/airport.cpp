@@ -117,8 +117,10 @@ void write_later_airport_attributes(DecodeContext& ctx, const Record& airport, b
   if (const std::optional<double> scalar = traffic_scalar(airport)) {
     ctx.out.format("%strafficScalar=\"%0.2lf\"%s", frame.before, *scalar, frame.after);
   }
-  if (airport.id() == kMsfsAirportId) write_msfs_airport_flags(ctx, airport, frame);
-  if (airport.id() == kMsfsAirportId) write_msfs_ground_merging(ctx, frame);
+  if (is_msfs_airport_id(airport.id())) {
+    write_msfs_airport_flags(ctx, airport, frame);
+    write_msfs_ground_merging(ctx, frame);
+  }
 }
 
 // The attribute lines after the name: magnetic variation and altitude, the name attributes, and

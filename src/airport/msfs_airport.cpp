@@ -98,16 +98,25 @@ double f64_at(const Record& record, uint32_t at) {
 
 void write_msfs_airport_flags(DecodeContext& ctx, const Record& airport, const LineFrame& frame) {
   const uint32_t flags = airport.u8(kFlagsAt);
-  ctx.out.format("%sstarAirport=\"%s\"%s", frame.before, true_false((flags >> kStarAirportBit) & 1),
-                 frame.after);
-  ctx.out.format("%sclosed=\"%s\"%s", frame.before, true_false((flags >> kClosedBit) & 1),
-                 frame.after);
+  // The 2024 form keeps isOnTIN and applyFlatten where the 2020 form has them (every 2024 sample:
+  // both clear, both FALSE in its source); its other bits of +54 do not follow the 2020 meanings
+  // (KSUA: bit 3 set with tinColorCorrection TRUE; starAirport TRUE with bit 0 clear), so they are
+  // not written.
+  const bool form_2020 = airport.id() == kMsfsAirportId;
+  if (form_2020) {
+    ctx.out.format("%sstarAirport=\"%s\"%s", frame.before,
+                   true_false((flags >> kStarAirportBit) & 1), frame.after);
+    ctx.out.format("%sclosed=\"%s\"%s", frame.before, true_false((flags >> kClosedBit) & 1),
+                   frame.after);
+  }
   ctx.out.format("%sisOnTIN=\"%s\"%s", frame.before, true_false((flags >> kOnTinBit) & 1),
                  frame.after);
   ctx.out.format("%sapplyFlatten=\"%s\"%s", frame.before, true_false(airport.u8(kFlattenAt) & 1),
                  frame.after);
-  ctx.out.format("%stinColorCorrection=\"%s\"%s", frame.before,
-                 true_false(((flags >> kNoTinColorCorrectionBit) & 1) == 0), frame.after);
+  if (form_2020) {
+    ctx.out.format("%stinColorCorrection=\"%s\"%s", frame.before,
+                   true_false(((flags >> kNoTinColorCorrectionBit) & 1) == 0), frame.after);
+  }
 }
 
 void write_msfs_tower(DecodeContext& ctx, RecordWalk& subs) {

@@ -44,7 +44,7 @@ struct LineFrame {
 };
 
 // The attributes of the fixed part's flag bytes (`starAirport`, `closed`, `isOnTIN`,
-// `applyFlatten`) and those of the ground-merging transfer sub-record (0xE9), when there is one.
+// `applyFlatten`, `tinColorCorrection`; the 2024 form only the two whose bits it shares).
 void write_msfs_airport_flags(DecodeContext& ctx, const Record& airport, const LineFrame& frame);
 
 // Writes the `Tower` element from the tower sub-record (0x66) that comes next in `subs`, if any.

@@ -42,11 +42,12 @@ std::vector<uint8_t> msfs2024_file(const std::function<void(Bytes&)>& subs,
 }
 
 // A DeleteAirport with the two 2024 bits, deleteAllFrequencies and the jetways (bit 10, as in the
-// 2020 form), the name, a com, the empty taxiway path list that every real file holds, and two
-// coloured helipads.
+// 2020 form), the name, the ground-merging values, a com, the empty taxiway path list that every
+// real file holds, and two coloured helipads.
 void helipads(Bytes& b) {
   msfs_delete_airport(b, 0x0508, 0x21);
   msfs_airport_name(b, "Witham Field");
+  msfs_ground_merging(b, 7.0f, 3.5f);  // on the airport's start tag, as in the 2020 form
   com(b, 1, 123080000, "M\xC3\xBCnchen Radar");
   msfs_paths(b, {});
   msfs2024_helipad(b, {});
