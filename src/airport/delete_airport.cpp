@@ -24,7 +24,6 @@
 // navaid deletion records of the navaid sections, gathered before the airport is written.
 
 #include <algorithm>
-#include <span>
 
 #include "airport/msfs_airport.h"
 #include "airport/subrecords.h"
@@ -36,46 +35,41 @@ constexpr uint32_t kEntriesAt = 12;
 constexpr uint32_t kEntrySize = 4;
 constexpr uint32_t kMsfsFlagsAt = 11;
 
-// The attributes of the MSFS form after those of the older one: {attribute, flag bit}, bits 0-15
-// of the word at +6 and 16-23 of the byte at +11.
+// The attributes of the MSFS forms after those of the older one: {attribute, flag bit, forms},
+// bits 0-15 of the word at +6 and 16-23 of the byte at +11, in the order they are written. The
+// 2024 form (and the later 2020 editors) names bit 8 for vector placements, and bit 5 of +11, the
+// next free one, gives the attribute that 2024 adds; the jetway and tower bits are those of the
+// 2020 form.
+enum DeleteForms : uint8_t { k2020 = 1, k2024 = 2, kBoth = k2020 | k2024 };
 struct DeleteFlag {
   const char* name;
   uint32_t bit;
+  uint8_t forms = kBoth;
 };
 constexpr DeleteFlag kMsfsFlags[] = {
-    {"deleteAllApronLights",     1 },
-    {"deleteAllBlastFences",     8 },
-    {"deleteAllVectorPlacement", 8 },
-    {"deleteAllBoundaryFences",  9 },
-    {"deleteAllControlTowers",   11},
-    {"deleteAllJetways",         10},
-    {"deleteAllDepartures",      16},
-    {"deleteAllArrivals",        17},
-    {"deleteAllPaintedElements", 18},
-    {"deleteAllLightSupports",   19},
-    {"deleteAllTaxiwaySigns",    20},
-};
-// Inside an MSFS 2024 airport bit 8 is named as the 2024 sources (and the later 2020 editors)
-// name it, and bit 5 of +11, the next free one, gives the attribute that 2024 adds; the jetway
-// and tower bits are those of the 2020 form.
-constexpr DeleteFlag kMsfs2024Flags[] = {
-    {"deleteAllApronLights",     1 },
-    {"deleteAllVectorPlacement", 8 },
-    {"deleteAllBoundaryFences",  9 },
-    {"deleteAllControlTowers",   11},
-    {"deleteAllJetways",         10},
-    {"deleteAllDepartures",      16},
-    {"deleteAllArrivals",        17},
-    {"deleteAllPaintedElements", 18},
-    {"deleteAllLightSupports",   19},
-    {"deleteAllTaxiwaySigns",    20},
-    {"deleteAllProjectedMeshes", 21},
+    {"deleteAllApronLights",     1,  kBoth},
+    {"deleteAllBlastFences",     8,  k2020},
+    {"deleteAllVectorPlacement", 8,  kBoth},
+    {"deleteAllBoundaryFences",  9,  kBoth},
+    {"deleteAllControlTowers",   11, kBoth},
+    {"deleteAllJetways",         10, kBoth},
+    {"deleteAllDepartures",      16, kBoth},
+    {"deleteAllArrivals",        17, kBoth},
+    {"deleteAllPaintedElements", 18, kBoth},
+    {"deleteAllLightSupports",   19, kBoth},
+    {"deleteAllTaxiwaySigns",    20, kBoth},
+    {"deleteAllProjectedMeshes", 21, k2024},
 };
 constexpr DeleteFlag kNavaidFlags[] = {
     {"deleteAllILSs",              kDeleteIlss             },
     {"deleteAllTerminalWaypoints", kDeleteTerminalWaypoints},
     {"deleteAllTerminalNDBs",      kDeleteTerminalNdbs     },
 };
+
+// The flag bits of the record: the word at +6, and inside an MSFS airport the byte at +11 above it.
+uint32_t delete_flags(const Record& record, bool msfs) {
+  return record.u16(6) | (msfs ? uint32_t{record.u8(kMsfsFlagsAt)} << 16 : 0);
+}
 
 // The navaid kinds that the deletion records of the navaid sections delete for the airport.
 uint32_t navaid_deletions(DecodeContext& ctx, uint32_t ident_word) {
@@ -91,11 +85,10 @@ uint32_t navaid_deletions(DecodeContext& ctx, uint32_t ident_word) {
 
 // The attribute lines of the MSFS form, each on a line of its own after the older ones.
 void write_msfs_flags(DecodeContext& ctx, const Record& record) {
-  const uint32_t flags = record.u16(6) | uint32_t{record.u8(kMsfsFlagsAt)} << 16;
-  const std::span<const DeleteFlag> named = ctx.airport_id == kMsfs2024AirportId
-                                                ? std::span<const DeleteFlag>(kMsfs2024Flags)
-                                                : std::span<const DeleteFlag>(kMsfsFlags);
-  for (const DeleteFlag& f : named) {
+  const uint32_t flags = delete_flags(record, true);
+  const uint8_t form = ctx.airport_id == kMsfs2024AirportId ? k2024 : k2020;
+  for (const DeleteFlag& f : kMsfsFlags) {
+    if ((f.forms & form) == 0) continue;
     ctx.out.format("\n\t\t\t%s = \"%s\"", f.name, true_false((flags >> f.bit) & 1));
   }
   const uint32_t navaids = navaid_deletions(ctx, airport_ident_word(*ctx.airport));
@@ -118,7 +111,7 @@ void report_deletion(DecodeContext& ctx, const Record& record) {
       {5,  kDeletesRunways        },
       {6,  kDeletesStarts         },
       {7,  kDeletesTaxiways       },
-      {11, kDeletesJetways        },
+      {10, kDeletesJetways        },
       {16, kDeletesSids           },
       {17, kDeletesStars          },
       {18, kDeletesPaintedElements},
@@ -126,7 +119,7 @@ void report_deletion(DecodeContext& ctx, const Record& record) {
   };
   const bool msfs = in_msfs_airport(ctx) && ctx.airport != nullptr;
   // The bits past the older form's are named only inside an MSFS airport.
-  const uint32_t flags = record.u16(6) | (msfs ? uint32_t{record.u8(kMsfsFlagsAt)} << 16 : 0);
+  const uint32_t flags = delete_flags(record, msfs);
   DeleteAirportFact fact;
   fact.offset = record.offset();
   for (const Bit& b : kBits) {

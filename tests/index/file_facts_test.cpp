@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include "driver/document.h"
 #include "index/library_index.h"
+#include "msfs_procedure_records.h"
+#include "msfs_records.h"
 
 namespace terrova::index {
 namespace {
@@ -43,6 +46,27 @@ TEST(FileFactsTest, PartsBelongToTheOpenAirportAndDeletionRecordsMerge) {
   ASSERT_EQ(facts.navaid_deletions.size(), 3u);
   EXPECT_EQ(facts.navaid_deletions[0].records, 2u);
   EXPECT_EQ(facts.navaid_deletions[0].offset, 16u);
+}
+
+// The facts of an MSFS DeleteAirport say what its bits delete, as its document does: bit 10 is the
+// jetways, bit 11 the control towers.
+TEST(FileFactsTest, MsfsDeleteAirportBitsAsTheDocumentReadsThem) {
+  testkit::Bytes airport;
+  testkit::begin_msfs_airport(airport, {});
+  testkit::msfs_delete_airport(airport, 0x0401, 0);
+  testkit::msfs_airport_name(airport, "Daxing").end();
+  testkit::BglBuilder bgl;
+  bgl.section(3).add(airport, 1);
+  const std::vector<uint8_t> file = bgl.build();
+  FileFacts facts;
+  std::string document;
+  Output out(drain_to_string, &document, true);
+  SharedTables tables;
+  write_document(Image(file.data(), static_cast<uint32_t>(file.size())), {}, tables,
+                 {2007, 3, 5, 9, 4, 1}, out, nullptr, nullptr, nullptr, &facts);
+  ASSERT_EQ(facts.airports.size(), 1u);
+  EXPECT_EQ(deleted_kind_names(facts.airports[0].deletion.deletes), "approaches,jetways");
+  EXPECT_NE(document.find("deleteAllJetways = \"TRUE\""), std::string::npos);
 }
 
 TEST(FileFactsTest, StockLayers) {
