@@ -9,6 +9,10 @@ namespace terrova::index {
 namespace {
 
 // The temporary file is written without a journal: it becomes the index only when it is whole.
+// The view airport_definitions tests the deletion bits by their values: keep them in step.
+static_assert(kDeletesApproaches == 1 && kDeletesRunways == 16 && kDeletesSids == 128 &&
+                  kDeletesStars == 256 && kDeletesIls == 512,
+              "the bits the airport_definitions view tests");
 constexpr const char* kSchema = R"sql(
 PRAGMA journal_mode = OFF;
 PRAGMA synchronous = OFF;
