@@ -25,6 +25,7 @@ void write_msfs_ground_merging(DecodeContext& ctx, const LineFrame& frame) {
     // One pair on the tag; a record too small for it is reported by the walk's row.
     if (written || record.size() < kSize) return;
     written = true;
+    ctx.start_tag_subrecord = record.offset();
     ctx.out.format("%sgroundMergingTransfertBright=\"%0.2lf\"%s", frame.before,
                    static_cast<double>(record.f32(kBrightAt)), frame.after);
     ctx.out.format("%sgroundMergingTransfertDark=\"%0.2lf\"%s", frame.before,
@@ -34,15 +35,9 @@ void write_msfs_ground_merging(DecodeContext& ctx, const LineFrame& frame) {
 
 void decode_msfs_ground_merging(DecodeContext& ctx, const char*, const Record& record,
                                 RecordWalk&) {
-  // The first record was written with the airport's start tag. The tag holds each attribute once,
-  // so a further record of the kind is dumped rather than lost.
-  bool first = false;
-  bool seen = false;
-  for_each_airport_subrecord(ctx, kGroundMergingId, [&](const Record& merging) {
-    if (!seen) first = merging.offset() == record.offset();
-    seen = true;
-  });
-  if (!first) dump_subrecord(ctx, record);
+  // One record was written with the airport's start tag. The tag holds each attribute once, so a
+  // further record of the kind is dumped rather than lost.
+  if (record.offset() != ctx.start_tag_subrecord) dump_subrecord(ctx, record);
 }
 
 }  // namespace terrova

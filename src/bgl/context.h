@@ -63,8 +63,8 @@ struct DecodeContext {
   Output& out;
   SharedTables& tables;
   uint32_t malformed_count = 0;
-  // The file holds MSFS airports (its first airport record is of the MSFS form): the records
-  // outside airports that both dialects write take the MSFS schema's names.
+  // The file holds MSFS airports (its text is read as UTF-8, which only the MSFS compilers write):
+  // the records outside airports that both dialects write take the MSFS schema's names.
   bool msfs_document = false;
   // The id of the airport record whose sub-records are being decoded: some sub-records of the
   // later airport form (0xAB) differ from those of the older ones.
@@ -75,6 +75,10 @@ struct DecodeContext {
   // The runway ends and runway starts of an MSFS airport, found once per airport; nullptr
   // outside MSFS airports.
   const MsfsRunwayStarts* runway_starts = nullptr;
+  // The file offset of the sub-record whose values the airport's start tag took (the MSFS
+  // ground-merging record), so that its own row writes nothing more; offsets are unique in a file,
+  // so the value of an earlier airport matches no record of a later one.
+  uint64_t start_tag_subrecord = UINT64_MAX;
   // Which helipad of that airport holds which helipad object; nullptr outside airports.
   HelipadObjects* helipad_objects = nullptr;
   // The names of library objects by GUID text, read once from the names file by the driver and
